@@ -1,0 +1,80 @@
+#include "app/ExtractorApp.h"
+#include <cstdio>
+#include <cstring>
+#include "app/SettingIO.h"
+#include "app/StartupPlan.h"
+#include "app/Utility.h"
+
+std::string ExecutableName() {
+    char path[CUtility::PathSize] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path - 1);
+    char name[CUtility::PathSize];
+    CUtility().SplitPath(1, path, name, sizeof name);
+    return name;
+}
+
+void CExtractorApp::LookUpPluginFolder() {
+    CSettingIO settings;
+    char folder[CSettingIO::PathBufferSize];
+    settings.ReadString("", "SpiFold", "", folder);
+    if (folder[0]) return;
+
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    memset(folder, 0, sizeof folder);
+    DWORD type = 0, size = sizeof folder;
+    LONG rc = RegQueryValueExA(key, ImageViewerValue, nullptr, &type, reinterpret_cast<BYTE*>(folder), &size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || type != REG_SZ) memset(folder, 0, sizeof folder);
+    folder[sizeof folder - 1] = '\0';
+    settings.WriteString("", "SpiFold", folder);
+}
+
+void CExtractorApp::Relaunch(const char* ownPath, const std::vector<std::string>& pieces) {
+    for (const std::string& piece : pieces) {
+        std::string arguments = std::string(CommandLineMarker) + " " + piece;
+        CUtility().RunProgram(ownPath, arguments.c_str(), 0);
+    }
+}
+
+BOOL CExtractorApp::InitInstance() {
+    SetRegistryKey("Morvel");
+    LookUpPluginFolder();
+
+    const char* text = m_lpCmdLine ? m_lpCmdLine : "";
+    int defrostingMode = 0;
+    if (*text) defrostingMode = CSettingIO().ReadInt("", "DefrostingMode", 0);
+    StartupPlan plan = DecideStartup(text, defrostingMode);
+
+    switch (plan.mode) {
+    case StartMode::Settings:
+        RunSettingsMode();
+        break;
+    case StartMode::Immediate:
+        RunImmediateMode(plan.pieces);
+        break;
+    case StartMode::List:
+        RunListMode(plan.archivePath);
+        break;
+    case StartMode::Relaunch: {
+        char ownPath[32768] = {};
+        GetModuleFileNameA(nullptr, ownPath, sizeof ownPath - 1);
+        Relaunch(ownPath, plan.pieces);
+        break;
+    }
+    }
+    return FALSE;
+}
+
+void CExtractorApp::RunSettingsMode() {
+    if (!CUtility().ClaimSingleInstance(SettingsMutexName, ExecutableName().c_str())) return;
+    // The settings dialog arrives with the settings subsystem.
+}
+
+void CExtractorApp::RunListMode(const std::string& archivePath) {
+    (void)archivePath;  // The archive list window arrives with the list-window subsystem.
+}
+
+void CExtractorApp::RunImmediateMode(const std::vector<std::string>& pieces) {
+    (void)pieces;  // The extraction run arrives with the extraction subsystem.
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+#include <vector>
+#include "framework/WinApp.h"
+
+// The application: start-up decides the mode from the command line, shows that mode's
+// windows modally and returns, which ends the process.
+class CExtractorApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+
+    // Fills an empty SpiFold from the image viewer's registry entry.
+    static void LookUpPluginFolder();
+    // Starts one copy of the program per piece, each with the marker before its piece.
+    static void Relaunch(const char* ownPath, const std::vector<std::string>& pieces);
+
+private:
+    void RunSettingsMode();
+    void RunListMode(const std::string& archivePath);
+    void RunImmediateMode(const std::vector<std::string>& pieces);
+};
+
+// The single-instance name of settings mode.
+constexpr char SettingsMutexName[] = "VarnitoZVMorvel-SetupApplication";
+// The image viewer's registry key (below HKEY_CURRENT_USER) and its value.
+constexpr char ImageViewerKey[] = "Software\\Halvorn\\Susie\\Plug-in";
+constexpr char ImageViewerValue[] = "Path";
+
+// The executable's file name without folder and extension; the window property that marks
+// the settings dialog carries this name.
+std::string ExecutableName();

@@ -1,0 +1,57 @@
+#include "app/SettingIO.h"
+#include <cstdio>
+#include <cstring>
+#include "framework/WinApp.h"
+
+std::string CSettingIO::ReadString(const char* section, const char* key, const char* defaultValue, char* out) {
+    std::string value;
+    if (CWinApp* app = AfxGetApp())
+        value = app->GetProfileString(section, key, defaultValue);
+    else
+        value = defaultValue ? defaultValue : "";
+    if (out) {
+        size_t n = value.size() < PathBufferSize - 1 ? value.size() : PathBufferSize - 1;
+        memcpy(out, value.data(), n);
+        out[n] = '\0';
+    }
+    return value;
+}
+
+int CSettingIO::ReadInt(const char* section, const char* key, int defaultValue) {
+    CWinApp* app = AfxGetApp();
+    return app ? static_cast<int>(app->GetProfileInt(section, key, defaultValue)) : defaultValue;
+}
+
+bool CSettingIO::WriteString(const char* section, const char* key, const char* value) {
+    CWinApp* app = AfxGetApp();
+    return app && app->WriteProfileString(section, key, value);
+}
+
+bool CSettingIO::WriteInt(const char* section, const char* key, int value) {
+    CWinApp* app = AfxGetApp();
+    return app && app->WriteProfileInt(section, key, value);
+}
+
+int ParseIntList(const char* text, IntList10* r) {
+    if (!text || !*text) return 0;
+    int converted = sscanf(text, "%i:%i:%i:%i:%i:%i:%i:%i:%i:%i", &r->flags, &r->showCmd, &r->minX,
+                           &r->minY, &r->maxX, &r->maxY, &r->left, &r->top, &r->right, &r->bottom);
+    return converted == 10 ? 1 : 0;
+}
+
+std::string FormatIntList(const IntList10& r) {
+    char text[128];
+    snprintf(text, sizeof text, "%i:%i:%i:%i:%i:%i:%i:%i:%i:%i", r.flags, r.showCmd, r.minX, r.minY,
+             r.maxX, r.maxY, r.left, r.top, r.right, r.bottom);
+    return text;
+}
+
+int CSettingIO::ReadIntList(const char* key, IntList10* record) {
+    std::string text = ReadString("", key, "", nullptr);
+    return ParseIntList(text.c_str(), record);
+}
+
+int CSettingIO::WriteIntList(const char* key, const IntList10& record) {
+    WriteString("", key, FormatIntList(record).c_str());
+    return 1;
+}

@@ -1,0 +1,36 @@
+#pragma once
+#include <string>
+#include "framework/CmdTarget.h"
+
+// The window placement the archive list window stores: the fields of WINDOWPLACEMENT after
+// its length, in that record's order.
+struct IntList10 {
+    int flags = 0;
+    int showCmd = 0;
+    int minX = 0, minY = 0;
+    int maxX = 0, maxY = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The only road to the profile (HKEY_CURRENT_USER\Software\Morvel\Varnito). Stateless:
+// create one on the stack where a value is needed.
+class CSettingIO : public CCmdTarget {
+public:
+    // Reads a string value; a null default reads as empty. When out is given (260 bytes) the
+    // value is copied there too, cut to 259 bytes.
+    std::string ReadString(const char* section, const char* key, const char* defaultValue, char* out);
+    int ReadInt(const char* section, const char* key, int defaultValue);
+    bool WriteString(const char* section, const char* key, const char* value);
+    bool WriteInt(const char* section, const char* key, int value);
+
+    // Ten integers as "%i:%i:...:%i". ReadIntList yields 1 only when all ten converted.
+    int ReadIntList(const char* key, IntList10* record);
+    int WriteIntList(const char* key, const IntList10& record);
+
+    static constexpr int PathBufferSize = 260;
+};
+
+// Parses the text form of an IntList10 under the C rules for %i. 1 when all ten converted.
+int ParseIntList(const char* text, IntList10* record);
+// The text form of an IntList10.
+std::string FormatIntList(const IntList10& record);

@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+#include <cstddef>
+#include "framework/Wnd.h"
+
+// One row of a control-anchor table; a row with controlId 0 ends the table.
+struct AnchorRow {
+    int controlId;
+    int kind;        // 1 height, 2 width, 3 both, 4 bottom-left, 5 top-right, 6 bottom-right
+    int redraw;      // 1: hide and show the control after it moved
+    int vertical;    // measures written by RecordAnchors
+    int horizontal;
+};
+
+// Stateless path, file, folder, process and layout operations. All texts are code page 932
+// byte strings; where separators are looked for, a 0x5C that is the second byte of a
+// double-byte character belongs to that character.
+class CUtility : public CWnd {
+public:
+    static constexpr size_t PathSize = 260;
+
+    // 0 control, 1 single byte, 2 double byte, 3 user-defined double byte, 4 extension range.
+    static int CharClass(const char* p);
+
+    void ToSlashes(char* path);
+    void FileNamePart(const char* path, char* out, size_t outSize = PathSize);
+    // kind 1: base name without extension; 2: drive and folder; other: extension.
+    void SplitPath(int kind, const char* path, char* out, size_t outSize = PathSize);
+    void GroupDigits(unsigned int value, char* out);  // out: at least 40 bytes
+
+    int StoredName(char* path, size_t pathSize = PathSize);
+    int PathKind(const char* path);            // -1 missing, 1 file, 2 folder
+    long long FileSize(const char* path);      // bytes, or -1
+    int MakeFolders(const char* path);
+    int DeleteFiles(const char* folder, const char* pattern, int recurse, int count);
+
+    int RunProgram(const char* program, const char* parameters, int wait);
+    int ClaimSingleInstance(const char* mutexName, const char* propertyName);
+
+    void RecordAnchors(HWND dialog, const RECT& dialogRect, AnchorRow* table);
+    void ApplyAnchors(HWND dialog, const RECT& dialogRect, AnchorRow* table);
+};

@@ -1,0 +1,73 @@
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include "app/Utility.h"
+
+int CUtility::StoredName(char* path, size_t pathSize) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    FindClose(search);
+    char folder[PathSize];
+    SplitPath(2, path, folder, sizeof folder);
+    std::string stored = std::string(folder) + found.cFileName;
+    if (stored.size() >= pathSize) return 0;  // would not fit: keep the path as given
+    memcpy(path, stored.c_str(), stored.size() + 1);
+    return 1;
+}
+
+int CUtility::PathKind(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 2 : 1;
+}
+
+long long CUtility::FileSize(const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!path || !*path || !GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+int CUtility::MakeFolders(const char* path) {
+    if (PathKind(path) == 2) return 1;
+    if (CreateDirectoryA(path, nullptr)) return 1;
+
+    char buffer[1024];
+    size_t length = strlen(path);
+    if (length >= sizeof buffer) return 0;
+    memcpy(buffer, path, length + 1);
+    ToSlashes(buffer);
+    length = strlen(buffer);
+    if (length > 0 && buffer[length - 1] == '/') buffer[--length] = '\0';
+
+    int failures = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (buffer[i] != '/') continue;
+        std::string prefix(buffer, i + 1);
+        if (PathKind(prefix.c_str()) == 2) continue;
+        if (!CreateDirectoryA(prefix.c_str(), nullptr) && ++failures >= 4) return 0;
+    }
+    return CreateDirectoryA(path, nullptr) ? 1 : 0;
+}
+
+int CUtility::DeleteFiles(const char* folder, const char* pattern, int recurse, int count) {
+    std::string base = folder;
+    if (base.empty() || (base.back() != '/' && base.back() != '\\')) base += '/';
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((base + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return count;
+    do {
+        if (found.cFileName[0] == '.') continue;
+        std::string full = base + found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (recurse == 1) {
+                count = DeleteFiles(full.c_str(), pattern, recurse, count);
+                RemoveDirectoryA(full.c_str());
+            }
+        } else if (DeleteFileA(full.c_str())) {
+            ++count;
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}

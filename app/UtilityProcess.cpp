@@ -1,0 +1,53 @@
+#include <string>
+#include <vector>
+#include "app/Utility.h"
+
+namespace {
+void DrainMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+}  // namespace
+
+int CUtility::RunProgram(const char* program, const char* parameters, int wait) {
+    // The program path is quoted so that the started process finds exactly the parameter
+    // text after it, also when the path holds blanks.
+    std::string command;
+    if (program && *program) command = std::string("\"") + program + "\" ";
+    if (parameters) command += parameters;
+    if (command.empty() || command.size() >= 32767) return 0;
+
+    std::vector<char> writable(command.begin(), command.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        nullptr, &startup, &process))
+        return 0;
+    CloseHandle(process.hThread);
+    if (wait == 1) {
+        while (WaitForSingleObject(process.hProcess, 1000) == WAIT_TIMEOUT) DrainMessages();
+    }
+    CloseHandle(process.hProcess);
+    return 1;
+}
+
+int CUtility::ClaimSingleInstance(const char* mutexName, const char* propertyName) {
+    // The handle is kept for the life of the process on purpose: it is the claim.
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, mutexName);
+    if (mutex && GetLastError() != ERROR_ALREADY_EXISTS) return 1;
+    if (!mutex) return 1;  // no way to tell; better to show the window than nothing
+
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (!GetPropA(w, propertyName)) continue;
+        if (IsIconic(w)) ShowWindow(w, SW_RESTORE);
+        SetForegroundWindow(w);
+        SetForegroundWindow(GetLastActivePopup(w));
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,180 @@
+#include "tests/support/TestSupport.h"
+#include <cstdio>
+#include <cstring>
+
+namespace testsupport {
+
+TempDir::TempDir() {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    static LONG counter = 0;
+    for (;;) {
+        char name[MAX_PATH];
+        snprintf(name, sizeof name, "%svtest_%lu_%ld\\", temp, GetCurrentProcessId(),
+                 InterlockedIncrement(&counter));
+        if (CreateDirectoryA(name, nullptr)) {
+            path_ = name;
+            break;
+        }
+    }
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+void RemoveTree(const std::string& path) {
+    std::string base = path;
+    if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((base + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = base + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full);
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(base.c_str());
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return fclose(f) == 0 && ok;
+}
+
+std::string ReadBytes(const std::string& path) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return std::string();
+    std::string data;
+    char chunk[65536];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) data.append(chunk, n);
+    fclose(f);
+    return data;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ExeFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path - 1);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+void ClearProfile() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Morvel\\Varnito"); }
+
+void ClearImageViewerKey() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Halvorn\\Susie\\Plug-in"); }
+
+std::string WindowText(HWND hwnd) {
+    char text[4096] = {};
+    // WM_GETTEXT works across threads; GetWindowText would not read another thread's controls.
+    SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+namespace {
+struct StaticTexts {
+    std::string text;
+};
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
+    char cls[64] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0 && GetDlgCtrlID(child) == 0xFFFF) {
+        reinterpret_cast<StaticTexts*>(param)->text = WindowText(child);
+    }
+    return TRUE;
+}
+
+struct ProcessBoxes {
+    std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectBoxes(HWND hwnd, LPARAM param) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && IsMessageBox(hwnd))
+        reinterpret_cast<ProcessBoxes*>(param)->boxes.push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+bool IsMessageBox(HWND hwnd) {
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (strcmp(cls, "#32770") != 0) return false;
+    HWND text = GetDlgItem(hwnd, 0xFFFF);
+    return text != nullptr;
+}
+
+MessageBoxWatcher::MessageBoxWatcher(int button) : button_(button), thread_([this] { Run(); }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+void MessageBoxWatcher::Run() {
+    while (!stop_) {
+        ProcessBoxes found;
+        EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&found));
+        for (HWND box : found.boxes) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                bool known = false;
+                for (HWND h : handled_) known = known || h == box;
+                if (known) continue;
+                handled_.push_back(box);
+            }
+            StaticTexts texts;
+            EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&texts));
+            SeenBox seen{WindowText(box), texts.text};
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                seen_.push_back(seen);
+            }
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
+        }
+        Sleep(20);
+    }
+}
+
+std::vector<SeenBox> MessageBoxWatcher::Seen() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return seen_;
+}
+
+bool MessageBoxWatcher::WaitFor(size_t count, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (seen_.size() >= count) return true;
+        }
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(10);
+    }
+}
+
+void PumpMessages(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+}  // namespace testsupport

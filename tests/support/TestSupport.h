@@ -1,0 +1,72 @@
+#pragma once
+#include <windows.h>
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testsupport {
+
+// A fresh folder under the temporary-files folder, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // The folder with a trailing backslash.
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+void RemoveTree(const std::string& path);
+bool WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);   // empty when the file cannot be read
+bool FileExists(const std::string& path);
+std::string ExeFolder();                          // folder of the running test program, with '\'
+
+// Deletes HKEY_CURRENT_USER\Software\Morvel\Varnito (and the image viewer key when asked),
+// so that a test starts from a clean profile.
+void ClearProfile();
+void ClearImageViewerKey();
+
+// What a message box showed.
+struct SeenBox {
+    std::string caption;
+    std::string text;
+    UINT iconStyleHint = 0;   // not read from the box; for callers' bookkeeping
+};
+
+// Watches for message boxes of this process on a background thread, records their captions
+// and texts, and closes each one by pressing `button`. Use around any call that may show
+// one, so that no test waits for a person.
+class MessageBoxWatcher {
+public:
+    explicit MessageBoxWatcher(int button = IDOK);
+    ~MessageBoxWatcher();
+    std::vector<SeenBox> Seen();
+    // Waits until at least `count` boxes were seen; false on time-out.
+    bool WaitFor(size_t count, DWORD timeoutMs = 10000);
+
+private:
+    void Run();
+    int button_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<SeenBox> seen_;
+    std::vector<HWND> handled_;
+    std::thread thread_;
+};
+
+// True when hwnd is a message box (a dialog with the message-box text control).
+bool IsMessageBox(HWND hwnd);
+std::string WindowText(HWND hwnd);
+
+// Pumps this thread's messages for the given time (lets windows paint and timers run).
+void PumpMessages(DWORD milliseconds);
+
+}  // namespace testsupport
