@@ -1,0 +1,15 @@
+# Start-up and the program itself. Included by the top level after every subsystem, since
+# start-up shows the windows of all of them.
+set(startup_libs app_core framework)
+foreach(lib plugins ui extract listwin settings)
+  if(TARGET ${lib})
+    list(PREPEND startup_libs ${lib})
+  endif()
+endforeach()
+
+add_library(app_startup STATIC ${CMAKE_SOURCE_DIR}/app/ExtractorApp.cpp)
+target_link_libraries(app_startup PUBLIC ${startup_libs})
+
+add_executable(Varnito WIN32 ${CMAKE_SOURCE_DIR}/app/AppInstance.cpp ${VARNITO_WINMAIN})
+target_link_libraries(Varnito PRIVATE varnito_res app_startup)
+set_target_properties(Varnito PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -1,0 +1,61 @@
+#pragma once
+// The plug-in table: every usable plug-in of one folder, and every archive read through them.
+#include <windows.h>
+#include "framework/Wnd.h"
+#include "plugins/SusiePlugin.h"
+
+constexpr int MaxPlugins = 200;
+
+// One plug-in file of the folder.
+struct PluginSlot {
+    char fileName[260];    // as the folder listing returns it
+    char fullPath[260];    // folder, backslash, fileName
+    char infoText[80];     // GetPluginInfo 1
+    char extensions[80];   // GetPluginInfo 2
+    int isArchive;         // 1 archive plug-in, 0 image plug-in ("00IN")
+    HMODULE module;        // null when no library is loaded
+};
+
+class CPluginTable : public CWnd {
+public:
+    CPluginTable();
+    ~CPluginTable() override;  // Unload(-1)
+
+    // Loads, binds, classifies and orders the *.SPI files of a folder; returns how many.
+    int LoadFolder(const char* folder);
+    // Releases the library of one slot, or of all 200 with -1.
+    void Unload(int index);
+    // Makes a slot the current plug-in; 1 on success, 0 on failure.
+    int Bind(int index);
+    const PluginSlot& Slot(int index) const { return slots_[index]; }
+
+    // Chooses the plug-in for the archive and copies its entries into a new array (n records
+    // and two all-zero ones, from the process heap: release with HeapFree(GetProcessHeap())).
+    // Returns the slot index, or -2, -7, -13, -17, -19.
+    int ListArchive(const char* archivePath, ArchiveEntry** entries);
+    // Unpacks one entry into a new buffer (process heap, HeapFree). *size receives the byte
+    // count. Returns 0, or -10, -11, -13, -15. The caller frees whatever *buffer holds.
+    int FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, char** buffer,
+                   size_t* size);
+    // Shows the message of a negative code ("画像展開エラー"); nothing for 0 or more.
+    void ShowError(HWND owner, int code);
+
+private:
+    // The current entry points: those of the plug-in bound last.
+    GetPluginInfoFn getPluginInfo_ = nullptr;
+    IsSupportedFn isSupported_ = nullptr;
+    GetPictureInfoFn getPictureInfo_ = nullptr;
+    GetPictureFn getPicture_ = nullptr;
+    GetPreviewFn getPreview_ = nullptr;
+    GetArchiveInfoFn getArchiveInfo_ = nullptr;
+    GetFileInfoFn getFileInfo_ = nullptr;
+    GetFileFn getFile_ = nullptr;
+
+    PluginSlot slots_[MaxPlugins];
+};
+
+// The progress callback handed to GetFile: always "go on".
+int WINAPI NoProgress(int done, int total, LONG_PTR data);
+
+// The message text of a result code -1..-21 (null for other codes).
+const char* PluginErrorText(int code);
