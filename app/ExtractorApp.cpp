@@ -5,14 +5,6 @@
 #include "app/StartupPlan.h"
 #include "app/Utility.h"
 
-std::string ExecutableName() {
-    char path[CUtility::PathSize] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    char name[CUtility::PathSize];
-    CUtility().SplitPath(1, path, name, sizeof name);
-    return name;
-}
-
 void CExtractorApp::LookUpPluginFolder() {
     CSettingIO settings;
     char folder[CSettingIO::PathBufferSize];

@@ -25,7 +25,3 @@ constexpr char SettingsMutexName[] = "VarnitoZVMorvel-SetupApplication";
 // The image viewer's registry key (below HKEY_CURRENT_USER) and its value.
 constexpr char ImageViewerKey[] = "Software\\Halvorn\\Susie\\Plug-in";
 constexpr char ImageViewerValue[] = "Path";
-
-// The executable's file name without folder and extension; the window property that marks
-// the settings dialog carries this name.
-std::string ExecutableName();

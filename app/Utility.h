@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <cstddef>
+#include <string>
 #include "framework/Wnd.h"
 
 // One row of a control-anchor table; a row with controlId 0 ends the table.
@@ -40,3 +41,7 @@ public:
     void RecordAnchors(HWND dialog, const RECT& dialogRect, AnchorRow* table);
     void ApplyAnchors(HWND dialog, const RECT& dialogRect, AnchorRow* table);
 };
+
+// The executable's file name without folder and extension. The settings dialog carries a
+// window property of this name, which a second settings-mode start looks for.
+std::string ExecutableName();

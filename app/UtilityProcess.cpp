@@ -51,3 +51,11 @@ int CUtility::ClaimSingleInstance(const char* mutexName, const char* propertyNam
     }
     return 0;
 }
+
+std::string ExecutableName() {
+    char path[CUtility::PathSize] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path - 1);
+    char name[CUtility::PathSize];
+    CUtility().SplitPath(1, path, name, sizeof name);
+    return name;
+}
