@@ -1,0 +1,50 @@
+#include "extract/EntryWriter.h"
+#include <windows.h>
+#include "extract/ExtractionTexts.h"
+#include "extract/FileTimes.h"
+
+namespace {
+// The buffer FetchEntry hands out, released on every path.
+struct FetchedBuffer {
+    char* bytes = nullptr;
+    size_t size = 0;
+    ~FetchedBuffer() {
+        if (bytes) HeapFree(GetProcessHeap(), 0, bytes);
+    }
+};
+
+// Code of a fetch that succeeded but holds fewer bytes than the entry claims.
+constexpr int ShortBlockCode = -10;
+
+// Creates or truncates the file and writes the bytes; false when any step fails.
+bool WriteWholeFile(const std::string& path, const char* bytes, DWORD size) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool written = true;
+    for (DWORD done = 0; written && done < size;) {
+        DWORD count = 0;
+        written = WriteFile(file, bytes + done, size - done, &count, nullptr) && count > 0;
+        done += count;
+    }
+    bool closed = CloseHandle(file) != FALSE;
+    return written && closed;
+}
+}  // namespace
+
+bool WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
+                ExtractionMessages& messages) {
+    FetchedBuffer fetched;
+    int code = plan.host->FetchEntry(plan.pluginIndex, plan.archivePath.c_str(), &entry, &fetched.bytes,
+                                     &fetched.size);
+    if (code >= 0 && fetched.size < entry.unpackedSize) code = ShortBlockCode;
+    if (code < 0) {
+        messages.ShowPluginError(code);
+        return false;
+    }
+    if (!WriteWholeFile(filePath, fetched.bytes, entry.unpackedSize)) {
+        messages.ShowMessage(WriteFailedText);
+        return false;
+    }
+    if (entry.timestamp != 0) SetModificationTime(filePath.c_str(), entry.timestamp);
+    return true;
+}

@@ -1,0 +1,10 @@
+#pragma once
+// The messages of extraction runs (code page 932 in the program).
+
+constexpr char NoDestinationText[] =
+    "解凍先パスが設定されていません。\n環境設定で環境先を設定してください。";
+constexpr char EmptyArchiveText[] = "ファイルの内容がありません。";
+constexpr char ArchiveMissingText[] = "ファイルが見つかりません。";
+constexpr char FolderFailedText[] = "フォルダの作成に失敗しました。";
+constexpr char WriteFailedText[] = "ファイルの解凍に失敗しました。";
+constexpr char MessageCaption[] = "Varnito";

@@ -1,0 +1,31 @@
+#pragma once
+#include "extract/ExtractionPlan.h"
+
+// The three ways an extraction run reaches the user. The progress dialogs, the overwrite
+// dialog and the program's message boxes implement them; tests substitute their own.
+
+// The progress dialog of a run.
+class ExtractionProgress {
+public:
+    virtual ~ExtractionProgress() = default;
+    virtual void SetRange(int upper) = 0;  // the bar runs from 0 to upper
+    virtual void SetPosition(int position) = 0;
+    // Shows the entry being extracted and brings the dialog's texts onto the screen.
+    virtual void ShowEntryName(const char* name) = 0;
+    virtual bool AbortRequested() = 0;
+};
+
+// The overwrite question. Returns true with the chosen mode to resume, false to stop.
+class OverwriteAsker {
+public:
+    virtual ~OverwriteAsker() = default;
+    virtual bool Ask(const OverwriteQuestion& question, OverwriteMode* chosen) = 0;
+};
+
+// The messages of a run: the program's own texts, and plug-in result codes.
+class ExtractionMessages {
+public:
+    virtual ~ExtractionMessages() = default;
+    virtual void ShowMessage(const char* text) = 0;
+    virtual void ShowPluginError(int code) = 0;
+};

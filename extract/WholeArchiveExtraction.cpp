@@ -1,0 +1,87 @@
+#include "extract/WholeArchiveExtraction.h"
+#include <windows.h>
+#include <shellapi.h>
+#include "app/SettingIO.h"
+#include "app/Utility.h"
+#include "extract/ExtractEntries.h"
+#include "extract/ExtractionTexts.h"
+#include "extract/OutputPath.h"
+
+namespace {
+// Shows the wait cursor while it lives.
+class BusyCursor {
+public:
+    BusyCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~BusyCursor() { SetCursor(previous_); }
+
+private:
+    HCURSOR previous_;
+};
+
+// The entry array of ListArchive, released on every path.
+struct ListedEntries {
+    ArchiveEntry* records = nullptr;
+    ~ListedEntries() {
+        if (records) HeapFree(GetProcessHeap(), 0, records);
+    }
+};
+
+bool ArchiveHasContent(const char* archivePath, ExtractionMessages& messages) {
+    long long size = CUtility().FileSize(archivePath);
+    if (size == 0) messages.ShowMessage(EmptyArchiveText);
+    if (size < 0) messages.ShowMessage(ArchiveMissingText);
+    return size > 0;
+}
+}  // namespace
+
+bool WholeArchiveDestination(const std::string& folder, const char* archivePath, std::string* destination) {
+    char baseName[CUtility::PathSize];
+    CUtility().SplitPath(1, archivePath, baseName, sizeof baseName);
+    std::string joined = folder;
+    if (!EndsWithSeparator(joined)) joined += '\\';
+    joined += baseName;
+    joined += '\\';
+    if (joined.size() > CUtility::PathSize - 1) return false;
+    *destination = joined;
+    return true;
+}
+
+ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, ExtractionProgress& progress,
+                                  OverwriteAsker& asker, ExtractionMessages& messages) {
+    CSettingIO settings;
+    std::string folder = settings.ReadString("", "DefrostingFold", "", nullptr);
+    if (folder.empty()) {
+        messages.ShowMessage(NoDestinationText);
+        return ExtractionEnd::Failure;
+    }
+    ExtractionPlan plan;
+    if (!WholeArchiveDestination(folder, archivePath, &plan.destination)) {
+        messages.ShowMessage(FolderFailedText);
+        return ExtractionEnd::Failure;
+    }
+
+    BusyCursor busy;
+    if (!ArchiveHasContent(archivePath, messages)) return ExtractionEnd::Failure;
+    ListedEntries listed;
+    int slot = host->ListArchive(archivePath, &listed.records);
+    if (slot < 0) {
+        messages.ShowPluginError(slot);
+        return ExtractionEnd::Failure;
+    }
+
+    for (const ArchiveEntry* entry = listed.records; entry->method[0]; ++entry) plan.entries.push_back(entry);
+    progress.SetRange(static_cast<int>(plan.entries.size()));
+    progress.SetPosition(0);
+
+    plan.host = host;
+    plan.pluginIndex = slot;
+    plan.archivePath = archivePath;
+    plan.keepPaths = true;
+    plan.firstMode = settings.ReadInt("", "UpdateChkFlag", 1) == 1 ? Overwrite : IgnoreAll;
+    plan.countFromOne = false;
+    ExtractionEnd end = ExtractEntries(plan, progress, asker, messages);
+
+    if (end == ExtractionEnd::Normal && settings.ReadInt("", "OpenCheckFlag", 1) == 1)
+        ShellExecuteA(nullptr, "open", plan.destination.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return end;
+}

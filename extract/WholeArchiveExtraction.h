@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include "extract/ExtractionUi.h"
+
+// Where a whole archive goes: the folder, a separator unless it ends with one, the
+// archive's file name without its last extension, and a separator. False when that does
+// not fit a path buffer.
+bool WholeArchiveDestination(const std::string& folder, const char* archivePath, std::string* destination);
+
+// Extracts every entry of one archive into DefrostingFold\<base name>\ and, after a normal
+// end, opens that folder in the shell when OpenCheckFlag is 1. Nothing is done (beyond a
+// message) when DefrostingFold is not set.
+ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, ExtractionProgress& progress,
+                                  OverwriteAsker& asker, ExtractionMessages& messages);
