@@ -1,4 +1,5 @@
 #include "framework/Dialog.h"
+#include "framework/CommonControls.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 
@@ -41,6 +42,7 @@ INT_PTR CDialog::DoModal() {
         ::EnableWindow(owner, FALSE);
         ownerDisabled = true;
     }
+    EnsureCommonControls();
     HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDHelp), owner,
                                      &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     if (dialog) {
@@ -79,6 +81,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     m_nIDHelp = templateId;
     m_pParentWnd = parent;
     m_inModalLoop = false;
+    EnsureCommonControls();
     HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId),
                                      parent ? parent->m_hWnd : nullptr, &CDialog::DialogProc,
                                      reinterpret_cast<LPARAM>(this));

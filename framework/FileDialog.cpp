@@ -1,0 +1,44 @@
+#include "framework/FileDialog.h"
+#include <cstring>
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"
+
+std::vector<char> CFileDialog::SystemFilter(const char* filter) {
+    std::vector<char> result;
+    if (!filter || !*filter) return result;
+    for (const char* p = filter; *p; ++p) {
+        // A "|" can be the second byte of a double-byte character: copy those whole.
+        if (IsDBCSLeadByteEx(932, static_cast<BYTE>(*p)) && p[1]) {
+            result.push_back(*p++);
+            result.push_back(*p);
+        } else {
+            result.push_back(*p == '|' ? '\0' : *p);
+        }
+    }
+    result.push_back('\0');
+    result.push_back('\0');
+    return result;
+}
+
+CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, const char* fileName, DWORD flags,
+                         const char* filter, CWnd* parent)
+    : m_open(openFileDialog), m_parent(parent), m_filter(SystemFilter(filter)), m_fileName(MAX_PATH, '\0'),
+      m_defaultExtension(defaultExtension ? defaultExtension : "") {
+    if (fileName) strncpy(m_fileName.data(), fileName, m_fileName.size() - 1);
+    m_ofn.lStructSize = sizeof m_ofn;
+    m_ofn.Flags = flags | OFN_EXPLORER | OFN_ENABLESIZING;
+}
+
+INT_PTR CFileDialog::DoModal() {
+    HWND owner = m_parent ? m_parent->m_hWnd : nullptr;
+    if (!owner && AfxGetApp() && AfxGetApp()->m_pMainWnd) owner = AfxGetApp()->m_pMainWnd->m_hWnd;
+    m_ofn.hwndOwner = owner;
+    m_ofn.hInstance = AfxGetResourceHandle();
+    m_ofn.lpstrFilter = m_filter.empty() ? nullptr : m_filter.data();
+    m_ofn.lpstrFile = m_fileName.data();
+    m_ofn.nMaxFile = static_cast<DWORD>(m_fileName.size());
+    m_ofn.lpstrDefExt = m_defaultExtension.empty() ? nullptr : m_defaultExtension.c_str();
+    BOOL chosen = m_open ? GetOpenFileNameA(&m_ofn) : GetSaveFileNameA(&m_ofn);
+    m_fileName.back() = '\0';
+    return chosen ? IDOK : IDCANCEL;
+}
