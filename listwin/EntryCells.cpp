@@ -1,0 +1,67 @@
+#include "listwin/EntryCells.h"
+#include <windows.h>
+#include <cstdio>
+#include <cstring>
+#include "app/Utility.h"
+
+namespace {
+
+std::string SizeText(uint32_t value) {
+    char text[40];
+    CUtility().GroupDigits(value, text);
+    return text;
+}
+
+std::string RatioText(const ArchiveEntry& entry) {
+    char text[16];
+    snprintf(text, sizeof text, "%d%%", PackingRatio(entry.packedSize, entry.unpackedSize));
+    return text;
+}
+
+std::string BoundedText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+
+}  // namespace
+
+int PackingRatio(uint32_t packedSize, uint32_t unpackedSize) {
+    uint64_t divisor = unpackedSize ? unpackedSize : 1;
+    uint64_t ratio = static_cast<uint64_t>(packedSize) * 100 / divisor;
+    return ratio > 100 ? 100 : static_cast<int>(ratio);
+}
+
+std::string EntryTimeText(int32_t timestamp) {
+    // Seconds since 1970 to the 100-nanosecond ticks since 1601 of a FILETIME.
+    const long long unixEpochInTicks = 116444736000000000LL;
+    ULARGE_INTEGER ticks;
+    ticks.QuadPart = static_cast<ULONGLONG>(unixEpochInTicks + static_cast<long long>(timestamp) * 10000000LL);
+    FILETIME utcFile = {ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME utc, local;
+    if (!FileTimeToSystemTime(&utcFile, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        return std::string();
+    char text[64];
+    snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", local.wYear, local.wMonth, local.wDay,
+             local.wHour, local.wMinute, local.wSecond);
+    return text;
+}
+
+std::string MethodText(const ArchiveEntry& entry) {
+    return BoundedText(reinterpret_cast<const char*>(entry.method), sizeof entry.method);
+}
+
+std::string CellText(const ArchiveEntry& entry, int column) {
+    switch (column) {
+    case ColumnFileName: return BoundedText(entry.fileName, sizeof entry.fileName);
+    case ColumnUnpackedSize: return SizeText(entry.unpackedSize);
+    case ColumnPackedSize: return SizeText(entry.packedSize);
+    case ColumnRatio: return RatioText(entry);
+    case ColumnDate: return EntryTimeText(entry.timestamp);
+    case ColumnMethod: return MethodText(entry);
+    case ColumnPath: return BoundedText(entry.path, sizeof entry.path);
+    default: return std::string();
+    }
+}
+
+std::string SelectionStatusText(int selected, int total) {
+    char text[64];
+    snprintf(text, sizeof text, "選択数 %3d個  /  総数 %3d個 ", selected, total);
+    return text;
+}

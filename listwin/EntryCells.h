@@ -1,0 +1,34 @@
+#pragma once
+// What the archive list shows in each cell of an entry's row.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include "plugins/SusiePlugin.h"
+
+// The list's seven columns, in display order.
+enum ListColumn {
+    ColumnFileName,
+    ColumnUnpackedSize,
+    ColumnPackedSize,
+    ColumnRatio,
+    ColumnDate,
+    ColumnMethod,
+    ColumnPath,
+    ColumnCount
+};
+
+// packedSize * 100 / unpackedSize, rounded down and at most 100; an unpacked size of 0
+// counts as 1.
+int PackingRatio(uint32_t packedSize, uint32_t unpackedSize);
+
+// "2002/05/01 13:05:00" in local time; empty when the time cannot be converted.
+std::string EntryTimeText(int32_t timestamp);
+
+// The method field: at most its 8 bytes, up to the first zero byte.
+std::string MethodText(const ArchiveEntry& entry);
+
+// The text of any cell of an entry's row (the file name for column 0).
+std::string CellText(const ArchiveEntry& entry, int column);
+
+// The selection count shown below the list.
+std::string SelectionStatusText(int selected, int total);

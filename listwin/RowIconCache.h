@@ -1,0 +1,39 @@
+#pragma once
+// The images of the list's rows: the shell's small icon for an empty file of the row's type.
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CRowIconCache {
+public:
+    // Room for this many distinct system icons; position k of the table is image k+1.
+    static constexpr size_t MaxSystemIcons = 8092;
+
+    // images holds the default icon as image 0; new icons are appended to it. Probe files are
+    // made in workFolder, which must exist for icons other than the default.
+    CRowIconCache(HIMAGELIST images, const char* workFolder);
+
+    // The image index for a row with this file name; 0, the default icon, when the name is not
+    // a plain file name or the shell has no icon for it.
+    int ImageFor(const char* fileName);
+
+    // How many probe files were made so far.
+    int ProbeCount() const { return probes_; }
+
+private:
+    int ProbeExtension(const std::string& extension, bool* reliable);
+    int ImageForSystemIcon(int systemIndex, HICON icon);
+
+    HIMAGELIST images_;
+    std::string workFolder_;
+    int probes_ = 0;
+    // For an empty file the shell's answer depends on nothing but the extension.
+    std::unordered_map<std::string, int> imageByExtension_;
+    std::vector<int> systemIcons_;
+};
+
+// The extension the file system gives a name (without the dot; empty when there is none).
+// Trailing dots and blanks, which the file system drops, do not count.
+std::string FileSystemExtension(const char* fileName);

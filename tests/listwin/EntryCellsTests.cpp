@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <climits>
+#include <cstring>
+#include "listwin/EntryCells.h"
+
+namespace {
+
+ArchiveEntry Sized(uint32_t packed, uint32_t unpacked) {
+    ArchiveEntry entry = {};
+    entry.packedSize = packed;
+    entry.unpackedSize = unpacked;
+    return entry;
+}
+
+// The seconds since 1970 of a local date and time, worked out through the time-zone
+// conversion in the other direction.
+int32_t LocalTimestamp(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME local = {year, month, 0, day, hour, minute, second, 0}, utc;
+    EXPECT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
+    FILETIME file;
+    EXPECT_TRUE(SystemTimeToFileTime(&utc, &file));
+    ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
+    return static_cast<int32_t>((ticks.QuadPart - 116444736000000000ULL) / 10000000ULL);
+}
+
+}  // namespace
+
+TEST(EntryCells, SizesAreGroupedAndUnsigned) {
+    EXPECT_EQ(CellText(Sized(0, 3000000000u), ColumnUnpackedSize), "3,000,000,000");
+    EXPECT_EQ(CellText(Sized(4294967295u, 0), ColumnPackedSize), "4,294,967,295");
+    EXPECT_EQ(CellText(Sized(999, 1000), ColumnPackedSize), "999");
+    EXPECT_EQ(CellText(Sized(999, 1000), ColumnUnpackedSize), "1,000");
+    EXPECT_EQ(CellText(Sized(0, 0), ColumnUnpackedSize), "0");
+}
+
+TEST(EntryCells, RatioRoundsDownAndStopsAtHundred) {
+    EXPECT_EQ(CellText(Sized(10, 0), ColumnRatio), "100%");
+    EXPECT_EQ(CellText(Sized(0, 0), ColumnRatio), "0%");
+    EXPECT_EQ(CellText(Sized(4000, 10000), ColumnRatio), "40%");
+    EXPECT_EQ(CellText(Sized(10001, 10000), ColumnRatio), "100%");
+    EXPECT_EQ(CellText(Sized(50000000, 60000000), ColumnRatio), "83%");
+    EXPECT_EQ(CellText(Sized(1, 3), ColumnRatio), "33%");
+    // packed * 100 does not fit into 32 bits here.
+    EXPECT_EQ(CellText(Sized(4000000000u, 4100000000u), ColumnRatio), "97%");
+    EXPECT_EQ(PackingRatio(4294967295u, 1), 100);
+}
+
+TEST(EntryCells, DateIsLocalTime) {
+    ArchiveEntry entry = {};
+    entry.timestamp = LocalTimestamp(2002, 5, 1, 13, 5, 0);
+    EXPECT_EQ(CellText(entry, ColumnDate), "2002/05/01 13:05:00");
+    entry.timestamp = LocalTimestamp(2038, 1, 1, 0, 0, 9);
+    EXPECT_EQ(CellText(entry, ColumnDate), "2038/01/01 00:00:09");
+}
+
+TEST(EntryCells, ExtremeTimestampsGiveAWholeDateOrNothing) {
+    for (int32_t timestamp : {INT32_MIN, -1, 0, INT32_MAX}) {
+        std::string text = EntryTimeText(timestamp);
+        if (text.empty()) continue;
+        ASSERT_EQ(text.size(), 19u) << timestamp;
+        int year, month, day, hour, minute, second;
+        ASSERT_EQ(sscanf(text.c_str(), "%4d/%2d/%2d %2d:%2d:%2d", &year, &month, &day, &hour, &minute, &second), 6);
+        EXPECT_TRUE(year >= 1901 && year <= 2038) << text;
+        EXPECT_TRUE(month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour < 24) << text;
+    }
+}
+
+TEST(EntryCells, TextColumns) {
+    ArchiveEntry entry = {};
+    memcpy(entry.method, "-lh5-", 5);
+    strcpy(entry.path, "docs\\");
+    strcpy(entry.fileName, "表.txt");
+    EXPECT_EQ(CellText(entry, ColumnMethod), "-lh5-");
+    EXPECT_EQ(CellText(entry, ColumnPath), "docs\\");
+    EXPECT_EQ(CellText(entry, ColumnFileName), "表.txt");
+
+    // A method that fills all eight bytes ends there, not in the next field.
+    memcpy(entry.method, "ABCDEFGH", 8);
+    entry.position = 0x41414141;
+    EXPECT_EQ(CellText(entry, ColumnMethod), "ABCDEFGH");
+}
+
+TEST(EntryCells, StatusTextPadsToThreeDigits) {
+    EXPECT_EQ(SelectionStatusText(0, 0), "選択数   0個  /  総数   0個 ");
+    EXPECT_EQ(SelectionStatusText(2, 1234), "選択数   2個  /  総数 1234個 ");
+}

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include "listwin/RowIconCache.h"
+#include "tests/support/TestSupport.h"
+
+using testsupport::TempDir;
+
+namespace {
+
+// An image list as the list window makes it, with one default image.
+class RowIconCacheTest : public testing::Test {
+protected:
+    void SetUp() override {
+        images = ImageList_Create(16, 16, ILC_COLOR24, 10, 10);
+        ASSERT_NE(images, nullptr);
+        ImageList_AddIcon(images, LoadIcon(nullptr, IDI_APPLICATION));
+    }
+    void TearDown() override { ImageList_Destroy(images); }
+
+    int FilesIn(const std::string& folder) {
+        int count = 0;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return 0;
+        do count += found.cFileName[0] != '.';
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+        return count;
+    }
+
+    HIMAGELIST images = nullptr;
+    TempDir work;
+};
+
+// A file type with its own icon, registered for the life of the object.
+class ShellFileType {
+public:
+    ShellFileType(const std::string& extension, const char* icon) : extension_("." + extension), type_("varnito." + extension) {
+        RegSetValueA(HKEY_CLASSES_ROOT, extension_.c_str(), REG_SZ, type_.c_str(), 0);
+        RegSetValueA(HKEY_CLASSES_ROOT, (type_ + "\\DefaultIcon").c_str(), REG_SZ, icon, 0);
+    }
+    ~ShellFileType() {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, extension_.c_str());
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, type_.c_str());
+    }
+
+private:
+    std::string extension_, type_;
+};
+
+}  // namespace
+
+TEST(FileSystemExtension, LastDotAndTrailingDotsIgnored) {
+    EXPECT_EQ(FileSystemExtension("a.tar.gz"), "gz");
+    EXPECT_EQ(FileSystemExtension("README"), "");
+    EXPECT_EQ(FileSystemExtension("a.txt. . "), "txt");
+    EXPECT_EQ(FileSystemExtension(".profile"), "profile");
+}
+
+TEST_F(RowIconCacheTest, OneProbePerExtensionAndTheSameImageForIt) {
+    CRowIconCache cache(images, work.path().c_str());
+    int first = cache.ImageFor("a.txt");
+    EXPECT_EQ(cache.ImageFor("b.txt"), first);
+    EXPECT_EQ(cache.ImageFor("c.txt"), first);
+    EXPECT_EQ(cache.ProbeCount(), 1);
+    cache.ImageFor("d.exe");
+    cache.ImageFor("e");
+    cache.ImageFor("f");
+    EXPECT_EQ(cache.ProbeCount(), 3);
+    EXPECT_EQ(FilesIn(work.path()), 0) << "probe files are deleted";
+}
+
+TEST_F(RowIconCacheTest, EachSystemIconEntersTheImageListOnce) {
+    ShellFileType first("vlwa", "shell32.dll,3"), same("vlwb", "shell32.dll,3"), other("vlwc", "shell32.dll,5");
+    CRowIconCache cache(images, work.path().c_str());
+    int a = cache.ImageFor("x.vlwa");
+    EXPECT_EQ(a, 1) << "the first icon follows the default image";
+    EXPECT_EQ(cache.ImageFor("y.vlwb"), a) << "another type with the same system icon";
+    int c = cache.ImageFor("z.vlwc");
+    EXPECT_EQ(c, 2);
+    EXPECT_EQ(cache.ImageFor("w.VLWA"), a) << "the shell matches types without regard to case";
+    EXPECT_EQ(ImageList_GetImageCount(images), 3);
+    EXPECT_EQ(cache.ProbeCount(), 4);
+}
+
+TEST_F(RowIconCacheTest, NamesThatLeadElsewhereGetTheDefaultWithoutAFile) {
+    TempDir outside;
+    std::string work2 = work.path() + "w\\";
+    ASSERT_TRUE(CreateDirectoryA(work2.c_str(), nullptr));
+    CRowIconCache cache(images, work2.c_str());
+    std::string absolute = outside / "abs.txt";
+    EXPECT_EQ(cache.ImageFor(absolute.c_str()), 0);
+    EXPECT_EQ(cache.ImageFor("..\\x.txt"), 0);
+    EXPECT_EQ(cache.ImageFor("con"), 0);
+    EXPECT_EQ(cache.ProbeCount(), 0);
+    EXPECT_FALSE(testsupport::FileExists(absolute));
+    EXPECT_FALSE(testsupport::FileExists(work / "x.txt"));
+    EXPECT_EQ(FilesIn(outside.path()), 0);
+}
+
+TEST_F(RowIconCacheTest, AFileOfTheSameNameInTheWorkFolderIsLeftAlone) {
+    ASSERT_TRUE(testsupport::WriteBytes(work / "viewed.txt", "edited by the user"));
+    CRowIconCache cache(images, work.path().c_str());
+    cache.ImageFor("viewed.txt");
+    EXPECT_EQ(testsupport::ReadBytes(work / "viewed.txt"), "edited by the user");
+}
+
+TEST_F(RowIconCacheTest, MissingWorkFolderCostsOnlyTheIcon) {
+    std::string missing = work.path() + "missing\\";
+    CRowIconCache cache(images, missing.c_str());
+    EXPECT_EQ(cache.ImageFor("a.txt"), 0);
+    EXPECT_EQ(cache.ImageFor("b.txt"), 0);
+    EXPECT_EQ(cache.ProbeCount(), 0);
+    EXPECT_EQ(ImageList_GetImageCount(images), 1);
+}
