@@ -1,0 +1,15 @@
+#pragma once
+// Walks the member headers of an archive from its first one to the end marker.
+#include <cstdint>
+#include <functional>
+#include "spi/lha/ByteSource.h"
+#include "spi/lha/LhaHeader.h"
+
+namespace lha {
+
+// Calls `visit` for each header from `start` on; `visit` returns false to stop early.
+// Returns a SpiResult: SpiSuccess when the walk reached the end or was stopped,
+// SpiBrokenData for a damaged header, SpiUnknownFormat for a header level it cannot read.
+int WalkArchive(ByteSource& source, uint64_t start, const std::function<bool(const Header&)>& visit);
+
+}  // namespace lha

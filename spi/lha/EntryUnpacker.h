@@ -1,0 +1,25 @@
+#pragma once
+// Unpacks one entry into a sink and checks its CRC-16.
+#include <cstdint>
+#include "spi/lha/ByteSource.h"
+#include "spi/lha/LhaHeader.h"
+#include "spi/lha/OutputSink.h"
+
+namespace lha {
+
+class ProgressReport {
+public:
+    virtual ~ProgressReport() = default;
+    // False asks the unpacking to stop.
+    virtual bool Continue(uint64_t done, uint64_t total) = 0;
+};
+
+// Whether this plug-in knows the entry's method: -lh0-, -lz4-, -lh4- to -lh7- and -lhd-.
+bool IsKnownMethod(const Header& header);
+
+// Writes exactly header.unpackedSize bytes to the sink. Returns a SpiResult: SpiUnknownFormat
+// for an unknown method, SpiBrokenData for damaged data or a CRC mismatch, SpiAborted when the
+// progress report asks to stop, SpiInternalError when the sink refuses bytes.
+int UnpackEntry(ByteSource& source, const Header& header, OutputSink& sink, ProgressReport* progress);
+
+}  // namespace lha

@@ -1,0 +1,24 @@
+#pragma once
+// The bytes of an archive file, read through the Windows file API.
+#include <windows.h>
+#include "spi/lha/ByteSource.h"
+
+namespace lha {
+
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(const char* path);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    uint64_t Size() const override { return size_; }
+    bool ReadAt(uint64_t offset, void* buffer, size_t count) override;
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    uint64_t size_ = 0;
+};
+
+}  // namespace lha

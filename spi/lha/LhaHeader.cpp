@@ -1,0 +1,219 @@
+#include "spi/lha/LhaHeader.h"
+#include <cstring>
+#include <vector>
+#include "spi/lha/Crc16.h"
+#include "spi/lha/EntryName.h"
+
+namespace lha {
+namespace {
+
+// Fields every level shares, by offset from the header's start.
+constexpr size_t MethodAt = 2;
+constexpr size_t PackedSizeAt = 7;     // level 1: packed size plus the extended headers
+constexpr size_t UnpackedSizeAt = 11;
+constexpr size_t TimeAt = 15;          // levels 0 and 1: MS-DOS time; level 2: Unix time
+constexpr size_t LevelAt = 20;
+constexpr size_t NameLengthAt = 21;    // levels 0 and 1
+constexpr size_t CommonPrefixSize = 22;
+
+constexpr size_t Level0MinSize = CommonPrefixSize + 2;          // name length 0, CRC
+constexpr size_t Level1MinSize = CommonPrefixSize + 2 + 1 + 2;  // ... OS id, next size
+constexpr size_t Level2MinSize = 26;
+constexpr size_t ExtendedMinSize = 3;                           // type and next size
+
+// Extended header types this plug-in reads.
+constexpr uint8_t ExtHeaderCrc = 0x00;
+constexpr uint8_t ExtFileName = 0x01;
+constexpr uint8_t ExtFolderName = 0x02;
+constexpr uint8_t ExtUnixTime = 0x54;
+
+// What the extended headers of one member say.
+struct Extensions {
+    bool hasFileName = false;
+    std::string fileName;
+    std::string folderName;
+    bool hasUnixTime = false;
+    uint32_t unixTime = 0;
+    bool hasHeaderCrc = false;
+    uint16_t headerCrc = 0;
+    size_t headerCrcAt = 0;   // offset of the CRC field inside the level 2 header
+};
+
+void ReadExtension(const uint8_t* record, size_t size, Extensions* ext) {
+    const uint8_t type = record[0];
+    const char* data = reinterpret_cast<const char*>(record + 1);
+    const size_t dataSize = size - ExtendedMinSize;
+    if (type == ExtFileName) {
+        ext->hasFileName = true;
+        ext->fileName = NormalizeSeparators(data, dataSize);
+    } else if (type == ExtFolderName) {
+        ext->folderName = NormalizeSeparators(data, dataSize);
+    } else if (type == ExtUnixTime && dataSize >= 4) {
+        ext->hasUnixTime = true;
+        ext->unixTime = Read32(record + 1);
+    } else if (type == ExtHeaderCrc && dataSize >= 2) {
+        ext->hasHeaderCrc = true;
+        ext->headerCrc = Read16(record + 1);
+    }
+}
+
+bool ChecksumMatches(const uint8_t* bytes, size_t size) {
+    uint8_t sum = 0;
+    for (size_t i = 2; i < size; ++i) sum = static_cast<uint8_t>(sum + bytes[i]);
+    return sum == bytes[1];
+}
+
+void ReadCommonFields(const uint8_t* bytes, Header* header) {
+    memcpy(header->method, bytes + MethodAt, MethodIdLength);
+    header->method[MethodIdLength] = '\0';
+    header->packedSize = Read32(bytes + PackedSizeAt);
+    header->unpackedSize = Read32(bytes + UnpackedSizeAt);
+    header->level = bytes[LevelAt];
+}
+
+// The entry's name: the folder of an extended header, then the file name; a folder entry's
+// name always ends in '\'.
+void ComposeName(const std::string& folder, const std::string& file, Header* header) {
+    header->name = folder;
+    if (!header->name.empty() && !EndsWithSeparator(header->name)) header->name.push_back('\\');
+    header->name += file;
+    if (header->IsFolder() && !header->name.empty() && !EndsWithSeparator(header->name)) header->name.push_back('\\');
+}
+
+HeaderStatus FinishEntry(ByteSource& source, Header* header) {
+    if (!source.Contains(header->dataOffset, header->packedSize)) return HeaderStatus::Broken;
+    header->nextOffset = header->dataOffset + header->packedSize;
+    return HeaderStatus::Read;
+}
+
+HeaderStatus ReadLevel0(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
+    const size_t size = static_cast<size_t>(prefix[0]) + 2;
+    if (size < Level0MinSize || !source.Contains(offset, size)) return HeaderStatus::Broken;
+    uint8_t bytes[257 + 2];
+    if (!source.ReadAt(offset, bytes, size)) return HeaderStatus::Broken;
+    if (!ChecksumMatches(bytes, size)) return HeaderStatus::Broken;
+    const size_t nameLength = bytes[NameLengthAt];
+    if (CommonPrefixSize + nameLength + 2 > size) return HeaderStatus::Broken;
+
+    ReadCommonFields(bytes, header);
+    header->dosTime = Read32(bytes + TimeAt);
+    header->crc = Read16(bytes + CommonPrefixSize + nameLength);
+    ComposeName("", NormalizeSeparators(reinterpret_cast<const char*>(bytes + CommonPrefixSize), nameLength), header);
+    header->dataOffset = offset + size;
+    return FinishEntry(source, header);
+}
+
+// Walks a chain of extended headers stored in the archive from `offset`; the first size is
+// `nextSize`. *total receives the bytes they take. At most `limit` bytes may be used.
+HeaderStatus WalkExtensions(ByteSource& source, uint64_t offset, uint16_t nextSize, uint64_t limit,
+                            Extensions* ext, uint64_t* total) {
+    std::vector<uint8_t> record;
+    *total = 0;
+    while (nextSize != 0) {
+        if (nextSize < ExtendedMinSize || nextSize > limit - *total) return HeaderStatus::Broken;
+        if (!source.Contains(offset + *total, nextSize)) return HeaderStatus::Broken;
+        record.resize(nextSize);
+        if (!source.ReadAt(offset + *total, record.data(), nextSize)) return HeaderStatus::Broken;
+        ReadExtension(record.data(), nextSize, ext);
+        *total += nextSize;
+        nextSize = Read16(record.data() + nextSize - 2);
+    }
+    return HeaderStatus::Read;
+}
+
+HeaderStatus ReadLevel1(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
+    const size_t size = static_cast<size_t>(prefix[0]) + 2;
+    if (size < Level1MinSize || !source.Contains(offset, size)) return HeaderStatus::Broken;
+    uint8_t bytes[257 + 2];
+    if (!source.ReadAt(offset, bytes, size)) return HeaderStatus::Broken;
+    if (!ChecksumMatches(bytes, size)) return HeaderStatus::Broken;
+    const size_t nameLength = bytes[NameLengthAt];
+    if (CommonPrefixSize + nameLength + 5 > size) return HeaderStatus::Broken;
+
+    ReadCommonFields(bytes, header);
+    header->dosTime = Read32(bytes + TimeAt);
+    header->crc = Read16(bytes + CommonPrefixSize + nameLength);
+
+    // The stored size counts the extended headers too; they lie between header and data.
+    const uint32_t skipSize = header->packedSize;
+    Extensions ext;
+    uint64_t extTotal = 0;
+    HeaderStatus status = WalkExtensions(source, offset + size, Read16(bytes + size - 2), skipSize, &ext, &extTotal);
+    if (status != HeaderStatus::Read) return status;
+    header->packedSize = static_cast<uint32_t>(skipSize - extTotal);
+
+    std::string baseName = NormalizeSeparators(reinterpret_cast<const char*>(bytes + CommonPrefixSize), nameLength);
+    ComposeName(ext.folderName, ext.hasFileName ? ext.fileName : baseName, header);
+    header->hasUnixTime = ext.hasUnixTime;
+    header->unixTime = ext.unixTime;
+    header->dataOffset = offset + size + extTotal;
+    return FinishEntry(source, header);
+}
+
+HeaderStatus ReadLevel2(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
+    const size_t size = Read16(prefix);
+    if (size < Level2MinSize || !source.Contains(offset, size)) return HeaderStatus::Broken;
+    std::vector<uint8_t> bytes(size);
+    if (!source.ReadAt(offset, bytes.data(), size)) return HeaderStatus::Broken;
+
+    ReadCommonFields(bytes.data(), header);
+    header->hasUnixTime = true;
+    header->unixTime = Read32(&bytes[TimeAt]);
+    header->crc = Read16(&bytes[21]);
+
+    // The extended headers lie inside the header's own size.
+    Extensions ext;
+    size_t at = Level2MinSize;
+    uint16_t nextSize = Read16(&bytes[24]);
+    while (nextSize != 0) {
+        if (nextSize < ExtendedMinSize || nextSize > size - at) return HeaderStatus::Broken;
+        if (bytes[at] == ExtHeaderCrc && nextSize >= ExtendedMinSize + 2 && !ext.hasHeaderCrc) ext.headerCrcAt = at + 1;
+        ReadExtension(&bytes[at], nextSize, &ext);
+        at += nextSize;
+        nextSize = Read16(&bytes[at - 2]);
+    }
+    if (ext.hasHeaderCrc) {
+        bytes[ext.headerCrcAt] = bytes[ext.headerCrcAt + 1] = 0;
+        if (UpdateCrc16(0, bytes.data(), size) != ext.headerCrc) return HeaderStatus::Broken;
+    }
+    ComposeName(ext.folderName, ext.fileName, header);
+    header->dataOffset = offset + size;
+    return FinishEntry(source, header);
+}
+
+}  // namespace
+
+bool Header::IsFolder() const { return memcmp(method, "-lhd-", MethodIdLength) == 0; }
+
+HeaderStatus ReadHeader(ByteSource& source, uint64_t offset, Header* header) {
+    uint8_t prefix[CommonPrefixSize];
+    if (!source.Contains(offset, 1)) return HeaderStatus::ArchiveEnd;
+    if (!source.ReadAt(offset, prefix, 1)) return HeaderStatus::Broken;
+    if (prefix[0] == 0) return HeaderStatus::ArchiveEnd;
+    if (!source.Contains(offset, sizeof prefix) || !source.ReadAt(offset, prefix, sizeof prefix)) {
+        return HeaderStatus::Broken;
+    }
+    *header = Header();
+    header->headerOffset = offset;
+    switch (prefix[LevelAt]) {
+    case 0: return ReadLevel0(source, offset, prefix, header);
+    case 1: return ReadLevel1(source, offset, prefix, header);
+    case 2: return ReadLevel2(source, offset, prefix, header);
+    default: return HeaderStatus::Unsupported;
+    }
+}
+
+bool LooksLikeHeader(const uint8_t* bytes, size_t length) {
+    if (length < CommonPrefixSize) return false;
+    const uint8_t* method = bytes + MethodAt;
+    bool methodId = method[0] == '-' && method[1] == 'l' && (method[2] == 'h' || method[2] == 'z') && method[4] == '-';
+    if (!methodId) return false;
+    switch (bytes[LevelAt]) {
+    case 0: return bytes[0] + 2u >= Level0MinSize;
+    case 1: return bytes[0] + 2u >= Level1MinSize;
+    case 2: return Read16(bytes) >= Level2MinSize;
+    default: return false;
+    }
+}
+
+}  // namespace lha

@@ -1,0 +1,208 @@
+// The exports of Lha.spi: LHA archives (.lzh) through the Susie archive plug-in interface.
+#include <windows.h>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+#include "plugins/SusiePlugin.h"
+#include "spi/lha/ArchiveWalk.h"
+#include "spi/lha/EntryName.h"
+#include "spi/lha/EntryRecord.h"
+#include "spi/lha/EntryUnpacker.h"
+#include "spi/lha/FileSource.h"
+#include "spi/lha/OutputSinks.h"
+#include "spi/lha/SpiResult.h"
+
+using namespace lha;
+
+namespace {
+
+constexpr unsigned InputKindMask = 0x07;     // 0: the source is a file
+constexpr unsigned OutputKindShift = 8;      // 0: a file in a folder, 1: a memory block
+constexpr unsigned OutputKindMask = 0x07;
+constexpr unsigned IgnoreCaseFlag = 0x80;    // GetFileInfo: compare names without letter case
+constexpr ULONG_PTR LowestAddress = 0x10000; // smaller values are file handles, never buffers
+
+const char* PluginText(int infono) {
+    switch (infono) {
+    case 0: return "00AM";
+    case 1: return "LHA 書庫 Plug-in for Varnito 1.0 (lh0/lh4/lh5/lh6/lh7)";
+    case 2: return "*.lzh";
+    case 3: return "LHA 書庫";
+    default: return nullptr;
+    }
+}
+
+class CallbackProgress : public ProgressReport {
+public:
+    CallbackProgress(SpiProgressCallback callback, LONG_PTR data) : callback_(callback), data_(data) {}
+    bool Continue(uint64_t done, uint64_t total) override {
+        return !callback_ || callback_(static_cast<int>(done), static_cast<int>(total), data_) == 0;
+    }
+
+private:
+    SpiProgressCallback callback_;
+    LONG_PTR data_;
+};
+
+// Reads the header of the entry a host names by its position.
+int HeaderAt(FileSource& source, LONG_PTR position, Header* header) {
+    if (!source.IsOpen()) return SpiReadError;
+    if (position < 0) return SpiBrokenData;
+    switch (ReadHeader(source, static_cast<uint64_t>(position), header)) {
+    case HeaderStatus::Read: return IsKnownMethod(*header) ? SpiSuccess : SpiUnknownFormat;
+    case HeaderStatus::Unsupported: return SpiUnknownFormat;
+    default: return SpiBrokenData;
+    }
+}
+
+int UnpackToMemory(FileSource& source, const Header& header, HLOCAL* destination, ProgressReport& progress) {
+    // An empty entry still gets a block, of one byte: hosts write unpackedSize bytes of it.
+    const size_t size = header.IsFolder() ? 0 : header.unpackedSize;
+    HLOCAL block = LocalAlloc(LMEM_MOVEABLE, size > 0 ? size : 1);
+    if (!block) return SpiNoMemory;
+    auto* bytes = static_cast<uint8_t*>(LocalLock(block));
+    if (!bytes) {
+        LocalFree(block);
+        return SpiMemoryError;
+    }
+    MemorySink sink(bytes, size);
+    int result = UnpackEntry(source, header, sink, &progress);
+    LocalUnlock(block);
+    if (result != SpiSuccess) {
+        LocalFree(block);
+        return result;
+    }
+    *destination = block;
+    return SpiSuccess;
+}
+
+// The file an entry is written to: its file name (never its folders) inside `folder`.
+bool OutputPath(const char* folder, const Header& header, std::string* path) {
+    const std::string fileName = header.name.substr(FolderPartLength(header.name));
+    if (fileName.empty() || fileName == "." || fileName == ".." || fileName.find(':') != std::string::npos) {
+        return false;
+    }
+    *path = folder;
+    if (!path->empty() && !EndsWithSeparator(NormalizeSeparators(path->data(), path->size()))) path->push_back('\\');
+    *path += fileName;
+    return path->size() < MAX_PATH;
+}
+
+void SetModificationTime(HANDLE file, int32_t timestamp) {
+    const uint64_t ticks = (static_cast<int64_t>(timestamp) * 10000000) + 116444736000000000;
+    FILETIME time = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SetFileTime(file, nullptr, nullptr, &time);
+}
+
+int UnpackToFile(FileSource& source, const Header& header, const char* folder, ProgressReport& progress) {
+    if (header.IsFolder()) return SpiSuccess;
+    std::string path;
+    if (!folder || !OutputPath(folder, header, &path)) return SpiInternalError;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return SpiInternalError;
+    FileSink sink(file);
+    int result = UnpackEntry(source, header, sink, &progress);
+    if (result == SpiSuccess) SetModificationTime(file, EntryTimestamp(header));
+    CloseHandle(file);
+    if (result != SpiSuccess) DeleteFileA(path.c_str());   // no half-written file stays behind
+    return result;
+}
+
+bool NamesMatch(const std::string& entryName, const char* wanted, bool ignoreCase) {
+    if (!ignoreCase) return entryName == wanted;
+    return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, entryName.c_str(), -1, wanted, -1) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) {
+    const char* text = PluginText(infono);
+    if (!text || !buf || buflen <= 0) return 0;
+    return static_cast<int>(CopyBounded(buf, static_cast<size_t>(buflen), text, strlen(text)));
+}
+
+SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header) {
+    if (header >= LowestAddress) return LooksLikeHeader(reinterpret_cast<const uint8_t*>(header), SpiHeaderBytes);
+    // Not a buffer: read the beginning of the named file instead.
+    FileSource source(filename);
+    uint8_t bytes[64] = {};
+    size_t count = static_cast<size_t>(source.Size() < sizeof bytes ? source.Size() : sizeof bytes);
+    return source.ReadAt(0, bytes, count) && LooksLikeHeader(bytes, count);
+}
+
+SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle) {
+    if (!handle) return SpiInternalError;
+    *handle = nullptr;
+    if ((flags & InputKindMask) != 0) return SpiNotImplemented;
+    try {
+        FileSource source(src);
+        if (!source.IsOpen() || offset < 0) return SpiReadError;
+        std::vector<ArchiveEntry> records;
+        int result = WalkArchive(source, static_cast<uint64_t>(offset), [&](const Header& header) {
+            records.emplace_back();
+            FillRecord(header, &records.back());
+            return true;
+        });
+        if (result != SpiSuccess) return result;
+
+        records.emplace_back();   // the all-zero record that ends the list
+        memset(&records.back(), 0, sizeof(ArchiveEntry));
+        const size_t bytes = records.size() * sizeof(ArchiveEntry);
+        HLOCAL block = LocalAlloc(LMEM_MOVEABLE, bytes);
+        if (!block) return SpiNoMemory;
+        void* target = LocalLock(block);
+        if (!target) {
+            LocalFree(block);
+            return SpiMemoryError;
+        }
+        memcpy(target, records.data(), bytes);
+        LocalUnlock(block);
+        *handle = block;
+        return SpiSuccess;
+    } catch (const std::bad_alloc&) {
+        return SpiNoMemory;
+    }
+}
+
+SPI_EXPORT int WINAPI GetFileInfo(LPCSTR src, LONG_PTR offset, LPCSTR name, unsigned int flags, ArchiveEntry* entry) {
+    if (!name || !entry) return SpiInternalError;
+    if ((flags & InputKindMask) != 0) return SpiNotImplemented;
+    try {
+        FileSource source(src);
+        if (!source.IsOpen() || offset < 0) return SpiReadError;
+        bool found = false;
+        int result = WalkArchive(source, static_cast<uint64_t>(offset), [&](const Header& header) {
+            ArchiveEntry record;
+            FillRecord(header, &record);
+            found = NamesMatch(JoinedName(record), name, (flags & IgnoreCaseFlag) != 0);
+            if (found) *entry = record;
+            return !found;
+        });
+        if (result != SpiSuccess) return result;
+        return found ? SpiSuccess : SpiInternalError;   // no entry by that name
+    } catch (const std::bad_alloc&) {
+        return SpiNoMemory;
+    }
+}
+
+SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigned int flags,
+                              SpiProgressCallback progress, LONG_PTR data) {
+    if ((flags & InputKindMask) != 0) return SpiNotImplemented;
+    try {
+        FileSource source(src);
+        Header header;
+        int result = HeaderAt(source, position, &header);
+        if (result != SpiSuccess) return result;
+        CallbackProgress report(progress, data);
+        switch ((flags >> OutputKindShift) & OutputKindMask) {
+        case 0: return UnpackToFile(source, header, dest, report);
+        case 1:
+            if (!dest) return SpiInternalError;
+            return UnpackToMemory(source, header, reinterpret_cast<HLOCAL*>(dest), report);
+        default: return SpiNotImplemented;
+        }
+    } catch (const std::bad_alloc&) {
+        return SpiNoMemory;
+    }
+}

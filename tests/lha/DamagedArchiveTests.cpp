@@ -1,0 +1,267 @@
+// Archives that lie: damaged data, bad checksums, sizes and lengths that point past a header
+// or past the file, unknown methods and levels. Each fails with an error code, never a crash,
+// and no memory block or half-written file is left behind.
+#include <gtest/gtest.h>
+#include <cstdint>
+#include "tests/lha/LhaPluginLoader.h"
+#include "tests/support/TestSupport.h"
+
+using namespace lhatest;
+using testsupport::TempDir;
+
+namespace {
+
+constexpr int BrokenData = 3;
+constexpr int UnknownFormat = 2;
+constexpr uint32_t SomeDosTime = 0x4E6E7930;   // 2019-03-14 15:09:32
+
+uint16_t Crc16(const std::string& bytes) {
+    uint16_t crc = 0;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+    }
+    return crc;
+}
+
+std::string Le16(uint32_t v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; }
+std::string Le32(uint32_t v) { return Le16(v) + Le16(v >> 16); }
+
+// A level 0 member: header with checksum, then the packed bytes.
+std::string Level0(const std::string& method, const std::string& name, const std::string& packed, uint32_t unpacked,
+                   uint16_t crc) {
+    std::string body = method + Le32(static_cast<uint32_t>(packed.size())) + Le32(unpacked) + Le32(SomeDosTime) +
+                       std::string("\x20\x00", 2) + static_cast<char>(name.size()) + name + Le16(crc);
+    uint8_t sum = 0;
+    for (unsigned char byte : body) sum = static_cast<uint8_t>(sum + byte);
+    return static_cast<char>(body.size()) + std::string(1, static_cast<char>(sum)) + body + packed;
+}
+
+std::string Extension(uint8_t type, const std::string& data) { return static_cast<char>(type) + data; }
+
+// A level 2 member: extended headers (each given as type and data) inside the header size.
+std::string Level2(const std::string& method, const std::vector<std::string>& extensions, const std::string& packed,
+                   uint32_t unpacked, uint16_t crc, uint32_t unixTime = 1600000000) {
+    std::string exts;
+    for (const std::string& ext : extensions) exts += Le16(static_cast<uint32_t>(ext.size() + 2)) + ext;
+    exts += Le16(0);
+    std::string tail = method + Le32(static_cast<uint32_t>(packed.size())) + Le32(unpacked) + Le32(unixTime) +
+                       std::string("\x20\x02", 2) + Le16(crc) + "U" + exts;
+    return Le16(static_cast<uint32_t>(tail.size() + 2)) + tail + packed;
+}
+
+std::string Stored0(const std::string& name, const std::string& content) {
+    return Level0("-lh0-", name, content, static_cast<uint32_t>(content.size()), Crc16(content));
+}
+
+class DamagedArchives : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(plugin.Loaded()) << PluginPath(); }
+
+    std::string Write(const std::string& bytes) {
+        std::string path = folder / ("a" + std::to_string(++count) + ".lzh");
+        EXPECT_TRUE(testsupport::WriteBytes(path, bytes));
+        return path;
+    }
+    int ListResult(const std::string& bytes, size_t* entries = nullptr) {
+        int result = -99;
+        std::vector<ArchiveEntry> list = plugin.List(Write(bytes), &result);
+        if (entries) *entries = list.size();
+        return result;
+    }
+    // GetFile of the member at `position`, to memory and to a file; both must give the same
+    // result, and a failure must leave neither a block nor a file.
+    int FetchResult(const std::string& path, uint32_t position) {
+        HLOCAL block = nullptr;
+        int memoryResult = plugin.getFile(path.c_str(), position, reinterpret_cast<LPSTR>(&block), SpiOutputToMemory, nullptr, 0);
+        if (memoryResult != 0) {
+            EXPECT_EQ(block, nullptr);
+        }
+        if (block) LocalFree(block);
+        TempDir out;
+        int fileResult = plugin.getFile(path.c_str(), position, const_cast<char*>(out.path().c_str()), 0, nullptr, 0);
+        EXPECT_EQ(fileResult, memoryResult);
+        if (fileResult != 0) {
+            EXPECT_FALSE(testsupport::FileExists(out / "f.txt"));
+        }
+        return memoryResult;
+    }
+
+    LhaPlugin plugin;
+    TempDir folder;
+    int count = 0;
+};
+
+TEST_F(DamagedArchives, ASoundStoredMemberIsReadBack) {
+    std::string path = Write(Stored0("f.txt", "stored content") + std::string(1, '\0'));
+    int result = -99;
+    std::vector<ArchiveEntry> entries = plugin.List(path, &result);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(plugin.Fetch(path, entries[0].position, &result), "stored content");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(FetchResult(path, 0), 0);
+}
+
+TEST_F(DamagedArchives, CrcMismatchIsAnErrorNotBadData) {
+    std::string path = Write(Level0("-lh0-", "f.txt", "stored content", 14, Crc16("stored content") ^ 1));
+    EXPECT_EQ(ListResult(testsupport::ReadBytes(path)), 0);   // listing does not unpack
+    EXPECT_EQ(FetchResult(path, 0), BrokenData);
+}
+
+TEST_F(DamagedArchives, DamagedCompressedDataFails) {
+    for (const std::string& name : {std::string("l0-lh5"), std::string("l2-lh7")}) {
+        std::string bytes = testsupport::ReadBytes(DataFolder() + name + ".lzh");
+        int result = -99;
+        std::vector<ArchiveEntry> entries = plugin.List(DataFolder() + name + ".lzh", &result);
+        const ArchiveEntry* big = nullptr;
+        for (const ArchiveEntry& entry : entries) {
+            if (JoinedName(entry) == "big.txt") big = &entry;
+        }
+        ASSERT_NE(big, nullptr);
+        // Damage a byte in the middle of the packed data; the header stays sound.
+        size_t middle = bytes.size() - 1;
+        for (size_t at = big->position; at < bytes.size(); ++at) {
+            if (bytes.compare(at, 5, MethodOf(*big)) == 0) {
+                middle = at + 60 + big->packedSize / 2;
+                break;
+            }
+        }
+        bytes[middle] = static_cast<char>(bytes[middle] ^ 0x5A);
+        std::string path = Write(bytes);
+        EXPECT_EQ(ListResult(bytes), 0) << name;
+        HLOCAL block = nullptr;
+        EXPECT_EQ(plugin.getFile(path.c_str(), big->position, reinterpret_cast<LPSTR>(&block), SpiOutputToMemory, nullptr, 0),
+                  BrokenData) << name;
+        EXPECT_EQ(block, nullptr);
+    }
+}
+
+TEST_F(DamagedArchives, TruncatedArchiveCannotBeListed) {
+    std::string bytes = testsupport::ReadBytes(DataFolder() + "l1-lh5.lzh");
+    for (size_t keep : {bytes.size() / 2, size_t{30}, size_t{10}}) {
+        HLOCAL block = nullptr;
+        std::string path = Write(bytes.substr(0, keep));
+        EXPECT_EQ(plugin.getArchiveInfo(path.c_str(), 0, 0, &block), BrokenData) << keep;
+        EXPECT_EQ(block, nullptr);
+    }
+}
+
+TEST_F(DamagedArchives, HeaderFieldsThatPointPastTheirRoomAreRefused) {
+    std::string sound = Stored0("f.txt", "content");
+    // The name length runs past the header's own size.
+    std::string longName = sound;
+    longName[21] = 60;
+    longName[1] = static_cast<char>(longName[1] + 60 - 5);   // keep the checksum right
+    EXPECT_EQ(ListResult(longName), BrokenData);
+    // A wrong header checksum.
+    std::string badSum = sound;
+    badSum[1] = static_cast<char>(badSum[1] + 1);
+    EXPECT_EQ(ListResult(badSum), BrokenData);
+    // A packed size past the end of the file.
+    EXPECT_EQ(ListResult(Level0("-lh0-", "f.txt", "abc", 3, Crc16("abc")).substr(0, 30)), BrokenData);
+    // A level 2 extended header larger than the header holding it.
+    std::string ext = Level2("-lh0-", {Extension(1, "f.txt")}, "", 0, 0);
+    ext[24] = 0x7F;
+    EXPECT_EQ(ListResult(ext), BrokenData);
+    // A level 2 header size smaller than its fixed part.
+    std::string small = Level2("-lh0-", {}, "", 0, 0);
+    small[0] = 10;
+    EXPECT_EQ(ListResult(small), BrokenData);
+    // Level 3 headers are not read.
+    std::string level3 = Level2("-lh0-", {Extension(1, "f.txt")}, "", 0, 0);
+    level3[20] = 3;
+    EXPECT_EQ(ListResult(level3), UnknownFormat);
+}
+
+TEST_F(DamagedArchives, Level1ExtendedHeadersMustStayInsideTheMember) {
+    // Level 1: name in the base header, then an extended header chain counted in the size.
+    auto level1 = [](uint16_t firstExtSize, const std::string& exts, uint32_t skip) {
+        std::string body = "-lh0-" + Le32(skip) + Le32(0) + Le32(SomeDosTime) + std::string("\x20\x01", 2) +
+                           std::string(1, 5) + "f.txt" + Le16(0) + "U" + Le16(firstExtSize);
+        uint8_t sum = 0;
+        for (unsigned char byte : body) sum = static_cast<uint8_t>(sum + byte);
+        return static_cast<char>(body.size()) + std::string(1, static_cast<char>(sum)) + body + exts;
+    };
+    std::string folderExt = Extension(2, "sub\xff") + Le16(0);
+    size_t entries = 0;
+    EXPECT_EQ(ListResult(level1(static_cast<uint16_t>(folderExt.size()), folderExt, static_cast<uint32_t>(folderExt.size())) + '\0', &entries), 0);
+    EXPECT_EQ(entries, 1u);
+    // The chain claims more bytes than the member's size allows, or than the file holds.
+    EXPECT_EQ(ListResult(level1(static_cast<uint16_t>(folderExt.size()), folderExt, 3)), BrokenData);
+    EXPECT_EQ(ListResult(level1(0x4000, folderExt, 0x10000)), BrokenData);
+    // An extended header too small to hold its own next-size field.
+    EXPECT_EQ(ListResult(level1(2, folderExt, 100)), BrokenData);
+}
+
+TEST_F(DamagedArchives, UnknownMethodIsListedButNotUnpacked) {
+    std::string path = Write(Level0("-lh1-", "f.txt", "xxxx", 10, 0) + Stored0("g.txt", "ok") + '\0');
+    int result = -99;
+    std::vector<ArchiveEntry> entries = plugin.List(path, &result);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(MethodOf(entries[0]), "-lh1-");
+    EXPECT_EQ(FetchResult(path, entries[0].position), UnknownFormat);
+    EXPECT_EQ(plugin.Fetch(path, entries[1].position, &result), "ok");
+}
+
+TEST_F(DamagedArchives, PositionsThatAreNoHeaderFail) {
+    std::string path = Write(Stored0("f.txt", "content") + '\0');
+    for (uint32_t position : {1u, 7u, 1000u, 0xFFFFFFF0u}) {
+        HLOCAL block = nullptr;
+        EXPECT_NE(plugin.getFile(path.c_str(), position, reinterpret_cast<LPSTR>(&block), SpiOutputToMemory, nullptr, 0), 0)
+            << position;
+        EXPECT_EQ(block, nullptr);
+    }
+}
+
+TEST_F(DamagedArchives, GarbageCompressedStreamsFailCleanly) {
+    uint64_t state = 12345;
+    int failures = 0;
+    for (int round = 0; round < 200; ++round) {
+        std::string packed;
+        for (int i = 0; i < 40 + round * 3; ++i) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            packed.push_back(static_cast<char>(state >> 56));
+        }
+        const char* method = round % 3 == 0 ? "-lh5-" : round % 3 == 1 ? "-lh6-" : "-lh7-";
+        std::string path = Write(Level0(method, "f.txt", packed, 100000, 0x1234) + '\0');
+        HLOCAL block = nullptr;
+        if (plugin.getFile(path.c_str(), 0, reinterpret_cast<LPSTR>(&block), SpiOutputToMemory, nullptr, 0) != 0) ++failures;
+        if (block) LocalFree(block);
+        DeleteFileA(path.c_str());
+    }
+    EXPECT_EQ(failures, 200);
+}
+
+TEST_F(DamagedArchives, NamesTooLongForTheRecordAreCutAtAFolder) {
+    std::string folderName;
+    for (int i = 0; i < 30; ++i) folderName += "folder" + std::to_string(i) + "\xff";   // about 250 bytes
+    std::string path = Write(Level2("-lh0-", {Extension(1, "f.txt"), Extension(2, folderName)}, "abc", 3, Crc16("abc")) + '\0');
+    int result = -99;
+    std::vector<ArchiveEntry> entries = plugin.List(path, &result);
+    ASSERT_EQ(entries.size(), 1u);
+    std::string folder = entries[0].path;
+    EXPECT_LT(folder.size(), 200u);
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_EQ(folder.compare(0, 16, "folder0\\folder1\\"), 0);
+    EXPECT_STREQ(entries[0].fileName, "f.txt");
+    ArchiveEntry found = {};
+    EXPECT_EQ(plugin.getFileInfo(path.c_str(), 0, JoinedName(entries[0]).c_str(), 0, &found), 0);
+    EXPECT_EQ(plugin.Fetch(path, entries[0].position, &result), "abc");
+}
+
+TEST_F(DamagedArchives, OutputToAFileNeverLeavesTheFolder) {
+    std::string path = Write(Stored0("..", "x") + Stored0("a:b", "y") + '\0');
+    int result = -99;
+    std::vector<ArchiveEntry> entries = plugin.List(path, &result);
+    ASSERT_EQ(entries.size(), 2u);
+    TempDir outer;
+    std::string inner = outer / "inner\\";
+    CreateDirectoryA(inner.c_str(), nullptr);
+    for (const ArchiveEntry& entry : entries) {
+        EXPECT_NE(plugin.getFile(path.c_str(), entry.position, const_cast<char*>(inner.c_str()), 0, nullptr, 0), 0);
+    }
+    EXPECT_EQ(NamesIn(outer.path()), std::vector<std::string>{"inner"});
+    EXPECT_TRUE(NamesIn(inner).empty());
+}
+
+}  // namespace

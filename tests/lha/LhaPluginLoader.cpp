@@ -1,0 +1,128 @@
+#include "tests/lha/LhaPluginLoader.h"
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include "tests/support/TestSupport.h"
+
+namespace lhatest {
+namespace {
+
+template <typename T>
+T Export(HMODULE module, const char* name) {
+    return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+std::string FromHex(const std::string& hex) {
+    std::string out;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) out.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return out;
+}
+
+}  // namespace
+
+std::string PluginPath() { return testsupport::ExeFolder() + "..\\spi\\lha\\Lha.spi"; }
+std::string DataFolder() { return testsupport::ExeFolder() + "lha-data\\"; }
+
+std::vector<std::string> MethodArchiveNames() {
+    std::vector<std::string> names;
+    for (int level = 0; level <= 2; ++level) {
+        for (int method = 5; method <= 7; ++method) names.push_back("l" + std::to_string(level) + "-lh" + std::to_string(method));
+    }
+    return names;
+}
+
+std::vector<std::string> ArchiveNames() {
+    std::vector<std::string> names = MethodArchiveNames();
+    for (int level = 0; level <= 2; ++level) names.push_back("dbcs-l" + std::to_string(level));
+    return names;
+}
+
+LhaPlugin::LhaPlugin() {
+    module = LoadLibraryA(PluginPath().c_str());
+    if (!module) return;
+    getPluginInfo = Export<GetPluginInfoFn>(module, "GetPluginInfo");
+    isSupported = Export<IsSupportedFn>(module, "IsSupported");
+    getArchiveInfo = Export<GetArchiveInfoFn>(module, "GetArchiveInfo");
+    getFileInfo = Export<GetFileInfoFn>(module, "GetFileInfo");
+    getFile = Export<GetFileFn>(module, "GetFile");
+}
+
+LhaPlugin::~LhaPlugin() {
+    if (module) FreeLibrary(module);
+}
+
+bool LhaPlugin::Loaded() const { return getPluginInfo && isSupported && getArchiveInfo && getFileInfo && getFile; }
+
+std::vector<ArchiveEntry> LhaPlugin::List(const std::string& archive, int* result) {
+    HLOCAL block = nullptr;
+    *result = getArchiveInfo(archive.c_str(), 0, 0, &block);
+    std::vector<ArchiveEntry> entries;
+    if (!block) return entries;
+    const size_t size = LocalSize(block);
+    auto* records = static_cast<const ArchiveEntry*>(LocalLock(block));
+    for (size_t i = 0; records && (i + 1) * sizeof(ArchiveEntry) <= size && records[i].method[0] != 0; ++i) {
+        entries.push_back(records[i]);
+    }
+    LocalUnlock(block);
+    LocalFree(block);
+    return entries;
+}
+
+std::string LhaPlugin::Fetch(const std::string& archive, uint32_t position, int* result, SpiProgressCallback progress,
+                             LONG_PTR data) {
+    HLOCAL block = nullptr;
+    *result = getFile(archive.c_str(), position, reinterpret_cast<LPSTR>(&block), SpiOutputToMemory, progress, data);
+    if (!block) return std::string();
+    std::string bytes(static_cast<const char*>(LocalLock(block)), LocalSize(block));
+    LocalUnlock(block);
+    LocalFree(block);
+    return bytes;
+}
+
+std::map<std::string, Reference> ReadReference(const std::string& archiveName) {
+    std::map<std::string, Reference> entries;
+    std::istringstream lines(testsupport::ReadBytes(DataFolder() + archiveName + ".ref"));
+    std::string kind, hexName;
+    while (lines >> kind >> hexName) {
+        Reference reference;
+        reference.isFolder = kind == "D";
+        if (!reference.isFolder) {
+            std::string index;
+            lines >> reference.size >> reference.mtime >> index;
+            reference.bytes = testsupport::ReadBytes(DataFolder() + archiveName + ".files\\" + index);
+        }
+        entries[FromHex(hexName)] = reference;
+    }
+    return entries;
+}
+
+std::string JoinedName(const ArchiveEntry& entry) {
+    return std::string(entry.path, strnlen(entry.path, sizeof entry.path)) +
+           std::string(entry.fileName, strnlen(entry.fileName, sizeof entry.fileName));
+}
+
+std::string MethodOf(const ArchiveEntry& entry) {
+    return std::string(reinterpret_cast<const char*>(entry.method), strnlen(reinterpret_cast<const char*>(entry.method), 8));
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+int64_t FileModificationTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    const uint64_t ticks = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return static_cast<int64_t>(ticks / 10000000) - 11644473600LL;
+}
+
+}  // namespace lhatest

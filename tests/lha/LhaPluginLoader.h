@@ -1,0 +1,57 @@
+#pragma once
+// Lha.spi loaded with LoadLibraryA and called through its exports, plus the reference data
+// that make_archives.py leaves beside the test program.
+#include <windows.h>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+#include "plugins/SusiePlugin.h"
+
+namespace lhatest {
+
+struct LhaPlugin {
+    HMODULE module = nullptr;
+    GetPluginInfoFn getPluginInfo = nullptr;
+    IsSupportedFn isSupported = nullptr;
+    GetArchiveInfoFn getArchiveInfo = nullptr;
+    GetFileInfoFn getFileInfo = nullptr;
+    GetFileFn getFile = nullptr;
+
+    LhaPlugin();
+    ~LhaPlugin();
+    bool Loaded() const;
+
+    // GetArchiveInfo; the records up to the terminator, the block released. *result gets
+    // the export's result; an empty list when it handed over no block.
+    std::vector<ArchiveEntry> List(const std::string& archive, int* result);
+    // GetFile to memory; the block's bytes (its LocalSize), the block released.
+    std::string Fetch(const std::string& archive, uint32_t position, int* result,
+                      SpiProgressCallback progress = nullptr, LONG_PTR data = 0);
+};
+
+std::string PluginPath();       // ..\spi\lha\Lha.spi beside the tests folder
+std::string DataFolder();       // the folder with the archives, with '\'
+std::vector<std::string> MethodArchiveNames();   // "l0-lh5" ... "l2-lh7": level and method
+std::vector<std::string> ArchiveNames();         // those and "dbcs-l0" ... "dbcs-l2"
+
+// One line of a reference manifest: what lhasa extracted.
+struct Reference {
+    bool isFolder = false;
+    uint64_t size = 0;
+    int64_t mtime = 0;
+    std::string bytes;   // the file's content
+};
+// Reference entries by stored name (code page 932, '\' separators, folders ending in '\').
+std::map<std::string, Reference> ReadReference(const std::string& archiveName);
+
+std::string JoinedName(const ArchiveEntry& entry);
+std::string MethodOf(const ArchiveEntry& entry);
+
+// The names in a folder, without "." and "..".
+std::vector<std::string> NamesIn(const std::string& folder);
+
+// Seconds since 1970 UTC of a file's last modification.
+int64_t FileModificationTime(const std::string& path);
+
+}  // namespace lhatest
