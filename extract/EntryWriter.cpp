@@ -16,8 +16,11 @@ struct FetchedBuffer {
 // Code of a fetch that succeeded but holds fewer bytes than the entry claims.
 constexpr int ShortBlockCode = -10;
 
-// Creates or truncates the file and writes the bytes; false when any step fails.
+// Creates or truncates the file and writes the bytes; false when any step fails. A
+// read-only file is refused even where the file system would let this process write it.
 bool WriteWholeFile(const std::string& path, const char* bytes, DWORD size) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool written = true;

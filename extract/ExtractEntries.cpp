@@ -5,10 +5,13 @@
 #include "extract/ExtractionTexts.h"
 #include "extract/OutputPath.h"
 #include "extract/OverwriteDecision.h"
+#include "framework/Wnd.h"
 
 void DrainMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        // Dialogs see their keys first, so Esc reaches the progress dialog's abort.
+        if (CWnd::WalkPreTranslateTree(&message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -6,18 +6,9 @@
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
 #include "extract/OutputPath.h"
+#include "framework/WaitCursor.h"
 
 namespace {
-// Shows the wait cursor while it lives.
-class BusyCursor {
-public:
-    BusyCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~BusyCursor() { SetCursor(previous_); }
-
-private:
-    HCURSOR previous_;
-};
-
 // The entry array of ListArchive, released on every path.
 struct ListedEntries {
     ArchiveEntry* records = nullptr;
@@ -60,7 +51,7 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
         return ExtractionEnd::Failure;
     }
 
-    BusyCursor busy;
+    CWaitCursor busy;
     if (!ArchiveHasContent(archivePath, messages)) return ExtractionEnd::Failure;
     ListedEntries listed;
     int slot = host->ListArchive(archivePath, &listed.records);

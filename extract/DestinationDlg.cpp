@@ -1,0 +1,42 @@
+#include "extract/DestinationDlg.h"
+#include "extract/BrowseForFolder.h"
+#include "framework/DataExchange.h"
+#include "framework/WinApp.h"
+
+namespace {
+constexpr int DialogIconId = 128;
+constexpr int BrowseIconId = 146;
+
+HICON LoadProgramIcon(int id) { return LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); }
+}  // namespace
+
+CDestinationDlg::CDestinationDlg() : CDialog(IDD), dialogIcon(LoadProgramIcon(DialogIconId)) {}
+
+void CDestinationDlg::DoDataExchange(CDataExchange* dx) {
+    DDX_Control(dx, IDC_BROWSE, browseButton);
+    DDX_Text(dx, IDC_DESTINATION, destination, MaxDestinationBytes);
+    DDX_Check(dx, IDC_KEEP_PATHS, keepPaths);
+}
+
+BOOL CDestinationDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetIcon(dialogIcon, TRUE);
+    browseButton.SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(LoadProgramIcon(BrowseIconId)));
+    return TRUE;
+}
+
+BOOL CDestinationDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == IDC_BROWSE && HIWORD(wParam) == BN_CLICKED) {
+        OnBrowse();
+        return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+void CDestinationDlg::OnBrowse() {
+    char initial[260] = {};
+    char picked[260] = {};
+    ::GetDlgItemTextA(m_hWnd, IDC_DESTINATION, initial, sizeof initial);
+    if (BrowseForFolder(initial, picked, m_hWnd, "解凍先を選択して下さい。"))
+        SetDlgItemText(IDC_DESTINATION, picked);
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+#include "framework/Dialog.h"
+
+// Asks where a selection extraction goes and whether entries keep their stored folders.
+// It reads and writes no setting: the caller fills both fields and reads them after OK.
+class CDestinationDlg : public CDialog {
+public:
+    enum { IDD = 130, IDC_DESTINATION = 1013, IDC_KEEP_PATHS = 1014, IDC_BROWSE = 1015 };
+    static constexpr int MaxDestinationBytes = 200;
+
+    CDestinationDlg();
+
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    CWnd browseButton;
+    std::string destination;
+    int keepPaths = 0;
+    HICON dialogIcon = nullptr;
+
+private:
+    void OnBrowse();
+};

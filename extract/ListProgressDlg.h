@@ -1,0 +1,14 @@
+#pragma once
+#include "extract/ProgressDlgBase.h"
+
+// The progress dialog of an extraction from the archive list window: made at once without
+// a modal loop, centred over its parent, destroyed with the object.
+class CListProgressDlg : public CProgressDlgBase {
+public:
+    enum { IDD = 135 };
+
+    explicit CListProgressDlg(CWnd* parent = nullptr);
+    ~CListProgressDlg() override;
+
+    BOOL OnInitDialog() override;
+};

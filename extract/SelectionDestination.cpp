@@ -1,0 +1,22 @@
+#include "extract/SelectionDestination.h"
+#include "app/Utility.h"
+#include "extract/ExtractionTexts.h"
+#include "extract/OutputPath.h"
+
+bool SelectionDestination(const std::string& typed, const char* archivePath, std::string* destination,
+                          ExtractionMessages& messages) {
+    if (typed.empty()) {
+        char folder[CUtility::PathSize];
+        CUtility().SplitPath(2, archivePath, folder, sizeof folder);
+        *destination = folder;
+        return true;
+    }
+    std::string folder = typed;
+    if (!EndsWithSeparator(folder)) folder += '\\';
+    if (folder.size() > CUtility::PathSize - 1 || !CUtility().MakeFolders(folder.c_str())) {
+        messages.ShowMessage(FolderFailedText);
+        return false;
+    }
+    *destination = folder;
+    return true;
+}

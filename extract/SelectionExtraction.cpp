@@ -1,0 +1,69 @@
+#include "extract/SelectionExtraction.h"
+#include "app/SettingIO.h"
+#include "app/Utility.h"
+#include "extract/DestinationDlg.h"
+#include "extract/ExtractEntries.h"
+#include "extract/ExtractionTexts.h"
+#include "extract/ListProgressDlg.h"
+#include "extract/OutputPath.h"
+#include "extract/OverwriteDlg.h"
+#include "extract/OwnedMessages.h"
+#include "extract/SelectionDestination.h"
+#include "framework/WaitCursor.h"
+
+namespace {
+// Enables the list window again when the run is over, before its progress dialog goes.
+class ReenableOnExit {
+public:
+    explicit ReenableOnExit(CWnd* window) : window_(window) {}
+    ~ReenableOnExit() {
+        if (window_) window_->EnableWindow(TRUE);
+    }
+
+private:
+    CWnd* window_;
+};
+
+std::string ArchiveFolder(const char* archivePath) {
+    char folder[CUtility::PathSize];
+    CUtility().SplitPath(2, archivePath, folder, sizeof folder);
+    return folder;
+}
+
+void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const char* archivePath,
+                  const char* archiveName, const std::vector<const ArchiveEntry*>& selected,
+                  const CDestinationDlg& answer) {
+    CListProgressDlg progress(listWindow);
+    progress.archiveLine = archiveName ? archiveName : "";
+    progress.SetRange(static_cast<int>(selected.size()));
+    progress.SetPosition(0);
+    ReenableOnExit reenable(listWindow);
+
+    OwnedMessages messages(listWindow ? listWindow->m_hWnd : nullptr, host);
+    ExtractionPlan plan;
+    if (!SelectionDestination(answer.destination, archivePath, &plan.destination, messages)) return;
+    CSettingIO().WriteInt("", "RelativePathFlag", answer.keepPaths);
+
+    plan.entries = selected;
+    plan.host = host;
+    plan.pluginIndex = pluginIndex;
+    plan.archivePath = archivePath;
+    plan.keepPaths = answer.keepPaths != 0;
+    plan.firstMode = Overwrite;
+    plan.countFromOne = true;
+    COverwriteAsker asker;
+    ExtractEntries(plan, progress, asker, messages);
+}
+}  // namespace
+
+void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const char* archivePath,
+                      const char* archiveName, const std::vector<const ArchiveEntry*>& selected) {
+    CDestinationDlg dialog;
+    dialog.destination = ArchiveFolder(archivePath);
+    dialog.keepPaths = CSettingIO().ReadInt("", "RelativePathFlag", 1) != 0 ? 1 : 0;
+    if (dialog.DoModal() != IDOK) return;
+
+    CWaitCursor busy;
+    if (listWindow) listWindow->EnableWindow(FALSE);
+    RunSelection(listWindow, host, pluginIndex, archivePath, archiveName, selected, dialog);
+}

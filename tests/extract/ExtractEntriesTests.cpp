@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+#include <ctime>
+#include "extract/ExtractEntries.h"
+#include "extract/ExtractionTexts.h"
+#include "tests/extract/ExtractTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+using namespace extracttest;
+using testsupport::FileExists;
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
+using Files = std::vector<std::string>;
+
+namespace {
+class EntryLoop : public ::testing::Test {
+protected:
+    // Lists the archive through the fixture plug-in and runs the loop over all its entries.
+    ExtractionEnd Run(const std::vector<FixtureEntry>& entries, bool keepPaths = true,
+                      OverwriteMode firstMode = Overwrite) {
+        WriteFixtureArchive(archive, entries);
+        listed.reset(new ListedArchive(archive));
+        EXPECT_GE(listed->slot, 0) << "the fixture plug-in did not list the archive";
+        ExtractionPlan plan;
+        plan.entries = listed->All();
+        plan.host = &listed->table;
+        plan.pluginIndex = listed->slot;
+        plan.archivePath = archive;
+        plan.destination = destination;
+        plan.keepPaths = keepPaths;
+        plan.firstMode = firstMode;
+        plan.countFromOne = countFromOne;
+        return ExtractEntries(plan, progress, asker, messages);
+    }
+    std::string Out(const std::string& relative) const { return destination + relative; }
+
+    testsupport::TempDir work;
+    std::string archive = work / "a.fix";
+    std::string destination = work / "out\\";
+    bool countFromOne = false;
+    std::unique_ptr<ListedArchive> listed;
+    RecordingProgress progress;
+    ScriptedAsker asker;
+    RecordingMessages messages;
+};
+
+// The local time of a timestamp as the C library sees it, in the dialog's format.
+std::string CLibraryLocalTime(time_t timestamp) {
+    char text[64];
+    strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", localtime(&timestamp));
+    return text;
+}
+}  // namespace
+
+TEST_F(EntryLoop, StoredFoldersAreKeptWithEitherSeparator) {
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    EXPECT_EQ(Run({{"doc\\", "a.txt", "A"}, {"doc/sub", "b.txt", "B"}, {"", "c.txt", "C"}}), ExtractionEnd::Normal);
+    EXPECT_EQ(ListTree(destination), Files({"c.txt", "doc\\", "doc\\a.txt", "doc\\sub\\", "doc\\sub\\b.txt"}));
+    EXPECT_EQ(ReadBytes(Out("doc\\a.txt")), "A");
+    EXPECT_EQ(ReadBytes(Out("doc\\sub\\b.txt")), "B");
+    EXPECT_EQ(ReadBytes(Out("c.txt")), "C");
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(EntryLoop, WithoutStoredFoldersTheSecondOfTwoNamesMeetsTheFirst) {
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    std::string second(1234567, 'y');
+    asker.answers = {Overwrite};
+    EXPECT_EQ(Run({{"x\\", "a.txt", "first", 1000000000}, {"y\\", "a.txt", second, 1500000000}}, false),
+              ExtractionEnd::Normal);
+    EXPECT_EQ(ListTree(destination), Files({"a.txt"}));
+    EXPECT_EQ(ReadBytes(Out("a.txt")), second);
+
+    ASSERT_EQ(asker.questions.size(), 1u);
+    const OverwriteQuestion& q = asker.questions[0];
+    EXPECT_EQ(q.folderText, destination);
+    EXPECT_EQ(q.fileLine, " a.txt");
+    EXPECT_EQ(q.diskSizeText, "5");
+    EXPECT_EQ(q.diskTimeText, CLibraryLocalTime(1000000000));
+    EXPECT_EQ(q.archiveSizeText, "1,234,567");
+    EXPECT_EQ(q.archiveTimeText, CLibraryLocalTime(1500000000));
+    EXPECT_EQ(q.preselected, Overwrite);
+}
+
+TEST_F(EntryLoop, EachQuestionPreselectsThePreviousAnswerAndTheAllAnswersStopAsking) {
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    for (const char* name : {"1", "2", "3", "4", "5"}) WriteBytes(Out(name), "old");
+    asker.answers = {DontOverwrite, Overwrite, OverwriteAll};
+    EXPECT_EQ(Run({{"", "1", "new"}, {"", "2", "new"}, {"", "3", "new"}, {"", "4", "new"}, {"", "6", "new"}}),
+              ExtractionEnd::Normal);
+    ASSERT_EQ(asker.questions.size(), 3u);
+    EXPECT_EQ(asker.questions[0].preselected, Overwrite);
+    EXPECT_EQ(asker.questions[1].preselected, DontOverwrite);
+    EXPECT_EQ(asker.questions[2].preselected, Overwrite);
+    EXPECT_EQ(ReadBytes(Out("1")), "old");
+    EXPECT_EQ(ReadBytes(Out("2")), "new");
+    EXPECT_EQ(ReadBytes(Out("3")), "new");
+    EXPECT_EQ(ReadBytes(Out("4")), "new");  // overwritten without a question
+    EXPECT_EQ(ReadBytes(Out("5")), "old");
+    EXPECT_EQ(ReadBytes(Out("6")), "new");
+}
+
+TEST_F(EntryLoop, IgnoreAllSkipsEveryFurtherExistingFileWithoutAsking) {
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    for (const char* name : {"1", "2"}) WriteBytes(Out(name), "old");
+    asker.answers = {IgnoreAll};
+    EXPECT_EQ(Run({{"", "1", "new"}, {"", "2", "new"}, {"", "3", "new"}}), ExtractionEnd::Normal);
+    EXPECT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(ReadBytes(Out("1")), "old");
+    EXPECT_EQ(ReadBytes(Out("2")), "old");
+    EXPECT_EQ(ReadBytes(Out("3")), "new");
+}
+
+TEST_F(EntryLoop, AFirstModeOfIgnoreAllLeavesExistingFilesAloneSilently) {
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    WriteBytes(Out("1"), "old");
+    EXPECT_EQ(Run({{"", "1", "new"}, {"", "2", "new"}}, true, IgnoreAll), ExtractionEnd::Normal);
+    EXPECT_TRUE(asker.questions.empty());
+    EXPECT_EQ(ReadBytes(Out("1")), "old");
+    EXPECT_EQ(ReadBytes(Out("2")), "new");
+}
+
+TEST_F(EntryLoop, StoppingAtTheQuestionEndsTheRunAsAFailure) {
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    WriteBytes(Out("2"), "old");
+    asker.answers = {-1};
+    EXPECT_EQ(Run({{"", "1", "new"}, {"", "2", "new"}, {"", "3", "new"}}), ExtractionEnd::Failure);
+    EXPECT_EQ(ReadBytes(Out("1")), "new");
+    EXPECT_EQ(ReadBytes(Out("2")), "old");
+    EXPECT_FALSE(FileExists(Out("3")));
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(EntryLoop, AFolderWhereTheFileShouldGoFailsWithoutAQuestion) {
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(Out("a.txt").c_str(), nullptr));
+    EXPECT_EQ(Run({{"", "a.txt", "A"}, {"", "b.txt", "B"}}), ExtractionEnd::Failure);
+    EXPECT_TRUE(asker.questions.empty());
+    EXPECT_EQ(messages.texts, Files({WriteFailedText}));
+    EXPECT_FALSE(FileExists(Out("b.txt")));
+}
+
+TEST_F(EntryLoop, AReadOnlyFileIsNotOverwrittenAndTheRunFails) {
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    WriteBytes(Out("a.txt"), "old");
+    ASSERT_TRUE(SetFileAttributesA(Out("a.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    asker.answers = {Overwrite};
+    EXPECT_EQ(Run({{"", "a.txt", "new"}}), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.texts, Files({WriteFailedText}));
+    EXPECT_EQ(ReadBytes(Out("a.txt")), "old");
+}
+
+TEST_F(EntryLoop, TheTimestampBecomesTheModificationTimeAndZeroKeepsTheTimeOfWriting) {
+    time_t before = time(nullptr);
+    EXPECT_EQ(Run({{"", "dated", "d", 1234567890}, {"", "undated", "u", 0}, {"", "empty", "", 1300000000}}),
+              ExtractionEnd::Normal);
+    EXPECT_EQ(ModificationTimestamp(Out("dated")), 1234567890);
+    EXPECT_GE(ModificationTimestamp(Out("undated")), before - 2);
+    EXPECT_LE(ModificationTimestamp(Out("undated")), time(nullptr) + 2);
+    // An empty entry is an empty file like any other, with its time.
+    EXPECT_TRUE(FileExists(Out("empty")));
+    EXPECT_EQ(ReadBytes(Out("empty")), "");
+    EXPECT_EQ(ModificationTimestamp(Out("empty")), 1300000000);
+}
+
+TEST_F(EntryLoop, AShortBlockIsAFailedFetchAndTouchesNoFile) {
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    WriteBytes(Out("kept.txt"), "precious");
+    FixtureEntry shortNew{"", "new.txt", "0123456789"};
+    shortNew.unpackedSize = 100;
+    FixtureEntry shortExisting{"", "kept.txt", "0123456789"};
+    shortExisting.unpackedSize = 100;
+
+    EXPECT_EQ(Run({shortNew}, true, OverwriteAll), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.codes, std::vector<int>({-10}));
+    EXPECT_FALSE(FileExists(Out("new.txt")));
+
+    messages.codes.clear();
+    EXPECT_EQ(Run({shortExisting}, true, OverwriteAll), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.codes, std::vector<int>({-10}));
+    EXPECT_EQ(ReadBytes(Out("kept.txt")), "precious");
+}
+
+TEST_F(EntryLoop, AFailedFetchIsShownWithItsCodeAndEndsTheRun) {
+    FixtureEntry failing{"", "b.txt", "B"};
+    failing.flags = "fetch-fail";
+    EXPECT_EQ(Run({{"", "a.txt", "A"}, failing, {"", "c.txt", "C"}}), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.codes, std::vector<int>({-10}));
+    EXPECT_EQ(ListTree(destination), Files({"a.txt"}));
+}
+
+TEST_F(EntryLoop, NamesLeavingTheDestinationAreRefusedBeforeAnythingIsCreated) {
+    const char* escapes[][2] = {{"..\\", "evil.txt"},    {"../", "evil.txt"},       {"sub\\..\\..\\", "evil.txt"},
+                                {"", "..\\evil.txt"},   {"", "../evil.txt"},       {"\\", "evil.txt"},
+                                {"/", "evil.txt"},      {"\\\\host\\share\\", "e"}, {"C:\\", "evil.txt"},
+                                {"C:", "evil.txt"},     {"sub/../../x/", "evil.txt"}};
+    for (auto& escape : escapes) {
+        testsupport::RemoveTree(destination);
+        messages.texts.clear();
+        EXPECT_EQ(Run({{"", "good.txt", "G"}, {escape[0], escape[1], "E"}, {"", "later.txt", "L"}}),
+                  ExtractionEnd::Failure)
+            << escape[0] << escape[1];
+        EXPECT_EQ(messages.texts, Files({WriteFailedText})) << escape[0] << escape[1];
+        // Only the destination with the first file, beside the archive.
+        EXPECT_EQ(ListTree(work.path()), Files({"a.fix", "out\\", "out\\good.txt"})) << escape[0] << escape[1];
+    }
+}
+
+TEST_F(EntryLoop, PathsTooLongForTheirBufferAreRefusedNotCut) {
+    destination = work.path() + std::string(150, 'd') + "\\";
+    std::string longFolder(259 - destination.size(), 'f');  // one too long with its separator
+    EXPECT_EQ(Run({{"", "good.txt", "G"}, {longFolder, "a.txt", "A"}}), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.texts, Files({FolderFailedText}));
+    std::string fitsFolder(250 - destination.size(), 'f');
+    messages.texts.clear();
+    EXPECT_EQ(Run({{fitsFolder + "\\", std::string(20, 'n'), "A"}}), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.texts, Files({WriteFailedText}));
+    EXPECT_EQ(ListTree(destination), Files({"good.txt"}));
+}
+
+TEST_F(EntryLoop, FolderRecordsMoveTheBarButWriteNothing) {
+    EXPECT_EQ(Run({{"d1\\", ""}, {"d1\\", "a", "1"}, {"d2\\", ""}, {"d2\\", "b", "2"}, {"", "c", "3"}}),
+              ExtractionEnd::Normal);
+    EXPECT_EQ(progress.positions, std::vector<int>({0, 1, 2, 3, 4}));
+    EXPECT_EQ(progress.names, Files({"a", "b", "c"}));
+    EXPECT_EQ(ListTree(destination), Files({"c", "d1\\", "d1\\a", "d2\\", "d2\\b"}));
+}
+
+TEST_F(EntryLoop, SelectionRunsCountTheirRowsFromOne) {
+    countFromOne = true;
+    EXPECT_EQ(Run({{"", "a", "1"}, {"", "b", "2"}}), ExtractionEnd::Normal);
+    EXPECT_EQ(progress.positions, std::vector<int>({1, 2}));
+}
+
+TEST_F(EntryLoop, AnAbortEndsTheRunNormallyBeforeTheEntryShownLast) {
+    progress.abortAfterNames = 2;
+    EXPECT_EQ(Run({{"", "a", "1"}, {"", "b", "2"}, {"", "c", "3"}, {"", "d", "4"}}), ExtractionEnd::Normal);
+    EXPECT_EQ(progress.names, Files({"a", "b", "c"}));
+    EXPECT_EQ(ListTree(destination), Files({"a", "b"}));
+}
+
+TEST_F(EntryLoop, AnEmptyDestinationCannotBeMadeForAnEntryAtTheTop) {
+    destination.clear();
+    EXPECT_EQ(Run({{"", "a.txt", "A"}}), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.texts, Files({FolderFailedText}));
+}

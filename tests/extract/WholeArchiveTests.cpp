@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+#include "app/SettingIO.h"
+#include "extract/ExtractionTexts.h"
+#include "extract/SelectionDestination.h"
+#include "extract/WholeArchiveExtraction.h"
+#include "tests/extract/ExtractTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+using namespace extracttest;
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
+using Files = std::vector<std::string>;
+
+namespace {
+class WholeArchive : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::ClearProfile();
+        table.LoadFolder(FixturePluginFolder().c_str());
+        CSettingIO().WriteInt("", "OpenCheckFlag", 0);
+    }
+    void TearDown() override { testsupport::ClearProfile(); }
+
+    ExtractionEnd Run(const std::string& archivePath) {
+        return ExtractWholeArchive(archivePath.c_str(), &table, progress, asker, messages);
+    }
+    void SetDestinationFolder(const std::string& folder) { CSettingIO().WriteString("", "DefrostingFold", folder.c_str()); }
+
+    testsupport::TempDir work;
+    CPluginTable table;
+    RecordingProgress progress;
+    ScriptedAsker asker;
+    RecordingMessages messages;
+};
+}  // namespace
+
+TEST_F(WholeArchive, WithoutADestinationFolderNothingHappensButTheMessage) {
+    WriteFixtureArchive(work / "a.fix", {{"", "x", "1"}});
+    EXPECT_EQ(Run(work / "a.fix"), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.texts, Files({NoDestinationText}));
+    EXPECT_TRUE(progress.ranges.empty());
+    EXPECT_EQ(ListTree(work.path()), Files({"a.fix"}));
+}
+
+TEST_F(WholeArchive, GoesIntoAFolderNamedAfterTheArchiveMadeWithItsParents) {
+    WriteFixtureArchive(work / "data.tar.fix", {{"d\\", "x.txt", "X", 1111111111}, {"", "y.txt", "Y"}});
+    SetDestinationFolder(work / "not\\yet");
+    EXPECT_EQ(Run(work / "data.tar.fix"), ExtractionEnd::Normal);
+    EXPECT_EQ(ReadBytes(work / "not\\yet\\data.tar\\d\\x.txt"), "X");
+    EXPECT_EQ(ModificationTimestamp(work / "not\\yet\\data.tar\\d\\x.txt"), 1111111111);
+    EXPECT_EQ(ReadBytes(work / "not\\yet\\data.tar\\y.txt"), "Y");
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(WholeArchive, ATrailingSeparatorOnTheFolderGivesTheSameDestination) {
+    std::string withSeparator, without;
+    ASSERT_TRUE(WholeArchiveDestination("D:\\out\\", "E:\\in\\pics.lzh", &withSeparator));
+    ASSERT_TRUE(WholeArchiveDestination("D:\\out", "E:\\in\\pics.lzh", &without));
+    EXPECT_EQ(withSeparator, "D:\\out\\pics\\");
+    EXPECT_EQ(without, "D:\\out\\pics\\");
+    std::string tooLong;
+    EXPECT_FALSE(WholeArchiveDestination("D:\\" + std::string(260, 'o'), "E:\\in\\pics.lzh", &tooLong));
+}
+
+TEST_F(WholeArchive, FiveEntriesWithTwoFolderRecordsMoveTheBarThroughFivePositionsAndWriteThree) {
+    WriteFixtureArchive(work / "five.fix",
+                        {{"d1\\", ""}, {"d1\\", "a", "1"}, {"d2\\", ""}, {"d2\\", "b", "2"}, {"", "c", "3"}});
+    SetDestinationFolder(work / "out");
+    EXPECT_EQ(Run(work / "five.fix"), ExtractionEnd::Normal);
+    EXPECT_EQ(progress.ranges, std::vector<int>({5}));
+    EXPECT_EQ(progress.positions, std::vector<int>({0, 0, 1, 2, 3, 4}));
+    EXPECT_EQ(ListTree(work / "out"), Files({"five\\", "five\\c", "five\\d1\\", "five\\d1\\a", "five\\d2\\", "five\\d2\\b"}));
+}
+
+TEST_F(WholeArchive, WithUpdateCheckOffExistingFilesAreLeftAloneWithoutAQuestion) {
+    WriteFixtureArchive(work / "a.fix", {{"", "old.txt", "new"}, {"", "new.txt", "new"}});
+    SetDestinationFolder(work / "out");
+    CSettingIO().WriteInt("", "UpdateChkFlag", 0);
+    ASSERT_TRUE(CreateDirectoryA((work / "out").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((work / "out\\a").c_str(), nullptr));
+    WriteBytes(work / "out\\a\\old.txt", "old");
+    EXPECT_EQ(Run(work / "a.fix"), ExtractionEnd::Normal);
+    EXPECT_TRUE(asker.questions.empty());
+    EXPECT_EQ(ReadBytes(work / "out\\a\\old.txt"), "old");
+    EXPECT_EQ(ReadBytes(work / "out\\a\\new.txt"), "new");
+}
+
+TEST_F(WholeArchive, WithUpdateCheckOnAnExistingFileIsAskedAbout) {
+    WriteFixtureArchive(work / "a.fix", {{"", "old.txt", "new"}});
+    SetDestinationFolder(work / "out");
+    CreateDirectoryA((work / "out").c_str(), nullptr);
+    CreateDirectoryA((work / "out\\a").c_str(), nullptr);
+    WriteBytes(work / "out\\a\\old.txt", "old");
+    asker.answers = {Overwrite};
+    EXPECT_EQ(Run(work / "a.fix"), ExtractionEnd::Normal);
+    EXPECT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(ReadBytes(work / "out\\a\\old.txt"), "new");
+}
+
+TEST_F(WholeArchive, MissingEmptyAndUnknownArchivesEndWithTheirMessage) {
+    SetDestinationFolder(work / "out");
+    EXPECT_EQ(Run(work / "missing.fix"), ExtractionEnd::Failure);
+    EXPECT_EQ(Run(""), ExtractionEnd::Failure);
+    WriteBytes(work / "empty.fix", "");
+    EXPECT_EQ(Run(work / "empty.fix"), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.texts, Files({ArchiveMissingText, ArchiveMissingText, EmptyArchiveText}));
+    WriteBytes(work / "other.bin", "not an archive of any plug-in");
+    EXPECT_EQ(Run(work / "other.bin"), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.codes, std::vector<int>({-7}));
+    EXPECT_EQ(ListTree(work.path()), Files({"empty.fix", "other.bin"}));
+}
+
+TEST_F(WholeArchive, AnArchiveWithoutFilesLeavesTheFolderUnmade) {
+    WriteFixtureArchive(work / "dirs.fix", {{"d\\", ""}});
+    SetDestinationFolder(work / "out");
+    EXPECT_EQ(Run(work / "dirs.fix"), ExtractionEnd::Normal);
+    EXPECT_EQ(ListTree(work.path()), Files({"dirs.fix"}));
+}
+
+TEST_F(WholeArchive, TheDestinationIsOpenedAfterANormalEndOrAnAbortButNotAfterAStop) {
+    FolderOpenRecorder recorder;
+    CSettingIO().WriteInt("", "OpenCheckFlag", 1);
+    SetDestinationFolder(work / "out");
+    WriteFixtureArchive(work / "a.fix", {{"", "x", "1"}, {"", "y", "2"}});
+    EXPECT_EQ(Run(work / "a.fix"), ExtractionEnd::Normal);
+    std::vector<std::string> opened = recorder.Opened(1, 10000);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_NE(opened[0].find("out\\a"), std::string::npos) << opened[0];
+
+    asker.answers = {-1};  // stop at the first question: nothing opened
+    EXPECT_EQ(Run(work / "a.fix"), ExtractionEnd::Failure);
+    progress.abortAfterNames = static_cast<int>(progress.names.size());  // abort at the next name
+    EXPECT_EQ(Run(work / "a.fix"), ExtractionEnd::Normal);
+    EXPECT_EQ(recorder.Opened(2, 10000).size(), 2u);
+    Sleep(500);
+    EXPECT_EQ(recorder.OpenedNow().size(), 2u);
+
+    CSettingIO().WriteInt("", "OpenCheckFlag", 0);
+    EXPECT_EQ(Run(work / "a.fix"), ExtractionEnd::Normal);
+    Sleep(500);
+    EXPECT_EQ(recorder.OpenedNow().size(), 2u);
+}
+
+TEST(SelectionDestinationTest, TypedFolderIsMadeAndEndsWithASeparator) {
+    testsupport::TempDir work;
+    RecordingMessages messages;
+    std::string destination;
+    ASSERT_TRUE(SelectionDestination(work / "new\\deeper", (work / "a.zip").c_str(), &destination, messages));
+    EXPECT_EQ(destination, work / "new\\deeper\\");
+    EXPECT_EQ(ListTree(work.path()), Files({"new\\", "new\\deeper\\"}));
+    ASSERT_TRUE(SelectionDestination(work / "new/", (work / "a.zip").c_str(), &destination, messages));
+    EXPECT_EQ(destination, work / "new/");
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST(SelectionDestinationTest, AnEmptyTextMeansTheArchivesOwnFolder) {
+    RecordingMessages messages;
+    std::string destination = "unchanged";
+    ASSERT_TRUE(SelectionDestination("", "C:\\arc\\a.zip", &destination, messages));
+    EXPECT_EQ(destination, "C:\\arc\\");
+    ASSERT_TRUE(SelectionDestination("", "a.zip", &destination, messages));
+    EXPECT_EQ(destination, "");
+}
+
+TEST(SelectionDestinationTest, AFolderThatCannotBeMadeIsReported) {
+    testsupport::TempDir work;
+    WriteBytes(work / "file", "x");
+    RecordingMessages messages;
+    std::string destination;
+    EXPECT_FALSE(SelectionDestination(work / "file\\sub", (work / "a.zip").c_str(), &destination, messages));
+    EXPECT_EQ(messages.texts, Files({FolderFailedText}));
+}
