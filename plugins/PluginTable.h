@@ -31,16 +31,26 @@ public:
 
     // Chooses the plug-in for the archive and copies its entries into a new array (n records
     // and two all-zero ones, from the process heap: release with HeapFree(GetProcessHeap())).
-    // Returns the slot index, or -2, -7, -13, -17, -19.
+    // Every copy has `path` and `fileName` terminated within their fields.
+    // Returns the slot index, or -2, -7, -13, -17, -19, or -6 when the array cannot be allocated.
     int ListArchive(const char* archivePath, ArchiveEntry** entries);
     // Unpacks one entry into a new buffer (process heap, HeapFree). *size receives the byte
-    // count. Returns 0, or -10, -11, -13, -15. The caller frees whatever *buffer holds.
+    // count, never less than the entry's unpackedSize (a shorter block gives -10). An entry
+    // without fileName fetches nothing; an empty entry (unpackedSize 0) may fetch an empty
+    // buffer. Returns 0, or -10, -11, -13, -15. The caller frees whatever *buffer holds.
     int FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, char** buffer,
                    size_t* size);
     // Shows the message of a negative code ("画像展開エラー"); nothing for 0 or more.
     void ShowError(HWND owner, int code);
 
 private:
+    // Loads and binds one plug-in file into slot index; 1 when it is usable.
+    int TakeSlot(int index, const char* folder, const char* name);
+    // The first archive plug-in that accepts the archive (left bound), or -2, -7.
+    int ChoosePlugin(const char* archivePath);
+    // Counts the whole records of a list block and completes those that need it; 0 or -17.
+    int CompleteRecords(const char* archivePath, unsigned char* bytes, size_t size, size_t* count);
+
     // The current entry points: those of the plug-in bound last.
     GetPluginInfoFn getPluginInfo_ = nullptr;
     IsSupportedFn isSupported_ = nullptr;

@@ -33,6 +33,14 @@ static_assert(offsetof(ArchiveEntry, path) == 24, "path at 24");
 static_assert(offsetof(ArchiveEntry, fileName) == 224, "fileName at 224");
 static_assert(offsetof(ArchiveEntry, crc) == 424, "crc at 424");
 
+// The method as text: all 8 bytes may be used, so it is never read as a terminated string.
+inline void EntryMethodText(const ArchiveEntry& entry, char (&text)[sizeof(ArchiveEntry::method) + 1]) {
+    size_t length = 0;
+    while (length < sizeof entry.method && entry.method[length]) ++length;
+    for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>(entry.method[i]);
+    text[length] = '\0';
+}
+
 // Size of the header buffer handed to IsSupported; the first 2000 bytes of the file.
 constexpr size_t SpiHeaderBufferSize = 2048;
 constexpr size_t SpiHeaderBytes = 2000;

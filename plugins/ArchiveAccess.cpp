@@ -1,0 +1,146 @@
+// Reading archives through the plug-ins: choosing the plug-in, listing, fetching one entry.
+#include <cstring>
+#include "plugins/PluginBlock.h"
+#include "plugins/PluginTable.h"
+
+namespace {
+
+constexpr size_t RecordSize = sizeof(ArchiveEntry);
+constexpr size_t FieldSize = sizeof(ArchiveEntry::path);
+constexpr int ArchiveCannotBeOpened = -2;
+constexpr int EntryBufferNotAllocated = -6;
+constexpr int NoPluginAccepts = -7;
+constexpr int ArchiveNotUnpacked = -10;
+constexpr int PluginNotBound = -11;
+constexpr int BlockNotLocked = -13;
+constexpr int FetchBufferNotAllocated = -15;
+constexpr int EntryInfoFailed = -17;
+constexpr int ArchiveInfoMissing = -19;
+
+// The first bytes of the file into a zero-filled buffer; false when it cannot be opened.
+bool ReadArchiveHeader(const char* archivePath, char (&header)[SpiHeaderBufferSize]) {
+    memset(header, 0, sizeof header);
+    HANDLE file = CreateFileA(archivePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD total = 0;
+    DWORD got = 0;
+    while (total < SpiHeaderBytes &&
+           ReadFile(file, header + total, static_cast<DWORD>(SpiHeaderBytes - total), &got, nullptr) && got > 0) {
+        total += got;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+bool NeedsCompleting(const ArchiveEntry& record) {
+    return record.packedSize == 0 || record.position == 0 || record.unpackedSize == 0;
+}
+
+// path immediately followed by fileName, each read no further than its field.
+void JoinedName(const ArchiveEntry& record, char (&name)[2 * FieldSize + 1]) {
+    size_t pathLength = strnlen(record.path, FieldSize);
+    size_t fileLength = strnlen(record.fileName, FieldSize);
+    memcpy(name, record.path, pathLength);
+    memcpy(name + pathLength, record.fileName, fileLength);
+    name[pathLength + fileLength] = '\0';
+}
+
+// So that no later reader of a copy runs from one text field into the next.
+void TerminateTexts(ArchiveEntry* entries, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        entries[i].path[FieldSize - 1] = '\0';
+        entries[i].fileName[FieldSize - 1] = '\0';
+    }
+}
+
+// A buffer of no bytes for an empty entry (size 0).
+int HandOverEmptyBuffer(char** buffer) {
+    char* empty = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, 1));
+    if (!empty) return FetchBufferNotAllocated;
+    *buffer = empty;
+    return 0;
+}
+
+}  // namespace
+
+int CPluginTable::ChoosePlugin(const char* archivePath) {
+    char header[SpiHeaderBufferSize];
+    if (!archivePath || !ReadArchiveHeader(archivePath, header)) return ArchiveCannotBeOpened;
+    for (int i = 0; i < MaxPlugins; ++i) {
+        if (!slots_[i].module || !Bind(i) || !slots_[i].isArchive) continue;
+        if (isSupported_(archivePath, reinterpret_cast<ULONG_PTR>(header)) != 0) return i;
+    }
+    return NoPluginAccepts;
+}
+
+int CPluginTable::CompleteRecords(const char* archivePath, unsigned char* bytes, size_t size,
+                                  size_t* count) {
+    size_t n = 0;
+    // Only whole records inside the block count; a list without terminator ends with the block.
+    while ((n + 1) * RecordSize <= size && bytes[n * RecordSize] != 0) {
+        ArchiveEntry* record = reinterpret_cast<ArchiveEntry*>(bytes + n * RecordSize);
+        if (NeedsCompleting(*record)) {
+            char name[2 * FieldSize + 1];
+            JoinedName(*record, name);
+            if (getFileInfo_(archivePath, 0, name, 0, record) != 0) return EntryInfoFailed;
+        }
+        ++n;
+    }
+    *count = n;
+    return 0;
+}
+
+int CPluginTable::ListArchive(const char* archivePath, ArchiveEntry** entries) {
+    int chosen = ChoosePlugin(archivePath);
+    if (chosen < 0) return chosen;
+
+    HLOCAL handle = nullptr;
+    getArchiveInfo_(archivePath, 0, 0, &handle);
+    PluginBlock block(handle);
+    SIZE_T size = block.Size();
+    if (size == 0) return ArchiveInfoMissing;
+    unsigned char* bytes = block.Lock();
+    if (!bytes) return BlockNotLocked;
+    size_t count = 0;
+    int completed = CompleteRecords(archivePath, bytes, size, &count);
+    if (completed != 0) return completed;
+
+    auto* copy = static_cast<ArchiveEntry*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, (count + 2) * RecordSize));
+    if (!copy) return EntryBufferNotAllocated;
+    memcpy(copy, bytes, count * RecordSize);
+    TerminateTexts(copy, count);
+    if (entries) *entries = copy;
+    else HeapFree(GetProcessHeap(), 0, copy);
+    return chosen;
+}
+
+int CPluginTable::FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, char** buffer,
+                             size_t* size) {
+    if (size) *size = 0;
+    if (!Bind(index) || !slots_[index].isArchive) return PluginNotBound;
+    if (!buffer) return FetchBufferNotAllocated;
+    if (!entry || entry->fileName[0] == '\0') return 0;
+
+    HLOCAL handle = nullptr;
+    int result = getFile_(archivePath, entry->position, reinterpret_cast<LPSTR>(&handle), SpiOutputToMemory,
+                          NoProgress, 0);
+    PluginBlock block(handle);
+    if (result != 0) return ArchiveNotUnpacked;
+    // An empty file is legitimate, and plug-ins hand it over in different ways: no block, an
+    // empty one, or one that cannot be locked.
+    bool emptyEntry = entry->unpackedSize == 0;
+    SIZE_T blockSize = block.Size();
+    if (blockSize == 0) return emptyEntry ? HandOverEmptyBuffer(buffer) : ArchiveNotUnpacked;
+    // Callers write unpackedSize bytes; a shorter block would have them read past the buffer.
+    if (blockSize < entry->unpackedSize) return ArchiveNotUnpacked;
+    const unsigned char* bytes = block.Lock();
+    if (!bytes) return emptyEntry ? HandOverEmptyBuffer(buffer) : BlockNotLocked;
+
+    char* copy = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, blockSize));
+    if (!copy) return FetchBufferNotAllocated;
+    memcpy(copy, bytes, blockSize);
+    *buffer = copy;
+    if (size) *size = blockSize;
+    return 0;
+}

@@ -1,0 +1,133 @@
+// Loading, binding, ordering and releasing the plug-ins of one folder.
+#include "plugins/PluginTable.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr UINT PluginCodePage = 932;
+constexpr char ImagePluginVersion[] = "00IN";
+constexpr int PluginInfoBufferSize = 200;
+constexpr int VersionBufferSize = 80;
+
+// True when the text ends in a backslash of its own, not in the second byte of a double-byte
+// character such as "ソ" (0x83 0x5C).
+bool EndsWithBackslash(const char* text) {
+    bool lastIsBackslash = false;
+    for (const char* p = text; *p; ++p) {
+        lastIsBackslash = *p == '\\';
+        if (IsDBCSLeadByteEx(PluginCodePage, static_cast<BYTE>(*p)) && p[1]) ++p;
+    }
+    return lastIsBackslash;
+}
+
+// Copies at most size - 1 bytes of text and terminates; never ends on half a character.
+void CopyTextCut(char* target, size_t size, const char* text) {
+    size_t used = 0;
+    while (text[used]) {
+        size_t step = IsDBCSLeadByteEx(PluginCodePage, static_cast<BYTE>(text[used])) && text[used + 1] ? 2 : 1;
+        if (used + step > size - 1) break;
+        used += step;
+    }
+    memcpy(target, text, used);
+    target[used] = '\0';
+}
+
+// One GetPluginInfo answer, read only up to the end of the buffer the plug-in was given.
+void ReadPluginInfo(GetPluginInfoFn getPluginInfo, int infono, char* target, size_t size) {
+    char buffer[PluginInfoBufferSize + 1] = {};
+    getPluginInfo(infono, buffer, PluginInfoBufferSize);
+    CopyTextCut(target, size, buffer);
+}
+
+// Makes the named export the current entry point; false when the plug-in lacks it.
+template <typename Function>
+bool LookUp(HMODULE module, const char* name, Function* current) {
+    *current = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return *current != nullptr;
+}
+
+bool SlotComesFirst(const PluginSlot& a, const PluginSlot& b) {
+    if (a.isArchive != b.isArchive) return a.isArchive > b.isArchive;
+    return strcmp(a.fileName, b.fileName) < 0;  // strcmp compares bytes as unsigned values
+}
+
+}  // namespace
+
+CPluginTable::CPluginTable() : slots_() {}
+
+CPluginTable::~CPluginTable() { Unload(-1); }
+
+int CPluginTable::LoadFolder(const char* folder) {
+    if (!folder) folder = "";
+    char base[MAX_PATH];
+    int written = snprintf(base, sizeof base, EndsWithBackslash(folder) ? "%s" : "%s\\", folder);
+    if (written < 0 || written >= static_cast<int>(sizeof base)) return 0;
+    char pattern[MAX_PATH + 8];
+    snprintf(pattern, sizeof pattern, "%s*.%s", base, "SPI");
+
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    do {
+        if (TakeSlot(count, base, found.cFileName)) ++count;
+    } while (count < MaxPlugins && FindNextFileA(search, &found));
+    FindClose(search);
+
+    std::sort(slots_, slots_ + count, SlotComesFirst);
+    return count;
+}
+
+int CPluginTable::TakeSlot(int index, const char* folder, const char* name) {
+    PluginSlot& slot = slots_[index];
+    slot = PluginSlot();
+    int written = snprintf(slot.fullPath, sizeof slot.fullPath, "%s%s", folder, name);
+    if (written < 0 || written >= static_cast<int>(sizeof slot.fullPath)) {
+        slot = PluginSlot();
+        return 0;
+    }
+    CopyTextCut(slot.fileName, sizeof slot.fileName, name);
+    slot.module = LoadLibraryA(slot.fullPath);
+    if (!slot.module || !Bind(index)) {
+        Unload(index);
+        slot = PluginSlot();
+        return 0;
+    }
+    ReadPluginInfo(getPluginInfo_, 1, slot.infoText, sizeof slot.infoText);
+    ReadPluginInfo(getPluginInfo_, 2, slot.extensions, sizeof slot.extensions);
+    char version[PluginInfoBufferSize + 1];
+    ReadPluginInfo(getPluginInfo_, 0, version, sizeof version);
+    slot.isArchive = strcmp(version, ImagePluginVersion) != 0;
+    return 1;
+}
+
+void CPluginTable::Unload(int index) {
+    if (index == -1) {
+        for (int i = 0; i < MaxPlugins; ++i) Unload(i);
+        return;
+    }
+    if (index < 0 || index >= MaxPlugins || !slots_[index].module) return;
+    FreeLibrary(slots_[index].module);
+    slots_[index].module = nullptr;
+}
+
+int CPluginTable::Bind(int index) {
+    if (index < 0 || index >= MaxPlugins || !slots_[index].module) return 0;
+    PluginSlot& slot = slots_[index];
+    HMODULE module = slot.module;
+    if (!LookUp(module, "GetPluginInfo", &getPluginInfo_) || !LookUp(module, "IsSupported", &isSupported_)) {
+        return 0;
+    }
+    char version[VersionBufferSize + 1] = {};
+    getPluginInfo_(0, version, VersionBufferSize);
+    if (strcmp(version, ImagePluginVersion) == 0) {
+        slot.isArchive = 0;
+        return LookUp(module, "GetPictureInfo", &getPictureInfo_) && LookUp(module, "GetPicture", &getPicture_) &&
+               LookUp(module, "GetPreview", &getPreview_);
+    }
+    slot.isArchive = 1;
+    return LookUp(module, "GetArchiveInfo", &getArchiveInfo_) && LookUp(module, "GetFileInfo", &getFileInfo_) &&
+           LookUp(module, "GetFile", &getFile_);
+}

@@ -1,0 +1,172 @@
+// Choosing the plug-in for an archive and listing its entries.
+#include <gtest/gtest.h>
+#include <cstring>
+#include "tests/plugins/PluginTestFolder.h"
+
+namespace {
+
+ArchiveEntry* const Untouched = reinterpret_cast<ArchiveEntry*>(1);
+
+// One archive plug-in "arc.spi", held loaded by the probe so that its counters stay readable.
+class ArchiveListing : public testing::Test {
+protected:
+    void SetUp() override {
+        probe_ = std::make_unique<fixture::FixtureProbe>(folder_.Add("arc.spi"));
+        ASSERT_TRUE(probe_->Loaded());
+        table_ = LoadTable(folder_.Path());
+    }
+    void TearDown() override { FreeHeap(entries_ == Untouched ? nullptr : entries_); }
+
+    int List(const std::string& lines) {
+        return table_->ListArchive(folder_.Archive("test.arc", lines).c_str(), &entries_);
+    }
+
+    PluginTestFolder folder_;
+    std::unique_ptr<fixture::FixtureProbe> probe_;
+    std::unique_ptr<CPluginTable> table_;
+    ArchiveEntry* entries_ = Untouched;
+};
+
+TEST_F(ArchiveListing, CompleteRecordsAreCopiedWithoutAskingForDetails) {
+    ASSERT_EQ(0, List("entry method=Deflate|position=100|packed=3|time=1700000000|path=dir\\|name=a.txt|data=hello\n"
+                      "entry position=200|time=1600000000|name=b.bin|data=xy\n"));
+
+    EXPECT_EQ(0, probe_->Calls("GetFileInfo"));
+    EXPECT_EQ(0, probe_->LiveBlocks());
+    EXPECT_STREQ("Deflate", reinterpret_cast<const char*>(entries_[0].method));
+    EXPECT_EQ(100u, entries_[0].position);
+    EXPECT_EQ(3u, entries_[0].packedSize);
+    EXPECT_EQ(5u, entries_[0].unpackedSize);
+    EXPECT_EQ(1700000000, entries_[0].timestamp);
+    EXPECT_STREQ("dir\\", entries_[0].path);
+    EXPECT_STREQ("a.txt", entries_[0].fileName);
+    EXPECT_EQ(0xC0DE0000u, entries_[0].crc);
+    EXPECT_STREQ("", entries_[1].path);
+    EXPECT_STREQ("b.bin", entries_[1].fileName);
+    EXPECT_TRUE(IsAllZero(entries_[2]));
+    EXPECT_TRUE(IsAllZero(entries_[3]));
+}
+
+TEST_F(ArchiveListing, IncompleteRecordsAreCompletedByTheirJoinedName) {
+    ASSERT_EQ(0, List("entry position=0|name=first.txt|data=abcd\n"
+                      "entry position=300|path=sub\\|name=kept.txt|data=abcd\n"
+                      "entry method=Deflate|position=400|time=5|path=sub\\|name=late.txt|data=12345|incomplete\n"));
+
+    EXPECT_EQ(2, probe_->Calls("GetFileInfo"));
+    EXPECT_EQ("sub\\late.txt", probe_->LastInfoName());
+    EXPECT_EQ(400u, entries_[2].position);
+    EXPECT_EQ(5u, entries_[2].packedSize);
+    EXPECT_EQ(5u, entries_[2].unpackedSize);
+    EXPECT_EQ(5, entries_[2].timestamp);
+    EXPECT_EQ(0, probe_->LiveBlocks());
+}
+
+TEST_F(ArchiveListing, FolderEntryThePluginCannotFindFailsTheListing) {
+    EXPECT_EQ(-17, List("entry name=a.txt|data=a\n"
+                        "entry method=Folder|path=dir\\\n"
+                        "entry method=Folder|path=gone\\|noinfo\n"));
+    EXPECT_EQ(Untouched, entries_);
+    EXPECT_EQ(0, probe_->LiveBlocks());
+}
+
+TEST_F(ArchiveListing, EmptyArchiveGivesTheSlotAndAnEmptyList) {
+    EXPECT_EQ(0, List(""));
+    ASSERT_NE(Untouched, entries_);
+    EXPECT_TRUE(IsAllZero(entries_[0]));
+    EXPECT_TRUE(IsAllZero(entries_[1]));
+    EXPECT_EQ(0, probe_->LiveBlocks());
+}
+
+TEST_F(ArchiveListing, ListEndsAtTheFirstRecordBeginningWithZero) {
+    ASSERT_EQ(0, List("entry name=one.txt|data=1\n"
+                      "entry method=|name=hidden.txt|data=2\n"
+                      "entry name=never.txt|data=3\n"));
+    EXPECT_STREQ("one.txt", entries_[0].fileName);
+    EXPECT_TRUE(IsAllZero(entries_[1]));
+}
+
+TEST_F(ArchiveListing, MissingOrEmptyListBlockFails) {
+    const char* const modes[] = {"null", "empty", "fail"};
+    for (const char* mode : modes) {
+        EXPECT_EQ(-19, List(std::string("list ") + mode + "\nentry name=a.txt|data=a\n")) << mode;
+        EXPECT_EQ(Untouched, entries_) << mode;
+        EXPECT_EQ(0, probe_->LiveBlocks()) << mode;
+    }
+}
+
+TEST_F(ArchiveListing, ErrorResultWithAGoodBlockIsReadNormally) {
+    ASSERT_EQ(0, List("list error\nentry name=a.txt|data=a\n"));
+    EXPECT_STREQ("a.txt", entries_[0].fileName);
+    EXPECT_EQ(0, probe_->LiveBlocks());
+}
+
+TEST_F(ArchiveListing, BlockThatCannotBeLockedFailsAndIsReleased) {
+    EXPECT_EQ(-13, List("list unlockable\nentry name=a.txt|data=a\n"));
+    EXPECT_EQ(Untouched, entries_);
+    EXPECT_EQ(0, probe_->LiveBlocks());
+}
+
+TEST_F(ArchiveListing, BlockWithoutTerminatorYieldsItsWholeRecords) {
+    const char* const modes[] = {"noterminator", "partial"};
+    for (const char* mode : modes) {
+        entries_ = Untouched;
+        ASSERT_EQ(0, List(std::string("list ") + mode + "\nentry name=a.txt|data=a\nentry name=b.txt|data=b\n"))
+            << mode;
+        EXPECT_STREQ("a.txt", entries_[0].fileName);
+        EXPECT_STREQ("b.txt", entries_[1].fileName);
+        EXPECT_TRUE(IsAllZero(entries_[2])) << mode;
+        EXPECT_EQ(0, probe_->LiveBlocks());
+        FreeHeap(entries_);
+    }
+    entries_ = Untouched;
+}
+
+TEST_F(ArchiveListing, LongJoinedNamesReachTheClientWhole) {
+    std::string path = std::string(198, 'p') + "\\";
+    std::string name(150, 'n');
+    ASSERT_EQ(0, List("entry position=0|path=%{198}p\\|name=%{150}n|data=a\n"));
+    EXPECT_EQ(path + name, probe_->LastInfoName());
+    EXPECT_EQ(path, entries_[0].path);
+    EXPECT_EQ(name, entries_[0].fileName);
+}
+
+TEST_F(ArchiveListing, TextFieldsWithoutTerminatorAreTerminatedInTheCopy) {
+    ASSERT_EQ(0, List("entry method=ABCDEFGH|position=0|path=%{220}q|name=%{205}f|data=a\n"));
+    // The plug-in was asked with both full 200-byte fields.
+    EXPECT_EQ(std::string(200, 'q') + std::string(200, 'f'), probe_->LastInfoName());
+    EXPECT_EQ(std::string(199, 'q'), entries_[0].path);
+    EXPECT_EQ(std::string(199, 'f'), entries_[0].fileName);
+    char method[9];
+    EntryMethodText(entries_[0], method);
+    EXPECT_STREQ("ABCDEFGH", method);
+}
+
+TEST_F(ArchiveListing, FileThatCannotBeOpenedOrThatNoPluginTakes) {
+    EXPECT_EQ(-2, table_->ListArchive((folder_.Path() + "missing.arc").c_str(), &entries_));
+    EXPECT_EQ(-2, table_->ListArchive(folder_.Path().c_str(), &entries_));
+    EXPECT_EQ(0, probe_->Calls("IsSupported"));
+    EXPECT_EQ(-7, table_->ListArchive(folder_.File("plain.txt", "just text").c_str(), &entries_));
+    EXPECT_EQ(1, probe_->Calls("IsSupported"));
+    EXPECT_EQ(Untouched, entries_);
+}
+
+TEST(ChoosingThePlugin, FirstAcceptingArchivePluginInTableOrderWins) {
+    PluginTestFolder folder;
+    fixture::FixtureProbe refuses(folder.Add("a_refuses.spi", "fixture", "accept never\n"));
+    fixture::FixtureProbe image(folder.Add("0_image.spi", "fixture_image", "accept always\n"));
+    fixture::FixtureProbe takes(folder.Add("b_takes.spi"));
+    fixture::FixtureProbe later(folder.Add("c_takes_too.spi", "fixture", "accept always\n"));
+    auto table = LoadTable(folder.Path());
+    ArchiveEntry* entries = nullptr;
+
+    int chosen = table->ListArchive(folder.Archive("x.arc", "entry name=a.txt|data=a\n").c_str(), &entries);
+    ASSERT_EQ(1, chosen);
+    EXPECT_STREQ("b_takes.spi", table->Slot(chosen).fileName);
+    EXPECT_EQ(1, refuses.Calls("IsSupported"));
+    EXPECT_EQ(0, image.Calls("IsSupported"));
+    EXPECT_EQ(0, later.Calls("IsSupported"));
+    EXPECT_EQ(1, takes.Calls("GetArchiveInfo"));
+    FreeHeap(entries);
+}
+
+}  // namespace

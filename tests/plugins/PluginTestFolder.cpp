@@ -1,0 +1,38 @@
+#include "tests/plugins/PluginTestFolder.h"
+#include <gtest/gtest.h>
+
+std::string PluginTestFolder::Add(const std::string& name, const char* variant, const std::string& config) {
+    std::string target = plugins_ / name;
+    EXPECT_TRUE(CopyFileA(fixture::FixturePath(variant).c_str(), target.c_str(), FALSE)) << variant;
+    if (!config.empty()) testsupport::WriteBytes(target + ".cfg", config);
+    return target;
+}
+
+std::string PluginTestFolder::Archive(const std::string& name, const std::string& lines) const {
+    return File(name, "#fixture\n" + lines);
+}
+
+std::string PluginTestFolder::File(const std::string& name, const std::string& bytes) const {
+    std::string path = archives_ / name;
+    EXPECT_TRUE(testsupport::WriteBytes(path, bytes));
+    return path;
+}
+
+std::unique_ptr<CPluginTable> LoadTable(const std::string& folder, int* count) {
+    auto table = std::make_unique<CPluginTable>();
+    int loaded = table->LoadFolder(folder.c_str());
+    if (count) *count = loaded;
+    return table;
+}
+
+bool IsAllZero(const ArchiveEntry& entry) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&entry);
+    for (size_t i = 0; i < sizeof entry; ++i) {
+        if (bytes[i]) return false;
+    }
+    return true;
+}
+
+void FreeHeap(void* block) {
+    if (block) HeapFree(GetProcessHeap(), 0, block);
+}

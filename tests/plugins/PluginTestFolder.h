@@ -1,0 +1,34 @@
+#pragma once
+// A temporary plug-in folder filled with copies of the fixture plug-ins, and script archives
+// beside it. The script format is described in spi/fixture/Fixture.cpp.
+#include <memory>
+#include <string>
+#include "plugins/PluginTable.h"
+#include "spi/fixture/FixtureControl.h"
+#include "tests/support/TestSupport.h"
+
+class PluginTestFolder {
+public:
+    // The plug-in folder, with a trailing backslash.
+    std::string Path() const { return plugins_.path(); }
+    // Copies a fixture variant into the folder as `name`; a non-empty config becomes its
+    // settings file. Returns the copy's full path.
+    std::string Add(const std::string& name, const char* variant = "fixture", const std::string& config = "");
+    // Writes an archive script ("#fixture" and the given lines) outside the plug-in folder.
+    std::string Archive(const std::string& name, const std::string& lines) const;
+    // Writes any file outside the plug-in folder.
+    std::string File(const std::string& name, const std::string& bytes) const;
+
+private:
+    testsupport::TempDir plugins_;
+    testsupport::TempDir archives_;
+};
+
+// A table on the heap (it holds 200 slots), loaded from the folder.
+std::unique_ptr<CPluginTable> LoadTable(const std::string& folder, int* count = nullptr);
+
+// The record with every byte 0, as the list terminator is.
+bool IsAllZero(const ArchiveEntry& entry);
+
+// Frees what ListArchive or FetchEntry handed over (null is fine).
+void FreeHeap(void* block);
