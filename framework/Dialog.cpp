@@ -14,6 +14,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lPa
     // From here on every message of the dialog passes through its object.
     auto* dialog = reinterpret_cast<CDialog*>(lParam);
     if (!dialog->SubclassWindow(hwnd)) return TRUE;
+    // A system-modal dialog stays above the windows of other programs (not every system
+    // does this for the template style by itself).
+    if (dialog->GetStyle() & DS_SYSMODAL)
+        ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return dialog->OnInitDialog();
 }
 

@@ -1,0 +1,16 @@
+#include "framework/MessagePump.h"
+#include <windows.h>
+#include "framework/Wnd.h"
+
+void PumpPendingMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (CWnd::WalkPreTranslateTree(&msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
