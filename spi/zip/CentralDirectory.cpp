@@ -1,0 +1,250 @@
+#include "spi/zip/CentralDirectory.h"
+#include <zlib.h>
+#include <algorithm>
+#include "spi/zip/SpiResult.h"
+
+namespace zip {
+namespace {
+
+constexpr uint32_t Unknown32 = 0xFFFFFFFF;
+
+// The end record nearest the end of the source whose comment fits in the source.
+int FindEndRecord(ByteSource& source, uint64_t* endRecord, uint8_t fields[EndRecordSize]) {
+    uint64_t size = source.Size();
+    if (size < EndRecordSize) return SpiUnknownFormat;
+
+    // Usually the record is the last thing in the file.
+    if (!source.ReadAt(size - EndRecordSize, fields, EndRecordSize)) return SpiReadError;
+    if (Read32(fields) == EndRecordSignature && Read16(fields + 20) == 0) {
+        *endRecord = size - EndRecordSize;
+        return SpiSuccess;
+    }
+
+    size_t tailSize = static_cast<size_t>(std::min<uint64_t>(size, EndRecordSize + MaxCommentSize));
+    std::vector<uint8_t> tail(tailSize);
+    uint64_t tailStart = size - tailSize;
+    if (!source.ReadAt(tailStart, tail.data(), tailSize)) return SpiReadError;
+    for (size_t at = tailSize - EndRecordSize + 1; at-- > 0;) {
+        const uint8_t* p = tail.data() + at;
+        if (Read32(p) != EndRecordSignature) continue;
+        if (at + EndRecordSize + Read16(p + 20) > tailSize) continue;
+        memcpy(fields, p, EndRecordSize);
+        *endRecord = tailStart + at;
+        return SpiSuccess;
+    }
+    return SpiUnknownFormat;
+}
+
+// Replaces the 32-bit values of the end record with those of the ZIP64 end record, if there is
+// one; *directoryEnd receives where the directory must end.
+int ApplyZip64EndRecord(ByteSource& source, uint64_t endRecord, DirectoryLocation* location,
+                        uint64_t* directoryEnd) {
+    *directoryEnd = endRecord;
+    if (endRecord < Zip64LocatorSize + Zip64EndRecordSize) return SpiSuccess;
+    uint8_t locator[Zip64LocatorSize];
+    if (!source.ReadAt(endRecord - Zip64LocatorSize, locator, sizeof locator)) return SpiReadError;
+    if (Read32(locator) != Zip64LocatorSignature) return SpiSuccess;
+    if (Read32(locator + 4) != 0 || Read32(locator + 16) > 1) return SpiUnknownFormat;  // several disks
+
+    // Where the record says it is, or right in front of the locator when bytes were prepended.
+    uint64_t candidates[2] = {Read64(locator + 8), endRecord - Zip64LocatorSize - Zip64EndRecordSize};
+    for (uint64_t at : candidates) {
+        uint8_t record[Zip64EndRecordSize];
+        if (!source.Contains(at, sizeof record) || at >= endRecord) continue;
+        if (!source.ReadAt(at, record, sizeof record)) return SpiReadError;
+        if (Read32(record) != Zip64EndRecordSignature) continue;
+        if (Read32(record + 16) != 0 || Read32(record + 20) != 0) return SpiUnknownFormat;
+        location->entryCount = Read64(record + 32);
+        location->size = Read64(record + 40);
+        location->offset = Read64(record + 48);
+        *directoryEnd = at;
+        return SpiSuccess;
+    }
+    return SpiBrokenData;
+}
+
+bool StartsWithCentralRecord(ByteSource& source, uint64_t offset) {
+    uint8_t signature[4];
+    return source.Contains(offset, 4) && source.ReadAt(offset, signature, 4) &&
+           Read32(signature) == CentralHeaderSignature;
+}
+
+void ReadZip64Field(const uint8_t* data, uint16_t length, Entry* entry) {
+    size_t at = 0;
+    auto take = [&](uint64_t* value) {
+        if (*value != Unknown32) return;
+        if (at + 8 > length) return;
+        *value = Read64(data + at);
+        at += 8;
+    };
+    take(&entry->unpackedSize);
+    take(&entry->packedSize);
+    take(&entry->localHeaderOffset);
+}
+
+void ReadNtfsField(const uint8_t* data, uint16_t length, Entry* entry) {
+    size_t at = 4;  // reserved
+    while (at + 4 <= length) {
+        uint16_t tag = Read16(data + at);
+        uint16_t size = Read16(data + at + 2);
+        at += 4;
+        if (at + size > length) return;
+        if (tag == 1 && size >= 8) {
+            entry->hasNtfsTime = true;
+            entry->ntfsTime = Read64(data + at);
+        }
+        at += size;
+    }
+}
+
+void ReadUnixTimeField(const uint8_t* data, uint16_t length, Entry* entry) {
+    if (length >= 5 && (data[0] & 1)) {
+        entry->hasUnixTime = true;
+        entry->unixTime = static_cast<int32_t>(Read32(data + 1));
+    }
+}
+
+// Info-ZIP's UTF-8 name: valid only while the stored name is the one it was made for.
+void ReadUnicodePathField(const uint8_t* data, uint16_t length, Entry* entry) {
+    if (length < 5 || data[0] != 1) return;
+    uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(entry->name.data()),
+                      static_cast<uInt>(entry->name.size()));
+    if (Read32(data + 1) != static_cast<uint32_t>(crc)) return;
+    entry->unicodeName.assign(reinterpret_cast<const char*>(data + 5), length - 5u);
+}
+
+void ReadExtraFields(const uint8_t* extra, size_t length, Entry* entry) {
+    size_t at = 0;
+    while (at + 4 <= length) {
+        uint16_t id = Read16(extra + at);
+        uint16_t size = Read16(extra + at + 2);
+        at += 4;
+        if (at + size > length) return;  // a damaged field ends the list, as other readers do
+        const uint8_t* data = extra + at;
+        if (id == ExtraZip64) ReadZip64Field(data, size, entry);
+        else if (id == ExtraNtfsTimes) ReadNtfsField(data, size, entry);
+        else if (id == ExtraUnixTime) ReadUnixTimeField(data, size, entry);
+        else if (id == ExtraUnicodePath) ReadUnicodePathField(data, size, entry);
+        at += size;
+    }
+}
+
+}  // namespace
+
+int LocateDirectory(ByteSource& source, DirectoryLocation* location) {
+    uint64_t endRecord = 0;
+    uint8_t fields[EndRecordSize];
+    int result = FindEndRecord(source, &endRecord, fields);
+    if (result != SpiSuccess) return result;
+
+    uint16_t disk = Read16(fields + 4), directoryDisk = Read16(fields + 6);
+    location->entryCount = Read16(fields + 10);
+    location->size = Read32(fields + 12);
+    location->offset = Read32(fields + 16);
+    uint64_t directoryEnd = endRecord;
+    result = ApplyZip64EndRecord(source, endRecord, location, &directoryEnd);
+    if (result != SpiSuccess) return result;
+    if (directoryEnd == endRecord && (disk != 0 || directoryDisk != 0)) return SpiUnknownFormat;
+
+    if (location->size > directoryEnd) return SpiBrokenData;
+    if (location->entryCount > location->size / CentralHeaderSize) return SpiBrokenData;
+    if (location->size == 0) {
+        location->offset = directoryEnd;
+        location->prefixBytes = 0;
+        return SpiSuccess;
+    }
+    // The directory lies where the end record says, or (bytes prepended to the archive)
+    // right in front of the end records.
+    uint64_t stated = location->offset;
+    if (stated <= directoryEnd && location->size <= directoryEnd - stated &&
+        StartsWithCentralRecord(source, stated)) {
+        location->prefixBytes = 0;
+        return SpiSuccess;
+    }
+    uint64_t actual = directoryEnd - location->size;
+    if (actual <= stated || !StartsWithCentralRecord(source, actual)) return SpiBrokenData;
+    location->offset = actual;
+    location->prefixBytes = actual - stated;
+    return SpiSuccess;
+}
+
+int DecodeRecord(const uint8_t* record, size_t available, Entry* entry, size_t* length) {
+    if (available < CentralHeaderSize || Read32(record) != CentralHeaderSignature) return SpiBrokenData;
+    size_t nameLength = Read16(record + 28);
+    size_t extraLength = Read16(record + 30);
+    size_t commentLength = Read16(record + 32);
+    size_t total = CentralHeaderSize + nameLength + extraLength + commentLength;
+    if (total > available) return SpiBrokenData;
+
+    *entry = Entry();
+    entry->flags = Read16(record + 8);
+    entry->method = Read16(record + 10);
+    entry->dosTime = Read16(record + 12);
+    entry->dosDate = Read16(record + 14);
+    entry->crc = Read32(record + 16);
+    entry->packedSize = Read32(record + 20);
+    entry->unpackedSize = Read32(record + 24);
+    entry->localHeaderOffset = Read32(record + 42);
+    entry->name.assign(reinterpret_cast<const char*>(record + CentralHeaderSize), nameLength);
+    ReadExtraFields(record + CentralHeaderSize + nameLength, extraLength, entry);
+    if (entry->packedSize == Unknown32 || entry->unpackedSize == Unknown32 ||
+        entry->localHeaderOffset == Unknown32)
+        return SpiBrokenData;  // a ZIP64 value that its extra field does not give
+    *length = total;
+    return SpiSuccess;
+}
+
+int DirectoryReader::Open(ByteSource& source) {
+    int result = LocateDirectory(source, &location_);
+    if (result != SpiSuccess) return result;
+    if (location_.size > SIZE_MAX) return SpiNoMemory;
+    try {
+        bytes_.resize(static_cast<size_t>(location_.size));
+    } catch (const std::bad_alloc&) {
+        return SpiNoMemory;
+    }
+    if (!source.ReadAt(location_.offset, bytes_.data(), bytes_.size())) return SpiReadError;
+    cursor_ = 0;
+    index_ = 0;
+    return SpiSuccess;
+}
+
+int DirectoryReader::Next(Entry* entry, bool* done) {
+    // The stated count may have wrapped around in archives of many entries, so the records
+    // are read for as long as the directory holds them.
+    size_t left = bytes_.size() - cursor_;
+    if (left < 4 || Read32(bytes_.data() + cursor_) != CentralHeaderSignature) {
+        *done = true;
+        return index_ >= location_.entryCount ? SpiSuccess : SpiBrokenData;
+    }
+    size_t length = 0;
+    int result = DecodeRecord(bytes_.data() + cursor_, left, entry, &length);
+    if (result != SpiSuccess) return result;
+    entry->recordOffset = location_.offset + cursor_;
+    entry->localHeaderOffset += location_.prefixBytes;
+    cursor_ += length;
+    ++index_;
+    *done = false;
+    return SpiSuccess;
+}
+
+int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry) {
+    DirectoryLocation location;
+    int result = LocateDirectory(source, &location);
+    if (result != SpiSuccess) return result;
+    uint64_t end = location.offset + location.size;
+    if (recordOffset < location.offset || recordOffset >= end) return SpiBrokenData;
+
+    size_t available = static_cast<size_t>(
+        std::min<uint64_t>(end - recordOffset, CentralHeaderSize + 3 * 0xFFFFu));
+    std::vector<uint8_t> record(available);
+    if (!source.ReadAt(recordOffset, record.data(), available)) return SpiReadError;
+    size_t length = 0;
+    result = DecodeRecord(record.data(), available, entry, &length);
+    if (result != SpiSuccess) return result;
+    entry->recordOffset = recordOffset;
+    entry->localHeaderOffset += location.prefixBytes;
+    return SpiSuccess;
+}
+
+}  // namespace zip

@@ -1,0 +1,44 @@
+#pragma once
+// The central directory: found through the end record, read in one piece, decoded record by
+// record. Every length it contains is checked against the bytes that are really there.
+#include <cstdint>
+#include <vector>
+#include "spi/zip/ByteSource.h"
+#include "spi/zip/ZipFormat.h"
+
+namespace zip {
+
+struct DirectoryLocation {
+    uint64_t offset = 0;       // of the first central record, as found in the source
+    uint64_t size = 0;
+    uint64_t entryCount = 0;   // as the end record states it
+    uint64_t prefixBytes = 0;  // bytes in front of the archive its offsets do not count
+};
+
+// Finds the end record (and the ZIP64 end record it may point to). SpiResult.
+int LocateDirectory(ByteSource& source, DirectoryLocation* location);
+
+// Decodes the central record at `record`, of which `available` bytes exist; *length receives
+// the record's size. Offsets in *entry are as stored (prefix bytes not yet added). SpiResult.
+int DecodeRecord(const uint8_t* record, size_t available, Entry* entry, size_t* length);
+
+// Hands out the records of the whole directory in order.
+class DirectoryReader {
+public:
+    int Open(ByteSource& source);  // SpiResult
+    // The next record, with source offsets; *done is set after the last one. SpiResult.
+    int Next(Entry* entry, bool* done);
+    // An upper bound of the records Next will hand out.
+    uint64_t MaxEntries() const { return bytes_.size() / CentralHeaderSize; }
+
+private:
+    DirectoryLocation location_;
+    std::vector<uint8_t> bytes_;
+    size_t cursor_ = 0;
+    uint64_t index_ = 0;
+};
+
+// Decodes the one central record that starts at `recordOffset` of the source. SpiResult.
+int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry);
+
+}  // namespace zip

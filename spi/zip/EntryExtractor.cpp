@@ -1,0 +1,137 @@
+#include "spi/zip/EntryExtractor.h"
+#include <zlib.h>
+#include <algorithm>
+#include <vector>
+#include "spi/zip/SpiResult.h"
+
+namespace zip {
+namespace {
+
+constexpr size_t ChunkSize = 1 << 20;  // bytes read or produced between progress reports
+constexpr uint64_t MaxDeflateRatio = 1032;
+
+// Where the entry's packed bytes start, behind its local header.
+int FindData(ByteSource& source, const Entry& entry, uint64_t* dataOffset) {
+    uint8_t header[LocalHeaderSize];
+    if (!source.Contains(entry.localHeaderOffset, sizeof header)) return SpiBrokenData;
+    if (!source.ReadAt(entry.localHeaderOffset, header, sizeof header)) return SpiReadError;
+    if (Read32(header) != LocalHeaderSignature) return SpiBrokenData;
+    uint64_t offset = entry.localHeaderOffset + LocalHeaderSize + Read16(header + 26) + Read16(header + 28);
+    if (!source.Contains(offset, entry.packedSize)) return SpiBrokenData;
+    *dataOffset = offset;
+    return SpiSuccess;
+}
+
+bool Report(ProgressReport* progress, uint64_t done, uint64_t total) {
+    return !progress || progress->Continue(done, total);
+}
+
+int CopyStored(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink& sink,
+               ProgressReport* progress, uLong* crc) {
+    uint64_t done = 0;
+    while (done < entry.unpackedSize) {
+        size_t room = 0;
+        uint8_t* out = sink.Room(&room);
+        size_t count = static_cast<size_t>(std::min<uint64_t>({room, ChunkSize, entry.unpackedSize - done}));
+        if (!out || count == 0) return SpiOtherError;
+        if (!source.ReadAt(offset + done, out, count)) return SpiReadError;
+        *crc = crc32(*crc, out, static_cast<uInt>(count));
+        if (!sink.Commit(count)) return SpiOtherError;
+        done += count;
+        if (!Report(progress, done, entry.unpackedSize)) return SpiAborted;
+    }
+    return SpiSuccess;
+}
+
+class Inflater {
+public:
+    Inflater() { ready_ = inflateInit2(&stream_, -MAX_WBITS) == Z_OK; }
+    ~Inflater() {
+        if (ready_) inflateEnd(&stream_);
+    }
+    bool ready() const { return ready_; }
+    z_stream& stream() { return stream_; }
+
+private:
+    z_stream stream_{};
+    bool ready_ = false;
+};
+
+int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink& sink,
+            ProgressReport* progress, uLong* crc) {
+    Inflater inflater;
+    if (!inflater.ready()) return SpiNoMemory;
+    z_stream& stream = inflater.stream();
+    std::vector<uint8_t> input(std::min<uint64_t>(ChunkSize, std::max<uint64_t>(entry.packedSize, 1)));
+    uint64_t packedRead = 0, done = 0;
+    uint8_t overflow = 0;  // output beyond the stated size lands here and marks the entry damaged
+
+    for (;;) {
+        if (stream.avail_in == 0 && packedRead < entry.packedSize) {
+            size_t count = static_cast<size_t>(std::min<uint64_t>(input.size(), entry.packedSize - packedRead));
+            if (!source.ReadAt(offset + packedRead, input.data(), count)) return SpiReadError;
+            packedRead += count;
+            stream.next_in = input.data();
+            stream.avail_in = static_cast<uInt>(count);
+        }
+        uint8_t* out = &overflow;
+        size_t room = 1;
+        if (done < entry.unpackedSize) {
+            out = sink.Room(&room);
+            room = static_cast<size_t>(std::min<uint64_t>({room, ChunkSize, entry.unpackedSize - done}));
+            if (!out || room == 0) return SpiOtherError;
+        }
+        stream.next_out = out;
+        stream.avail_out = static_cast<uInt>(room);
+        int status = inflate(&stream, Z_NO_FLUSH);
+        size_t produced = room - stream.avail_out;
+        if (produced > 0) {
+            if (out == &overflow) return SpiBrokenData;
+            *crc = crc32(*crc, out, static_cast<uInt>(produced));
+            if (!sink.Commit(produced)) return SpiOtherError;
+            done += produced;
+            if (!Report(progress, done, entry.unpackedSize)) return SpiAborted;
+        }
+        if (status == Z_STREAM_END) break;
+        if (status == Z_MEM_ERROR) return SpiNoMemory;
+        if (status != Z_OK && status != Z_BUF_ERROR) return SpiBrokenData;
+        if (produced == 0 && stream.avail_in == 0 && packedRead == entry.packedSize)
+            return SpiBrokenData;  // the packed data ends before the stream does
+    }
+    return done == entry.unpackedSize ? SpiSuccess : SpiBrokenData;
+}
+
+}  // namespace
+
+int CheckExtractable(const Entry& entry) {
+    if (entry.flags & (FlagEncrypted | FlagStrongEncryption | FlagMaskedHeaders)) return SpiUnknownFormat;
+    if (entry.method == MethodStored)
+        return entry.packedSize == entry.unpackedSize ? SpiSuccess : SpiBrokenData;
+    if (entry.method != MethodDeflated) return SpiUnknownFormat;
+    // Deflate cannot expand data more than about 1032 times; larger claims are damage, and
+    // believing them would only allocate memory for nothing.
+    if (entry.unpackedSize / MaxDeflateRatio > entry.packedSize) return SpiBrokenData;
+    return SpiSuccess;
+}
+
+int ExtractEntry(ByteSource& source, const Entry& entry, OutputSink& sink, ProgressReport* progress) {
+    int result = CheckExtractable(entry);
+    if (result != SpiSuccess) return result;
+    uint64_t offset = 0;
+    result = FindData(source, entry, &offset);
+    if (result != SpiSuccess) return result;
+    if (!Report(progress, 0, entry.unpackedSize)) return SpiAborted;
+
+    uLong crc = crc32(0L, Z_NULL, 0);
+    if (entry.method == MethodStored) {
+        result = CopyStored(source, offset, entry, sink, progress, &crc);
+    } else if (entry.packedSize == 0 && entry.unpackedSize == 0) {
+        result = SpiSuccess;  // some writers store an empty file as deflated without any data
+    } else {
+        result = Inflate(source, offset, entry, sink, progress, &crc);
+    }
+    if (result != SpiSuccess) return result;
+    return static_cast<uint32_t>(crc) == entry.crc ? SpiSuccess : SpiBrokenData;
+}
+
+}  // namespace zip

@@ -1,0 +1,24 @@
+#pragma once
+// Entry names in code page 932: cleaned of anything that would lead out of the extraction
+// folder, split into folder part and file name, and compared.
+#include <string>
+
+namespace zip {
+
+// A lead byte of a code page 932 double-byte character.
+bool IsLeadByte(unsigned char c);
+
+struct EntryPath {
+    std::string path;      // folder part with a trailing '\', empty at the top
+    std::string fileName;  // empty for a folder entry
+};
+
+// Splits a stored name ('/' or '\' between folders) into folder part and file name, dropping
+// a drive, the root, "." and ".." parts and empty parts. False when nothing is left.
+bool SplitEntryName(const std::string& name, EntryPath* result);
+
+// Whether two joined names are the same entry: '/' and '\' alike, ASCII letters compared
+// with or without case.
+bool SameEntryName(const std::string& a, const std::string& b, bool ignoreCase);
+
+}  // namespace zip

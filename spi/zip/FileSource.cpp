@@ -1,0 +1,35 @@
+#include "spi/zip/FileSource.h"
+
+FileSource::FileSource(const char* path) {
+    if (!path) return;
+    file_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER size;
+    if (file_ != INVALID_HANDLE_VALUE && GetFileSizeEx(file_, &size)) {
+        size_ = static_cast<uint64_t>(size.QuadPart);
+    } else if (file_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(file_);
+        file_ = INVALID_HANDLE_VALUE;
+    }
+}
+
+FileSource::~FileSource() {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+}
+
+bool FileSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
+    if (!IsOpen() || !Contains(offset, count)) return false;
+    char* out = static_cast<char*>(buffer);
+    while (count > 0) {
+        OVERLAPPED at = {};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD piece = count > 0x40000000 ? 0x40000000 : static_cast<DWORD>(count);
+        DWORD read = 0;
+        if (!ReadFile(file_, out, piece, &read, &at) || read == 0) return false;
+        out += read;
+        offset += read;
+        count -= read;
+    }
+    return true;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// An archive file, read through the Windows file functions.
+#include <windows.h>
+#include "spi/zip/ByteSource.h"
+
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(const char* path);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    uint64_t Size() const override { return size_; }
+    bool ReadAt(uint64_t offset, void* buffer, size_t count) override;
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    uint64_t size_ = 0;
+};

@@ -1,0 +1,68 @@
+#include "spi/zip/OutputSinks.h"
+
+MemoryBlockSink::MemoryBlockSink(size_t size) : size_(size) { block_ = LocalAlloc(LMEM_FIXED, size); }
+
+MemoryBlockSink::~MemoryBlockSink() {
+    if (block_) LocalFree(block_);
+}
+
+HLOCAL MemoryBlockSink::Release() {
+    HLOCAL block = block_;
+    block_ = nullptr;
+    return block;
+}
+
+uint8_t* MemoryBlockSink::Room(size_t* length) {
+    *length = size_ - written_;
+    return static_cast<uint8_t*>(block_) + written_;
+}
+
+bool MemoryBlockSink::Commit(size_t length) {
+    if (length > size_ - written_) return false;
+    written_ += length;
+    return true;
+}
+
+FileSink::FileSink(const std::string& path) : path_(path), buffer_(1 << 20) {
+    file_ = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+FileSink::~FileSink() {
+    if (file_ == INVALID_HANDLE_VALUE) return;
+    CloseHandle(file_);
+    if (!finished_) DeleteFileA(path_.c_str());
+}
+
+uint8_t* FileSink::Room(size_t* length) {
+    if (used_ == buffer_.size() && !Flush()) {
+        *length = 0;
+        return nullptr;
+    }
+    *length = buffer_.size() - used_;
+    return buffer_.data() + used_;
+}
+
+bool FileSink::Commit(size_t length) {
+    if (length > buffer_.size() - used_) return false;
+    used_ += length;
+    return used_ < buffer_.size() || Flush();
+}
+
+bool FileSink::Flush() {
+    DWORD written = 0;
+    if (used_ > 0 && (!WriteFile(file_, buffer_.data(), static_cast<DWORD>(used_), &written, nullptr) ||
+                      written != used_))
+        return false;
+    used_ = 0;
+    return true;
+}
+
+bool FileSink::Finish(int32_t timestamp) {
+    if (!IsOpen() || !Flush()) return false;
+    ULARGE_INTEGER value;
+    value.QuadPart = (static_cast<int64_t>(timestamp) + 11644473600LL) * 10000000ULL;
+    FILETIME time = {value.LowPart, value.HighPart};
+    if (!SetFileTime(file_, nullptr, nullptr, &time)) return false;
+    finished_ = true;
+    return true;
+}

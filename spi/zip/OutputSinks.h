@@ -1,0 +1,52 @@
+#pragma once
+// The two places GetFile can unpack an entry to: a new local-memory block, or a file.
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "spi/zip/EntryExtractor.h"
+
+// Fills a fixed local-memory block of exactly the entry's size.
+class MemoryBlockSink : public zip::OutputSink {
+public:
+    explicit MemoryBlockSink(size_t size);
+    ~MemoryBlockSink() override;  // frees the block unless it was handed over
+    MemoryBlockSink(const MemoryBlockSink&) = delete;
+    MemoryBlockSink& operator=(const MemoryBlockSink&) = delete;
+
+    bool IsAllocated() const { return block_ != nullptr; }
+    // Gives up ownership of the block.
+    HLOCAL Release();
+
+    uint8_t* Room(size_t* length) override;
+    bool Commit(size_t length) override;
+
+private:
+    HLOCAL block_ = nullptr;
+    size_t size_ = 0;
+    size_t written_ = 0;
+};
+
+// Writes a new file through a buffer; a file that is not finished is deleted again.
+class FileSink : public zip::OutputSink {
+public:
+    explicit FileSink(const std::string& path);
+    ~FileSink() override;  // deletes the file unless Finish succeeded
+    FileSink(const FileSink&) = delete;
+    FileSink& operator=(const FileSink&) = delete;
+
+    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    // Writes what is buffered, dates the file and closes it.
+    bool Finish(int32_t timestamp);
+
+    uint8_t* Room(size_t* length) override;
+    bool Commit(size_t length) override;
+
+private:
+    bool Flush();
+
+    std::string path_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    std::vector<uint8_t> buffer_;
+    size_t used_ = 0;
+    bool finished_ = false;
+};

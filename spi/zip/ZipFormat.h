@@ -1,0 +1,63 @@
+#pragma once
+// The ZIP records this plug-in reads, and little-endian field access.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zip {
+
+constexpr uint32_t LocalHeaderSignature = 0x04034b50;
+constexpr uint32_t CentralHeaderSignature = 0x02014b50;
+constexpr uint32_t EndRecordSignature = 0x06054b50;
+constexpr uint32_t Zip64EndRecordSignature = 0x06064b50;
+constexpr uint32_t Zip64LocatorSignature = 0x07064b50;
+
+constexpr size_t LocalHeaderSize = 30;
+constexpr size_t CentralHeaderSize = 46;
+constexpr size_t EndRecordSize = 22;
+constexpr size_t Zip64LocatorSize = 20;
+constexpr size_t Zip64EndRecordSize = 56;
+constexpr size_t MaxCommentSize = 0xFFFF;
+
+constexpr uint16_t FlagEncrypted = 0x0001;
+constexpr uint16_t FlagStrongEncryption = 0x0040;
+constexpr uint16_t FlagUtf8Name = 0x0800;
+constexpr uint16_t FlagMaskedHeaders = 0x2000;
+
+constexpr uint16_t MethodStored = 0;
+constexpr uint16_t MethodDeflated = 8;
+
+constexpr uint16_t ExtraZip64 = 0x0001;
+constexpr uint16_t ExtraNtfsTimes = 0x000A;
+constexpr uint16_t ExtraUnixTime = 0x5455;
+constexpr uint16_t ExtraUnicodePath = 0x7075;
+
+inline uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+inline uint32_t Read32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+inline uint64_t Read64(const uint8_t* p) {
+    return static_cast<uint64_t>(Read32(p)) | (static_cast<uint64_t>(Read32(p + 4)) << 32);
+}
+
+// One central directory record, decoded. Offsets count from the start of the archive.
+struct Entry {
+    uint64_t recordOffset = 0;       // where this central record starts
+    uint16_t flags = 0;
+    uint16_t method = 0;
+    uint16_t dosTime = 0;
+    uint16_t dosDate = 0;
+    uint32_t crc = 0;
+    uint64_t packedSize = 0;
+    uint64_t unpackedSize = 0;
+    uint64_t localHeaderOffset = 0;
+    std::string name;                // the stored bytes
+    std::string unicodeName;         // UTF-8 name of an Info-ZIP Unicode path field, if valid
+    bool hasUnixTime = false;        // extended timestamp field: exact UTC seconds
+    int32_t unixTime = 0;
+    bool hasNtfsTime = false;        // NTFS field: a Windows FILETIME
+    uint64_t ntfsTime = 0;
+};
+
+}  // namespace zip

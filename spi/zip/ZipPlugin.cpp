@@ -1,0 +1,251 @@
+// The exports of the ZIP archive plug-in.
+#include <zlib.h>
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <type_traits>
+#include "plugins/SusiePlugin.h"
+#include "spi/zip/CentralDirectory.h"
+#include "spi/zip/EntryRecord.h"
+#include "spi/zip/FileSource.h"
+#include "spi/zip/OutputSinks.h"
+#include "spi/zip/SpiResult.h"
+
+SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen);
+SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header);
+SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle);
+SPI_EXPORT int WINAPI GetFileInfo(LPCSTR src, LONG_PTR offset, LPCSTR name, unsigned int flags,
+                                  ArchiveEntry* entry);
+SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigned int flags,
+                              SpiProgressCallback progress, LONG_PTR data);
+
+static_assert(std::is_same<decltype(&GetPluginInfo), GetPluginInfoFn>::value, "GetPluginInfo signature");
+static_assert(std::is_same<decltype(&IsSupported), IsSupportedFn>::value, "IsSupported signature");
+static_assert(std::is_same<decltype(&GetArchiveInfo), GetArchiveInfoFn>::value, "GetArchiveInfo signature");
+static_assert(std::is_same<decltype(&GetFileInfo), GetFileInfoFn>::value, "GetFileInfo signature");
+static_assert(std::is_same<decltype(&GetFile), GetFileFn>::value, "GetFile signature");
+
+namespace {
+
+constexpr unsigned int InputKindMask = 0x7;      // 0: file named by src, 1: bytes at src
+constexpr unsigned int InputFromMemory = 0x1;
+constexpr unsigned int OutputKindShift = 8;      // 0: file in the folder dest, 1: new memory block
+constexpr unsigned int OutputKindMask = 0x7;
+constexpr unsigned int OutputToFolder = 0;
+constexpr unsigned int OutputToMemory = 1;
+
+int CopyInfoText(const char* text, LPSTR buf, int buflen) {
+    if (!buf || buflen <= 0) return 0;
+    size_t length = strnlen(text, static_cast<size_t>(buflen) - 1);
+    memcpy(buf, text, length);
+    buf[length] = '\0';
+    return static_cast<int>(length);
+}
+
+bool StartsWith(const uint8_t* bytes, const char* signature, size_t length) {
+    return memcmp(bytes, signature, length) == 0;
+}
+
+// A local file header, an empty archive's end record, or a split-archive marker in front of a
+// local file header.
+bool LooksLikeZip(const uint8_t* header) {
+    return StartsWith(header, "PK\x03\x04", 4) || StartsWith(header, "PK\x05\x06", 4) ||
+           StartsWith(header, "PK\x07\x08PK\x03\x04", 8) || StartsWith(header, "PK00PK\x03\x04", 8);
+}
+
+// The archive an export is given: the file named by src, or `size` bytes at src.
+std::unique_ptr<ByteSource> OpenSource(LPCSTR src, LONG_PTR size, unsigned int flags, int* result) {
+    *result = SpiSuccess;
+    if (!src) {
+        *result = SpiReadError;
+        return nullptr;
+    }
+    if ((flags & InputKindMask) == InputFromMemory) {
+        if (size < 0) *result = SpiBrokenData;
+        if (size < 0) return nullptr;
+        return std::make_unique<MemorySource>(src, static_cast<size_t>(size));
+    }
+    if ((flags & InputKindMask) != 0) {
+        *result = SpiNotImplemented;
+        return nullptr;
+    }
+    // The end record locates everything, so the whole file is read whatever offset the
+    // archive starts at.
+    auto file = std::make_unique<FileSource>(src);
+    if (!file->IsOpen()) {
+        *result = SpiReadError;
+        return nullptr;
+    }
+    return file;
+}
+
+// Turns the extractor's progress into calls of the host's callback, scaled to fit an int.
+class CallbackProgress : public zip::ProgressReport {
+public:
+    CallbackProgress(SpiProgressCallback callback, LONG_PTR data) : callback_(callback), data_(data) {}
+    bool Continue(uint64_t done, uint64_t total) override {
+        if (!callback_) return true;
+        while (total > INT_MAX) {
+            total >>= 1;
+            done >>= 1;
+        }
+        return callback_(static_cast<int>(done), static_cast<int>(total), data_) == 0;
+    }
+
+private:
+    SpiProgressCallback callback_;
+    LONG_PTR data_;
+};
+
+int ExtractToMemory(ByteSource& source, const zip::Entry& entry, HLOCAL* handle, zip::ProgressReport& progress) {
+    if (entry.unpackedSize > SIZE_MAX) return SpiNoMemory;
+    MemoryBlockSink sink(static_cast<size_t>(entry.unpackedSize));
+    if (!sink.IsAllocated()) return SpiNoMemory;
+    int result = zip::ExtractEntry(source, entry, sink, &progress);
+    if (result == SpiSuccess) *handle = sink.Release();
+    return result;
+}
+
+// Writes the entry under its file name into `folder`; a folder entry writes nothing.
+int ExtractToFolder(ByteSource& source, const zip::Entry& entry, const ArchiveEntry& record,
+                    const char* folder, zip::ProgressReport& progress) {
+    if (record.fileName[0] == '\0') return SpiSuccess;
+    if (strchr(record.fileName, ':')) return SpiOtherError;  // would name a stream or a drive
+    std::string target = folder;
+    if (!target.empty() && target.back() != '\\' && target.back() != '/') target += '\\';
+    target += record.fileName;
+
+    FileSink sink(target);
+    if (!sink.IsOpen()) return SpiOtherError;
+    int result = zip::ExtractEntry(source, entry, sink, &progress);
+    if (result != SpiSuccess) return result;
+    return sink.Finish(record.timestamp) ? SpiSuccess : SpiOtherError;
+}
+
+}  // namespace
+
+SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) {
+    switch (infono) {
+        case 0: return CopyInfoText("00AM", buf, buflen);
+        case 1: return CopyInfoText("Varnito ZIP plug-in 1.0 (zlib " ZLIB_VERSION ")", buf, buflen);
+        case 2: return CopyInfoText("*.zip", buf, buflen);
+        case 3: return CopyInfoText("ZIP 書庫", buf, buflen);
+        default: return 0;
+    }
+}
+
+SPI_EXPORT int WINAPI IsSupported(LPCSTR, ULONG_PTR header) {
+    uint8_t bytes[SpiHeaderBufferSize] = {};
+    if ((header & ~static_cast<ULONG_PTR>(0xFFFF)) != 0) {
+        memcpy(bytes, reinterpret_cast<const void*>(header), 8);
+    } else {
+        // A value this small is an open file's handle (the older form of the call).
+        DWORD read = 0;
+        if (!ReadFile(reinterpret_cast<HANDLE>(header), bytes, SpiHeaderBytes, &read, nullptr)) return 0;
+    }
+    return LooksLikeZip(bytes) ? 1 : 0;
+}
+
+SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle) {
+    if (!handle) return SpiOtherError;
+    *handle = nullptr;
+    int result = SpiSuccess;
+    std::unique_ptr<ByteSource> source = OpenSource(src, offset, flags, &result);
+    if (!source) return result;
+    zip::DirectoryReader reader;
+    result = reader.Open(*source);
+    if (result != SpiSuccess) return result;
+
+    // Room for every record the directory can hold, and the zero record that ends the list.
+    uint64_t capacity = reader.MaxEntries() + 1;
+    if (capacity > SIZE_MAX / sizeof(ArchiveEntry)) return SpiNoMemory;
+    HLOCAL block = LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, static_cast<size_t>(capacity) * sizeof(ArchiveEntry));
+    if (!block) return SpiNoMemory;
+    ArchiveEntry* records = static_cast<ArchiveEntry*>(block);
+    size_t count = 0;
+    for (;;) {
+        zip::Entry entry;
+        bool done = false, skip = false;
+        result = reader.Next(&entry, &done);
+        if (result != SpiSuccess || done) break;
+        if (count + 1 >= capacity) {
+            result = SpiBrokenData;
+            break;
+        }
+        result = DescribeEntry(entry, &records[count], &skip);
+        if (result != SpiSuccess) break;
+        if (!skip) ++count;
+    }
+    if (result != SpiSuccess) {
+        LocalFree(block);
+        return result;
+    }
+    memset(&records[count], 0, sizeof(ArchiveEntry));
+    HLOCAL shrunk = LocalReAlloc(block, (count + 1) * sizeof(ArchiveEntry), 0);
+    *handle = shrunk ? shrunk : block;
+    return SpiSuccess;
+}
+
+SPI_EXPORT int WINAPI GetFileInfo(LPCSTR src, LONG_PTR offset, LPCSTR name, unsigned int flags,
+                                  ArchiveEntry* entry) {
+    if (!name || !entry) return SpiOtherError;
+    int result = SpiSuccess;
+    std::unique_ptr<ByteSource> source = OpenSource(src, offset, flags, &result);
+    if (!source) return result;
+    zip::DirectoryReader reader;
+    result = reader.Open(*source);
+    if (result != SpiSuccess) return result;
+
+    // The exact name wins; otherwise the first that differs only in letter case.
+    ArchiveEntry caseless = {};
+    bool haveCaseless = false;
+    for (;;) {
+        zip::Entry candidate;
+        bool done = false, skip = false;
+        result = reader.Next(&candidate, &done);
+        if (result != SpiSuccess) return result;
+        if (done) break;
+        ArchiveEntry record;
+        if (DescribeEntry(candidate, &record, &skip) != SpiSuccess || skip) continue;
+        std::string joined = JoinedName(record);
+        if (zip::SameEntryName(joined, name, false)) {
+            *entry = record;
+            return SpiSuccess;
+        }
+        if (!haveCaseless && zip::SameEntryName(joined, name, true)) {
+            caseless = record;
+            haveCaseless = true;
+        }
+    }
+    if (!haveCaseless) return SpiOtherError;
+    *entry = caseless;
+    return SpiSuccess;
+}
+
+SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigned int flags,
+                              SpiProgressCallback progress, LONG_PTR data) {
+    unsigned int outputKind = (flags >> OutputKindShift) & OutputKindMask;
+    if (!dest) return SpiOtherError;
+    if (outputKind == OutputToMemory) *reinterpret_cast<HLOCAL*>(dest) = nullptr;
+    if ((flags & InputKindMask) != 0) return SpiNotImplemented;  // the entry is found by its position in a file
+    if (outputKind != OutputToMemory && outputKind != OutputToFolder) return SpiNotImplemented;
+
+    FileSource source(src);
+    if (!source.IsOpen()) return SpiReadError;
+    if (position < 0) return SpiBrokenData;
+    zip::Entry entry;
+    int result = zip::ReadRecordAt(source, static_cast<uint64_t>(position), &entry);
+    if (result != SpiSuccess) return result;
+    ArchiveEntry record;
+    bool skip = false;
+    result = DescribeEntry(entry, &record, &skip);
+    if (result != SpiSuccess) return result;
+    result = zip::CheckExtractable(entry);
+    if (result != SpiSuccess) return result;
+
+    CallbackProgress report(progress, data);
+    if (outputKind == OutputToMemory)
+        return ExtractToMemory(source, entry, reinterpret_cast<HLOCAL*>(dest), report);
+    if (skip) return SpiSuccess;
+    return ExtractToFolder(source, entry, record, dest, report);
+}

@@ -1,0 +1,314 @@
+// Damaged, hostile and unsupported archives: every call ends with an error code or with the
+// right bytes, never with a crash, a wrong result or a file outside its folder.
+#include <gtest/gtest.h>
+#include <zlib.h>
+#include <set>
+#include <vector>
+#include "tests/support/TestSupport.h"
+#include "tests/zip/ZipPluginLoader.h"
+
+using testsupport::FileExists;
+using testsupport::ReadBytes;
+using testsupport::TempDir;
+using testsupport::WriteBytes;
+
+namespace {
+
+void Put16(std::string* out, uint32_t value) {
+    out->push_back(static_cast<char>(value & 0xFF));
+    out->push_back(static_cast<char>((value >> 8) & 0xFF));
+}
+void Put32(std::string* out, uint32_t value) {
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+void Put64(std::string* out, uint64_t value) {
+    Put32(out, static_cast<uint32_t>(value));
+    Put32(out, static_cast<uint32_t>(value >> 32));
+}
+
+// One entry of an archive made by hand, with the fields a test wants to lie about.
+struct CraftedEntry {
+    CraftedEntry(std::string entryName, std::string entryData) : name(entryName), data(entryData) {}
+    std::string name;
+    std::string data;
+    uint16_t method = 0;
+    uint32_t centralPacked = 0xFFFFFFFE;    // 0xFFFFFFFE: the data's real size
+    uint32_t centralUnpacked = 0xFFFFFFFE;
+    uint32_t localOffset = 0xFFFFFFFE;      // 0xFFFFFFFE: where the local header really is
+    std::string centralExtra;
+};
+
+uint32_t Crc(const std::string& bytes) {
+    return static_cast<uint32_t>(crc32(0L, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+}
+
+std::string Craft(const std::vector<CraftedEntry>& entries) {
+    std::string archive, directory;
+    for (const CraftedEntry& e : entries) {
+        uint32_t offset = static_cast<uint32_t>(archive.size());
+        uint32_t size = static_cast<uint32_t>(e.data.size());
+        Put32(&archive, 0x04034b50);
+        Put16(&archive, 20); Put16(&archive, 0); Put16(&archive, e.method);
+        Put16(&archive, 0); Put16(&archive, 0x5221);
+        Put32(&archive, Crc(e.data)); Put32(&archive, size); Put32(&archive, size);
+        Put16(&archive, static_cast<uint32_t>(e.name.size())); Put16(&archive, 0);
+        archive += e.name + e.data;
+
+        Put32(&directory, 0x02014b50);
+        Put16(&directory, 20); Put16(&directory, 20); Put16(&directory, 0); Put16(&directory, e.method);
+        Put16(&directory, 0); Put16(&directory, 0x5221);
+        Put32(&directory, Crc(e.data));
+        Put32(&directory, e.centralPacked == 0xFFFFFFFE ? size : e.centralPacked);
+        Put32(&directory, e.centralUnpacked == 0xFFFFFFFE ? size : e.centralUnpacked);
+        Put16(&directory, static_cast<uint32_t>(e.name.size()));
+        Put16(&directory, static_cast<uint32_t>(e.centralExtra.size()));
+        Put16(&directory, 0); Put16(&directory, 0); Put16(&directory, 0); Put32(&directory, 0);
+        Put32(&directory, e.localOffset == 0xFFFFFFFE ? offset : e.localOffset);
+        directory += e.name + e.centralExtra;
+    }
+    uint32_t directoryOffset = static_cast<uint32_t>(archive.size());
+    archive += directory;
+    Put32(&archive, 0x06054b50);
+    Put16(&archive, 0); Put16(&archive, 0);
+    Put16(&archive, static_cast<uint32_t>(entries.size())); Put16(&archive, static_cast<uint32_t>(entries.size()));
+    Put32(&archive, static_cast<uint32_t>(directory.size())); Put32(&archive, directoryOffset);
+    Put16(&archive, 0);
+    return archive;
+}
+
+void ExpectNoListing(const std::string& archive) {
+    HLOCAL block = nullptr;
+    EXPECT_NE(Plugin().getArchiveInfo(archive.c_str(), 0, 0, &block), 0);
+    EXPECT_EQ(block, nullptr);
+    if (block) LocalFree(block);
+}
+
+void ExpectNoFetch(const std::string& archive, LONG_PTR position) {
+    Fetched fetched = FetchEntry(archive, position);
+    EXPECT_NE(fetched.result, 0);
+    EXPECT_FALSE(fetched.handed);
+}
+
+}  // namespace
+
+TEST(ZipDamage, EncryptedAndUnsupportedMethodsFailCleanly) {
+    for (const char* name : {"encrypted.zip", "bzip2.zip"}) {
+        SCOPED_TRACE(name);
+        std::string archive = Fixtures() + name;
+        Listing listing = ListArchive(archive);
+        ASSERT_EQ(listing.result, 0);
+        ASSERT_EQ(listing.entries.size(), 1u);
+        ExpectNoFetch(archive, listing.entries[0].position);
+        TempDir folder;
+        std::string dest = folder.path();
+        EXPECT_NE(Plugin().getFile(archive.c_str(), listing.entries[0].position, &dest[0], 0, nullptr, 0), 0);
+        EXPECT_FALSE(FileExists(folder / "readme.txt"));
+    }
+    EXPECT_STREQ(reinterpret_cast<const char*>(ListArchive(Fixtures() + "bzip2.zip").entries[0].method), "BZip2");
+}
+
+TEST(ZipDamage, ChecksumMismatchIsAnError) {
+    TempDir folder;
+    std::string stored = ReadBytes(Fixtures() + "stored.zip");
+    size_t text = stored.find("Varnito test archive");
+    ASSERT_NE(text, std::string::npos);
+    stored[text + 3] ^= 0x20;
+    ASSERT_TRUE(WriteBytes(folder / "stored.zip", stored));
+    Listing listing = ListArchive(folder / "stored.zip");
+    const ArchiveEntry* readme = FindEntry(listing, "tree\\readme.txt");
+    ASSERT_NE(readme, nullptr);
+    Fetched fetched = FetchEntry(folder / "stored.zip", readme->position);
+    EXPECT_EQ(fetched.result, 3);
+    EXPECT_FALSE(fetched.handed);
+
+    // A damaged byte inside deflated data.
+    std::string deflated = ReadBytes(Fixtures() + "tree.zip");
+    Listing original = ListArchive(Fixtures() + "tree.zip");
+    const ArchiveEntry* big = FindEntry(original, "tree\\big.bin");
+    ASSERT_NE(big, nullptr);
+    ASSERT_TRUE(WriteBytes(folder / "tree.zip", deflated));
+    std::string damaged = deflated;
+    damaged[damaged.size() / 2] ^= 0x01;
+    ASSERT_TRUE(WriteBytes(folder / "tree.zip", damaged));
+    ExpectNoFetch(folder / "tree.zip", big->position);
+}
+
+// A listing of archive bytes held in memory: quick enough to try every damaged copy.
+Listing ListInMemory(const std::string& bytes) {
+    Listing listing;
+    HLOCAL block = nullptr;
+    listing.result = Plugin().getArchiveInfo(bytes.data(), static_cast<LONG_PTR>(bytes.size()), 1, &block);
+    if (!block) return listing;
+    listing.handed = true;
+    size_t size = LocalSize(block);
+    const ArchiveEntry* records = static_cast<const ArchiveEntry*>(LocalLock(block));
+    for (size_t i = 0; records && (i + 1) * sizeof(ArchiveEntry) <= size && records[i].method[0]; ++i)
+        listing.entries.push_back(records[i]);
+    LocalUnlock(block);
+    LocalFree(block);
+    return listing;
+}
+
+// Every cut is listed in memory; a sample of them (the directory's end in full) also as files.
+TEST(ZipDamage, TruncatedArchivesFail) {
+    TempDir folder;
+    std::string whole = ReadBytes(Fixtures() + "small.zip");
+    Listing listing = ListArchive(Fixtures() + "small.zip");
+    ASSERT_EQ(listing.result, 0);
+    ASSERT_GE(listing.entries.size(), 5u);
+    std::string archive = folder / "cut.zip";
+    for (size_t length = 0; length < whole.size(); ++length) {
+        SCOPED_TRACE(length);
+        Listing cut = ListInMemory(whole.substr(0, length));
+        EXPECT_NE(cut.result, 0);
+        EXPECT_FALSE(cut.handed);
+        if (length % 16 == 0 || length + 64 >= whole.size()) {
+            ASSERT_TRUE(WriteBytes(archive, whole.substr(0, length)));
+            ExpectNoListing(archive);
+            for (const ArchiveEntry& entry : listing.entries) ExpectNoFetch(archive, entry.position);
+        }
+        if (HasFailure()) break;
+    }
+}
+
+// Every byte is damaged in two ways and the copy listed and searched in memory; every fifth
+// damaged copy is also unpacked from a file, where success must still mean the right bytes.
+TEST(ZipDamage, DamagedBytesNeverGiveWrongContents) {
+    TempDir folder;
+    std::string whole = ReadBytes(Fixtures() + "small.zip");
+    Listing listing = ListArchive(Fixtures() + "small.zip");
+    std::set<std::string> contents;
+    for (const ArchiveEntry& entry : listing.entries) contents.insert(FetchEntry(Fixtures() + "small.zip", entry.position).bytes);
+    ASSERT_GE(contents.size(), 3u);
+
+    std::string archive = folder / "damaged.zip";
+    for (size_t at = 0; at < whole.size(); ++at) {
+        for (unsigned char change : {0xFF, 0x01}) {
+            std::string damaged = whole;
+            damaged[at] = static_cast<char>(damaged[at] ^ change);
+            Listing seen = ListInMemory(damaged);
+            for (const ArchiveEntry& entry : seen.entries) {
+                ArchiveEntry found;
+                Plugin().getFileInfo(damaged.data(), static_cast<LONG_PTR>(damaged.size()), JoinedName(entry).c_str(), 1, &found);
+            }
+            if (at % 5 != 0 || change != 0xFF) continue;
+            ASSERT_TRUE(WriteBytes(archive, damaged));
+            for (const ArchiveEntry& entry : seen.entries) {
+                Fetched fetched = FetchEntry(archive, entry.position);
+                if (fetched.result == 0) {
+                    EXPECT_TRUE(contents.count(fetched.bytes)) << "byte " << at << ": wrong contents accepted";
+                }
+            }
+        }
+        if (HasFailure()) break;
+    }
+}
+
+TEST(ZipDamage, PositionsThatNameNoEntryFail) {
+    std::string archive = Fixtures() + "small.zip";
+    LONG_PTR size = static_cast<LONG_PTR>(ReadBytes(archive).size());
+    for (LONG_PTR position : {LONG_PTR(0), LONG_PTR(1), LONG_PTR(30), size - 22, size - 1, size, size + 1000,
+                              LONG_PTR(-1), LONG_PTR(0x7FFFFFFF)}) {
+        SCOPED_TRACE(position);
+        ExpectNoFetch(archive, position);
+    }
+    ExpectNoFetch("Z:\\no\\such\\archive.zip", 100);
+}
+
+TEST(ZipDamage, GarbageIsNoArchive) {
+    std::string garbage(5000, '\0');
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>((i * 7919) >> 3);
+    garbage.replace(0, 4, "PK\x03\x04");
+    HLOCAL block = nullptr;
+    EXPECT_NE(Plugin().getArchiveInfo(garbage.data(), static_cast<LONG_PTR>(garbage.size()), 1, &block), 0);
+    EXPECT_EQ(block, nullptr);
+    TempDir folder;
+    ASSERT_TRUE(WriteBytes(folder / "garbage.zip", garbage));
+    ExpectNoListing(folder / "garbage.zip");
+    ExpectNoListing(Fixtures() + "comment.zip.txt");
+    ExpectNoListing("Z:\\no\\such\\archive.zip");
+}
+
+TEST(ZipDamage, Zip64SizesBeyondTheRecordFailTheListing) {
+    TempDir folder;
+    CraftedEntry huge{"huge.bin", "x"};
+    huge.centralPacked = huge.centralUnpacked = 0xFFFFFFFF;
+    Put16(&huge.centralExtra, 0x0001);
+    Put16(&huge.centralExtra, 16);
+    Put64(&huge.centralExtra, 5000000000ULL);
+    Put64(&huge.centralExtra, 1);
+    ASSERT_TRUE(WriteBytes(folder / "zip64.zip", Craft({CraftedEntry{"a.txt", "a"}, huge})));
+    ExpectNoListing(folder / "zip64.zip");
+
+    CraftedEntry missing{"missing.bin", "x"};
+    missing.centralUnpacked = 0xFFFFFFFF;  // says "in the ZIP64 field", which is not there
+    ASSERT_TRUE(WriteBytes(folder / "missing.zip", Craft({missing})));
+    ExpectNoListing(folder / "missing.zip");
+
+    // ZIP64 values that fit are read.
+    CraftedEntry fits{"fits.txt", "fits"};
+    fits.centralPacked = fits.centralUnpacked = 0xFFFFFFFF;
+    Put16(&fits.centralExtra, 0x0001);
+    Put16(&fits.centralExtra, 16);
+    Put64(&fits.centralExtra, 4);
+    Put64(&fits.centralExtra, 4);
+    ASSERT_TRUE(WriteBytes(folder / "fits.zip", Craft({fits})));
+    Listing listing = ListArchive(folder / "fits.zip");
+    ASSERT_EQ(listing.entries.size(), 1u);
+    EXPECT_EQ(listing.entries[0].unpackedSize, 4u);
+    EXPECT_EQ(FetchEntry(folder / "fits.zip", listing.entries[0].position).bytes, "fits");
+}
+
+TEST(ZipDamage, ImpossibleSizesAndOffsetsFailTheFetch) {
+    TempDir folder;
+    CraftedEntry bomb{"bomb.bin", std::string(10, 'z')};
+    bomb.method = 8;
+    bomb.centralUnpacked = 0xFFFFFF00;
+    CraftedEntry away{"away.txt", "away"};
+    away.localOffset = 0x7FFFFFF0;
+    CraftedEntry stored{"stored.txt", "abc"};
+    stored.centralUnpacked = 4000;  // stored data cannot change its size
+    ASSERT_TRUE(WriteBytes(folder / "lies.zip", Craft({bomb, away, stored})));
+    Listing listing = ListArchive(folder / "lies.zip");
+    ASSERT_EQ(listing.entries.size(), 3u);
+    for (const ArchiveEntry& entry : listing.entries) {
+        SCOPED_TRACE(entry.fileName);
+        ExpectNoFetch(folder / "lies.zip", entry.position);
+    }
+}
+
+TEST(ZipDamage, NamesCannotLeadOutOfTheFolder) {
+    TempDir outer;
+    std::string inner = outer / "inner\\";
+    ASSERT_TRUE(CreateDirectoryA(inner.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(outer / "evil.zip",
+                           Craft({{"../../evil.txt", "1"}, {"/abs/x.txt", "2"}, {"C:\\win\\y.txt", "3"},
+                                  {"a/./b/../c.txt", "4"}, {"..\\up.txt", "5"}, {"../", ""}})));
+    Listing listing = ListArchive(outer / "evil.zip");
+    ASSERT_EQ(listing.result, 0);
+    std::set<std::string> names;
+    for (const ArchiveEntry& entry : listing.entries) names.insert(JoinedName(entry));
+    EXPECT_EQ(names, (std::set<std::string>{"evil.txt", "abs\\x.txt", "win\\y.txt", "a\\b\\c.txt", "up.txt"}));
+
+    const ArchiveEntry* evil = FindEntry(listing, "evil.txt");
+    ASSERT_NE(evil, nullptr);
+    std::string dest = inner;
+    ASSERT_EQ(Plugin().getFile((outer / "evil.zip").c_str(), evil->position, &dest[0], 0, nullptr, 0), 0);
+    EXPECT_EQ(ReadBytes(inner + "evil.txt"), "1");
+    EXPECT_FALSE(FileExists(outer / "evil.txt"));
+}
+
+TEST(ZipDamage, NamesLongerThanTheRecordFailTheListing) {
+    TempDir folder;
+    ASSERT_TRUE(WriteBytes(folder / "fits.zip", Craft({{std::string(198, 'p') + "/" + std::string(199, 'f'), "x"}})));
+    Listing fits = ListArchive(folder / "fits.zip");
+    ASSERT_EQ(fits.entries.size(), 1u);
+    EXPECT_EQ(strlen(fits.entries[0].path), 199u);
+    EXPECT_EQ(strlen(fits.entries[0].fileName), 199u);
+
+    ASSERT_TRUE(WriteBytes(folder / "long1.zip", Craft({{"ok.txt", "x"}, {std::string(200, 'f'), "x"}})));
+    ExpectNoListing(folder / "long1.zip");
+    ASSERT_TRUE(WriteBytes(folder / "long2.zip", Craft({{std::string(199, 'p') + "/f", "x"}})));
+    ExpectNoListing(folder / "long2.zip");
+}

@@ -1,0 +1,206 @@
+// Every entry the plug-in unpacks is compared with what unzip made of the same archive: the
+// same names, the same bytes, the same times.
+#include <gtest/gtest.h>
+#include <zlib.h>
+#include <map>
+#include <vector>
+#include "tests/support/TestSupport.h"
+#include "tests/zip/ZipPluginLoader.h"
+
+using testsupport::FileExists;
+using testsupport::ReadBytes;
+using testsupport::TempDir;
+
+namespace {
+
+int64_t UnixTime(const FILETIME& time) {
+    ULARGE_INTEGER value;
+    value.LowPart = time.dwLowDateTime;
+    value.HighPart = time.dwHighDateTime;
+    return static_cast<int64_t>(value.QuadPart / 10000000) - 11644473600LL;
+}
+
+struct UnzippedItem {
+    std::string fullPath;
+    bool isFolder;
+    int64_t modified;
+};
+
+// What unzip wrote under `root`, by joined entry name ("tree\docs\" for a folder).
+void CollectUnzipped(const std::string& root, const std::string& prefix, std::map<std::string, UnzippedItem>* items) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((root + prefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        std::string joined = prefix + name + (isFolder ? "\\" : "");
+        (*items)[joined] = {root + joined, isFolder, UnixTime(found.ftLastWriteTime)};
+        if (isFolder) CollectUnzipped(root, joined, items);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+uint32_t Crc32(const std::string& bytes) {
+    return static_cast<uint32_t>(
+        crc32(0L, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+}
+
+int64_t FileModified(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return UnixTime(data.ftLastWriteTime);
+}
+
+void ExpectSameAsUnzip(const std::string& archive, const std::string& unzipped) {
+    SCOPED_TRACE(archive);
+    std::map<std::string, UnzippedItem> expected;
+    CollectUnzipped(Fixtures() + "expected\\" + unzipped + "\\", "", &expected);
+    ASSERT_GE(expected.size(), 10u) << "unzip's copy is missing";
+
+    Listing listing = ListArchive(Fixtures() + archive);
+    ASSERT_EQ(listing.result, 0);
+    ASSERT_EQ(listing.entries.size(), expected.size());
+    for (const ArchiveEntry& entry : listing.entries) {
+        std::string name = JoinedName(entry);
+        SCOPED_TRACE(name);
+        auto item = expected.find(name);
+        ASSERT_NE(item, expected.end()) << "unzip made no such file";
+        EXPECT_EQ(entry.timestamp, item->second.modified);
+        EXPECT_EQ(entry.fileName[0] == '\0', item->second.isFolder);
+        if (item->second.isFolder) continue;
+
+        std::string unzippedBytes = ReadBytes(item->second.fullPath);
+        Fetched fetched = FetchEntry(Fixtures() + archive, entry.position);
+        EXPECT_EQ(fetched.result, 0);
+        ASSERT_TRUE(fetched.handed);
+        EXPECT_EQ(fetched.bytes.size(), entry.unpackedSize);
+        EXPECT_TRUE(fetched.bytes == unzippedBytes) << "the bytes differ from unzip's";
+        EXPECT_EQ(entry.crc, Crc32(unzippedBytes));
+    }
+}
+
+// Records the progress calls of one GetFile; stops it at call `stopAt` (0: never).
+struct ProgressLog {
+    std::vector<std::pair<int, int>> calls;
+    size_t stopAt = 0;
+};
+
+int WINAPI RecordProgress(int done, int total, LONG_PTR data) {
+    auto* log = reinterpret_cast<ProgressLog*>(data);
+    log->calls.emplace_back(done, total);
+    return log->stopAt != 0 && log->calls.size() >= log->stopAt ? 1 : 0;
+}
+
+const ArchiveEntry* Entry(const Listing& listing, const char* name) {
+    const ArchiveEntry* entry = FindEntry(listing, name);
+    EXPECT_NE(entry, nullptr) << name;
+    return entry;
+}
+
+}  // namespace
+
+TEST(ZipExtraction, DeflatedEntriesMatchUnzip) { ExpectSameAsUnzip("tree.zip", "tree"); }
+
+TEST(ZipExtraction, StoredEntriesMatchUnzip) { ExpectSameAsUnzip("stored.zip", "tree"); }
+
+TEST(ZipExtraction, EntriesWithDataDescriptorsMatchUnzip) {
+    ExpectSameAsUnzip("descriptor.zip", "tree");
+    ExpectSameAsUnzip("streamed.zip", "tree");
+}
+
+TEST(ZipExtraction, ArchiveBehindForeignBytesMatchesUnzip) { ExpectSameAsUnzip("prefixed.zip", "tree"); }
+
+TEST(ZipExtraction, DosTimesAreLocalTimesLikeUnzipReadsThem) { ExpectSameAsUnzip("dostime.zip", "dostime"); }
+
+TEST(ZipExtraction, EmptyFileGivesAnEmptyBlock) {
+    Listing listing = ListArchive(Fixtures() + "tree.zip");
+    const ArchiveEntry* empty = Entry(listing, "tree\\empty.txt");
+    ASSERT_NE(empty, nullptr);
+    Fetched fetched = FetchEntry(Fixtures() + "tree.zip", empty->position);
+    EXPECT_EQ(fetched.result, 0);
+    EXPECT_TRUE(fetched.handed);
+    EXPECT_EQ(fetched.bytes, "");
+}
+
+TEST(ZipExtraction, WritesAnEntryUnderItsFileNameIntoAFolder) {
+    TempDir folder;
+    std::string archive = Fixtures() + "tree.zip";
+    Listing listing = ListArchive(archive);
+    const ArchiveEntry* note = Entry(listing, "tree\\docs\\nested\\deep\\note.txt");
+    const ArchiveEntry* sjis = Entry(listing, "tree\\ソフト\\表ソ.txt");
+    ASSERT_TRUE(note && sjis);
+
+    std::string dest = folder.path();
+    ASSERT_EQ(Plugin().getFile(archive.c_str(), note->position, &dest[0], 0, nullptr, 0), 0);
+    EXPECT_EQ(ReadBytes(folder / "note.txt"), ReadBytes(Fixtures() + "expected\\tree\\" + JoinedName(*note)));
+    EXPECT_EQ(FileModified(folder / "note.txt"), note->timestamp);
+
+    std::string withoutSeparator = folder.path().substr(0, folder.path().size() - 1);
+    ASSERT_EQ(Plugin().getFile(archive.c_str(), sjis->position, &withoutSeparator[0], 0, nullptr, 0), 0);
+    EXPECT_EQ(ReadBytes(folder / "表ソ.txt"), ReadBytes(Fixtures() + "expected\\tree\\" + JoinedName(*sjis)));
+}
+
+TEST(ZipExtraction, FolderEntryWritesNothing) {
+    TempDir folder;
+    std::string archive = Fixtures() + "tree.zip";
+    Listing listing = ListArchive(archive);
+    const ArchiveEntry* docs = Entry(listing, "tree\\docs\\");
+    ASSERT_NE(docs, nullptr);
+    std::string dest = folder.path();
+    EXPECT_EQ(Plugin().getFile(archive.c_str(), docs->position, &dest[0], 0, nullptr, 0), 0);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder / "*.*").c_str(), &found);
+    int names = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do ++names;
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(names, 2) << "only . and ..";
+}
+
+TEST(ZipExtraction, ReportsProgressUpToTheWholeSize) {
+    std::string archive = Fixtures() + "tree.zip";
+    Listing listing = ListArchive(archive);
+    const ArchiveEntry* big = Entry(listing, "tree\\big.bin");
+    ASSERT_NE(big, nullptr);
+    ProgressLog log;
+    Fetched fetched = FetchEntry(archive, big->position, RecordProgress, reinterpret_cast<LONG_PTR>(&log));
+    ASSERT_EQ(fetched.result, 0);
+    EXPECT_EQ(fetched.bytes.size(), big->unpackedSize);
+    ASSERT_GE(log.calls.size(), 5u) << "a large entry reports more than once";
+    int previous = -1;
+    for (auto& call : log.calls) {
+        EXPECT_EQ(call.second, static_cast<int>(big->unpackedSize));
+        EXPECT_GE(call.first, previous);
+        previous = call.first;
+    }
+    EXPECT_EQ(log.calls.back().first, static_cast<int>(big->unpackedSize));
+}
+
+TEST(ZipExtraction, StopsWhenTheCallbackAsks) {
+    std::string archive = Fixtures() + "stored.zip";
+    Listing listing = ListArchive(archive);
+    const ArchiveEntry* big = Entry(listing, "tree\\big.bin");
+    ASSERT_NE(big, nullptr);
+    for (size_t stopAt : {1u, 3u}) {
+        SCOPED_TRACE(stopAt);
+        ProgressLog log;
+        log.stopAt = stopAt;
+        Fetched fetched = FetchEntry(archive, big->position, RecordProgress, reinterpret_cast<LONG_PTR>(&log));
+        EXPECT_EQ(fetched.result, 1);
+        EXPECT_FALSE(fetched.handed);
+        EXPECT_EQ(log.calls.size(), stopAt);
+
+        TempDir folder;
+        ProgressLog fileLog;
+        fileLog.stopAt = stopAt;
+        std::string dest = folder.path();
+        EXPECT_EQ(Plugin().getFile(archive.c_str(), big->position, &dest[0], 0, RecordProgress,
+                                   reinterpret_cast<LONG_PTR>(&fileLog)),
+                  1);
+        EXPECT_FALSE(FileExists(folder / "big.bin")) << "a stopped file is removed again";
+    }
+}

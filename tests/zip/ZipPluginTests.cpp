@@ -1,0 +1,216 @@
+// The plug-in's identity, its archive check and its listing, called through the exports.
+#include <gtest/gtest.h>
+#include <cstring>
+#include <set>
+#include "tests/support/TestSupport.h"
+#include "tests/zip/ZipPluginLoader.h"
+
+using testsupport::ReadBytes;
+
+namespace {
+
+constexpr int32_t BaseTime = 1615000000;  // the times make_fixtures.py gave the packed files
+
+std::string Info(int number, int length = 200) {
+    std::string buffer = std::string(length, '\0') + std::string(8, '\x7F');  // zero-filled, as hosts do
+    Plugin().getPluginInfo(number, &buffer[0], length);
+    EXPECT_EQ(buffer.substr(length), std::string(8, '\x7F')) << "wrote past the buffer";
+    return buffer.substr(0, buffer.find('\0'));
+}
+
+int IsSupportedByHeader(const std::string& fileName, const std::string& firstBytes) {
+    char header[SpiHeaderBufferSize] = {};
+    memcpy(header, firstBytes.data(), std::min(firstBytes.size(), SpiHeaderBytes));
+    return Plugin().isSupported(fileName.c_str(), reinterpret_cast<ULONG_PTR>(header));
+}
+
+std::set<std::string> JoinedNames(const Listing& listing) {
+    std::set<std::string> names;
+    for (const ArchiveEntry& entry : listing.entries) names.insert(JoinedName(entry));
+    return names;
+}
+
+std::string Method(const ArchiveEntry& entry) {
+    return std::string(reinterpret_cast<const char*>(entry.method), strnlen(reinterpret_cast<const char*>(entry.method), 8));
+}
+
+const std::set<std::string> TreeNames = {
+    "tree\\", "tree\\readme.txt", "tree\\empty.txt", "tree\\odd-second.txt", "tree\\big.bin",
+    "tree\\emptyfolder\\", "tree\\docs\\", "tree\\docs\\nested\\", "tree\\docs\\nested\\deep\\",
+    "tree\\docs\\nested\\deep\\note.txt", "tree\\ソフト\\", "tree\\ソフト\\表ソ.txt"};
+
+}  // namespace
+
+TEST(ZipPlugin, LoadsWithAllArchiveExports) {
+    ASSERT_NE(Plugin().module, nullptr) << PluginPath();
+    EXPECT_NE(Plugin().getPluginInfo, nullptr);
+    EXPECT_NE(Plugin().isSupported, nullptr);
+    EXPECT_NE(Plugin().getArchiveInfo, nullptr);
+    EXPECT_NE(Plugin().getFileInfo, nullptr);
+    EXPECT_NE(Plugin().getFile, nullptr);
+}
+
+TEST(ZipPlugin, DescribesItselfAsAnArchivePlugin) {
+    ASSERT_NE(Plugin().getPluginInfo, nullptr);
+    EXPECT_EQ(Info(0), "00AM");
+    EXPECT_NE(Info(1).find("ZIP"), std::string::npos);
+    EXPECT_EQ(Info(2), "*.zip");
+    EXPECT_FALSE(Info(3).empty());
+    EXPECT_EQ(Info(4), "");
+    // Texts are cut to the buffer, terminator included.
+    EXPECT_EQ(Info(2, 4), "*.z");
+    EXPECT_EQ(Plugin().getPluginInfo(0, nullptr, 80), 0);
+}
+
+TEST(ZipPlugin, TakesArchivesByTheirFirstBytesOnly) {
+    ASSERT_NE(Plugin().isSupported, nullptr);
+    std::string zip = ReadBytes(Fixtures() + "tree.zip");
+    ASSERT_GT(zip.size(), 2000u);
+    EXPECT_NE(IsSupportedByHeader(Fixtures() + "tree.zip", zip), 0);
+    EXPECT_NE(IsSupportedByHeader(Fixtures() + "empty.zip", ReadBytes(Fixtures() + "empty.zip")), 0);
+    // The header decides: a missing file with ZIP bytes is taken, a ZIP file with other bytes is not.
+    EXPECT_NE(IsSupportedByHeader("Z:\\no\\such\\file.zip", zip), 0);
+    EXPECT_EQ(IsSupportedByHeader(Fixtures() + "tree.zip", "Rar!\x1a\x07"), 0);
+    EXPECT_EQ(IsSupportedByHeader(Fixtures() + "tree.zip", ""), 0);
+    EXPECT_EQ(IsSupportedByHeader(Fixtures() + "prefixed.zip", ReadBytes(Fixtures() + "prefixed.zip")), 0);
+}
+
+TEST(ZipPlugin, TakesAnOpenFileHandleInsteadOfAHeader) {
+    HANDLE file = CreateFileA((Fixtures() + "tree.zip").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    if (reinterpret_cast<ULONG_PTR>(file) <= 0xFFFF) {
+        EXPECT_NE(Plugin().isSupported("tree.zip", reinterpret_cast<ULONG_PTR>(file)), 0);
+    }
+    CloseHandle(file);
+}
+
+TEST(ZipPlugin, ListsEveryEntryWithBackslashFoldersAndFolderRecords) {
+    Listing listing = ListArchive(Fixtures() + "tree.zip");
+    ASSERT_EQ(listing.result, 0);
+    EXPECT_EQ(JoinedNames(listing), TreeNames);
+    EXPECT_EQ(listing.entries.size(), TreeNames.size());
+
+    const ArchiveEntry* folder = FindEntry(listing, "tree\\docs\\nested\\");
+    ASSERT_NE(folder, nullptr);
+    EXPECT_STREQ(folder->path, "tree\\docs\\nested\\");
+    EXPECT_STREQ(folder->fileName, "");
+    EXPECT_EQ(folder->unpackedSize, 0u);
+
+    const ArchiveEntry* note = FindEntry(listing, "tree\\docs\\nested\\deep\\note.txt");
+    ASSERT_NE(note, nullptr);
+    EXPECT_STREQ(note->path, "tree\\docs\\nested\\deep\\");
+    EXPECT_STREQ(note->fileName, "note.txt");
+    EXPECT_EQ(note->unpackedSize, 36u);
+    EXPECT_EQ(note->timestamp, BaseTime + 100);
+
+    const ArchiveEntry* readme = FindEntry(listing, "tree\\readme.txt");
+    ASSERT_NE(readme, nullptr);
+    EXPECT_EQ(Method(*readme), "Deflate");
+    EXPECT_LT(readme->packedSize, readme->unpackedSize);
+    EXPECT_EQ(readme->timestamp, BaseTime);
+    // Exact seconds from the extended timestamp, not the two-second DOS time.
+    EXPECT_EQ(FindEntry(listing, "tree\\odd-second.txt")->timestamp, BaseTime + 7);
+
+    const ArchiveEntry* empty = FindEntry(listing, "tree\\empty.txt");
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(Method(*empty), "Stored");
+    EXPECT_EQ(empty->unpackedSize, 0u);
+    EXPECT_EQ(empty->packedSize, 0u);
+
+    std::set<uint32_t> positions;
+    for (const ArchiveEntry& entry : listing.entries) positions.insert(entry.position);
+    EXPECT_EQ(positions.size(), listing.entries.size()) << "each entry needs its own position";
+}
+
+TEST(ZipPlugin, KeepsShiftJisNamesWhoseSecondByteIsABackslash) {
+    Listing listing = ListArchive(Fixtures() + "tree.zip");
+    const ArchiveEntry* entry = FindEntry(listing, "tree\\ソフト\\表ソ.txt");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_STREQ(entry->path, "tree\\ソフト\\");
+    EXPECT_STREQ(entry->fileName, "表ソ.txt");
+}
+
+TEST(ZipPlugin, ConvertsNamesFlaggedAsUtf8ToCodePage932) {
+    Listing listing = ListArchive(Fixtures() + "utf8.zip");
+    ASSERT_EQ(listing.result, 0);
+    ASSERT_EQ(listing.entries.size(), 2u);
+    EXPECT_TRUE(FindEntry(listing, "utf8\\日本語ファイル.txt"));
+    // A character code page 932 lacks becomes '_' (Windows may see it as two UTF-16 halves).
+    std::string smile = JoinedName(listing.entries[1]);
+    EXPECT_TRUE(smile == "utf8\\smile_.txt" || smile == "utf8\\smile__.txt") << smile;
+}
+
+TEST(ZipPlugin, ListsTheSameEntriesWhateverTheArchiveWasWrittenLike) {
+    for (const char* archive : {"stored.zip", "descriptor.zip", "streamed.zip", "prefixed.zip", "dostime.zip"}) {
+        SCOPED_TRACE(archive);
+        Listing listing = ListArchive(Fixtures() + archive);
+        EXPECT_EQ(listing.result, 0);
+        EXPECT_EQ(JoinedNames(listing), TreeNames);
+    }
+    Listing stored = ListArchive(Fixtures() + "stored.zip");
+    for (const ArchiveEntry& entry : stored.entries) {
+        EXPECT_EQ(Method(entry), "Stored");
+        EXPECT_EQ(entry.packedSize, entry.unpackedSize);
+    }
+    Listing commented = ListArchive(Fixtures() + "comment.zip");
+    EXPECT_EQ(commented.result, 0);
+    EXPECT_EQ(JoinedNames(commented), std::set<std::string>{"tree\\readme.txt"});
+}
+
+TEST(ZipPlugin, ListsAnEmptyArchiveAsATerminatorAlone) {
+    HLOCAL block = nullptr;
+    ASSERT_EQ(Plugin().getArchiveInfo((Fixtures() + "empty.zip").c_str(), 0, 0, &block), 0);
+    ASSERT_NE(block, nullptr);
+    ASSERT_GE(LocalSize(block), sizeof(ArchiveEntry));
+    const char* bytes = static_cast<const char*>(LocalLock(block));
+    EXPECT_EQ(bytes[0], 0);
+    LocalUnlock(block);
+    LocalFree(block);
+}
+
+TEST(ZipPlugin, ListsAnArchiveHeldInMemory) {
+    std::string zip = ReadBytes(Fixtures() + "tree.zip");
+    HLOCAL block = nullptr;
+    ASSERT_EQ(Plugin().getArchiveInfo(zip.data(), static_cast<LONG_PTR>(zip.size()), 1, &block), 0);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(LocalSize(block), (TreeNames.size() + 1) * sizeof(ArchiveEntry));
+    LocalFree(block);
+}
+
+TEST(ZipPlugin, FindsEntriesByJoinedName) {
+    Listing listing = ListArchive(Fixtures() + "tree.zip");
+    std::string archive = Fixtures() + "tree.zip";
+    for (const ArchiveEntry& listed : listing.entries) {
+        std::string name = JoinedName(listed);
+        SCOPED_TRACE(name);
+        ArchiveEntry found;
+        memset(&found, 0x55, sizeof found);
+        ASSERT_EQ(Plugin().getFileInfo(archive.c_str(), 0, name.c_str(), 0, &found), 0);
+        EXPECT_EQ(memcmp(&found, &listed, sizeof found), 0);
+    }
+}
+
+TEST(ZipPlugin, FindsEntriesWithSlashesOrOtherLetterCase) {
+    std::string archive = Fixtures() + "tree.zip";
+    ArchiveEntry found = {};
+    ASSERT_EQ(Plugin().getFileInfo(archive.c_str(), 0, "tree/docs/nested/deep/note.txt", 0, &found), 0);
+    EXPECT_STREQ(found.fileName, "note.txt");
+    ASSERT_EQ(Plugin().getFileInfo(archive.c_str(), 0, "TREE\\README.TXT", 0, &found), 0);
+    EXPECT_STREQ(found.fileName, "readme.txt");
+    ASSERT_EQ(Plugin().getFileInfo(archive.c_str(), 0, "tree\\ソフト\\表ソ.TXT", 0, &found), 0);
+    EXPECT_STREQ(found.fileName, "表ソ.txt");
+    // "ソフト" is 83 5C 83 74 83 67 and "ソサエ" 83 5C 83 54 83 47: second bytes are no letters.
+    EXPECT_NE(Plugin().getFileInfo(archive.c_str(), 0, "tree\\ソサエ\\表ソ.txt", 0, &found), 0);
+}
+
+TEST(ZipPlugin, ReportsNamesItDoesNotHold) {
+    std::string archive = Fixtures() + "tree.zip";
+    ArchiveEntry found;
+    memset(&found, 0x55, sizeof found);
+    EXPECT_NE(Plugin().getFileInfo(archive.c_str(), 0, "tree\\missing.txt", 0, &found), 0);
+    EXPECT_NE(Plugin().getFileInfo(archive.c_str(), 0, "tree\\readme", 0, &found), 0);
+    EXPECT_NE(Plugin().getFileInfo(archive.c_str(), 0, "", 0, &found), 0);
+    EXPECT_EQ(found.method[0], 0x55) << "a failed lookup leaves the record alone";
+    EXPECT_NE(Plugin().getFileInfo("Z:\\no\\such.zip", 0, "tree\\readme.txt", 0, &found), 0);
+}

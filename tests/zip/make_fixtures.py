@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""Makes the ZIP archives the plug-in tests read, with Debian's zip, and unpacks the reference
+copies with Debian's unzip.  Usage: make_fixtures.py OUTPUT_FOLDER
+
+OUTPUT_FOLDER/
+  input/tree/...          the files that were packed (known contents and times)
+  *.zip                   the archives
+  expected/<archive>/...  what unzip made of an archive, file names turned into UTF-8 so
+                          that Windows programs under Wine find them by their code page 932 names
+"""
+import os
+import random
+import shutil
+import subprocess
+import sys
+import zipfile
+
+out = os.path.abspath(sys.argv[1])
+BASE_TIME = 1615000000  # 2021-03-06 03:06:40 UTC
+
+# Names in code page 932; 0x5C is the second byte of both "表" and "ソ".
+SJIS_FOLDER = "ソフト".encode("cp932")
+SJIS_FILE = "表ソ.txt".encode("cp932")
+
+
+def run(*args, cwd=None, stdout=None):
+    subprocess.run(args, cwd=cwd, stdout=stdout, check=True, env=dict(os.environ, LC_ALL="C"))
+
+
+def write(path, data, stamp):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+    os.utime(path, (stamp, stamp))
+
+
+def make_tree(root):
+    t = os.path.join(root, b"tree")
+    rng = random.Random(7)
+    write(os.path.join(t, b"readme.txt"), b"Varnito test archive\r\n" * 40, BASE_TIME)
+    write(os.path.join(t, b"empty.txt"), b"", BASE_TIME + 2)
+    write(os.path.join(t, b"odd-second.txt"), b"odd\n", BASE_TIME + 7)
+    write(os.path.join(t, b"docs", b"nested", b"deep", b"note.txt"), b"deep inside\n" * 3, BASE_TIME + 100)
+    write(os.path.join(t, SJIS_FOLDER, SJIS_FILE), "日本語の本文\r\n".encode("cp932") * 5, BASE_TIME + 200)
+    big = bytearray()
+    while len(big) < 3 * 1024 * 1024:
+        big += b"line %08d of the big file\n" % len(big)
+    big += rng.randbytes(2 * 1024 * 1024)
+    write(os.path.join(t, b"big.bin"), bytes(big), BASE_TIME + 300)
+    os.makedirs(os.path.join(t, b"emptyfolder"), exist_ok=True)
+    # Folder times last, deepest first, once nothing more changes inside them.
+    for folder, _, _ in sorted(os.walk(t), key=lambda w: -len(w[0])):
+        os.utime(folder, (BASE_TIME + 1000, BASE_TIME + 1000))
+
+
+def readable(name):
+    try:
+        return os.fsencode(name).decode("cp932")
+    except UnicodeDecodeError:
+        return name
+
+
+def to_utf8_names(root):
+    # Renaming inside a folder changes its time: note the times unzip set, rename, restore.
+    times = {}
+    for folder, dirs, _ in os.walk(root):
+        for name in dirs:
+            times[os.path.join(folder, name)] = os.stat(os.path.join(folder, name)).st_mtime
+    for folder, dirs, files in os.walk(root, topdown=False):
+        for name in dirs + files:
+            if readable(name) != name:
+                os.rename(os.path.join(folder, name), os.path.join(folder, readable(name)))
+    for old in sorted(times, key=len, reverse=True):
+        parts = os.path.relpath(old, root).split(os.sep)
+        new = os.path.join(root, *[readable(p) for p in parts])
+        os.utime(new, (times[old], times[old]))
+
+
+def unzip_reference(archive, name):
+    target = os.path.join(out, "expected", name)
+    os.makedirs(target)
+    run("unzip", "-q", "-o", os.path.join(out, archive), "-d", target)
+    to_utf8_names(target)
+
+
+def main():
+    shutil.rmtree(out, ignore_errors=True)
+    inp = os.path.join(out, "input")
+    os.makedirs(inp)
+    make_tree(os.fsencode(inp))
+
+    z = lambda name, *args: run("zip", "-q", "-r", *args, os.path.join(out, name), "tree", cwd=inp)
+    z("tree.zip")                      # deflated, with exact times
+    z("stored.zip", "-0")              # stored
+    run("zip", "-q", "-r", os.path.join(out, "small.zip"), "tree", "-x", "tree/big.bin", cwd=inp)
+    z("dostime.zip", "-X")             # no extra fields: DOS times only
+    z("descriptor.zip", "-fd")         # data descriptors behind every entry
+    with open(os.path.join(out, "streamed.zip"), "wb") as f:   # written to a pipe
+        run("zip", "-q", "-r", "-", "tree", cwd=inp, stdout=f)
+    run("zip", "-q", "-P", "secret", os.path.join(out, "encrypted.zip"), "tree/readme.txt", cwd=inp)
+    run("zip", "-q", "-Z", "bzip2", os.path.join(out, "bzip2.zip"), "tree/readme.txt", cwd=inp)
+    with open(os.path.join(out, "comment.zip.txt"), "w") as f:
+        f.write("an archive comment\n")
+    with open(os.path.join(out, "comment.zip.txt")) as f:
+        subprocess.run(["zip", "-q", "-z", os.path.join(out, "comment.zip"), "tree/readme.txt"],
+                       cwd=inp, stdin=f, check=True)
+
+    # Bytes in front of an archive whose offsets do not count them (a self-extractor's stub).
+    with open(os.path.join(out, "prefixed.zip"), "wb") as f:
+        f.write(b"MZ" + b"\0" * 4094)
+        with open(os.path.join(out, "tree.zip"), "rb") as g:
+            f.write(g.read())
+
+    # Names flagged as UTF-8 (Debian's zip never sets the flag, Python's zipfile does).
+    with zipfile.ZipFile(os.path.join(out, "utf8.zip"), "w", zipfile.ZIP_DEFLATED) as u:
+        u.writestr(zipfile.ZipInfo("utf8/日本語ファイル.txt", (2022, 5, 6, 7, 8, 10)), "UTF-8 name\n")
+        u.writestr(zipfile.ZipInfo("utf8/smile😀.txt", (2022, 5, 6, 7, 8, 12)), "no such character\n")
+    zipfile.ZipFile(os.path.join(out, "empty.zip"), "w").close()
+
+    for name in ("tree", "dostime"):
+        unzip_reference(name + ".zip", name)
+
+
+main()
