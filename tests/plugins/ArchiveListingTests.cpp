@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(ArchiveListing, CompleteRecordsAreCopiedWithoutAskingForDetails) {
-    ASSERT_EQ(0, List("entry method=Deflate|position=100|packed=3|time=1700000000|path=dir\\|name=a.txt|data=hello\n"
+    ASSERT_EQ(0, List("entry method=Deflate|position=100|packed=3|time=1700000000|path=dir\\\\|name=a.txt|data=hello\n"
                       "entry position=200|time=1600000000|name=b.bin|data=xy\n"));
 
     EXPECT_EQ(0, probe_->Calls("GetFileInfo"));
@@ -49,8 +49,8 @@ TEST_F(ArchiveListing, CompleteRecordsAreCopiedWithoutAskingForDetails) {
 
 TEST_F(ArchiveListing, IncompleteRecordsAreCompletedByTheirJoinedName) {
     ASSERT_EQ(0, List("entry position=0|name=first.txt|data=abcd\n"
-                      "entry position=300|path=sub\\|name=kept.txt|data=abcd\n"
-                      "entry method=Deflate|position=400|time=5|path=sub\\|name=late.txt|data=12345|incomplete\n"));
+                      "entry position=300|path=sub\\\\|name=kept.txt|data=abcd\n"
+                      "entry method=Deflate|position=400|time=5|path=sub\\\\|name=late.txt|data=12345|incomplete\n"));
 
     EXPECT_EQ(2, probe_->Calls("GetFileInfo"));
     EXPECT_EQ("sub\\late.txt", probe_->LastInfoName());
@@ -63,8 +63,8 @@ TEST_F(ArchiveListing, IncompleteRecordsAreCompletedByTheirJoinedName) {
 
 TEST_F(ArchiveListing, FolderEntryThePluginCannotFindFailsTheListing) {
     EXPECT_EQ(-17, List("entry name=a.txt|data=a\n"
-                        "entry method=Folder|path=dir\\\n"
-                        "entry method=Folder|path=gone\\|noinfo\n"));
+                        "entry method=Folder|path=dir\\\\\n"
+                        "entry method=Folder|path=gone\\\\|noinfo\n"));
     EXPECT_EQ(Untouched, entries_);
     EXPECT_EQ(0, probe_->LiveBlocks());
 }
@@ -124,14 +124,14 @@ TEST_F(ArchiveListing, BlockWithoutTerminatorYieldsItsWholeRecords) {
 TEST_F(ArchiveListing, LongJoinedNamesReachTheClientWhole) {
     std::string path = std::string(198, 'p') + "\\";
     std::string name(150, 'n');
-    ASSERT_EQ(0, List("entry position=0|path=%{198}p\\|name=%{150}n|data=a\n"));
+    ASSERT_EQ(0, List("entry position=0|path=\\{198}p\\\\|name=\\{150}n|data=a\n"));
     EXPECT_EQ(path + name, probe_->LastInfoName());
     EXPECT_EQ(path, entries_[0].path);
     EXPECT_EQ(name, entries_[0].fileName);
 }
 
 TEST_F(ArchiveListing, TextFieldsWithoutTerminatorAreTerminatedInTheCopy) {
-    ASSERT_EQ(0, List("entry method=ABCDEFGH|position=0|path=%{220}q|name=%{205}f|data=a\n"));
+    ASSERT_EQ(0, List("entry method=ABCDEFGH|position=0|path=\\{220}q|name=\\{205}f|data=a\n"));
     // The plug-in was asked with both full 200-byte fields.
     EXPECT_EQ(std::string(200, 'q') + std::string(200, 'f'), probe_->LastInfoName());
     EXPECT_EQ(std::string(199, 'q'), entries_[0].path);

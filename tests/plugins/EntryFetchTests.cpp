@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_F(EntryFetch, EntryBytesArriveInAHeapBufferOfTheBlocksSize) {
-    ASSERT_EQ(0, ListAndFetch("entry name=hello.txt|data=hello%0Aworld"));
+    ASSERT_EQ(0, ListAndFetch("entry name=hello.txt|data=hello\\nworld"));
     EXPECT_EQ("hello\nworld", Fetched());
     EXPECT_EQ(HeapSize(GetProcessHeap(), 0, buffer_), size_);
     EXPECT_EQ(0, probe_->LiveBlocks());
@@ -65,7 +65,7 @@ TEST_F(EntryFetch, LongerBlockThanTheEntryIsHandedOverWhole) {
 }
 
 TEST_F(EntryFetch, EntryWithoutFileNameFetchesNothing) {
-    ASSERT_EQ(0, ListAndFetch("entry method=Folder|path=dir\\"));
+    ASSERT_EQ(0, ListAndFetch("entry method=Folder|path=dir\\\\"));
     EXPECT_EQ(nullptr, buffer_);
     EXPECT_EQ(0u, size_);
     EXPECT_EQ(0, probe_->Calls("GetFile"));

@@ -161,7 +161,7 @@ TEST(PluginTable, LongPluginTextsAreCutWithinTheSlotOnACharacterBoundary) {
     std::string wide;
     for (int i = 0; i < 45; ++i) wide += "あ";
     // 250 bytes: the plug-in fills the whole 200-byte buffer without a terminator.
-    folder.Add("long.spi", "fixture", "info " + wide + "\nextensions %{250}e\n");
+    folder.Add("long.spi", "fixture", "info " + wide + "\nextensions \\{250}e\n");
     int count = 0;
     auto table = LoadTable(folder.Path(), &count);
     ASSERT_EQ(1, count);
