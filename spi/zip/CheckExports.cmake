@@ -1,0 +1,36 @@
+# Run after linking Zip.spi: a Susie host finds the five archive exports only under their
+# plain names, and the library may import nothing but Windows' own DLLs.
+#   cmake -DLIBRARY=Zip.spi -DOBJDUMP=objdump -P CheckExports.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${OBJDUMP} cannot read ${LIBRARY}")
+endif()
+
+# The export names are listed under "[Ordinal/Name Pointer] Table", up to a blank line.
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" start)
+if(start EQUAL -1)
+  message(FATAL_ERROR "${LIBRARY} exports nothing")
+endif()
+string(SUBSTRING "${dump}" ${start} -1 table)
+string(FIND "${table}" "\n\n" end)
+string(SUBSTRING "${table}" 0 ${end} table)
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" exports "${table}")
+set(names)
+foreach(line ${exports})
+  string(REGEX REPLACE "\\[ *[0-9]+\\] " "" name "${line}")
+  list(APPEND names ${name})
+endforeach()
+list(SORT names)
+set(expected GetArchiveInfo GetFile GetFileInfo GetPluginInfo IsSupported)
+if(NOT names STREQUAL expected)
+  message(FATAL_ERROR "${LIBRARY} exports '${names}', not '${expected}'")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+foreach(line ${imports})
+  string(REPLACE "DLL Name: " "" dll "${line}")
+  string(TOLOWER "${dll}" dll)
+  if(NOT dll MATCHES "^(kernel32|user32|advapi32|msvcrt)\\.dll$")
+    message(FATAL_ERROR "${LIBRARY} imports ${dll}, which is not a Windows system DLL")
+  endif()
+endforeach()
