@@ -8,6 +8,7 @@
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryRecord.h"
 #include "spi/zip/FileSource.h"
+#include "spi/zip/NameIndex.h"
 #include "spi/zip/OutputSinks.h"
 #include "spi/zip/SpiResult.h"
 
@@ -122,6 +123,69 @@ int ExtractToFolder(ByteSource& source, const zip::Entry& entry, const ArchiveEn
     return sink.Finish(record.timestamp) ? SpiSuccess : SpiOtherError;
 }
 
+// A local-memory block that is freed unless it was handed over.
+class LocalBlock {
+public:
+    explicit LocalBlock(size_t size) : block_(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, size)) {}
+    ~LocalBlock() {
+        if (block_) LocalFree(block_);
+    }
+    LocalBlock(const LocalBlock&) = delete;
+    LocalBlock& operator=(const LocalBlock&) = delete;
+    HLOCAL get() const { return block_; }
+    HLOCAL Release() {
+        HLOCAL block = block_;
+        block_ = nullptr;
+        return block;
+    }
+
+private:
+    HLOCAL block_;
+};
+
+// Every entry as an ArchiveEntry record, in a new block that ends with a zero record.
+int ListRecords(ByteSource& source, HLOCAL* handle) {
+    zip::DirectoryReader reader;
+    int result = reader.Open(source);
+    if (result != SpiSuccess) return result;
+    // Room for every record the directory can hold, and the zero record that ends the list.
+    uint64_t capacity = reader.MaxEntries() + 1;
+    if (capacity > SIZE_MAX / sizeof(ArchiveEntry)) return SpiNoMemory;
+    LocalBlock block(static_cast<size_t>(capacity) * sizeof(ArchiveEntry));
+    if (!block.get()) return SpiNoMemory;
+    ArchiveEntry* records = static_cast<ArchiveEntry*>(block.get());
+    size_t count = 0;
+    for (;;) {
+        zip::Entry entry;
+        bool done = false, skip = false;
+        result = reader.Next(&entry, &done);
+        if (result != SpiSuccess) return result;
+        if (done) break;
+        if (count + 1 >= capacity) return SpiBrokenData;
+        result = DescribeEntry(entry, &records[count], &skip);
+        if (result != SpiSuccess) return result;
+        if (!skip) ++count;
+    }
+    memset(&records[count], 0, sizeof(ArchiveEntry));
+    HLOCAL shrunk = LocalReAlloc(block.get(), (count + 1) * sizeof(ArchiveEntry), 0);
+    HLOCAL whole = block.Release();
+    *handle = shrunk ? shrunk : whole;
+    return SpiSuccess;
+}
+
+int DescribeRecordAt(ByteSource& source, uint64_t recordOffset, ArchiveEntry* record) {
+    zip::Entry entry;
+    int result = zip::ReadRecordAt(source, recordOffset, &entry);
+    if (result != SpiSuccess) return result;
+    ArchiveEntry described;
+    bool skip = false;
+    result = DescribeEntry(entry, &described, &skip);
+    if (result != SpiSuccess) return result;
+    if (skip) return SpiOtherError;
+    *record = described;
+    return SpiSuccess;
+}
+
 }  // namespace
 
 SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) {
@@ -149,77 +213,37 @@ SPI_EXPORT int WINAPI IsSupported(LPCSTR, ULONG_PTR header) {
 SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle) {
     if (!handle) return SpiOtherError;
     *handle = nullptr;
-    int result = SpiSuccess;
-    std::unique_ptr<ByteSource> source = OpenSource(src, offset, flags, &result);
-    if (!source) return result;
-    zip::DirectoryReader reader;
-    result = reader.Open(*source);
-    if (result != SpiSuccess) return result;
-
-    // Room for every record the directory can hold, and the zero record that ends the list.
-    uint64_t capacity = reader.MaxEntries() + 1;
-    if (capacity > SIZE_MAX / sizeof(ArchiveEntry)) return SpiNoMemory;
-    HLOCAL block = LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, static_cast<size_t>(capacity) * sizeof(ArchiveEntry));
-    if (!block) return SpiNoMemory;
-    ArchiveEntry* records = static_cast<ArchiveEntry*>(block);
-    size_t count = 0;
-    for (;;) {
-        zip::Entry entry;
-        bool done = false, skip = false;
-        result = reader.Next(&entry, &done);
-        if (result != SpiSuccess || done) break;
-        if (count + 1 >= capacity) {
-            result = SpiBrokenData;
-            break;
-        }
-        result = DescribeEntry(entry, &records[count], &skip);
-        if (result != SpiSuccess) break;
-        if (!skip) ++count;
+    try {
+        int result = SpiSuccess;
+        std::unique_ptr<ByteSource> source = OpenSource(src, offset, flags, &result);
+        if (!source) return result;
+        return ListRecords(*source, handle);
+    } catch (const std::bad_alloc&) {
+        return SpiNoMemory;
     }
-    if (result != SpiSuccess) {
-        LocalFree(block);
-        return result;
-    }
-    memset(&records[count], 0, sizeof(ArchiveEntry));
-    HLOCAL shrunk = LocalReAlloc(block, (count + 1) * sizeof(ArchiveEntry), 0);
-    *handle = shrunk ? shrunk : block;
-    return SpiSuccess;
 }
 
 SPI_EXPORT int WINAPI GetFileInfo(LPCSTR src, LONG_PTR offset, LPCSTR name, unsigned int flags,
                                   ArchiveEntry* entry) {
     if (!name || !entry) return SpiOtherError;
-    int result = SpiSuccess;
-    std::unique_ptr<ByteSource> source = OpenSource(src, offset, flags, &result);
-    if (!source) return result;
-    zip::DirectoryReader reader;
-    result = reader.Open(*source);
-    if (result != SpiSuccess) return result;
-
-    // The exact name wins; otherwise the first that differs only in letter case.
-    ArchiveEntry caseless = {};
-    bool haveCaseless = false;
-    for (;;) {
-        zip::Entry candidate;
-        bool done = false, skip = false;
-        result = reader.Next(&candidate, &done);
+    try {
+        int result = SpiSuccess;
+        std::unique_ptr<ByteSource> source = OpenSource(src, offset, flags, &result);
+        if (!source) return result;
+        uint64_t recordOffset = 0;
+        if ((flags & InputKindMask) == InputFromMemory) {
+            NameIndex index;
+            result = index.Build(*source);
+            if (result == SpiSuccess) result = index.Find(name, &recordOffset);
+        } else {
+            static CachedNameIndex lastArchive;
+            result = lastArchive.Find(src, *source, name, &recordOffset);
+        }
         if (result != SpiSuccess) return result;
-        if (done) break;
-        ArchiveEntry record;
-        if (DescribeEntry(candidate, &record, &skip) != SpiSuccess || skip) continue;
-        std::string joined = JoinedName(record);
-        if (zip::SameEntryName(joined, name, false)) {
-            *entry = record;
-            return SpiSuccess;
-        }
-        if (!haveCaseless && zip::SameEntryName(joined, name, true)) {
-            caseless = record;
-            haveCaseless = true;
-        }
+        return DescribeRecordAt(*source, recordOffset, entry);
+    } catch (const std::bad_alloc&) {
+        return SpiNoMemory;
     }
-    if (!haveCaseless) return SpiOtherError;
-    *entry = caseless;
-    return SpiSuccess;
 }
 
 SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigned int flags,
@@ -230,22 +254,26 @@ SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigne
     if ((flags & InputKindMask) != 0) return SpiNotImplemented;  // the entry is found by its position in a file
     if (outputKind != OutputToMemory && outputKind != OutputToFolder) return SpiNotImplemented;
 
-    FileSource source(src);
-    if (!source.IsOpen()) return SpiReadError;
-    if (position < 0) return SpiBrokenData;
-    zip::Entry entry;
-    int result = zip::ReadRecordAt(source, static_cast<uint64_t>(position), &entry);
-    if (result != SpiSuccess) return result;
-    ArchiveEntry record;
-    bool skip = false;
-    result = DescribeEntry(entry, &record, &skip);
-    if (result != SpiSuccess) return result;
-    result = zip::CheckExtractable(entry);
-    if (result != SpiSuccess) return result;
+    try {
+        FileSource source(src);
+        if (!source.IsOpen()) return SpiReadError;
+        if (position < 0) return SpiBrokenData;
+        zip::Entry entry;
+        int result = zip::ReadRecordAt(source, static_cast<uint64_t>(position), &entry);
+        if (result != SpiSuccess) return result;
+        ArchiveEntry record;
+        bool skip = false;
+        result = DescribeEntry(entry, &record, &skip);
+        if (result != SpiSuccess) return result;
+        result = zip::CheckExtractable(entry);
+        if (result != SpiSuccess) return result;
 
-    CallbackProgress report(progress, data);
-    if (outputKind == OutputToMemory)
-        return ExtractToMemory(source, entry, reinterpret_cast<HLOCAL*>(dest), report);
-    if (skip) return SpiSuccess;
-    return ExtractToFolder(source, entry, record, dest, report);
+        CallbackProgress report(progress, data);
+        if (outputKind == OutputToMemory)
+            return ExtractToMemory(source, entry, reinterpret_cast<HLOCAL*>(dest), report);
+        if (skip) return SpiSuccess;
+        return ExtractToFolder(source, entry, record, dest, report);
+    } catch (const std::bad_alloc&) {
+        return SpiNoMemory;
+    }
 }

@@ -204,6 +204,24 @@ TEST(ZipPlugin, FindsEntriesWithSlashesOrOtherLetterCase) {
     EXPECT_NE(Plugin().getFileInfo(archive.c_str(), 0, "tree\\ソサエ\\表ソ.txt", 0, &found), 0);
 }
 
+TEST(ZipPlugin, FindsEntriesOfTheArchiveAsItIsNow) {
+    testsupport::TempDir folder;
+    std::string archive = folder / "changing.zip";
+    ASSERT_TRUE(testsupport::WriteBytes(archive, ReadBytes(Fixtures() + "small.zip")));
+    ArchiveEntry found = {};
+    ASSERT_EQ(Plugin().getFileInfo(archive.c_str(), 0, "tree\\empty.txt", 0, &found), 0);
+    ASSERT_EQ(Plugin().getFileInfo(archive.c_str(), 0, "tree\\readme.txt", 0, &found), 0);
+    uint32_t before = found.position;
+
+    ASSERT_TRUE(testsupport::WriteBytes(archive, ReadBytes(Fixtures() + "comment.zip")));
+    Listing now = ListArchive(archive);
+    ASSERT_EQ(now.entries.size(), 1u);
+    ASSERT_EQ(Plugin().getFileInfo(archive.c_str(), 0, "tree\\readme.txt", 0, &found), 0);
+    EXPECT_EQ(found.position, now.entries[0].position);
+    EXPECT_NE(found.position, before);
+    EXPECT_NE(Plugin().getFileInfo(archive.c_str(), 0, "tree\\empty.txt", 0, &found), 0);
+}
+
 TEST(ZipPlugin, ReportsNamesItDoesNotHold) {
     std::string archive = Fixtures() + "tree.zip";
     ArchiveEntry found;

@@ -1,0 +1,81 @@
+#include "spi/zip/NameIndex.h"
+#include "spi/zip/CentralDirectory.h"
+#include "spi/zip/EntryRecord.h"
+#include "spi/zip/SpiResult.h"
+
+namespace {
+
+// The key two names share when they differ only in ASCII letter case or separators.
+std::string Folded(const std::string& name) {
+    std::string folded = name;
+    for (size_t i = 0; i < folded.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(folded[i]);
+        if (zip::IsLeadByte(c) && i + 1 < folded.size()) {
+            ++i;
+        } else if (c >= 'a' && c <= 'z') {
+            folded[i] = static_cast<char>(c - 'a' + 'A');
+        } else if (c == '/') {
+            folded[i] = '\\';
+        }
+    }
+    return folded;
+}
+
+}  // namespace
+
+int NameIndex::Build(ByteSource& source) {
+    names_.clear();
+    offsets_.clear();
+    byFoldedName_.clear();
+    zip::DirectoryReader reader;
+    int result = reader.Open(source);
+    if (result != SpiSuccess) return result;
+    for (;;) {
+        zip::Entry entry;
+        bool done = false, skip = false;
+        result = reader.Next(&entry, &done);
+        if (result != SpiSuccess) return result;
+        if (done) return SpiSuccess;
+        ArchiveEntry record;
+        if (DescribeEntry(entry, &record, &skip) != SpiSuccess || skip) continue;
+        names_.push_back(JoinedName(record));
+        offsets_.push_back(entry.recordOffset);
+        byFoldedName_.emplace(Folded(names_.back()), names_.size() - 1);
+    }
+}
+
+int NameIndex::Find(const char* name, uint64_t* recordOffset) const {
+    size_t best = names_.size();
+    auto range = byFoldedName_.equal_range(Folded(name));
+    for (auto it = range.first; it != range.second; ++it) {
+        size_t index = it->second;
+        if (zip::SameEntryName(names_[index], name, false)) {
+            best = index;
+            break;
+        }
+        if (index < best) best = index;
+    }
+    if (best == names_.size()) return SpiOtherError;
+    *recordOffset = offsets_[best];
+    return SpiSuccess;
+}
+
+int CachedNameIndex::Find(const char* path, ByteSource& source, const char* name, uint64_t* recordOffset) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return SpiReadError;
+    Identity identity;
+    identity.path = path;
+    identity.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    identity.modified = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                        data.ftLastWriteTime.dwLowDateTime;
+
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!valid_ || !(identity_ == identity)) {
+        valid_ = false;
+        int result = index_.Build(source);
+        if (result != SpiSuccess) return result;
+        identity_ = identity;
+        valid_ = true;
+    }
+    return index_.Find(name, recordOffset);
+}

@@ -1,0 +1,57 @@
+// libFuzzer target: the ZIP plug-in's directory reader, name handling and extractor, built
+// natively, over archives held in memory.
+#include <cstdint>
+#include <vector>
+#include "spi/zip/CentralDirectory.h"
+#include "spi/zip/EntryExtractor.h"
+#include "spi/zip/EntryPath.h"
+#include "spi/zip/SpiResult.h"
+
+namespace {
+
+// Keeps at most `size` bytes, like a memory block of the entry's size.
+class BoundedSink : public zip::OutputSink {
+public:
+    explicit BoundedSink(size_t size) : bytes_(size) {}
+    uint8_t* Room(size_t* length) override {
+        *length = bytes_.size() - used_;
+        return bytes_.data() + used_;
+    }
+    bool Commit(size_t length) override {
+        if (length > bytes_.size() - used_) __builtin_trap();  // the extractor overran its room
+        used_ += length;
+        return true;
+    }
+
+private:
+    std::vector<uint8_t> bytes_;
+    size_t used_ = 0;
+};
+
+void Exercise(ByteSource& source, const zip::Entry& entry) {
+    zip::EntryPath path;
+    if (zip::SplitEntryName(entry.name, &path)) zip::SameEntryName(path.path + path.fileName, entry.name, true);
+
+    zip::Entry again;
+    if (zip::ReadRecordAt(source, entry.recordOffset, &again) != SpiSuccess) __builtin_trap();  // listed, so found again
+
+    constexpr uint64_t MaxOutput = 1 << 20;  // keeps each run quick
+    if (zip::CheckExtractable(entry) != SpiSuccess || entry.unpackedSize > MaxOutput) return;
+    BoundedSink sink(static_cast<size_t>(entry.unpackedSize));
+    zip::ExtractEntry(source, entry, sink, nullptr);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    MemorySource source(data, size);
+    zip::DirectoryReader reader;
+    if (reader.Open(source) != SpiSuccess) return 0;
+    for (int count = 0; count < 256; ++count) {
+        zip::Entry entry;
+        bool done = false;
+        if (reader.Next(&entry, &done) != SpiSuccess || done) break;
+        Exercise(source, entry);
+    }
+    return 0;
+}
