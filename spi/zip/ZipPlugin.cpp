@@ -257,9 +257,11 @@ SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigne
     try {
         FileSource source(src);
         if (!source.IsOpen()) return SpiReadError;
-        if (position < 0) return SpiBrokenData;
+        // The record's position is an unsigned 32-bit number; the 32-bit build receives it
+        // as a signed one.
+        uint64_t recordOffset = static_cast<ULONG_PTR>(position);
         zip::Entry entry;
-        int result = zip::ReadRecordAt(source, static_cast<uint64_t>(position), &entry);
+        int result = zip::ReadRecordAt(source, recordOffset, &entry);
         if (result != SpiSuccess) return result;
         ArchiveEntry record;
         bool skip = false;
