@@ -1,0 +1,93 @@
+// Lha.spi in Varnito's own plug-in host: chosen for .lzh archives by CPluginTable, listed
+// with ListArchive (records at position 0 and folder records completed by GetFileInfo) and
+// fetched with FetchEntry.
+#include <gtest/gtest.h>
+#include <memory>
+#include "plugins/PluginTable.h"
+#include "tests/lha/LhaPluginLoader.h"
+#include "tests/support/TestSupport.h"
+
+using namespace lhatest;
+using testsupport::TempDir;
+
+namespace {
+
+class LhaInHost : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CopyFileA(PluginPath().c_str(), (plugins / "Lha.spi").c_str(), FALSE));
+        table = std::make_unique<CPluginTable>();
+        ASSERT_EQ(table->LoadFolder(plugins.path().c_str()), 1);
+    }
+
+    TempDir plugins;
+    TempDir archives;
+    std::unique_ptr<CPluginTable> table;
+};
+
+TEST_F(LhaInHost, TableShowsThePluginsTexts) {
+    EXPECT_STREQ(table->Slot(0).fileName, "Lha.spi");
+    EXPECT_EQ(table->Slot(0).isArchive, 1);
+    EXPECT_STREQ(table->Slot(0).extensions, "*.lzh");
+    EXPECT_NE(strstr(table->Slot(0).infoText, "LHA"), nullptr);
+}
+
+TEST_F(LhaInHost, ListsAndFetchesEveryArchiveAsLhasaExtractsIt) {
+    for (const std::string& name : ArchiveNames()) {
+        const std::string archive = DataFolder() + name + ".lzh";
+        std::map<std::string, Reference> reference = ReadReference(name);
+        ArchiveEntry* entries = nullptr;
+        ASSERT_EQ(table->ListArchive(archive.c_str(), &entries), 0) << name;
+        size_t files = 0;
+        for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry) {
+            const std::string joined = JoinedName(*entry);
+            ASSERT_TRUE(reference.count(joined)) << name << ": " << joined;
+            const Reference& ref = reference[joined];
+            char* buffer = nullptr;
+            size_t size = 0;
+            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), entry, &buffer, &size), 0) << name << ": " << joined;
+            if (!ref.isFolder) {
+                ++files;
+                EXPECT_EQ(entry->timestamp, ref.mtime) << name << ": " << joined;
+                ASSERT_GE(size, entry->unpackedSize);
+                EXPECT_TRUE(std::string(buffer ? buffer : "", entry->unpackedSize) == ref.bytes) << name << ": " << joined;
+            }
+            if (buffer) HeapFree(GetProcessHeap(), 0, buffer);
+        }
+        size_t referenceFiles = 0;
+        for (const auto& named : reference) referenceFiles += named.second.isFolder ? 0 : 1;
+        EXPECT_EQ(files, referenceFiles) << name;
+        HeapFree(GetProcessHeap(), 0, entries);
+    }
+}
+
+TEST_F(LhaInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
+    const std::string text = archives / "notes.lzh";
+    ASSERT_TRUE(testsupport::WriteBytes(text, "just some text, not an archive\r\n"));
+    ArchiveEntry* entries = nullptr;
+    EXPECT_EQ(table->ListArchive(text.c_str(), &entries), -7);
+
+    std::string bytes = testsupport::ReadBytes(DataFolder() + "l2-lh6.lzh");
+    const std::string truncated = archives / "truncated.lzh";
+    ASSERT_TRUE(testsupport::WriteBytes(truncated, bytes.substr(0, bytes.size() - 1000)));
+    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries), -19);
+
+    // Damage the last member's data (lh6 compressed text): the listing works, the fetch fails.
+    ASSERT_EQ(table->ListArchive((DataFolder() + "l2-lh6.lzh").c_str(), &entries), 0);
+    const ArchiveEntry* big = nullptr;
+    for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry) {
+        if (JoinedName(*entry) == "big.txt") big = entry;
+    }
+    ASSERT_NE(big, nullptr);
+    const size_t dataEnd = big->position + 100 + big->packedSize / 2;   // inside the packed bytes
+    bytes[dataEnd] = static_cast<char>(bytes[dataEnd] ^ 0x21);
+    const std::string damaged = archives / "damaged.lzh";
+    ASSERT_TRUE(testsupport::WriteBytes(damaged, bytes));
+    char* buffer = nullptr;
+    size_t size = 0;
+    EXPECT_EQ(table->FetchEntry(0, damaged.c_str(), big, &buffer, &size), -10);
+    if (buffer) HeapFree(GetProcessHeap(), 0, buffer);
+    HeapFree(GetProcessHeap(), 0, entries);
+}
+
+}  // namespace
