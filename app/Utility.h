@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <cstddef>
 #include <string>
-#include "framework/Wnd.h"
 
 // One row of a control-anchor table; a row with controlId 0 ends the table.
 struct AnchorRow {
@@ -16,7 +15,7 @@ struct AnchorRow {
 // Stateless path, file, folder, process and layout operations. All texts are code page 932
 // byte strings; where separators are looked for, a 0x5C that is the second byte of a
 // double-byte character belongs to that character.
-class CUtility : public CWnd {
+class CUtility {
 public:
     static constexpr size_t PathSize = 260;
 
