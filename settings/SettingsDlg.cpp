@@ -1,0 +1,301 @@
+#include "settings/SettingsDlg.h"
+#include <cstdio>
+#include <cstring>
+#include "app/ExtractorApp.h"
+#include "app/SettingIO.h"
+#include "app/Utility.h"
+#include "extract/BrowseForFolder.h"
+#include "framework/DataExchange.h"
+#include "framework/FileDialog.h"
+#include "framework/MessageBox.h"
+#include "framework/WaitCursor.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+#include "settings/PluginRowOrder.h"
+#include "ui/Help.h"
+
+namespace {
+constexpr char CountFormat[] = "【使用可能なアーカイブプラグインは  %d 個】";
+constexpr char ZeroCountText[] = "【使用可能なアーカイブプラグインは  0 個】";
+constexpr char DestinationTitle[] = "解凍先を選択して下さい。";
+constexpr char PluginFolderTitle[] = "Susie32 Plug-inのあるフォルダを指定して下さい。";
+constexpr char EditorTitle[] = "参照用エディタの選択";
+constexpr char EditorFilter[] = "実行ファイル (*.exe)|*.exe||";
+constexpr char NoImageViewerText[] = "Susieがインストールされていないため、\nプラグインの検索はできません。";
+constexpr int InitialColumnWidth = 40;
+
+HICON LoadProgramIcon(int id) { return LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); }
+
+HICON LoadSmallIcon(int id) {
+    return static_cast<HICON>(LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+}
+}  // namespace
+
+CSettingsDlg::CSettingsDlg() : CDialog(IDD_SETTINGS_DIALOG), mainIcon(LoadProgramIcon(IDI_PROGRAM)) {}
+
+CSettingsDlg::~CSettingsDlg() = default;
+
+void CSettingsDlg::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_SETTINGS_EDITOR_BROWSE, editorButton);
+    DDX_Control(dx, IDC_SETTINGS_DEST_BROWSE, destinationButton);
+    DDX_Control(dx, IDC_SETTINGS_SPI_FROM_VIEWER, viewerFolderButton);
+    DDX_Control(dx, IDC_SETTINGS_SPI_BROWSE, pluginFolderButton);
+    DDX_Control(dx, IDC_SETTINGS_PLUGIN_LIST, pluginList);
+    DDX_Radio(dx, IDC_SETTINGS_MODE_LIST, defrostingMode);
+    DDX_Check(dx, IDC_SETTINGS_OPEN_CHECK, openCheckFlag);
+    DDX_Check(dx, IDC_SETTINGS_UPDATE_CHECK, updateChkFlag);
+}
+
+BOOL CSettingsDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetIcon(mainIcon, TRUE);
+    // A second start of the settings mode looks for this property to bring us forward.
+    ::SetPropA(m_hWnd, ExecutableName().c_str(), reinterpret_cast<HANDLE>(1));
+
+    CSettingIO settings;
+    defrostingMode = settings.ReadInt("", "DefrostingMode", 0);
+    openCheckFlag = settings.ReadInt("", "OpenCheckFlag", 1);
+    updateChkFlag = settings.ReadInt("", "UpdateChkFlag", 1);
+
+    char text[CSettingIO::PathBufferSize];
+    for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER})
+        ::SendDlgItemMessageA(m_hWnd, id, EM_LIMITTEXT, TextLimit, 0);
+    settings.ReadString("", "NullOpenEditor", "NotePad", text);
+    SetDlgItemText(IDC_SETTINGS_EDITOR, text);
+    settings.ReadString("", "DefrostingFold", "", text);
+    SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, text);
+    settings.ReadString("", "SpiFold", "", text);
+    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, text);  // fills the list once, before its columns exist
+
+    pluginFolderButton.SetIcon(LoadProgramIcon(IDI_FOLDER));
+    viewerFolderButton.SetIcon(LoadProgramIcon(IDI_HEART));
+    destinationButton.SetIcon(LoadProgramIcon(IDI_FOLDER));
+    editorButton.SetIcon(LoadProgramIcon(IDI_SHEET));
+
+    for (int& direction : columnDirection) direction = 1;
+    SetUpPluginList();
+    FillPluginList();
+
+    UpdateData(FALSE);
+    UpdateModeControls();
+    return TRUE;
+}
+
+void CSettingsDlg::SetUpPluginList() {
+    pluginList.SetExtendedStyle(pluginList.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP |
+                                LVS_EX_FULLROWSELECT);
+    images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 0);
+    images.Add(LoadSmallIcon(IDI_PLUGIN_CROSS));
+    images.Add(LoadSmallIcon(IDI_PLUGIN_RING));
+    pluginList.SetImageList(&images, LVSIL_SMALL);
+
+    pluginList.DeleteAllItems();
+    for (int i = 0; i < ColumnCount; ++i) pluginList.DeleteColumn(0);
+    const char* headings[ColumnCount] = {"", "Plug-in", "対応拡張子", "INFORMATION"};
+    for (int column = 0; column < ColumnCount; ++column)
+        pluginList.InsertColumn(column, headings[column], LVCFMT_LEFT, InitialColumnWidth);
+    SizeColumns();
+}
+
+void CSettingsDlg::SizeColumns() {
+    for (int column = 0; column < ColumnCount; ++column) {
+        pluginList.SetColumnWidth(column, LVSCW_AUTOSIZE);
+        int contents = pluginList.GetColumnWidth(column);
+        pluginList.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+        if (pluginList.GetColumnWidth(column) < contents) pluginList.SetColumnWidth(column, contents);
+    }
+}
+
+void CSettingsDlg::UpdateModeControls() {
+    UpdateData(TRUE);
+    for (int id : {IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_DEST_LABEL,
+                   IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE})
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), defrostingMode == 1);
+    for (int id : {IDC_SETTINGS_EDITOR_LABEL, IDC_SETTINGS_EDITOR, IDC_SETTINGS_EDITOR_BROWSE})
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), defrostingMode == 0);
+}
+
+void CSettingsDlg::ReadFieldText(int id, char* text) {
+    text[0] = '\0';
+    ::GetDlgItemTextA(m_hWnd, id, text, CSettingIO::PathBufferSize);
+    text[CSettingIO::PathBufferSize - 1] = '\0';
+}
+
+void CSettingsDlg::FillPluginList() {
+    CWaitCursor wait;
+    char folder[CSettingIO::PathBufferSize];
+    ReadFieldText(IDC_SETTINGS_SPI_FOLDER, folder);
+    // A fill that stopped early may have left libraries loaded; LoadFolder would drop them.
+    plugins.Unload(-1);
+    int loaded = plugins.LoadFolder(folder);
+
+    pluginList.ShowWindow(SW_HIDE);
+    pluginList.DeleteAllItems();
+    if (loaded == 0) {
+        SetDlgItemText(IDC_SETTINGS_PLUGIN_COUNT, ZeroCountText);
+        pluginList.ShowWindow(SW_SHOW);
+        return;
+    }
+
+    int archives = 0;
+    for (int i = 0; i < loaded; ++i) {
+        const PluginSlot& slot = plugins.Slot(i);
+        if (!slot.isArchive) continue;
+        int row = pluginList.InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_STATE | LVIF_PARAM, i, "", 0, 0,
+                                        slot.isArchive, reinterpret_cast<LPARAM>(&slot));
+        if (row < 0) {
+            pluginList.ShowWindow(SW_SHOW);
+            return;
+        }
+        pluginList.SetItemText(row, 1, slot.fileName);
+        pluginList.SetItemText(row, 2, slot.extensions);
+        pluginList.SetItemText(row, 3, slot.infoText);
+        if (slot.isArchive == 1) ++archives;
+    }
+    plugins.Unload(-1);
+
+    char countLine[128];
+    snprintf(countLine, sizeof countLine, CountFormat, archives);
+    SetDlgItemText(IDC_SETTINGS_PLUGIN_COUNT, countLine);
+
+    sortSign = -1;
+    columnDirection[0] = -columnDirection[0];
+    pluginList.SortItems(ComparePluginRows, 0);
+
+    SizeColumns();
+    pluginList.ShowWindow(SW_SHOW);
+}
+
+void CSettingsDlg::SortByColumn(int column) {
+    if (column < 0 || column >= ColumnCount) return;
+    sortSign = columnDirection[column];
+    columnDirection[column] = -columnDirection[column];
+    pluginList.SortItems(ComparePluginRows, static_cast<DWORD_PTR>(column));
+}
+
+void CSettingsDlg::PickDestinationFolder() {
+    char initial[CSettingIO::PathBufferSize];
+    ReadFieldText(IDC_SETTINGS_DEST_FOLDER, initial);
+    char picked[CSettingIO::PathBufferSize] = {};
+    if (BrowseForFolder(initial, picked, m_hWnd, DestinationTitle) == 1)
+        SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, picked);
+}
+
+void CSettingsDlg::PickPluginFolder() {
+    char initial[CSettingIO::PathBufferSize];
+    ReadFieldText(IDC_SETTINGS_SPI_FOLDER, initial);
+    char picked[CSettingIO::PathBufferSize] = {};
+    if (BrowseForFolder(initial, picked, m_hWnd, PluginFolderTitle) != 1) return;
+    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, picked);
+    FillPluginList();
+}
+
+void CSettingsDlg::TakeImageViewerFolder() {
+    CWaitCursor wait;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+        AppMessageBox(this, NoImageViewerText);
+        return;
+    }
+    char folder[CSettingIO::PathBufferSize] = {};
+    DWORD type = 0;
+    DWORD size = sizeof folder;
+    LONG rc = RegQueryValueExA(key, ImageViewerValue, nullptr, &type, reinterpret_cast<BYTE*>(folder), &size);
+    RegCloseKey(key);
+    // A failed or oversized read leaves the buffer's contents undefined: take nothing from it.
+    if (rc != ERROR_SUCCESS || type != REG_SZ) memset(folder, 0, sizeof folder);
+    folder[sizeof folder - 1] = '\0';
+    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, folder);
+}
+
+void CSettingsDlg::PickEditor() {
+    char editor[CSettingIO::PathBufferSize];
+    ReadFieldText(IDC_SETTINGS_EDITOR, editor);
+    char initialFolder[CSettingIO::PathBufferSize];
+    CUtility().SplitPath(2, editor, initialFolder, sizeof initialFolder);
+
+    CWaitCursor wait;
+    char currentDirectory[CSettingIO::PathBufferSize] = {};
+    DWORD length = GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory);
+    bool remembered = length > 0 && length < sizeof currentDirectory;
+
+    CFileDialog dialog(TRUE, nullptr, editor, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, EditorFilter);
+    dialog.m_ofn.lpstrTitle = EditorTitle;
+    dialog.m_ofn.lpstrInitialDir = initialFolder;
+    INT_PTR answer = dialog.DoModal();
+    if (remembered) SetCurrentDirectoryA(currentDirectory);
+
+    if (answer != IDOK) return;
+    std::string chosen = dialog.GetPathName();
+    if (chosen.size() > TextLimit) chosen.resize(TextLimit);
+    SetDlgItemText(IDC_SETTINGS_EDITOR, chosen.c_str());
+}
+
+void CSettingsDlg::OnOK() {
+    CWaitCursor wait;
+    UpdateData(TRUE);
+    CSettingIO settings;
+    settings.WriteInt("", "DefrostingMode", defrostingMode);
+    settings.WriteInt("", "OpenCheckFlag", openCheckFlag);
+    settings.WriteInt("", "UpdateChkFlag", updateChkFlag);
+
+    char text[CSettingIO::PathBufferSize];
+    ReadFieldText(IDC_SETTINGS_SPI_FOLDER, text);
+    settings.WriteString("", "SpiFold", text);
+    ReadFieldText(IDC_SETTINGS_DEST_FOLDER, text);
+    settings.WriteString("", "DefrostingFold", text);
+    ReadFieldText(IDC_SETTINGS_EDITOR, text);
+    settings.WriteString("", "NullOpenEditor", text);
+    CDialog::OnOK();
+}
+
+BOOL CSettingsDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    int id = LOWORD(wParam);
+    int code = HIWORD(wParam);
+    if (id == IDC_SETTINGS_SPI_FOLDER && code == EN_UPDATE) {
+        FillPluginList();
+        return TRUE;
+    }
+    if (code != BN_CLICKED) return CDialog::OnCommand(wParam, lParam);
+    switch (id) {
+    case IDC_SETTINGS_MODE_LIST:
+    case IDC_SETTINGS_MODE_IMMEDIATE:
+        UpdateModeControls();
+        return TRUE;
+    case IDC_SETTINGS_DEST_BROWSE:
+        PickDestinationFolder();
+        return TRUE;
+    case IDC_SETTINGS_SPI_BROWSE:
+        PickPluginFolder();
+        return TRUE;
+    case IDC_SETTINGS_SPI_FROM_VIEWER:
+        TakeImageViewerFolder();
+        return TRUE;
+    case IDC_SETTINGS_EDITOR_BROWSE:
+        PickEditor();
+        return TRUE;
+    default:
+        return CDialog::OnCommand(wParam, lParam);
+    }
+}
+
+BOOL CSettingsDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->idFrom == IDC_SETTINGS_PLUGIN_LIST && header->code == LVN_COLUMNCLICK) {
+        SortByColumn(reinterpret_cast<NMLISTVIEW*>(lParam)->iSubItem);
+        *result = 0;
+        return TRUE;
+    }
+    return CDialog::OnNotify(wParam, lParam, result);
+}
+
+BOOL CSettingsDlg::OnHelpInfo(HELPINFO*) {
+    OpenHelpFile();
+    return TRUE;
+}
+
+LRESULT CSettingsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) ::RemovePropA(m_hWnd, ExecutableName().c_str());
+    return CDialog::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,60 @@
+#pragma once
+#include <windows.h>
+#include "framework/Button.h"
+#include "framework/Dialog.h"
+#include "framework/ImageList.h"
+#include "framework/ListCtrl.h"
+#include "plugins/PluginTable.h"
+
+// The settings dialog: edits the start-up mode, the program for entries without an
+// associated application, the immediate-extraction destination with its two options and
+// the plug-in folder, and lists the archive plug-ins of that folder. Nothing reaches the
+// profile before OK.
+class CSettingsDlg : public CDialog {
+public:
+    CSettingsDlg();
+    ~CSettingsDlg() override;
+
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    // Enables the immediate-extraction controls in mode 1 and the editor controls in mode 0.
+    void UpdateModeControls();
+    // Lists the archive plug-ins of the folder in the plug-in folder field, with their count.
+    void FillPluginList();
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL OnHelpInfo(HELPINFO* info) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    static constexpr int ColumnCount = 4;
+    // Edits hold at most this many bytes, so every 260-byte buffer takes their text.
+    static constexpr int TextLimit = 259;
+
+    void SetUpPluginList();
+    void SizeColumns();
+    void SortByColumn(int column);
+    void PickDestinationFolder();
+    void PickPluginFolder();
+    void TakeImageViewerFolder();
+    void PickEditor();
+    // The text of an edit, cut to fit a 260-byte buffer.
+    void ReadFieldText(int id, char* text);
+
+    CPluginTable plugins;
+    CImageList images;
+    int columnDirection[ColumnCount] = {1, 1, 1, 1};
+    CButton editorButton;
+    CButton destinationButton;
+    CButton viewerFolderButton;
+    CButton pluginFolderButton;
+    CListCtrl pluginList;
+    int defrostingMode = 0;
+    int openCheckFlag = 0;
+    int updateChkFlag = 0;
+    HICON mainIcon = nullptr;
+};

@@ -1,0 +1,323 @@
+// The settings dialog on the real registry of the test prefix, with copies of the fixture
+// plug-ins, driven through its controls.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include "app/ExtractorApp.h"
+#include "app/SettingIO.h"
+#include "app/Utility.h"
+#include "res/resource.h"
+#include "spi/fixture/FixtureControl.h"
+#include "tests/settings/SettingsTestHelpers.h"
+
+using namespace settingstest;
+using testsupport::TempDir;
+
+namespace {
+const std::string ZeroCount = "【使用可能なアーカイブプラグインは  0 個】";
+const std::string TwoCount = "【使用可能なアーカイブプラグインは  2 個】";
+
+class SettingsDialog : public testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::ClearProfile();
+        testsupport::ClearImageViewerKey();
+    }
+    void TearDown() override {
+        testsupport::ClearProfile();
+        testsupport::ClearImageViewerKey();
+    }
+
+    // Two archive plug-ins whose names differ in case order and one image plug-in.
+    void MakePluginFolder() {
+        CopyPlugins(plugins, {{"Bzip.spi", false, "Bzip reader", "*.bz"},
+                              {"azip.spi", false, "azip reader", "*.az"},
+                              {"cimage.spi", true, "", ""}});
+    }
+    // The plug-in folder without its trailing backslash, as a user types it.
+    std::string PluginFolder() const { return plugins.path().substr(0, plugins.path().size() - 1); }
+
+    TempDir plugins;
+};
+
+void SetImageViewerPath(const std::string& path) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, ImageViewerValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>(path.size() + 1));
+    RegCloseKey(key);
+}
+
+void TypeChar(HWND edit, char c) { SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1); }
+}  // namespace
+
+TEST_F(SettingsDialog, CleanProfileShowsDefaults) {
+    OpenSettings open;
+    EXPECT_TRUE(open.Checked(IDC_SETTINGS_MODE_LIST));
+    EXPECT_FALSE(open.Checked(IDC_SETTINGS_MODE_IMMEDIATE));
+    EXPECT_EQ(open.Text(IDC_SETTINGS_EDITOR), "NotePad");
+    EXPECT_EQ(open.Text(IDC_SETTINGS_DEST_FOLDER), "");
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), "");
+    EXPECT_TRUE(open.Checked(IDC_SETTINGS_OPEN_CHECK));
+    EXPECT_TRUE(open.Checked(IDC_SETTINGS_UPDATE_CHECK));
+    for (int id : {IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_DEST_LABEL,
+                   IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE})
+        EXPECT_FALSE(open.Enabled(id)) << id;
+    for (int id : {IDC_SETTINGS_EDITOR_LABEL, IDC_SETTINGS_EDITOR, IDC_SETTINGS_EDITOR_BROWSE})
+        EXPECT_TRUE(open.Enabled(id)) << id;
+    EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), ZeroCount);
+    EXPECT_EQ(open.RowCount(), 0);
+
+    HWND header = reinterpret_cast<HWND>(SendMessageA(open.Item(IDC_SETTINGS_PLUGIN_LIST), LVM_GETHEADER, 0, 0));
+    ASSERT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 4);
+    const char* headings[] = {"", "Plug-in", "対応拡張子", "INFORMATION"};
+    for (int column = 0; column < 4; ++column) {
+        char text[64] = {};
+        HDITEMA item = {};
+        item.mask = HDI_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(text, headings[column]);
+    }
+    EXPECT_TRUE(GetPropA(open.hwnd(), ExecutableName().c_str()) != nullptr);
+}
+
+TEST_F(SettingsDialog, ModeButtonsSwitchTheTwoGroups) {
+    OpenSettings open;
+    const int immediateGroup[] = {IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_DEST_LABEL,
+                                  IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE};
+    const int editorGroup[] = {IDC_SETTINGS_EDITOR_LABEL, IDC_SETTINGS_EDITOR, IDC_SETTINGS_EDITOR_BROWSE};
+
+    open.Click(IDC_SETTINGS_MODE_IMMEDIATE);
+    EXPECT_TRUE(open.Checked(IDC_SETTINGS_MODE_IMMEDIATE));
+    for (int id : immediateGroup) EXPECT_TRUE(open.Enabled(id)) << id;
+    for (int id : editorGroup) EXPECT_FALSE(open.Enabled(id)) << id;
+
+    open.Click(IDC_SETTINGS_MODE_LIST);
+    EXPECT_TRUE(open.Checked(IDC_SETTINGS_MODE_LIST));
+    for (int id : immediateGroup) EXPECT_FALSE(open.Enabled(id)) << id;
+    for (int id : editorGroup) EXPECT_TRUE(open.Enabled(id)) << id;
+}
+
+TEST_F(SettingsDialog, UnknownStoredModeSelectsNoButtonAndIsStoredAsMinusOne) {
+    CSettingIO().WriteInt("", "DefrostingMode", 5);
+    OpenSettings open;
+    EXPECT_FALSE(open.Checked(IDC_SETTINGS_MODE_LIST));
+    EXPECT_FALSE(open.Checked(IDC_SETTINGS_MODE_IMMEDIATE));
+    for (int id : {IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_DEST_LABEL,
+                   IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE, IDC_SETTINGS_EDITOR_LABEL,
+                   IDC_SETTINGS_EDITOR, IDC_SETTINGS_EDITOR_BROWSE})
+        EXPECT_FALSE(open.Enabled(id)) << id;
+    open.Click(IDOK);
+    EXPECT_EQ(StoredInt("DefrostingMode"), -1);
+}
+
+TEST_F(SettingsDialog, ListsArchivePluginsAndSortsByNameIgnoringCase) {
+    MakePluginFolder();
+    CSettingIO().WriteString("", "SpiFold", plugins.path().c_str());
+    OpenSettings open;
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), plugins.path());
+    ASSERT_EQ(open.RowCount(), 2);
+    EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), TwoCount);
+    EXPECT_EQ(open.RowImage(0), 1);
+    EXPECT_EQ(open.RowImage(1), 1);
+    EXPECT_EQ(open.Column(0), std::vector<std::string>({"", ""}));
+
+    open.ClickHeader(1);
+    EXPECT_EQ(open.Column(1), std::vector<std::string>({"azip.spi", "Bzip.spi"}));
+    EXPECT_EQ(open.Column(2), std::vector<std::string>({"*.az", "*.bz"}));
+    EXPECT_EQ(open.Column(3), std::vector<std::string>({"azip reader", "Bzip reader"}));
+    open.ClickHeader(1);
+    EXPECT_EQ(open.Column(1), std::vector<std::string>({"Bzip.spi", "azip.spi"}));
+    open.ClickHeader(1);
+    EXPECT_EQ(open.Column(1), std::vector<std::string>({"azip.spi", "Bzip.spi"}));
+
+    // Each column keeps its own direction: the first click on another column is ascending.
+    open.ClickHeader(3);
+    EXPECT_EQ(open.Column(3), std::vector<std::string>({"azip reader", "Bzip reader"}));
+    open.ClickHeader(2);
+    EXPECT_EQ(open.Column(2), std::vector<std::string>({"*.az", "*.bz"}));
+    open.ClickHeader(2);
+    EXPECT_EQ(open.Column(2), std::vector<std::string>({"*.bz", "*.az"}));
+
+    // The libraries are held only while the list is filled.
+    for (const char* name : {"Bzip.spi", "azip.spi", "cimage.spi"})
+        EXPECT_EQ(GetModuleHandleA((plugins / name).c_str()), nullptr) << name;
+}
+
+TEST_F(SettingsDialog, TypingTheFolderRefillsTheListOnEveryKeystroke) {
+    MakePluginFolder();
+    OpenSettings open;
+    HWND edit = open.Item(IDC_SETTINGS_SPI_FOLDER);
+    std::string folder = PluginFolder();
+    for (size_t i = 0; i + 1 < folder.size(); ++i) TypeChar(edit, folder[i]);
+    EXPECT_EQ(open.RowCount(), 0);
+    EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), ZeroCount);
+
+    fixture::ResetFixtureLoads();
+    TypeChar(edit, folder.back());
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), folder);
+    EXPECT_EQ(open.RowCount(), 2);
+    EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), TwoCount);
+    EXPECT_EQ(fixture::FixtureLoads(), 3);  // two archive plug-ins and the image plug-in
+
+    TypeChar(edit, '\\');  // the same folder, listed again
+    EXPECT_EQ(open.RowCount(), 2);
+    EXPECT_EQ(fixture::FixtureLoads(), 6);
+
+    TypeChar(edit, 'x');
+    EXPECT_EQ(open.RowCount(), 0);
+    EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), ZeroCount);
+    TypeChar(edit, '\b');
+    EXPECT_EQ(open.RowCount(), 2);
+    EXPECT_EQ(fixture::FixtureLoads(), 9);
+}
+
+TEST_F(SettingsDialog, FoldersWithoutArchivePluginsGiveTheZeroCount) {
+    MakePluginFolder();
+    TempDir empty;
+    TempDir imagesOnly;
+    CopyPlugins(imagesOnly, {{"only.spi", true, "", ""}});
+    OpenSettings open;
+    for (const std::string& folder : {empty.path(), empty / "missing\\", imagesOnly.path()}) {
+        open.SetText(IDC_SETTINGS_SPI_FOLDER, plugins.path());
+        ASSERT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), TwoCount);
+        open.SetText(IDC_SETTINGS_SPI_FOLDER, folder);
+        EXPECT_EQ(open.RowCount(), 0) << folder;
+        EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), ZeroCount) << folder;
+    }
+}
+
+TEST_F(SettingsDialog, OkWithEmptyFieldsStoresEmptyTexts) {
+    CSettingIO settings;
+    settings.WriteString("", "SpiFold", "C:\\old\\plugins");
+    settings.WriteString("", "DefrostingFold", "C:\\old\\out");
+    settings.WriteInt("", "DefrostingMode", 1);
+    settings.WriteInt("", "OpenCheckFlag", 0);
+    CSettingsDlg settingsDialog;
+    INT_PTR result = RunModal(settingsDialog, [](HWND dialog) {
+        for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER})
+            SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+        SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(StoredString("SpiFold"), "");
+    EXPECT_EQ(StoredString("DefrostingFold"), "");
+    EXPECT_EQ(StoredString("NullOpenEditor"), "");
+    EXPECT_EQ(StoredInt("DefrostingMode"), 1);
+    EXPECT_EQ(StoredInt("OpenCheckFlag"), 0);
+    EXPECT_EQ(StoredInt("UpdateChkFlag"), 1);
+}
+
+TEST_F(SettingsDialog, OkStoresWhatWasChosen) {
+    MakePluginFolder();
+    OpenSettings open;
+    open.Click(IDC_SETTINGS_MODE_IMMEDIATE);
+    open.Click(IDC_SETTINGS_UPDATE_CHECK);
+    open.SetText(IDC_SETTINGS_DEST_FOLDER, "D:\\解凍\\");
+    open.SetText(IDC_SETTINGS_EDITOR, "C:\\tools\\edit.exe");
+    open.SetText(IDC_SETTINGS_SPI_FOLDER, plugins.path());
+    open.Click(IDOK);
+    EXPECT_EQ(StoredInt("DefrostingMode"), 1);
+    EXPECT_EQ(StoredInt("OpenCheckFlag"), 1);
+    EXPECT_EQ(StoredInt("UpdateChkFlag"), 0);
+    EXPECT_EQ(StoredString("DefrostingFold"), "D:\\解凍\\");
+    EXPECT_EQ(StoredString("NullOpenEditor"), "C:\\tools\\edit.exe");
+    EXPECT_EQ(StoredString("SpiFold"), plugins.path());
+}
+
+TEST_F(SettingsDialog, CancelEscapeAndCloseBoxStoreNothing) {
+    MakePluginFolder();
+    const std::string folder = plugins.path();
+    struct Way {
+        const char* name;
+        std::function<void(HWND)> close;
+    };
+    const Way ways[] = {
+        {"cancel button", [](HWND d) { SendMessageA(GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0); }},
+        {"escape", [](HWND d) { PostMessageA(GetDlgItem(d, IDC_SETTINGS_EDITOR), WM_KEYDOWN, VK_ESCAPE, 1); }},
+        {"close box", [](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const Way& way : ways) {
+        testsupport::ClearProfile();
+        CSettingIO settings;
+        settings.WriteString("", "SpiFold", "C:\\kept");
+        settings.WriteInt("", "DefrostingMode", 0);
+        CSettingsDlg dialog;
+        int rows = -1;
+        INT_PTR result = RunModal(dialog, [&](HWND d) {
+            SendMessageA(GetDlgItem(d, IDC_SETTINGS_MODE_IMMEDIATE), BM_CLICK, 0, 0);
+            SendMessageA(GetDlgItem(d, IDC_SETTINGS_OPEN_CHECK), BM_CLICK, 0, 0);
+            SendMessageA(GetDlgItem(d, IDC_SETTINGS_UPDATE_CHECK), BM_CLICK, 0, 0);
+            for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER})
+                SendMessageA(GetDlgItem(d, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+            rows = static_cast<int>(SendMessageA(GetDlgItem(d, IDC_SETTINGS_PLUGIN_LIST), LVM_GETITEMCOUNT, 0, 0));
+            way.close(d);
+        });
+        EXPECT_EQ(result, IDCANCEL) << way.name;
+        EXPECT_EQ(rows, 2) << way.name;
+        EXPECT_EQ(StoredString("SpiFold"), "C:\\kept") << way.name;
+        EXPECT_EQ(StoredInt("DefrostingMode"), 0) << way.name;
+        for (const char* name : {"DefrostingFold", "NullOpenEditor"})
+            EXPECT_EQ(StoredString(name), "<missing>") << way.name << " " << name;
+        for (const char* name : {"OpenCheckFlag", "UpdateChkFlag"})
+            EXPECT_EQ(StoredInt(name), -999) << way.name << " " << name;
+    }
+}
+
+TEST_F(SettingsDialog, ImageViewerFolderFillsTheField) {
+    MakePluginFolder();
+    SetImageViewerPath(plugins.path());
+    OpenSettings open;
+    open.Click(IDC_SETTINGS_SPI_FROM_VIEWER);
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), plugins.path());
+    EXPECT_EQ(open.RowCount(), 2);
+    EXPECT_EQ(StoredString("SpiFold"), "<missing>");  // nothing stored before OK
+}
+
+TEST_F(SettingsDialog, MissingImageViewerKeyIsReported) {
+    OpenSettings open;
+    open.SetText(IDC_SETTINGS_SPI_FOLDER, "C:\\mine");
+    testsupport::MessageBoxWatcher watcher;
+    open.Click(IDC_SETTINGS_SPI_FROM_VIEWER);
+    ASSERT_TRUE(watcher.WaitFor(1));
+    auto seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "Varnito");
+    EXPECT_EQ(seen[0].text, "Susieがインストールされていないため、\nプラグインの検索はできません。");
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), "C:\\mine");
+}
+
+TEST_F(SettingsDialog, OverlongTextsAreCutToFitTheirBuffers) {
+    const std::string longPath = "C:\\" + std::string(400, 'a');
+    CSettingIO settings;
+    settings.WriteString("", "SpiFold", longPath.c_str());
+    settings.WriteString("", "DefrostingFold", longPath.c_str());
+    settings.WriteString("", "NullOpenEditor", longPath.c_str());
+    OpenSettings open;
+    for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER}) {
+        EXPECT_EQ(SendMessageA(open.Item(id), EM_GETLIMITTEXT, 0, 0), 259) << id;
+        EXPECT_EQ(open.Text(id), longPath.substr(0, 259)) << id;
+        // Typing at the end of a full field adds nothing.
+        SendMessageA(open.Item(id), EM_SETSEL, 259, 259);
+        SendMessageA(open.Item(id), WM_CHAR, 'z', 1);
+        EXPECT_EQ(open.Text(id).size(), 259u) << id;
+    }
+    // Text put in by other means than typing is still cut when it is read.
+    open.SetText(IDC_SETTINGS_DEST_FOLDER, longPath);
+    open.Click(IDC_SETTINGS_MODE_IMMEDIATE);
+    open.Click(IDOK);
+    EXPECT_EQ(StoredString("DefrostingFold"), longPath.substr(0, 259));
+    EXPECT_EQ(StoredString("NullOpenEditor"), longPath.substr(0, 259));
+}
+
+TEST_F(SettingsDialog, OverlongImageViewerPathIsNotTaken) {
+    SetImageViewerPath("C:\\" + std::string(300, 'b'));
+    OpenSettings open;
+    open.SetText(IDC_SETTINGS_SPI_FOLDER, "C:\\mine");
+    open.Click(IDC_SETTINGS_SPI_FROM_VIEWER);
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), "");
+}

@@ -1,0 +1,177 @@
+#include "tests/settings/SettingsTestHelpers.h"
+#include <windows.h>
+#include <commctrl.h>
+#include "app/SettingIO.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+#include "spi/fixture/FixtureControl.h"
+
+namespace settingstest {
+
+void CopyPlugins(const testsupport::TempDir& folder, const std::vector<PluginSpec>& plugins) {
+    for (const PluginSpec& plugin : plugins) {
+        std::string target = folder / plugin.name;
+        CopyFileA(fixture::FixturePath(plugin.image ? "fixture_image" : "fixture").c_str(), target.c_str(), FALSE);
+        std::string config;
+        if (!plugin.info.empty()) config += "info " + plugin.info + "\n";
+        if (!plugin.extensions.empty()) config += "extensions " + plugin.extensions + "\n";
+        if (!config.empty()) testsupport::WriteBytes(target + ".cfg", config);
+    }
+}
+
+OpenSettings::OpenSettings() {
+    AfxGetApp()->m_pMainWnd = &dialog;
+    dialog.Create(IDD_SETTINGS_DIALOG);
+    ShowWindow(dialog.m_hWnd, SW_SHOW);
+    testsupport::PumpMessages(50);
+}
+
+OpenSettings::~OpenSettings() {
+    if (dialog.m_hWnd) DestroyWindow(dialog.m_hWnd);
+    AfxGetApp()->m_pMainWnd = nullptr;
+}
+
+void OpenSettings::SetText(int id, const std::string& text) { SetWindowTextA(Item(id), text.c_str()); }
+
+void OpenSettings::Click(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+
+bool OpenSettings::Checked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+int OpenSettings::RowCount() const {
+    return static_cast<int>(SendMessageA(Item(IDC_SETTINGS_PLUGIN_LIST), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::vector<std::string> OpenSettings::Column(int column) const {
+    std::vector<std::string> texts;
+    for (int row = 0; row < RowCount(); ++row) {
+        char text[300] = {};
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(Item(IDC_SETTINGS_PLUGIN_LIST), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+int OpenSettings::RowImage(int row) const {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    SendMessageA(Item(IDC_SETTINGS_PLUGIN_LIST), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+void OpenSettings::ClickHeader(int column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(Item(IDC_SETTINGS_PLUGIN_LIST), LVM_GETHEADER, 0, 0));
+    RECT rect = {};
+    SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
+    LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(header, WM_LBUTTONUP, 0, point);
+}
+
+namespace {
+struct ModalRun {
+    const std::function<void(HWND)>* drive;
+};
+
+HWND FindDialogOfThisProcess() {
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    EnumWindows(
+        [](HWND w, LPARAM param) -> BOOL {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid != GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
+            if (testsupport::WindowText(w) != DialogCaption) return TRUE;
+            reinterpret_cast<Search*>(param)->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+DWORD WINAPI DriveModal(void* param) {
+    auto* run = static_cast<ModalRun*>(param);
+    HWND dialog = nullptr;
+    for (int i = 0; i < 500 && !dialog; ++i) {
+        dialog = FindDialogOfThisProcess();
+        if (!dialog) Sleep(20);
+    }
+    if (!dialog) return 1;
+    (*run->drive)(dialog);
+    // Whatever the test did, the dialog must not outlive it.
+    for (int i = 0; i < 500 && IsWindow(dialog); ++i) Sleep(20);
+    if (IsWindow(dialog)) PostMessageA(dialog, WM_CLOSE, 0, 0);
+    return 0;
+}
+}  // namespace
+
+INT_PTR RunModal(CSettingsDlg& dialog, const std::function<void(HWND)>& drive) {
+    ModalRun run{&drive};
+    AfxGetApp()->m_pMainWnd = &dialog;
+    HANDLE thread = CreateThread(nullptr, 0, DriveModal, &run, 0, nullptr);
+    INT_PTR result = dialog.DoModal();
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    AfxGetApp()->m_pMainWnd = nullptr;
+    return result;
+}
+
+HWND FindOwnedWindow(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found = nullptr;
+    } search{owner};
+    EnumWindows(
+        [](HWND w, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (!IsWindowVisible(w) || GetWindow(w, GW_OWNER) != s->owner) return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+PopupDriver::PopupDriver(HWND owner, std::function<void(HWND)> act) : owner_(owner), act_(std::move(act)) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+PopupDriver::~PopupDriver() { Join(); }
+
+bool PopupDriver::Join() {
+    if (thread_) {
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    return seen_;
+}
+
+DWORD WINAPI PopupDriver::Run(void* self) {
+    auto* driver = static_cast<PopupDriver*>(self);
+    HWND popup = nullptr;
+    for (int i = 0; i < 500 && !popup; ++i) {
+        popup = FindOwnedWindow(driver->owner_);
+        if (!popup) Sleep(20);
+    }
+    if (!popup) return 1;
+    driver->seen_ = true;
+    Sleep(200);  // let it finish setting itself up
+    driver->act_(popup);
+    for (int i = 0; i < 250 && IsWindow(popup); ++i) Sleep(20);
+    if (IsWindow(popup)) PostMessageA(popup, WM_COMMAND, IDCANCEL, 0);
+    return 0;
+}
+
+std::string StoredString(const char* name, const char* missing) {
+    return CSettingIO().ReadString("", name, missing, nullptr);
+}
+
+int StoredInt(const char* name, int missing) { return CSettingIO().ReadInt("", name, missing); }
+
+}  // namespace settingstest

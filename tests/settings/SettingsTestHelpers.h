@@ -1,0 +1,75 @@
+#pragma once
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <vector>
+#include "settings/SettingsDlg.h"
+#include "tests/support/TestSupport.h"
+
+namespace settingstest {
+
+constexpr char DialogCaption[] = "Varnito環境設定";
+
+// A folder of plug-in copies: archive plug-ins under the given names (each with its own
+// information and extension texts) and image plug-ins.
+struct PluginSpec {
+    std::string name;
+    bool image = false;
+    std::string info;
+    std::string extensions;
+};
+void CopyPlugins(const testsupport::TempDir& folder, const std::vector<PluginSpec>& plugins);
+
+// The settings dialog as start-up shows it, but without a modal loop, so that a test can
+// drive it from its own thread. It is the application's main window while it lives.
+class OpenSettings {
+public:
+    OpenSettings();
+    ~OpenSettings();
+    HWND hwnd() const { return dialog.m_hWnd; }
+    HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
+    std::string Text(int id) const { return testsupport::WindowText(Item(id)); }
+    void SetText(int id, const std::string& text);
+    void Click(int id);
+    bool Checked(int id) const;
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+
+    // Rows of the plug-in list: the text of one column, top to bottom.
+    std::vector<std::string> Column(int column) const;
+    int RowCount() const;
+    int RowImage(int row) const;
+    // Clicks a header of the plug-in list the way the mouse does.
+    void ClickHeader(int column);
+
+    CSettingsDlg dialog;
+};
+
+// Runs the dialog modally on this thread while `drive` works on it from another thread
+// (all it does reaches the dialog through messages). Returns the dialog's result.
+INT_PTR RunModal(CSettingsDlg& dialog, const std::function<void(HWND)>& drive);
+
+// Waits (on a helper thread) for a window that the dialog opens on top of itself, hands it
+// to `act`, and waits for it to be gone. Starts watching at once; Join() ends the watch.
+class PopupDriver {
+public:
+    PopupDriver(HWND owner, std::function<void(HWND)> act);
+    ~PopupDriver();
+    // False when no window appeared in time.
+    bool Join();
+
+private:
+    HWND owner_;
+    std::function<void(HWND)> act_;
+    bool seen_ = false;
+    HANDLE thread_ = nullptr;
+    static DWORD WINAPI Run(void* self);
+};
+
+// A visible top-level window of this process owned by `owner`, or null.
+HWND FindOwnedWindow(HWND owner);
+
+// Reads a profile value (to check what the dialog stored); `missing` when absent.
+std::string StoredString(const char* name, const char* missing = "<missing>");
+int StoredInt(const char* name, int missing = -999);
+
+}  // namespace settingstest
