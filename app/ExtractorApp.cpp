@@ -4,6 +4,7 @@
 #include "app/SettingIO.h"
 #include "app/StartupPlan.h"
 #include "app/Utility.h"
+#include "settings/SettingsDlg.h"
 
 void CExtractorApp::LookUpPluginFolder() {
     CSettingIO settings;
@@ -60,7 +61,10 @@ BOOL CExtractorApp::InitInstance() {
 
 void CExtractorApp::RunSettingsMode() {
     if (!CUtility().ClaimSingleInstance(SettingsMutexName, ExecutableName().c_str())) return;
-    // The settings dialog arrives with the settings subsystem.
+    CSettingsDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
 }
 
 void CExtractorApp::RunListMode(const std::string& archivePath) {
