@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 #include "tests/support/TestSupport.h"
+#include "tests/zip/UnzippedTree.h"
 #include "tests/zip/ZipPluginLoader.h"
 
 using testsupport::FileExists;
@@ -12,35 +13,6 @@ using testsupport::ReadBytes;
 using testsupport::TempDir;
 
 namespace {
-
-int64_t UnixTime(const FILETIME& time) {
-    ULARGE_INTEGER value;
-    value.LowPart = time.dwLowDateTime;
-    value.HighPart = time.dwHighDateTime;
-    return static_cast<int64_t>(value.QuadPart / 10000000) - 11644473600LL;
-}
-
-struct UnzippedItem {
-    std::string fullPath;
-    bool isFolder;
-    int64_t modified;
-};
-
-// What unzip wrote under `root`, by joined entry name ("tree\docs\" for a folder).
-void CollectUnzipped(const std::string& root, const std::string& prefix, std::map<std::string, UnzippedItem>* items) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((root + prefix + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        std::string joined = prefix + name + (isFolder ? "\\" : "");
-        (*items)[joined] = {root + joined, isFolder, UnixTime(found.ftLastWriteTime)};
-        if (isFolder) CollectUnzipped(root, joined, items);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
 
 uint32_t Crc32(const std::string& bytes) {
     return static_cast<uint32_t>(
@@ -55,8 +27,7 @@ int64_t FileModified(const std::string& path) {
 
 void ExpectSameAsUnzip(const std::string& archive, const std::string& unzipped) {
     SCOPED_TRACE(archive);
-    std::map<std::string, UnzippedItem> expected;
-    CollectUnzipped(Fixtures() + "expected\\" + unzipped + "\\", "", &expected);
+    std::map<std::string, UnzippedItem> expected = UnzippedTree(unzipped);
     ASSERT_GE(expected.size(), 10u) << "unzip's copy is missing";
 
     Listing listing = ListArchive(Fixtures() + archive);

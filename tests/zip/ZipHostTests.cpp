@@ -1,0 +1,82 @@
+// Zip.spi in Varnito's own plug-in host: chosen by CPluginTable, listed with ListArchive
+// (folder and empty-file records completed through GetFileInfo) and fetched with FetchEntry.
+#include <gtest/gtest.h>
+#include <memory>
+#include "plugins/PluginTable.h"
+#include "tests/support/TestSupport.h"
+#include "tests/zip/UnzippedTree.h"
+#include "tests/zip/ZipPluginLoader.h"
+
+using testsupport::ReadBytes;
+using testsupport::TempDir;
+using testsupport::WriteBytes;
+
+namespace {
+
+class ZipInHost : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CopyFileA(PluginPath().c_str(), (plugins / "Zip.spi").c_str(), FALSE));
+        table = std::make_unique<CPluginTable>();
+        ASSERT_EQ(table->LoadFolder(plugins.path().c_str()), 1);
+    }
+
+    TempDir plugins;
+    TempDir archives;
+    std::unique_ptr<CPluginTable> table;
+};
+
+}  // namespace
+
+TEST_F(ZipInHost, TableShowsThePluginsTexts) {
+    EXPECT_STREQ(table->Slot(0).fileName, "Zip.spi");
+    EXPECT_EQ(table->Slot(0).isArchive, 1);
+    EXPECT_STREQ(table->Slot(0).extensions, "*.zip");
+    EXPECT_NE(strstr(table->Slot(0).infoText, "ZIP"), nullptr);
+}
+
+TEST_F(ZipInHost, ListsAndFetchesEveryEntryAsUnzipExtractsIt) {
+    std::map<std::string, UnzippedItem> expected = UnzippedTree("tree");
+    for (const char* name : {"tree.zip", "descriptor.zip", "stored.zip"}) {
+        SCOPED_TRACE(name);
+        std::string archive = Fixtures() + name;
+        ArchiveEntry* entries = nullptr;
+        ASSERT_EQ(table->ListArchive(archive.c_str(), &entries), 0);
+        size_t count = 0;
+        for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry, ++count) {
+            std::string joined = JoinedName(*entry);
+            SCOPED_TRACE(joined);
+            auto item = expected.find(joined);
+            ASSERT_NE(item, expected.end());
+            EXPECT_EQ(entry->timestamp, item->second.modified);
+            char* buffer = nullptr;
+            size_t size = 0;
+            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), entry, &buffer, &size), 0);
+            if (!item->second.isFolder) {
+                ASSERT_EQ(size, entry->unpackedSize);
+                EXPECT_TRUE(std::string(buffer ? buffer : "", size) == ReadBytes(item->second.fullPath));
+            }
+            if (buffer) HeapFree(GetProcessHeap(), 0, buffer);
+        }
+        EXPECT_EQ(count, expected.size());
+        HeapFree(GetProcessHeap(), 0, entries);
+    }
+}
+
+TEST_F(ZipInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
+    ArchiveEntry* entries = nullptr;
+    EXPECT_EQ(table->ListArchive((Fixtures() + "comment.zip.txt").c_str(), &entries), -7);
+
+    std::string bytes = ReadBytes(Fixtures() + "small.zip");
+    std::string truncated = archives / "truncated.zip";
+    ASSERT_TRUE(WriteBytes(truncated, bytes.substr(0, bytes.size() - 10)));
+    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries), -19);
+
+    std::string encrypted = Fixtures() + "encrypted.zip";
+    ASSERT_EQ(table->ListArchive(encrypted.c_str(), &entries), 0);
+    char* buffer = nullptr;
+    size_t size = 0;
+    EXPECT_EQ(table->FetchEntry(0, encrypted.c_str(), &entries[0], &buffer, &size), -10);
+    if (buffer) HeapFree(GetProcessHeap(), 0, buffer);
+    HeapFree(GetProcessHeap(), 0, entries);
+}
