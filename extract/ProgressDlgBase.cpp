@@ -1,5 +1,4 @@
 #include "extract/ProgressDlgBase.h"
-#include <commctrl.h>
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
 
@@ -16,15 +15,16 @@ CProgressDlgBase::CProgressDlgBase(UINT templateId, CWnd* parent)
 void CProgressDlgBase::DoDataExchange(CDataExchange* dx) {
     DDX_Text(dx, IDC_ENTRY_LINE, entryLine);
     DDX_Text(dx, IDC_ARCHIVE_LINE, archiveLine);
+    DDX_Control(dx, IDC_BAR, bar);
 }
 
 void CProgressDlgBase::SetRange(int upper) {
     // The 32-bit message: archives of more than 65,535 entries move the bar to its end.
-    if (CWnd* bar = GetDlgItem(IDC_BAR)) bar->SendMessage(PBM_SETRANGE32, 0, upper);
+    bar.SetRange32(0, upper);
 }
 
 void CProgressDlgBase::SetPosition(int position) {
-    if (CWnd* bar = GetDlgItem(IDC_BAR)) bar->SendMessage(PBM_SETPOS, position);
+    bar.SetPos(position);
 }
 
 void CProgressDlgBase::ShowEntryName(const char* name) {

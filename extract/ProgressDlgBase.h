@@ -3,6 +3,7 @@
 #include "extract/ExtractionUi.h"
 #include "framework/Dialog.h"
 #include "framework/GdiObjects.h"
+#include "framework/ProgressCtrl.h"
 
 // What both progress dialogs share: the archive line (1025), the entry line (1023), the bar
 // (1024), the abort button, and their colours. The "中断" button and Esc only raise the
@@ -25,6 +26,7 @@ public:
     int abortRequested = 0;
     std::string entryLine;
     std::string archiveLine;
+    CProgressCtrl bar;
 
 protected:
     // Bar range 0 to 100, position 0.
