@@ -2,6 +2,19 @@
 #include "spi/lha/SpiResult.h"
 
 namespace lha {
+namespace {
+
+// After the first member, bytes that do not even begin like a header end the archive:
+// old archives often carry padding (0x1A from transfer programs, zeros) or other data after
+// their last member instead of the end marker.
+bool IsTrailingData(ByteSource& source, uint64_t offset) {
+    uint8_t bytes[22] = {};
+    const uint64_t left = offset < source.Size() ? source.Size() - offset : 0;
+    const size_t count = left < sizeof bytes ? static_cast<size_t>(left) : sizeof bytes;
+    return !source.ReadAt(offset, bytes, count) || !LooksLikeHeader(bytes, count);
+}
+
+}  // namespace
 
 int WalkArchive(ByteSource& source, uint64_t start, const std::function<bool(const Header&)>& visit) {
     Header header;
@@ -9,6 +22,7 @@ int WalkArchive(ByteSource& source, uint64_t start, const std::function<bool(con
     for (;;) {
         // Entries are handed back by their header's offset, a 32-bit number.
         if (offset > UINT32_MAX) return SpiBrokenData;
+        if (offset != start && IsTrailingData(source, offset)) return SpiSuccess;
         switch (ReadHeader(source, offset, &header)) {
         case HeaderStatus::ArchiveEnd: return SpiSuccess;
         case HeaderStatus::Broken: return SpiBrokenData;

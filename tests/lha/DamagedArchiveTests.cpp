@@ -193,6 +193,20 @@ TEST_F(DamagedArchives, Level1ExtendedHeadersMustStayInsideTheMember) {
     EXPECT_EQ(ListResult(level1(2, folderExt, 100)), BrokenData);
 }
 
+TEST_F(DamagedArchives, PaddingAfterTheLastMemberEndsTheArchive) {
+    const std::string members = Stored0("f.txt", "one") + Stored0("g.txt", "two");
+    for (const std::string& padding : {std::string(100, '\x1a'), std::string(5, 'x'), std::string("PK\x03\x04 trailing data")}) {
+        size_t entries = 0;
+        EXPECT_EQ(ListResult(members + padding, &entries), 0);
+        EXPECT_EQ(entries, 2u);
+    }
+    // A member that begins like a header but breaks off is damage, not padding.
+    std::string cut = Stored0("h.txt", "three");
+    size_t entries = 0;
+    EXPECT_EQ(ListResult(members + cut.substr(0, cut.size() - 2), &entries), BrokenData);
+    EXPECT_EQ(ListResult(std::string(100, '\x1a')), UnknownFormat);
+}
+
 TEST_F(DamagedArchives, UnknownMethodIsListedButNotUnpacked) {
     std::string path = Write(Level0("-lh1-", "f.txt", "xxxx", 10, 0) + Stored0("g.txt", "ok") + '\0');
     int result = -99;
