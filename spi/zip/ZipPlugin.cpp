@@ -126,7 +126,7 @@ int ExtractToFolder(ByteSource& source, const zip::Entry& entry, const ArchiveEn
 // A local-memory block that is freed unless it was handed over.
 class LocalBlock {
 public:
-    explicit LocalBlock(size_t size) : block_(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, size)) {}
+    explicit LocalBlock(size_t size) : block_(LocalAlloc(LMEM_FIXED, size)) {}
     ~LocalBlock() {
         if (block_) LocalFree(block_);
     }
@@ -148,7 +148,8 @@ int ListRecords(ByteSource& source, HLOCAL* handle) {
     zip::DirectoryReader reader;
     int result = reader.Open(source);
     if (result != SpiSuccess) return result;
-    // Room for every record the directory can hold, and the zero record that ends the list.
+    // Room for every record the directory can hold, and the zero record that ends the list;
+    // each record is written whole, and the block shrinks to the records written.
     uint64_t capacity = reader.MaxEntries() + 1;
     if (capacity > SIZE_MAX / sizeof(ArchiveEntry)) return SpiNoMemory;
     LocalBlock block(static_cast<size_t>(capacity) * sizeof(ArchiveEntry));

@@ -172,7 +172,7 @@ TEST(ZipDamage, TruncatedArchivesFail) {
     }
 }
 
-// Every byte is damaged in two ways and the copy listed and searched in memory; every fifth
+// Every byte is damaged in two ways and the copy listed and searched in memory; every seventh
 // damaged copy is also unpacked from a file, where success must still mean the right bytes.
 TEST(ZipDamage, DamagedBytesNeverGiveWrongContents) {
     TempDir folder;
@@ -192,7 +192,7 @@ TEST(ZipDamage, DamagedBytesNeverGiveWrongContents) {
                 ArchiveEntry found;
                 Plugin().getFileInfo(damaged.data(), static_cast<LONG_PTR>(damaged.size()), JoinedName(entry).c_str(), 1, &found);
             }
-            if (at % 5 != 0 || change != 0xFF) continue;
+            if (at % 7 != 0 || change != 0xFF) continue;
             ASSERT_TRUE(WriteBytes(archive, damaged));
             for (const ArchiveEntry& entry : seen.entries) {
                 Fetched fetched = FetchEntry(archive, entry.position);
@@ -311,4 +311,40 @@ TEST(ZipDamage, NamesLongerThanTheRecordFailTheListing) {
     ExpectNoListing(folder / "long1.zip");
     ASSERT_TRUE(WriteBytes(folder / "long2.zip", Craft({{std::string(199, 'p') + "/f", "x"}})));
     ExpectNoListing(folder / "long2.zip");
+}
+
+// Fields other writers add: Info-ZIP's UTF-8 name (trusted only while the stored name is the
+// one it was made for) and the NTFS times of Windows archivers.
+TEST(ZipDamage, ExtraFieldsGiveNamesAndTimesOnlyWhenValid) {
+    TempDir folder;
+    auto unicodeField = [](const std::string& storedName, const std::string& utf8) {
+        std::string field;
+        Put16(&field, 0x7075);
+        Put16(&field, static_cast<uint32_t>(5 + utf8.size()));
+        field += '\x01';
+        Put32(&field, Crc(storedName));
+        return field + utf8;
+    };
+    CraftedEntry renamed{"old.txt", "1"};
+    renamed.centralExtra = unicodeField("old.txt", "\xE6\x96\xB0.txt");  // "新.txt" in UTF-8
+    CraftedEntry stale{"kept.txt", "2"};
+    stale.centralExtra = unicodeField("other.txt", "\xE6\x96\xB0\xE6\x96\xB0.txt");
+    CraftedEntry ntfs{"ntfs.txt", "3"};
+    Put16(&ntfs.centralExtra, 0x000A);
+    Put16(&ntfs.centralExtra, 32);
+    Put32(&ntfs.centralExtra, 0);
+    Put16(&ntfs.centralExtra, 1);
+    Put16(&ntfs.centralExtra, 24);
+    Put64(&ntfs.centralExtra, (1600000001ULL + 11644473600ULL) * 10000000ULL);  // modified
+    Put64(&ntfs.centralExtra, 0);
+    Put64(&ntfs.centralExtra, 0);
+    ASSERT_TRUE(WriteBytes(folder / "extra.zip", Craft({renamed, stale, ntfs})));
+
+    Listing listing = ListArchive(folder / "extra.zip");
+    ASSERT_EQ(listing.result, 0);
+    ASSERT_EQ(listing.entries.size(), 3u);
+    EXPECT_EQ(JoinedName(listing.entries[0]), "新.txt");
+    EXPECT_EQ(JoinedName(listing.entries[1]), "kept.txt");
+    EXPECT_EQ(listing.entries[2].timestamp, 1600000001);
+    EXPECT_EQ(FetchEntry(folder / "extra.zip", listing.entries[0].position).bytes, "1");
 }
