@@ -85,6 +85,16 @@ TEST(ZipExtraction, ArchiveBehindForeignBytesMatchesUnzip) { ExpectSameAsUnzip("
 
 TEST(ZipExtraction, DosTimesAreLocalTimesLikeUnzipReadsThem) { ExpectSameAsUnzip("dostime.zip", "dostime"); }
 
+TEST(ZipExtraction, ArchiveWithZip64EndRecordsIsRead) {
+    std::string archive = Fixtures() + "stdin.zip";
+    ASSERT_NE(ReadBytes(archive).find("PK\x06\x06"), std::string::npos) << "zip wrote no ZIP64 end record";
+    Listing listing = ListArchive(archive);
+    ASSERT_EQ(listing.result, 0);
+    ASSERT_EQ(listing.entries.size(), 1u);
+    EXPECT_EQ(JoinedName(listing.entries[0]), "-");
+    EXPECT_EQ(FetchEntry(archive, listing.entries[0].position).bytes, "read from a pipe\n");
+}
+
 TEST(ZipExtraction, EmptyFileGivesAnEmptyBlock) {
     Listing listing = ListArchive(Fixtures() + "tree.zip");
     const ArchiveEntry* empty = Entry(listing, "tree\\empty.txt");

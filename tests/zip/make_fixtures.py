@@ -97,6 +97,8 @@ def main():
     z("descriptor.zip", "-fd")         # data descriptors behind every entry
     with open(os.path.join(out, "streamed.zip"), "wb") as f:   # written to a pipe
         run("zip", "-q", "-r", "-", "tree", cwd=inp, stdout=f)
+    with open(os.path.join(out, "stdin.zip"), "wb") as f:     # from a pipe: ZIP64 end records
+        subprocess.run(["zip", "-q", "-", "-"], input=b"read from a pipe\n", stdout=f, check=True)
     run("zip", "-q", "-P", "secret", os.path.join(out, "encrypted.zip"), "tree/readme.txt", cwd=inp)
     run("zip", "-q", "-Z", "bzip2", os.path.join(out, "bzip2.zip"), "tree/readme.txt", cwd=inp)
     with open(os.path.join(out, "comment.zip.txt"), "w") as f:
