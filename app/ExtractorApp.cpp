@@ -4,6 +4,8 @@
 #include "app/SettingIO.h"
 #include "app/StartupPlan.h"
 #include "app/Utility.h"
+#include "extract/ExtractProgressDlg.h"
+#include "plugins/PluginTable.h"
 #include "settings/SettingsDlg.h"
 
 void CExtractorApp::LookUpPluginFolder() {
@@ -72,5 +74,18 @@ void CExtractorApp::RunListMode(const std::string& archivePath) {
 }
 
 void CExtractorApp::RunImmediateMode(const std::vector<std::string>& pieces) {
-    (void)pieces;  // The extraction run arrives with the extraction subsystem.
+    char pluginFolder[CSettingIO::PathBufferSize];
+    CSettingIO().ReadString("", "SpiFold", "", pluginFolder);
+    CPluginTable host;
+    host.LoadFolder(pluginFolder);
+
+    // One dialog for every archive: each showing extracts one archive and closes itself.
+    CExtractProgressDlg dialog;
+    m_pMainWnd = &dialog;
+    for (const std::string& piece : pieces) {
+        dialog.SetArchive(FittingPath(piece).c_str(), &host);
+        dialog.DoModal();
+    }
+    m_pMainWnd = nullptr;
+    host.Unload(-1);
 }
