@@ -235,12 +235,20 @@ int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry) {
     uint64_t end = location.offset + location.size;
     if (recordOffset < location.offset || recordOffset >= end) return SpiBrokenData;
 
-    size_t available = static_cast<size_t>(
-        std::min<uint64_t>(end - recordOffset, CentralHeaderSize + 3 * 0xFFFFu));
-    std::vector<uint8_t> record(available);
-    if (!source.ReadAt(recordOffset, record.data(), available)) return SpiReadError;
-    size_t length = 0;
-    result = DecodeRecord(record.data(), available, entry, &length);
+    // The fixed part says how long the whole record is.
+    uint64_t available = end - recordOffset;
+    if (available < CentralHeaderSize) return SpiBrokenData;
+    std::vector<uint8_t> record(CentralHeaderSize);
+    if (!source.ReadAt(recordOffset, record.data(), CentralHeaderSize)) return SpiReadError;
+    if (Read32(record.data()) != CentralHeaderSignature) return SpiBrokenData;
+    size_t length = CentralHeaderSize + Read16(record.data() + 28) + Read16(record.data() + 30) +
+                    Read16(record.data() + 32);
+    if (length > available) return SpiBrokenData;
+    record.resize(length);
+    if (!source.ReadAt(recordOffset + CentralHeaderSize, record.data() + CentralHeaderSize,
+                       length - CentralHeaderSize))
+        return SpiReadError;
+    result = DecodeRecord(record.data(), length, entry, &length);
     if (result != SpiSuccess) return result;
     entry->recordOffset = recordOffset;
     entry->localHeaderOffset += location.prefixBytes;

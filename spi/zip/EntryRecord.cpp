@@ -48,9 +48,15 @@ int32_t DosTimeToUnix(uint16_t date, uint16_t time) {
     local.wHour = static_cast<WORD>(time >> 11);
     local.wMinute = static_cast<WORD>((time >> 5) & 0x3F);
     local.wSecond = static_cast<WORD>((time & 0x1F) * 2);
+    // Asking Windows for the zone on every entry would make large listings slow.
+    static const TIME_ZONE_INFORMATION zone = [] {
+        TIME_ZONE_INFORMATION info = {};
+        GetTimeZoneInformation(&info);
+        return info;
+    }();
     SYSTEMTIME utc;
     FILETIME fileTime;
-    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !SystemTimeToFileTime(&utc, &fileTime))
+    if (!TzSpecificLocalTimeToSystemTime(&zone, &local, &utc) || !SystemTimeToFileTime(&utc, &fileTime))
         return 0;  // not a valid date
     ULARGE_INTEGER value;
     value.LowPart = fileTime.dwLowDateTime;
