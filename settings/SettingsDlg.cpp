@@ -1,4 +1,5 @@
 #include "settings/SettingsDlg.h"
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include "app/ExtractorApp.h"
@@ -23,6 +24,8 @@ constexpr char EditorTitle[] = "参照用エディタの選択";
 constexpr char EditorFilter[] = "実行ファイル (*.exe)|*.exe||";
 constexpr char NoImageViewerText[] = "Susieがインストールされていないため、\nプラグインの検索はできません。";
 constexpr int InitialColumnWidth = 40;
+// Room a header item needs around its text.
+constexpr int HeadingPadding = 16;
 
 HICON LoadProgramIcon(int id) { return LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); }
 
@@ -101,9 +104,15 @@ void CSettingsDlg::SetUpPluginList() {
 void CSettingsDlg::SizeColumns() {
     for (int column = 0; column < ColumnCount; ++column) {
         pluginList.SetColumnWidth(column, LVSCW_AUTOSIZE);
-        int contents = pluginList.GetColumnWidth(column);
+        int width = pluginList.GetColumnWidth(column);
+        // The header's own measure leaves some headings cut short; measure them as well.
+        std::string heading = pluginList.GetColumnHeading(column);
+        int headingWidth = static_cast<int>(pluginList.SendMessage(LVM_GETSTRINGWIDTHA, 0,
+                                                                   reinterpret_cast<LPARAM>(heading.c_str())));
+        width = std::max(width, headingWidth + HeadingPadding);
         pluginList.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
-        if (pluginList.GetColumnWidth(column) < contents) pluginList.SetColumnWidth(column, contents);
+        width = std::max(width, pluginList.GetColumnWidth(column));
+        pluginList.SetColumnWidth(column, width);
     }
 }
 
