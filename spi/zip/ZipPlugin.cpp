@@ -62,9 +62,9 @@ std::unique_ptr<ByteSource> OpenSource(LPCSTR src, LONG_PTR size, unsigned int f
         return nullptr;
     }
     if ((flags & InputKindMask) == InputFromMemory) {
-        if (size < 0) *result = SpiBrokenData;
-        if (size < 0) return nullptr;
-        return std::make_unique<MemorySource>(src, static_cast<size_t>(size));
+        if (size >= 0) return std::make_unique<MemorySource>(src, static_cast<size_t>(size));
+        *result = SpiBrokenData;
+        return nullptr;
     }
     if ((flags & InputKindMask) != 0) {
         *result = SpiNotImplemented;
@@ -107,13 +107,26 @@ int ExtractToMemory(ByteSource& source, const zip::Entry& entry, HLOCAL* handle,
     return result;
 }
 
+// Whether a path ends with '\' or '/' that is not the second byte of a double-byte character.
+bool EndsWithSeparator(const std::string& path) {
+    bool separator = false;
+    for (size_t i = 0; i < path.size(); ++i) {
+        separator = path[i] == '\\' || path[i] == '/';
+        if (zip::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+            separator = false;
+            ++i;
+        }
+    }
+    return separator;
+}
+
 // Writes the entry under its file name into `folder`; a folder entry writes nothing.
 int ExtractToFolder(ByteSource& source, const zip::Entry& entry, const ArchiveEntry& record,
                     const char* folder, zip::ProgressReport& progress) {
     if (record.fileName[0] == '\0') return SpiSuccess;
     if (strchr(record.fileName, ':')) return SpiOtherError;  // would name a stream or a drive
     std::string target = folder;
-    if (!target.empty() && target.back() != '\\' && target.back() != '/') target += '\\';
+    if (!target.empty() && !EndsWithSeparator(target)) target += '\\';
     target += record.fileName;
 
     FileSink sink(target);

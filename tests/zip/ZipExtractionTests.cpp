@@ -121,6 +121,12 @@ TEST(ZipExtraction, WritesAnEntryUnderItsFileNameIntoAFolder) {
     std::string withoutSeparator = folder.path().substr(0, folder.path().size() - 1);
     ASSERT_EQ(Plugin().getFile(archive.c_str(), sjis->position, &withoutSeparator[0], 0, nullptr, 0), 0);
     EXPECT_EQ(ReadBytes(folder / "表ソ.txt"), ReadBytes(Fixtures() + "expected\\tree\\" + JoinedName(*sjis)));
+
+    // A folder whose name ends in a double-byte character with 0x5C as its second byte.
+    std::string sjisFolder = folder / "ソ";
+    ASSERT_TRUE(CreateDirectoryA(sjisFolder.c_str(), nullptr));
+    ASSERT_EQ(Plugin().getFile(archive.c_str(), note->position, &sjisFolder[0], 0, nullptr, 0), 0);
+    EXPECT_TRUE(FileExists(sjisFolder + "\\note.txt"));
 }
 
 TEST(ZipExtraction, FolderEntryWritesNothing) {
