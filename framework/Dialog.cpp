@@ -18,7 +18,16 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lPa
     // does this for the template style by itself).
     if (dialog->GetStyle() & DS_SYSMODAL)
         ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return dialog->OnInitDialog();
+    RECT before;
+    ::GetWindowRect(hwnd, &before);
+    BOOL result = dialog->OnInitDialog();
+    // A dialog that did not place itself opens centred over its owner (or the screen)
+    // rather than in the corner.
+    RECT after;
+    if (::IsWindow(hwnd) && ::GetWindowRect(hwnd, &after) && EqualRect(&before, &after) && !::IsIconic(hwnd) &&
+        !::IsZoomed(hwnd))
+        dialog->CenterWindow();
+    return result;
 }
 
 HWND CDialog::ModalOwner() const {

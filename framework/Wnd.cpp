@@ -273,6 +273,26 @@ BOOL CWnd::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT fla
     return ::SetWindowPos(m_hWnd, insertAfter, x, y, cx, cy, flags);
 }
 
+void CWnd::CenterWindow(CWnd* alternateOwner) {
+    HWND over = alternateOwner ? alternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
+    MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
+    GetMonitorInfoA(MonitorFromWindow(over ? over : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT area = monitor.rcWork;
+    if (over && ::IsWindowVisible(over) && !::IsIconic(over)) ::GetWindowRect(over, &area);
+
+    RECT own;
+    ::GetWindowRect(m_hWnd, &own);
+    int width = own.right - own.left, height = own.bottom - own.top;
+    int left = area.left + ((area.right - area.left) - width) / 2;
+    int top = area.top + ((area.bottom - area.top) - height) / 2;
+    const RECT& work = monitor.rcWork;
+    if (left + width > work.right) left = work.right - width;
+    if (top + height > work.bottom) top = work.bottom - height;
+    if (left < work.left) left = work.left;
+    if (top < work.top) top = work.top;
+    ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const {
     placement->length = sizeof(WINDOWPLACEMENT);
     return ::GetWindowPlacement(m_hWnd, placement);

@@ -91,6 +91,9 @@ public:
     void ScreenToClient(RECT* rect) const;
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
     BOOL SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+    // Centres the window over its owner (or the given window), or over the work area of
+    // its monitor when there is none; it is kept inside the work area.
+    void CenterWindow(CWnd* alternateOwner = nullptr);
     BOOL GetWindowPlacement(WINDOWPLACEMENT* placement) const;
     BOOL SetWindowPlacement(const WINDOWPLACEMENT* placement);
 

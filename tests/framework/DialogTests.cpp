@@ -295,3 +295,39 @@ TEST(Modeless, IsOwnedByItsParent) {
     child.DestroyWindow();
     parent.DestroyWindow();
 }
+
+namespace {
+RECT g_placedRect;
+void CALLBACK RecordPlaceAndEnd(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    KillTimer(hwnd, id);
+    GetWindowRect(hwnd, &g_placedRect);
+    ::PostMessageA(hwnd, ScriptedDialog::EndMessage, 0, 0);
+}
+
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+}  // namespace
+
+TEST(Placement, ADialogThatDoesNotPlaceItselfOpensCentredOverItsOwner) {
+    CDialog owner(IDD_ARCHIVE_LIST_DIALOG);
+    ASSERT_TRUE(owner.Create(IDD_ARCHIVE_LIST_DIALOG));
+    owner.SetWindowPos(nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    ScriptedDialog dialog(IDD_DESTINATION_DIALOG, &owner);
+    dialog.script = [](ScriptedDialog& d) { SetTimer(d.m_hWnd, 1, 10, RecordPlaceAndEnd); };
+    EXPECT_EQ(dialog.DoModal(), ScriptedDialog::EndedByScript);
+    RECT ownerRect;
+    owner.GetWindowRect(&ownerRect);
+    EXPECT_NEAR(Centre(g_placedRect).x, Centre(ownerRect).x, 1);
+    EXPECT_NEAR(Centre(g_placedRect).y, Centre(ownerRect).y, 1);
+    owner.DestroyWindow();
+}
+
+TEST(Placement, ADialogThatPlacesItselfStaysThere) {
+    ScriptedDialog dialog(IDD_ABOUT_DIALOG);
+    dialog.script = [](ScriptedDialog& d) {
+        d.SetWindowPos(nullptr, 33, 44, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        SetTimer(d.m_hWnd, 1, 10, RecordPlaceAndEnd);
+    };
+    EXPECT_EQ(dialog.DoModal(), ScriptedDialog::EndedByScript);
+    EXPECT_EQ(g_placedRect.left, 33);
+    EXPECT_EQ(g_placedRect.top, 44);
+}
