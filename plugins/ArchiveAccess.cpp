@@ -106,9 +106,11 @@ int CPluginTable::ListArchive(const char* archivePath, ArchiveEntry** entries) {
     int completed = CompleteRecords(archivePath, bytes, size, &count);
     if (completed != 0) return completed;
 
-    auto* copy = static_cast<ArchiveEntry*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, (count + 2) * RecordSize));
+    // Only the two closing records need zeroing: the rest is overwritten by the copy.
+    auto* copy = static_cast<ArchiveEntry*>(HeapAlloc(GetProcessHeap(), 0, (count + 2) * RecordSize));
     if (!copy) return EntryBufferNotAllocated;
     memcpy(copy, bytes, count * RecordSize);
+    memset(copy + count, 0, 2 * RecordSize);
     TerminateTexts(copy, count);
     if (entries) *entries = copy;
     else HeapFree(GetProcessHeap(), 0, copy);
