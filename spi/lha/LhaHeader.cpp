@@ -19,6 +19,7 @@ constexpr size_t CommonPrefixSize = 22;
 constexpr size_t Level0MinSize = CommonPrefixSize + 2;          // name length 0, CRC
 constexpr size_t Level1MinSize = CommonPrefixSize + 2 + 1 + 2;  // ... OS id, next size
 constexpr size_t Level2MinSize = 26;
+constexpr size_t Level01MaxSize = 255 + 2;                      // the size byte counts from offset 2
 constexpr size_t ExtendedMinSize = 3;                           // type and next size
 
 // Extended header types this plug-in reads.
@@ -89,7 +90,7 @@ HeaderStatus FinishEntry(ByteSource& source, Header* header) {
 HeaderStatus ReadLevel0(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
     const size_t size = static_cast<size_t>(prefix[0]) + 2;
     if (size < Level0MinSize || !source.Contains(offset, size)) return HeaderStatus::Broken;
-    uint8_t bytes[257 + 2];
+    uint8_t bytes[Level01MaxSize];
     if (!source.ReadAt(offset, bytes, size)) return HeaderStatus::Broken;
     if (!ChecksumMatches(bytes, size)) return HeaderStatus::Broken;
     const size_t nameLength = bytes[NameLengthAt];
@@ -124,7 +125,7 @@ HeaderStatus WalkExtensions(ByteSource& source, uint64_t offset, uint16_t nextSi
 HeaderStatus ReadLevel1(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
     const size_t size = static_cast<size_t>(prefix[0]) + 2;
     if (size < Level1MinSize || !source.Contains(offset, size)) return HeaderStatus::Broken;
-    uint8_t bytes[257 + 2];
+    uint8_t bytes[Level01MaxSize];
     if (!source.ReadAt(offset, bytes, size)) return HeaderStatus::Broken;
     if (!ChecksumMatches(bytes, size)) return HeaderStatus::Broken;
     const size_t nameLength = bytes[NameLengthAt];
