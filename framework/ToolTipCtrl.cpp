@@ -19,7 +19,9 @@ BOOL CToolTipCtrl::Create(CWnd* owner, DWORD style) {
     HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | style,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                owner ? owner->m_hWnd : nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    return tip && Attach(tip);
+    // Taken over rather than only named, so that the object lets go of the window when the
+    // owner's destruction takes the tooltip with it.
+    return tip && SubclassWindow(tip);
 }
 
 void CToolTipCtrl::Activate(BOOL activate) { SendMessage(TTM_ACTIVATE, activate); }

@@ -27,6 +27,7 @@ public:
     // The object attached to a window, or null.
     static CWnd* FromHandlePermanent(HWND hwnd);
 
+    // Names a window without taking it over; the caller detaches before the window goes.
     BOOL Attach(HWND hwnd);
     HWND Detach();
     BOOL SubclassWindow(HWND hwnd);

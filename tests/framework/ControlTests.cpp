@@ -144,8 +144,9 @@ TEST(ToolTip, ToolsWithTextsOverTheButtons) {
     MSG move = {dialog.GetDlgItem(IDC_ARCLIST_CLOSE)->m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3), GetTickCount(), {}};
     tip.RelayEvent(&move);  // must be accepted without effect on the tool list
     EXPECT_EQ(tip.GetToolCount(), 2);
-    tip.DestroyWindow();
+    // The owner takes its tooltip with it; the object lets go of the window.
     dialog.DestroyWindow();
+    EXPECT_EQ(tip.m_hWnd, nullptr);
 }
 
 TEST(Progress, RangesBeyondSixteenBits) {
