@@ -146,7 +146,7 @@ int BenchFetch(CPluginTable& table, const char* archive) {
     printf("  the host's part:                %.3f s, %.0f MB/s\n", host, size / host / 1e6);
     printf("  plain memory copy:              %.0f MB/s (goal: the host's part at least half of it)\n",
            size / plainCopy / 1e6);
-    printf("  peak memory added:              %zu MB (goal: at most %zu MB)\n", peak >> 20,
+    printf("  peak memory added:              %zu MB (goal: at most %zu MB)\n", static_cast<size_t>(peak >> 20),
            (2 * size >> 20) + 16);
     return 0;
 }
