@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""Makes the archives the end-to-end tests hand to Varnito.exe, with Debian's zip, and the
+reference copies unzip makes of them.  Usage: make_archives.py OUTPUT_FOLDER
+
+OUTPUT_FOLDER/
+  first.zip, second.zip, third.zip   immediate mode; second.zip has many entries to abort
+  listed.zip                         list mode: files in folders, one with the viewer's type
+  empty.zip (0 bytes), plain.txt (no archive), truncated.zip (half of first.zip)
+  escaping.zip                       names with "../", a leading "/" and a drive letter
+  expected/<archive name>/...        what unzip made of first, third and listed
+"""
+import os
+import shutil
+import subprocess
+import sys
+import zipfile
+
+out = os.path.abspath(sys.argv[1])
+BASE_TIME = 1620000000  # 2021-05-03 00:00:00 UTC, an even second for DOS times
+
+
+def run(*args, cwd=None):
+    subprocess.run(args, cwd=cwd, check=True, env=dict(os.environ, LC_ALL="C"))
+
+
+def write(path, data, stamp):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+    os.utime(path, (stamp, stamp))
+
+
+def make_first(root):
+    write(os.path.join(root, "readme.txt"), b"first archive\r\n" * 50, BASE_TIME)
+    write(os.path.join(root, "data", "numbers.bin"), bytes(range(256)) * 400, BASE_TIME + 61)
+    write(os.path.join(root, "data", "deep", "odd.txt"), b"odd second\n", BASE_TIME + 7)
+    write(os.path.join(root, "empty.txt"), b"", BASE_TIME + 3600)
+
+
+def make_second(root):
+    # Enough entries that the run is still going when the test presses the abort button.
+    for i in range(1500):
+        body = (b"entry %05d of the second archive\n" % i) * 300
+        write(os.path.join(root, "part%02d" % (i // 100), "file%05d.txt" % i), body, BASE_TIME + 2 * i)
+
+
+def make_third(root):
+    write(os.path.join(root, "third.txt"), b"the third archive is still extracted\n", BASE_TIME + 86400)
+    write(os.path.join(root, "sub", "more.txt"), b"more\n" * 1000, BASE_TIME + 86402)
+
+
+def make_listed(root):
+    write(os.path.join(root, "alpha.txt"), b"alpha\n" * 10, BASE_TIME)
+    write(os.path.join(root, "beta.bin"), bytes(range(256)) * 64, BASE_TIME + 120)
+    write(os.path.join(root, "docs", "guide.txt"), b"a guide\r\n" * 200, BASE_TIME + 240)
+    write(os.path.join(root, "docs", "note.e2eview"), b"opened through its association\n", BASE_TIME + 360)
+
+
+def zip_folder(name, folder):
+    run("zip", "-q", "-r", os.path.join(out, name), ".", cwd=folder)
+
+
+def unzip_reference(name):
+    target = os.path.join(out, "expected", name)
+    os.makedirs(target)
+    run("unzip", "-q", "-o", os.path.join(out, name), "-d", target)
+
+
+def main():
+    shutil.rmtree(out, ignore_errors=True)
+    os.makedirs(out)
+    source = os.path.join(out, "source")
+    for name, make in (("first.zip", make_first), ("second.zip", make_second),
+                       ("third.zip", make_third), ("listed.zip", make_listed)):
+        folder = os.path.join(source, name)
+        make(folder)
+        zip_folder(name, folder)
+    for name in ("first.zip", "third.zip", "listed.zip"):
+        unzip_reference(name)
+
+    open(os.path.join(out, "empty.zip"), "wb").close()
+    with open(os.path.join(out, "plain.txt"), "wb") as f:
+        f.write(b"just text, no archive of any kind\r\n" * 20)
+    with open(os.path.join(out, "first.zip"), "rb") as f:
+        whole = f.read()
+    with open(os.path.join(out, "truncated.zip"), "wb") as f:
+        f.write(whole[:len(whole) // 2])
+    # zip refuses to store such names; Python's zipfile writes them as given.
+    with zipfile.ZipFile(os.path.join(out, "escaping.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+        stamp = (2021, 5, 3, 9, 0, 0)
+        z.writestr(zipfile.ZipInfo("../escaped.txt", stamp), "parent folder\n")
+        z.writestr(zipfile.ZipInfo("../../twice.txt", stamp), "two levels up\n")
+        z.writestr(zipfile.ZipInfo("/rooted.txt", stamp), "root of the drive\n")
+        z.writestr(zipfile.ZipInfo("C:/drive.txt", stamp), "drive letter\n")
+        z.writestr(zipfile.ZipInfo("inside/../../up.txt", stamp), "up from a folder\n")
+        z.writestr(zipfile.ZipInfo("ok.txt", stamp), "stays inside\n")
+    shutil.rmtree(source)
+    open(os.path.join(out, "made"), "w").close()  # the build's mark that all is there
+
+
+main()
