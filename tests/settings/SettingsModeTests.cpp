@@ -27,21 +27,13 @@ void StartProgram(Started* started) {
 
 // The visible settings dialogs of one process.
 std::vector<HWND> SettingsWindowsOf(DWORD processId) {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND w, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == s->pid && IsWindowVisible(w) && testsupport::WindowText(w) == DialogCaption)
-                s->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND w : VisibleTopLevelWindows()) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == processId && testsupport::WindowText(w) == DialogCaption) found.push_back(w);
+    }
+    return found;
 }
 
 HWND WaitForSettingsWindow(DWORD processId) {

@@ -78,20 +78,12 @@ struct ModalRun {
 };
 
 HWND FindDialogOfThisProcess() {
-    struct Search {
-        HWND found = nullptr;
-    } search;
-    EnumWindows(
-        [](HWND w, LPARAM param) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid != GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
-            if (testsupport::WindowText(w) != DialogCaption) return TRUE;
-            reinterpret_cast<Search*>(param)->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND w : VisibleTopLevelWindows()) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId() && testsupport::WindowText(w) == DialogCaption) return w;
+    }
+    return nullptr;
 }
 
 DWORD WINAPI DriveModal(void* param) {
@@ -122,19 +114,22 @@ INT_PTR RunModal(CSettingsDlg& dialog, const std::function<void(HWND)>& drive) {
 }
 
 HWND FindOwnedWindow(HWND owner) {
-    struct Search {
-        HWND owner;
-        HWND found = nullptr;
-    } search{owner};
-    EnumWindows(
-        [](HWND w, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (!IsWindowVisible(w) || GetWindow(w, GW_OWNER) != s->owner) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND w : VisibleTopLevelWindows())
+        if (GetWindow(w, GW_OWNER) == owner) return w;
+    return nullptr;
+}
+
+namespace {
+BOOL CALLBACK CollectVisible(HWND w, LPARAM param) {
+    if (IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(w);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> VisibleTopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&windows));
+    return windows;
 }
 
 PopupDriver::PopupDriver(HWND owner, std::function<void(HWND)> act) : owner_(owner), act_(std::move(act)) {

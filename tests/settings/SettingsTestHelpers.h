@@ -65,8 +65,10 @@ private:
     static DWORD WINAPI Run(void* self);
 };
 
-// A visible top-level window of this process owned by `owner`, or null.
+// A visible top-level window owned by `owner`, or null.
 HWND FindOwnedWindow(HWND owner);
+// Every visible top-level window of the desktop.
+std::vector<HWND> VisibleTopLevelWindows();
 
 // Reads a profile value (to check what the dialog stored); `missing` when absent.
 std::string StoredString(const char* name, const char* missing = "<missing>");
