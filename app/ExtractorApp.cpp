@@ -5,6 +5,7 @@
 #include "app/StartupPlan.h"
 #include "app/Utility.h"
 #include "extract/ExtractProgressDlg.h"
+#include "listwin/ArchiveListDlg.h"
 #include "plugins/PluginTable.h"
 #include "settings/SettingsDlg.h"
 
@@ -70,7 +71,17 @@ void CExtractorApp::RunSettingsMode() {
 }
 
 void CExtractorApp::RunListMode(const std::string& archivePath) {
-    (void)archivePath;  // The archive list window arrives with the list-window subsystem.
+    char pluginFolder[CSettingIO::PathBufferSize];
+    CSettingIO().ReadString("", "SpiFold", "", pluginFolder);
+    CPluginTable host;
+    host.LoadFolder(pluginFolder);
+
+    CArchiveListDlg window;
+    window.SetArchive(archivePath.c_str(), &host);
+    m_pMainWnd = &window;
+    window.DoModal();
+    m_pMainWnd = nullptr;
+    host.Unload(-1);
 }
 
 void CExtractorApp::RunImmediateMode(const std::vector<std::string>& pieces) {

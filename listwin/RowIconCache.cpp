@@ -17,7 +17,7 @@ CRowIconCache::CRowIconCache(HIMAGELIST images, const char* workFolder)
 
 int CRowIconCache::ImageFor(const char* fileName) {
     // Names that point elsewhere get the default icon: no file is made for them at all.
-    if (!IsPlainFileName(fileName)) return 0;
+    if (workFolder_.empty() || !IsPlainFileName(fileName)) return 0;
     std::string extension = FileSystemExtension(fileName);
     auto known = imageByExtension_.find(extension);
     if (known != imageByExtension_.end()) return known->second;

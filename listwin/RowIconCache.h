@@ -12,7 +12,8 @@ public:
     static constexpr size_t MaxSystemIcons = 8092;
 
     // images holds the default icon as image 0; new icons are appended to it. Probe files are
-    // made in workFolder, which must exist for icons other than the default.
+    // made in workFolder, which must exist for icons other than the default; without a work
+    // folder (empty) every row gets the default.
     CRowIconCache(HIMAGELIST images, const char* workFolder);
 
     // The image index for a row with this file name; 0, the default icon, when the name is not

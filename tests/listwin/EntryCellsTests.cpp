@@ -3,6 +3,9 @@
 #include <climits>
 #include <cstring>
 #include "listwin/EntryCells.h"
+#include "tests/listwin/ListTestHelpers.h"
+
+using listtest::LocalTimestamp;
 
 namespace {
 
@@ -11,17 +14,6 @@ ArchiveEntry Sized(uint32_t packed, uint32_t unpacked) {
     entry.packedSize = packed;
     entry.unpackedSize = unpacked;
     return entry;
-}
-
-// The seconds since 1970 of a local date and time, worked out through the time-zone
-// conversion in the other direction.
-int32_t LocalTimestamp(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME local = {year, month, 0, day, hour, minute, second, 0}, utc;
-    EXPECT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
-    FILETIME file;
-    EXPECT_TRUE(SystemTimeToFileTime(&utc, &file));
-    ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
-    return static_cast<int32_t>((ticks.QuadPart - 116444736000000000ULL) / 10000000ULL);
 }
 
 }  // namespace

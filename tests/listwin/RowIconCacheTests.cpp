@@ -2,8 +2,10 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "listwin/RowIconCache.h"
+#include "tests/listwin/ListTestHelpers.h"
 #include "tests/support/TestSupport.h"
 
+using listtest::ShellFileType;
 using testsupport::TempDir;
 
 namespace {
@@ -31,22 +33,6 @@ protected:
 
     HIMAGELIST images = nullptr;
     TempDir work;
-};
-
-// A file type with its own icon, registered for the life of the object.
-class ShellFileType {
-public:
-    ShellFileType(const std::string& extension, const char* icon) : extension_("." + extension), type_("varnito." + extension) {
-        RegSetValueA(HKEY_CLASSES_ROOT, extension_.c_str(), REG_SZ, type_.c_str(), 0);
-        RegSetValueA(HKEY_CLASSES_ROOT, (type_ + "\\DefaultIcon").c_str(), REG_SZ, icon, 0);
-    }
-    ~ShellFileType() {
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, extension_.c_str());
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, type_.c_str());
-    }
-
-private:
-    std::string extension_, type_;
 };
 
 }  // namespace

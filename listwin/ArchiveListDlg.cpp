@@ -1,0 +1,266 @@
+#include "listwin/ArchiveListDlg.h"
+#include <cstdio>
+#include <cstring>
+#include "app/SettingIO.h"
+#include "extract/SelectionExtraction.h"
+#include "framework/DataExchange.h"
+#include "framework/WaitCursor.h"
+#include "framework/WinApp.h"
+#include "listwin/ToolbarButtons.h"
+#include "res/resource.h"
+#include "ui/AboutDlg.h"
+#include "ui/Help.h"
+
+namespace {
+
+// The window keeps these controls attached to its edges; the rest keep their place.
+const AnchorRow AnchorTable[] = {
+    {IDC_ARCLIST_STATUS, 6, 1, 0, 0},
+    {IDC_ARCLIST_ENTRIES, 3, 0, 0, 0},
+    {IDC_ARCLIST_CLOSE, 5, 1, 0, 0},
+    {IDC_ARCLIST_ABOUT, 5, 1, 0, 0},
+    {0, 0, 0, 0, 0},
+};
+
+const POINT MinimumWindowSize = {300, 120};
+
+}  // namespace
+
+CArchiveListDlg::CArchiveListDlg() : CDialog(IDD_ARCHIVE_LIST_DIALOG, nullptr) {
+    for (int& direction : sortDirection) direction = 1;
+    static_assert(sizeof anchors == sizeof AnchorTable, "one anchor row per table row");
+    memcpy(anchors, AnchorTable, sizeof anchors);
+}
+
+CArchiveListDlg::~CArchiveListDlg() { ReleaseEntries(); }
+
+void CArchiveListDlg::SetArchive(const char* path, CPluginTable* table) {
+    host = table;
+    // A path that does not fit is not cut (that could name another file): it is left empty,
+    // which opens as a file that cannot be found.
+    archivePath[0] = '\0';
+    if (path && strlen(path) < sizeof archivePath) strcpy(archivePath, path);
+    CUtility utility;
+    utility.StoredName(archivePath, sizeof archivePath);
+    utility.FileNamePart(archivePath, archiveName, sizeof archiveName);
+
+    char baseName[CUtility::PathSize];
+    utility.SplitPath(1, archivePath, baseName, sizeof baseName);
+    char temp[MAX_PATH] = {};
+    DWORD tempLength = GetTempPathA(sizeof temp, temp);
+    int length = snprintf(workFolder, sizeof workFolder, "%sVarnito_%s\\", temp, baseName);
+    // Without a whole work folder name there is no work folder: nothing is probed, viewed
+    // or cleaned up (a cut name could point anywhere).
+    if (tempLength == 0 || tempLength >= sizeof temp || length < 0 || length >= static_cast<int>(sizeof workFolder))
+        workFolder[0] = '\0';
+}
+
+void CArchiveListDlg::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_ARCLIST_ENTRIES, list);
+    DDX_Text(dx, IDC_ARCLIST_STATUS, statusText);
+}
+
+BOOL CArchiveListDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    windowIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_PROGRAM));
+    SetIcon(windowIcon, TRUE);
+    TakeOverButtons();
+    CreateTooltips();
+
+    RECT outer;
+    GetWindowRect(&outer);
+    CUtility().RecordAnchors(m_hWnd, outer, anchors);
+    RestorePlacement();
+    ShowWindow(SW_SHOW);
+    GetWindowRect(&outer);
+    CUtility().ApplyAnchors(m_hWnd, outer, anchors);
+
+    SetUpColumns();
+    EnableWindow(FALSE);
+    BOOL filled = FillList();
+    EnableWindow(TRUE);
+    if (!filled) {
+        // Nothing is stored and the work folder is left alone.
+        imageList.DeleteImageList();
+        ReleaseEntries();
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
+    UpdateButtons();
+    UpdateStatus();
+    return TRUE;
+}
+
+void CArchiveListDlg::TakeOverButtons() {
+    COLORREF hover = LightenedColor(GetSysColor(COLOR_MENU));
+    for (int i = 0; i < 6; ++i) {
+        buttons[i].SubclassDlgItem(ToolbarButtons[i].controlId, this);
+        buttons[i].SetIcons(ToolbarButtons[i].iconId, 0);
+        buttons[i].SetActiveBgColor(hover, 0);
+    }
+}
+
+void CArchiveListDlg::CreateTooltips() {
+    tooltip.Create(this);
+    tooltip.Activate(TRUE);
+    tooltip.SetDelayTime(TTDT_AUTOMATIC, 350);
+    tooltip.SetMaxTipWidth(200);
+    for (int i = 0; i < 6; ++i) tooltip.AddTool(&buttons[i], ToolbarButtons[i].tooltip);
+}
+
+void CArchiveListDlg::RestorePlacement() {
+    IntList10 stored;
+    if (CSettingIO().ReadIntList("ListWindowData", &stored) != 1) return;
+    // Never reopen minimized, nor hidden or in any other odd state a stored value may name.
+    if (stored.showCmd != SW_SHOWMAXIMIZED) stored.showCmd = SW_SHOWNORMAL;
+    WINDOWPLACEMENT placement = {sizeof placement, static_cast<UINT>(stored.flags), static_cast<UINT>(stored.showCmd),
+                                 {stored.minX, stored.minY}, {stored.maxX, stored.maxY},
+                                 {stored.left, stored.top, stored.right, stored.bottom}};
+    SetWindowPlacement(&placement);
+}
+
+BOOL CArchiveListDlg::PreTranslateMessage(MSG* msg) {
+    tooltip.RelayEvent(msg);
+    if (IsCtrlAOnList(msg)) {
+        SelectAll(true);
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
+bool CArchiveListDlg::IsCtrlAOnList(const MSG* msg) const {
+    if (msg->message != WM_KEYDOWN || !list.m_hWnd || msg->hwnd != list.m_hWnd) return false;
+    BYTE keys[256];
+    if (!GetKeyboardState(keys)) return false;
+    return (keys[VK_CONTROL] & 0xF0) && (keys['A'] & 0xF0);
+}
+
+BOOL CArchiveListDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == BN_CLICKED) {
+        switch (LOWORD(wParam)) {
+        case IDC_ARCLIST_EXTRACT_ALL: ExtractAll(); return TRUE;
+        case IDC_ARCLIST_EXTRACT_SELECTED: ExtractSelected(); return TRUE;
+        case IDC_ARCLIST_OPEN: ViewEntry(); return TRUE;
+        case IDC_ARCLIST_SELECT: ToggleSelection(); return TRUE;
+        case IDC_ARCLIST_CLOSE: CloseWindow(); return TRUE;
+        case IDC_ARCLIST_ABOUT: ShowAbout(); return TRUE;
+        default: break;
+        }
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+BOOL CArchiveListDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (!header || !list.m_hWnd || header->hwndFrom != list.m_hWnd) return CDialog::OnNotify(wParam, lParam, result);
+    switch (header->code) {
+    case NM_DBLCLK:
+        ViewEntry();
+        return TRUE;
+    case LVN_ITEMCHANGED:
+        UpdateButtons();
+        UpdateStatus();
+        return TRUE;
+    case LVN_COLUMNCLICK:
+        SortByColumn(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
+        return TRUE;
+    default:
+        return CDialog::OnNotify(wParam, lParam, result);
+    }
+}
+
+BOOL CArchiveListDlg::OnHelpInfo(HELPINFO*) {
+    OpenHelpFile();
+    return TRUE;
+}
+
+void CArchiveListDlg::OnSize(UINT, int, int) {
+    RECT outer;
+    GetWindowRect(&outer);
+    CUtility().ApplyAnchors(m_hWnd, outer, anchors);
+}
+
+void CArchiveListDlg::OnGetMinMaxInfo(MINMAXINFO* info) { info->ptMinTrackSize = MinimumWindowSize; }
+
+void CArchiveListDlg::OnOK() { ViewEntry(); }
+void CArchiveListDlg::OnCancel() { CloseWindow(); }
+
+void CArchiveListDlg::UpdateButtons() {
+    int rows = list.GetItemCount();
+    int selected = static_cast<int>(list.GetSelectedCount());
+    const struct {
+        int id;
+        bool enabled;
+    } wanted[] = {{IDC_ARCLIST_EXTRACT_ALL, rows > 0}, {IDC_ARCLIST_EXTRACT_SELECTED, selected > 0},
+                  {IDC_ARCLIST_OPEN, selected == 1}};
+    for (const auto& button : wanted) {
+        CWnd* control = GetDlgItem(button.id);
+        if (control && (control->IsWindowEnabled() != FALSE) != button.enabled) control->EnableWindow(button.enabled);
+    }
+}
+
+void CArchiveListDlg::UpdateStatus() {
+    statusText = SelectionStatusText(static_cast<int>(list.GetSelectedCount()), list.GetItemCount());
+    SetDlgItemText(IDC_ARCLIST_STATUS, statusText.c_str());
+}
+
+void CArchiveListDlg::SelectAll(bool select) { list.SetItemState(-1, select ? LVIS_SELECTED : 0, LVIS_SELECTED); }
+
+void CArchiveListDlg::ToggleSelection() { SelectAll(list.GetSelectedCount() == 0); }
+
+std::vector<const ArchiveEntry*> CArchiveListDlg::SelectedEntries() const {
+    std::vector<const ArchiveEntry*> selected;
+    for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list.GetNextItem(row, LVNI_SELECTED))
+        selected.push_back(reinterpret_cast<const ArchiveEntry*>(list.GetItemData(row)));
+    return selected;
+}
+
+void CArchiveListDlg::ExtractSelected() {
+    ExtractSelection(this, host, pluginIndex, archivePath, archiveName, SelectedEntries());
+}
+
+void CArchiveListDlg::ExtractAll() {
+    SelectAll(true);
+    ExtractSelected();
+    SelectAll(false);
+}
+
+void CArchiveListDlg::ShowAbout() {
+    CAboutDlg about;
+    about.DoModal();
+}
+
+void CArchiveListDlg::CloseWindow() {
+    if (workFolder[0]) {
+        // Files still held open (by a viewer) stay, and so does the folder then.
+        CUtility().DeleteFiles(workFolder, "*.*", 0, 0);
+        RemoveDirectoryA(workFolder);
+    }
+    WINDOWPLACEMENT placement;
+    if (GetWindowPlacement(&placement)) {
+        IntList10 stored;
+        stored.flags = static_cast<int>(placement.flags);
+        stored.showCmd = static_cast<int>(placement.showCmd);
+        stored.minX = placement.ptMinPosition.x;
+        stored.minY = placement.ptMinPosition.y;
+        stored.maxX = placement.ptMaxPosition.x;
+        stored.maxY = placement.ptMaxPosition.y;
+        stored.left = placement.rcNormalPosition.left;
+        stored.top = placement.rcNormalPosition.top;
+        stored.right = placement.rcNormalPosition.right;
+        stored.bottom = placement.rcNormalPosition.bottom;
+        CSettingIO().WriteIntList("ListWindowData", stored);
+    }
+    // The rows point into the entries: they go first.
+    list.DeleteAllItems();
+    list.SetImageList(nullptr, LVSIL_SMALL);
+    imageList.DeleteImageList();
+    ReleaseEntries();
+    EndDialog(IDCANCEL);
+}
+
+void CArchiveListDlg::ReleaseEntries() {
+    if (entries) HeapFree(GetProcessHeap(), 0, entries);
+    entries = nullptr;
+}

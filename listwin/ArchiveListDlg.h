@@ -1,0 +1,78 @@
+#pragma once
+// The archive list window: the main window of list mode. One row per file entry of the
+// archive, sortable by every column; extracts all or the selected entries, opens one entry
+// with its associated program, and remembers its placement.
+#include <string>
+#include <vector>
+#include "app/Utility.h"
+#include "framework/Dialog.h"
+#include "framework/ImageList.h"
+#include "framework/ListCtrl.h"
+#include "framework/ToolTipCtrl.h"
+#include "listwin/EntryCells.h"
+#include "plugins/PluginTable.h"
+#include "ui/HoverButton.h"
+
+class CArchiveListDlg : public CDialog {
+public:
+    CArchiveListDlg();
+    ~CArchiveListDlg() override;
+
+    // The archive (up to 259 bytes) and the loaded plug-in table; before the window opens.
+    void SetArchive(const char* path, CPluginTable* host);
+
+    BOOL FillList();
+    void UpdateButtons();
+    void UpdateStatus();
+    void SortByColumn(int column);
+    static int CompareEntries(const ArchiveEntry* a, const ArchiveEntry* b, int column);
+    void ExtractAll();
+    void ExtractSelected();
+    void ToggleSelection();
+    void ShowAbout();
+    void ViewEntry();
+    void CloseWindow();
+
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL OnHelpInfo(HELPINFO* info) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnGetMinMaxInfo(MINMAXINFO* info) override;
+
+    // Read access for the program's own checks of the window.
+    const char* ArchivePath() const { return archivePath; }
+    const char* WorkFolder() const { return workFolder; }
+
+private:
+    void TakeOverButtons();
+    void CreateTooltips();
+    void RestorePlacement();
+    void SetUpColumns();
+    void AutoSizeColumns();
+    void AddRow(const ArchiveEntry& entry, int image, int row);
+    std::vector<const ArchiveEntry*> SelectedEntries() const;
+    void SelectAll(bool select);
+    void ReleaseEntries();
+    bool IsCtrlAOnList(const MSG* msg) const;
+
+    CPluginTable* host = nullptr;
+    CImageList imageList;
+    CToolTipCtrl tooltip;
+    char archivePath[CUtility::PathSize] = {};
+    char archiveName[CUtility::PathSize] = {};
+    char workFolder[CUtility::PathSize] = {};
+    ArchiveEntry* entries = nullptr;
+    int pluginIndex = -1;
+    CHoverButton buttons[6];
+    int sortDirection[ColumnCount];
+    CListCtrl list;
+    std::string statusText;
+    HICON windowIcon = nullptr;
+    AnchorRow anchors[5];
+};

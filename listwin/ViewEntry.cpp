@@ -1,0 +1,67 @@
+// Opening one entry with the program associated with its type: the entry is unpacked into
+// the work folder and handed to the shell.
+#include <windows.h>
+#include <shellapi.h>
+#include "app/SettingIO.h"
+#include "framework/MessageBox.h"
+#include "framework/WaitCursor.h"
+#include "listwin/ArchiveListDlg.h"
+#include "listwin/WorkFile.h"
+
+namespace {
+
+// Creates or truncates the file and writes the bytes; false when it cannot be opened.
+bool WriteWorkFile(const char* path, const char* bytes, size_t count) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    if (count > 0) WriteFile(file, bytes, static_cast<DWORD>(count), &written, nullptr);
+    CloseHandle(file);
+    return true;
+}
+
+bool ShellOpen(const char* file, const char* parameters) {
+    HINSTANCE result = ShellExecuteA(nullptr, "open", file, parameters, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+void FreeFetched(char* buffer) {
+    if (buffer) HeapFree(GetProcessHeap(), 0, buffer);
+}
+
+}  // namespace
+
+void CArchiveListDlg::ViewEntry() {
+    int row = list.GetNextItem(-1, LVNI_SELECTED);
+    if (row < 0) return;
+    CWaitCursor wait;
+    const ArchiveEntry* entry = reinterpret_cast<const ArchiveEntry*>(list.GetItemData(row));
+    if (!entry || !entry->fileName[0]) return;
+
+    char* buffer = nullptr;
+    size_t size = 0;
+    int result = host->FetchEntry(pluginIndex, archivePath, entry, &buffer, &size);
+    if (result < 0) {
+        host->ShowError(m_hWnd, result);
+        FreeFetched(buffer);
+        return;
+    }
+
+    // A name that leads out of the work folder is refused like a file that cannot be made.
+    char workFile[CUtility::PathSize];
+    bool named = workFolder[0] && WorkFilePath(workFolder, entry->fileName, workFile, sizeof workFile);
+    if (named) CreateDirectoryA(workFolder, nullptr);
+    size_t count = entry->unpackedSize < size ? entry->unpackedSize : size;
+    bool written = named && WriteWorkFile(workFile, buffer, count);
+    FreeFetched(buffer);
+    if (!written) {
+        AppMessageBox(this, "ワークファイルの作成に失敗しました。");
+        return;
+    }
+
+    if (ShellOpen(workFile, nullptr)) return;
+    char editor[CSettingIO::PathBufferSize];
+    CSettingIO().ReadString("", "NullOpenEditor", "NotePad", editor);
+    if (ShellOpen(editor, workFile)) return;
+    AppMessageBox(this, "関連付けられたアプリケーションがありません。");
+}
