@@ -46,12 +46,14 @@ bool AskWith(OverwriteMode preselected, const std::function<void(HWND)>& act, Ov
 }
 
 // True while a window of this thread has a progress bar 1024 (a progress dialog).
+BOOL CALLBACK NoteProgressBar(HWND window, LPARAM found) {
+    if (GetDlgItem(window, 1024)) *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
 bool ProgressDialogExists() {
     bool found = false;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM result) -> BOOL {
-        if (GetDlgItem(window, 1024)) *reinterpret_cast<bool*>(result) = true;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), NoteProgressBar, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
