@@ -10,18 +10,22 @@ constexpr char ProfileKey[] = "Software\\Morvel\\Varnito";
 constexpr char ClassesKey[] = "Software\\Classes\\";
 constexpr char HandlerClass[] = "VarnitoE2E.Viewer";
 
-void SetValue(const std::string& keyPath, const char* name, DWORD type, const void* data, DWORD size) {
+void SetValue(const std::string& keyPath, const char* name, DWORD type, const void* data, DWORD size,
+              HKEY root = HKEY_CURRENT_USER) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+    if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
         return;
     RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
 }
 
-void SetText(const std::string& keyPath, const char* name, const std::string& value) {
-    SetValue(keyPath, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+void SetText(const std::string& keyPath, const char* name, const std::string& value, HKEY root = HKEY_CURRENT_USER) {
+    SetValue(keyPath, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1), root);
 }
+
+// Wine's shell looks types up in the machine's classes only; Windows merges the user's in.
+const HKEY ClassRoots[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
 }  // namespace
 
 void PrepareProfile(int defrostingMode, const std::string& destination) {
@@ -56,13 +60,18 @@ int ReadProfileNumber(const char* name) {
 }
 
 void RegisterOpenHandler(const std::string& extension, const std::string& program) {
-    SetText(ClassesKey + extension, "", HandlerClass);
-    SetText(std::string(ClassesKey) + HandlerClass + "\\shell\\open\\command", "", "\"" + program + "\" \"%1\"");
+    for (HKEY root : ClassRoots) {
+        SetText(ClassesKey + extension, "", HandlerClass, root);
+        SetText(std::string(ClassesKey) + HandlerClass + "\\shell\\open\\command", "", "\"" + program + "\" \"%1\"",
+                root);
+    }
 }
 
 void RemoveOpenHandler(const std::string& extension) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, (ClassesKey + extension).c_str());
-    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(ClassesKey) + HandlerClass).c_str());
+    for (HKEY root : ClassRoots) {
+        RegDeleteTreeA(root, (ClassesKey + extension).c_str());
+        RegDeleteTreeA(root, (std::string(ClassesKey) + HandlerClass).c_str());
+    }
 }
 
 }  // namespace e2e
