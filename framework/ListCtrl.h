@@ -18,6 +18,10 @@ public:
     int GetColumnWidth(int column) const;
     std::string GetColumnHeading(int column) const;
     int GetColumnCount() const;
+    // Makes every column as wide as the wider of its heading and its widest cell. The
+    // control's own header-aware auto-size cuts some headings short under Wine, so the
+    // headings are measured as well.
+    void FitColumnWidths();
 
     // Rows. InsertItem returns the new row's index, or -1.
     int InsertItem(int index, const char* text, int image = -1);

@@ -54,7 +54,6 @@ private:
     void CreateTooltips();
     void RestorePlacement();
     void SetUpColumns();
-    void AutoSizeColumns();
     void AddRow(const ArchiveEntry& entry, int image, int row);
     std::vector<const ArchiveEntry*> SelectedEntries() const;
     void SelectAll(bool select);

@@ -26,17 +26,7 @@ void CArchiveListDlg::SetUpColumns() {
     list.DeleteAllItems();
     for (int column = 0; column < ColumnCount; ++column)
         list.InsertColumn(column, Columns[column].heading, Columns[column].format, 20, column);
-    AutoSizeColumns();
-}
-
-// Each column as wide as the wider of its heading and its widest cell.
-void CArchiveListDlg::AutoSizeColumns() {
-    for (int column = 0; column < ColumnCount; ++column) {
-        list.SetColumnWidth(column, LVSCW_AUTOSIZE);
-        int contents = list.GetColumnWidth(column);
-        list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
-        if (list.GetColumnWidth(column) < contents) list.SetColumnWidth(column, contents);
-    }
+    list.FitColumnWidths();
 }
 
 BOOL CArchiveListDlg::FillList() {
@@ -83,7 +73,7 @@ BOOL CArchiveListDlg::FillList() {
     // Fails, harmlessly, while the folder holds other files.
     if (workFolder[0]) RemoveDirectoryA(workFolder);
 
-    AutoSizeColumns();
+    list.FitColumnWidths();
     list.ShowWindow(SW_SHOW);
     return TRUE;
 }

@@ -24,8 +24,6 @@ constexpr char EditorTitle[] = "参照用エディタの選択";
 constexpr char EditorFilter[] = "実行ファイル (*.exe)|*.exe||";
 constexpr char NoImageViewerText[] = "Susieがインストールされていないため、\nプラグインの検索はできません。";
 constexpr int InitialColumnWidth = 40;
-// Room a header item needs around its text.
-constexpr int HeadingPadding = 16;
 
 HICON LoadProgramIcon(int id) { return LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); }
 
@@ -98,22 +96,7 @@ void CSettingsDlg::SetUpPluginList() {
     const char* headings[ColumnCount] = {"", "Plug-in", "対応拡張子", "INFORMATION"};
     for (int column = 0; column < ColumnCount; ++column)
         pluginList.InsertColumn(column, headings[column], LVCFMT_LEFT, InitialColumnWidth);
-    SizeColumns();
-}
-
-void CSettingsDlg::SizeColumns() {
-    for (int column = 0; column < ColumnCount; ++column) {
-        pluginList.SetColumnWidth(column, LVSCW_AUTOSIZE);
-        int width = pluginList.GetColumnWidth(column);
-        // The header's own measure leaves some headings cut short; measure them as well.
-        std::string heading = pluginList.GetColumnHeading(column);
-        int headingWidth = static_cast<int>(pluginList.SendMessage(LVM_GETSTRINGWIDTHA, 0,
-                                                                   reinterpret_cast<LPARAM>(heading.c_str())));
-        width = std::max(width, headingWidth + HeadingPadding);
-        pluginList.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
-        width = std::max(width, pluginList.GetColumnWidth(column));
-        pluginList.SetColumnWidth(column, width);
-    }
+    pluginList.FitColumnWidths();
 }
 
 void CSettingsDlg::UpdateModeControls() {
@@ -172,7 +155,7 @@ void CSettingsDlg::FillPluginList() {
     columnDirection[0] = -columnDirection[0];
     pluginList.SortItems(ComparePluginRows, 0);
 
-    SizeColumns();
+    pluginList.FitColumnWidths();
     pluginList.ShowWindow(SW_SHOW);
 }
 

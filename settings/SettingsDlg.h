@@ -36,7 +36,6 @@ private:
     static constexpr int TextLimit = 259;
 
     void SetUpPluginList();
-    void SizeColumns();
     void SortByColumn(int column);
     void PickDestinationFolder();
     void PickPluginFolder();

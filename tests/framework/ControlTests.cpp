@@ -45,6 +45,30 @@ int CALLBACK CompareNumbers(LPARAM a, LPARAM b, LPARAM direction) {
 
 }  // namespace
 
+// Headings wider than every cell, and a cell wider than its heading: each column ends up
+// wide enough for both, with room around the heading's text.
+TEST_F(ListFixture, FittedColumnsShowWholeHeadingsAndCells) {
+    list.InsertColumn(0, "ファイル名", LVCFMT_LEFT, 5);
+    list.InsertColumn(1, "サイズ", LVCFMT_RIGHT, 5);
+    list.InsertColumn(2, "圧縮率", LVCFMT_RIGHT, 500);
+    int row = list.InsertItem(0, "a-much-longer-file-name-than-the-heading.txt");
+    list.SetItemText(row, 1, "1");
+    list.SetItemText(row, 2, "9%");
+
+    list.FitColumnWidths();
+
+    auto textWidth = [&](const std::string& text) {
+        return static_cast<int>(list.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    };
+    EXPECT_GE(list.GetColumnWidth(0), textWidth(list.GetItemText(0, 0)));
+    for (int column = 1; column < 3; ++column) {
+        int heading = textWidth(list.GetColumnHeading(column));
+        EXPECT_GE(list.GetColumnWidth(column), heading + 12) << column;
+    }
+    // Fitted, not left as wide as it was (the last column fills the rest of the control).
+    EXPECT_LT(list.GetColumnWidth(1), textWidth("サイズ") + 60);
+}
+
 TEST_F(ListFixture, ColumnsRowsCellsAndItemData) {
     EXPECT_EQ(list.InsertColumn(0, "ファイル名", LVCFMT_LEFT, 20), 0);
     EXPECT_EQ(list.InsertColumn(1, "サイズ", LVCFMT_RIGHT, 20), 1);

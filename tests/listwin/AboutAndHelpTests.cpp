@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <atomic>
 #include <string>
+#include <thread>
 #include "res/resource.h"
 #include "tests/listwin/ListTestHelpers.h"
 #include "tests/listwin/ListWindowFixture.h"
@@ -82,12 +84,27 @@ TEST_F(ListWindowTest, F1WithoutAHelpFileReportsNothing) {
     EXPECT_TRUE(IsWindow(Window()));
 }
 
-TEST_F(ListWindowTest, DISABLED_TheAboutButtonShowsTheAboutBox) {
+TEST_F(ListWindowTest, TheAboutButtonShowsTheAboutBox) {
     Open(WriteArchive({"-lh5-|1|1|1|0||a.vlwnone|a|"}));
-    MessageBoxWatcher boxes;
+    // Closes the about box once it is up, as a user would with its OK button.
+    std::atomic<HWND> seen{nullptr};
+    std::thread closer([&] {
+        for (int tries = 0; tries < 500 && !seen; ++tries) {
+            HWND box = FindWindowA("#32770", "バージョン情報");
+            DWORD process = 0;
+            if (box && IsWindowVisible(box) && GetWindowThreadProcessId(box, &process) && process == GetCurrentProcessId()) {
+                seen = box;
+                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            }
+            Sleep(20);
+        }
+    });
     ClickButton(IDC_ARCLIST_ABOUT);  // returns once the box is closed
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].caption, "バージョン情報");
+    closer.join();
+    ASSERT_NE(seen.load(), nullptr);
+    EXPECT_FALSE(IsWindow(seen.load()));
+    EXPECT_TRUE(IsWindow(Window()));
+    EXPECT_TRUE(IsWindowEnabled(Window()));
 }
 
 TEST(AboutBox, ProgramLineIsLightGreenAndF1OpensHelp) {

@@ -61,7 +61,13 @@ TEST_F(ListWindowTest, OneRowPerFileWithItsCells) {
         EXPECT_STREQ(text, headings[column]);
         bool right = column >= 1 && column <= 3;
         EXPECT_EQ(item.fmt & HDF_JUSTIFYMASK, right ? HDF_RIGHT : HDF_LEFT) << column;
-        EXPECT_GT(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0), 20) << "auto-sized " << column;
+        // Wide enough for the heading and every cell of the column.
+        int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+        EXPECT_GT(width, SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(headings[column])))
+            << column;
+        for (int row = 0; row < Rows(); ++row)
+            EXPECT_GT(width, SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(Cell(row, column).c_str())))
+                << column;
     }
     EXPECT_NE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VISIBLE, 0);
 }

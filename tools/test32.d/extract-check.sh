@@ -32,7 +32,7 @@ make_sample_content() {
   mkdir -p "$dir/docs/deep" "$dir/$(printf '\x8e\x91\x97\xbf')"
   printf 'Varnito extraction check\r\nline two\r\n' >"$dir/readme.txt"
   seq 1 40000 | sed 's/$/ lorem ipsum/' >"$dir/docs/notes.txt"
-  head -c 300000 /dev/urandom | od -An -tx1 | head -c 250000 >"$dir/docs/deep/data.bin"
+  head -c 80000 /dev/urandom | od -An -tx1 >"$dir/docs/deep/data.bin"
   head -c 70000 /dev/urandom >"$dir/stored.bin"
   : >"$dir/docs/empty.txt"
   printf 'shift-jis name\r\n' >"$dir/$(printf '\x8e\x91\x97\xbf/\x95\x5c.txt')"
