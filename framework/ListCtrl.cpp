@@ -1,5 +1,4 @@
 #include "framework/ListCtrl.h"
-#include <algorithm>
 #include <vector>
 #include "framework/ImageList.h"
 
@@ -42,20 +41,6 @@ std::string CListCtrl::GetColumnHeading(int column) const {
 int CListCtrl::GetColumnCount() const {
     HWND header = GetHeaderCtrl();
     return header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
-}
-
-void CListCtrl::FitColumnWidths() {
-    // Room a header item needs around its text.
-    constexpr int HeadingPadding = 16;
-    for (int column = 0, count = GetColumnCount(); column < count; ++column) {
-        SetColumnWidth(column, LVSCW_AUTOSIZE);
-        int width = GetColumnWidth(column);
-        std::string heading = GetColumnHeading(column);
-        int headingWidth = static_cast<int>(SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(heading.c_str())));
-        width = std::max(width, headingWidth + HeadingPadding);
-        SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
-        SetColumnWidth(column, std::max(width, GetColumnWidth(column)));
-    }
 }
 
 int CListCtrl::InsertItem(int index, const char* text, int image) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <string>
+#include <vector>
 #include "framework/Wnd.h"
 
 class CImageList;
@@ -18,9 +19,8 @@ public:
     int GetColumnWidth(int column) const;
     std::string GetColumnHeading(int column) const;
     int GetColumnCount() const;
-    // Makes every column as wide as the wider of its heading and its widest cell. The
-    // control's own header-aware auto-size cuts some headings short under Wine, so the
-    // headings are measured as well.
+    // Makes every column as wide as the wider of its heading and its widest cell; the last
+    // column also fills the rest of the control (ListCtrlFit.cpp).
     void FitColumnWidths();
 
     // Rows. InsertItem returns the new row's index, or -1.
@@ -53,4 +53,9 @@ public:
     BOOL SetBkColor(COLORREF color);
     COLORREF GetBkColor() const;
     HWND GetHeaderCtrl() const;
+
+private:
+    std::vector<int> WidestRows(int columns) const;
+    BOOL CreateTwin(CListCtrl& twin) const;
+    int FittedWidth(int column);
 };

@@ -159,8 +159,11 @@ BOOL CArchiveListDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
         ViewEntry();
         return TRUE;
     case LVN_ITEMCHANGED:
-        UpdateButtons();
-        UpdateStatus();
+        // Only a change of selection matters; filling the rows' texts changes nothing here.
+        if (reinterpret_cast<const NMLISTVIEW*>(lParam)->uChanged & LVIF_STATE) {
+            UpdateButtons();
+            UpdateStatus();
+        }
         return TRUE;
     case LVN_COLUMNCLICK:
         SortByColumn(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);

@@ -65,6 +65,7 @@ BOOL CArchiveListDlg::FillList() {
 
     if (workFolder[0]) CreateDirectoryA(workFolder, nullptr);
     CRowIconCache icons(imageList, workFolder);
+    list.SendMessage(WM_SETREDRAW, FALSE);
     int rows = 0;
     for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry) {
         if (!entry->fileName[0]) continue;
@@ -73,6 +74,7 @@ BOOL CArchiveListDlg::FillList() {
     // Fails, harmlessly, while the folder holds other files.
     if (workFolder[0]) RemoveDirectoryA(workFolder);
 
+    list.SendMessage(WM_SETREDRAW, TRUE);
     list.FitColumnWidths();
     list.ShowWindow(SW_SHOW);
     return TRUE;

@@ -18,7 +18,7 @@ std::string ClassName(HWND window) {
 
 LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, SendTimeoutMs, &result)) return -1;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, SendTimeoutMs, &result)) return -1;
     return static_cast<LRESULT>(result);
 }
 
@@ -174,8 +174,12 @@ ShownBox AnswerMessageBox(DWORD processId, DWORD timeoutMs) {
         return nullptr;
     }, timeoutMs);
     if (!box.window) return box;
-    box.caption = Text(box.window);
-    box.text = ControlText(box.window, 0xFFFF);
+    // A box found while it is still being made (a slow machine) has no texts yet.
+    WaitUntil([&]() -> HWND {
+        box.caption = Text(box.window);
+        box.text = ControlText(box.window, 0xFFFF);
+        return box.caption.empty() && IsWindow(box.window) ? nullptr : box.window;
+    }, timeoutMs);
     PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     // Gone before the caller looks for the next one.
     WaitUntil([&]() -> HWND { return IsWindow(box.window) ? nullptr : GetDesktopWindow(); }, 5000);
@@ -184,8 +188,8 @@ ShownBox AnswerMessageBox(DWORD processId, DWORD timeoutMs) {
 
 std::string Text(HWND window) {
     char text[4096] = {};
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        SendTimeoutMs, nullptr);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, SendTimeoutMs,
+                        nullptr);
     return text;
 }
 

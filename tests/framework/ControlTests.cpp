@@ -69,6 +69,27 @@ TEST_F(ListFixture, FittedColumnsShowWholeHeadingsAndCells) {
     EXPECT_LT(list.GetColumnWidth(1), textWidth("サイズ") + 60);
 }
 
+TEST_F(ListFixture, FittingFindsTheWidestCellAmongManyRows) {
+    list.InsertColumn(0, "ファイル名", LVCFMT_LEFT, 5);
+    list.InsertColumn(1, "サイズ", LVCFMT_RIGHT, 5);
+    list.InsertColumn(2, "相対パス", LVCFMT_LEFT, 5);
+    for (int i = 0; i < 400; ++i) {
+        int row = list.InsertItem(i, "name.txt");
+        list.SetItemText(row, 1, i == 250 ? "4,000,000,000" : "1");
+    }
+    list.FitColumnWidths();
+
+    int wide = static_cast<int>(list.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("4,000,000,000")));
+    EXPECT_GE(list.GetColumnWidth(1), wide + 6);
+    EXPECT_LT(list.GetColumnWidth(1), wide + 40);
+    EXPECT_EQ(list.GetItemCount(), 400) << "rows are left as they were";
+    EXPECT_EQ(list.GetItemText(250, 1), "4,000,000,000");
+    // The last column fills the rest of the list.
+    RECT client;
+    GetClientRect(list.m_hWnd, &client);
+    EXPECT_GE(list.GetColumnWidth(0) + list.GetColumnWidth(1) + list.GetColumnWidth(2), client.right - 1);
+}
+
 TEST_F(ListFixture, ColumnsRowsCellsAndItemData) {
     EXPECT_EQ(list.InsertColumn(0, "ファイル名", LVCFMT_LEFT, 20), 0);
     EXPECT_EQ(list.InsertColumn(1, "サイズ", LVCFMT_RIGHT, 20), 1);
