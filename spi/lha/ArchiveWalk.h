@@ -2,7 +2,7 @@
 // Walks the member headers of an archive from its first one to the end marker.
 #include <cstdint>
 #include <functional>
-#include "spi/lha/ByteSource.h"
+#include "spi/common/ByteSource.h"
 #include "spi/lha/LhaHeader.h"
 
 namespace lha {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-#include "spi/lha/ByteSource.h"
+#include "spi/common/ByteSource.h"
 
 namespace lha {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Unpacks one entry into a sink and checks its CRC-16.
 #include <cstdint>
-#include "spi/lha/ByteSource.h"
+#include "spi/common/ByteSource.h"
 #include "spi/lha/LhaHeader.h"
 #include "spi/lha/OutputSink.h"
 

@@ -2,7 +2,7 @@
 // One member header of an LHA archive (levels 0, 1 and 2), read without trusting its bytes.
 #include <cstdint>
 #include <string>
-#include "spi/lha/ByteSource.h"
+#include "spi/common/ByteSource.h"
 
 namespace lha {
 

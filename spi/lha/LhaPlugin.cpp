@@ -9,7 +9,7 @@
 #include "spi/lha/EntryName.h"
 #include "spi/lha/EntryRecord.h"
 #include "spi/lha/EntryUnpacker.h"
-#include "spi/lha/FileSource.h"
+#include "spi/common/FileSource.h"
 #include "spi/lha/OutputSinks.h"
 #include "spi/lha/SpiResult.h"
 

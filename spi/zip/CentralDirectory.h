@@ -3,7 +3,7 @@
 // record. Every length it contains is checked against the bytes that are really there.
 #include <cstdint>
 #include <vector>
-#include "spi/zip/ByteSource.h"
+#include "spi/common/ByteSource.h"
 #include "spi/zip/ZipFormat.h"
 
 namespace zip {

@@ -2,7 +2,7 @@
 // Unpacks one entry (stored or deflated) into a sink, a piece at a time, checking its CRC.
 #include <cstddef>
 #include <cstdint>
-#include "spi/zip/ByteSource.h"
+#include "spi/common/ByteSource.h"
 #include "spi/zip/ZipFormat.h"
 
 namespace zip {

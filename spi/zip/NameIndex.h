@@ -5,7 +5,7 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
-#include "spi/zip/ByteSource.h"
+#include "spi/common/ByteSource.h"
 
 class NameIndex {
 public:

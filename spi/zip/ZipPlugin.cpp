@@ -7,7 +7,7 @@
 #include "plugins/SusiePlugin.h"
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryRecord.h"
-#include "spi/zip/FileSource.h"
+#include "spi/common/FileSource.h"
 #include "spi/zip/NameIndex.h"
 #include "spi/zip/OutputSinks.h"
 #include "spi/zip/SpiResult.h"

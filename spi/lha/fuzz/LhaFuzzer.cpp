@@ -23,7 +23,7 @@ private:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    lha::MemorySource source(data, size);
+    MemorySource source(data, size);
     int entries = 0;
     lha::WalkArchive(source, 0, [&](const lha::Header& header) {
         DiscardingSink sink;

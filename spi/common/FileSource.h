@@ -1,7 +1,7 @@
 #pragma once
 // An archive file, read through the Windows file functions.
 #include <windows.h>
-#include "spi/zip/ByteSource.h"
+#include "spi/common/ByteSource.h"
 
 class FileSource : public ByteSource {
 public:

@@ -1,4 +1,4 @@
-# Run after linking Zip.spi: a Susie host finds the five archive exports only under their
+# Run after linking a shipped plug-in: a Susie host finds the five archive exports only under their
 # plain names, and the library may import nothing but Windows' own DLLs.
 #   cmake -DLIBRARY=Zip.spi -DOBJDUMP=objdump -P CheckExports.cmake
 execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)

@@ -1,18 +1,20 @@
-#include "spi/lha/FileSource.h"
-#include <algorithm>
-
-namespace lha {
+#include "spi/common/FileSource.h"
 
 FileSource::FileSource(const char* path) {
     if (!path) return;
     file_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
     LARGE_INTEGER size;
-    if (IsOpen() && GetFileSizeEx(file_, &size)) size_ = static_cast<uint64_t>(size.QuadPart);
+    if (file_ != INVALID_HANDLE_VALUE && GetFileSizeEx(file_, &size)) {
+        size_ = static_cast<uint64_t>(size.QuadPart);
+    } else if (file_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(file_);
+        file_ = INVALID_HANDLE_VALUE;
+    }
 }
 
 FileSource::~FileSource() {
-    if (IsOpen()) CloseHandle(file_);
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
 
 bool FileSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
@@ -22,7 +24,7 @@ bool FileSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
         OVERLAPPED at = {};
         at.Offset = static_cast<DWORD>(offset);
         at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-        DWORD piece = static_cast<DWORD>(std::min<size_t>(count, 1u << 30));
+        DWORD piece = count > 0x40000000 ? 0x40000000 : static_cast<DWORD>(count);
         DWORD read = 0;
         if (!ReadFile(file_, out, piece, &read, &at) || read == 0) return false;
         out += read;
@@ -31,5 +33,3 @@ bool FileSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
     }
     return true;
 }
-
-}  // namespace lha
