@@ -8,11 +8,6 @@
 namespace lhatest {
 namespace {
 
-template <typename T>
-T Export(HMODULE module, const char* name) {
-    return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 std::string FromHex(const std::string& hex) {
     std::string out;
     for (size_t i = 0; i + 1 < hex.size(); i += 2) out.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
@@ -38,46 +33,19 @@ std::vector<std::string> ArchiveNames() {
     return names;
 }
 
-LhaPlugin::LhaPlugin() {
-    module = LoadLibraryA(PluginPath().c_str());
-    if (!module) return;
-    getPluginInfo = Export<GetPluginInfoFn>(module, "GetPluginInfo");
-    isSupported = Export<IsSupportedFn>(module, "IsSupported");
-    getArchiveInfo = Export<GetArchiveInfoFn>(module, "GetArchiveInfo");
-    getFileInfo = Export<GetFileInfoFn>(module, "GetFileInfo");
-    getFile = Export<GetFileFn>(module, "GetFile");
-}
+LhaPlugin::LhaPlugin() : SpiLibrary(PluginPath()) {}
 
-LhaPlugin::~LhaPlugin() {
-    if (module) FreeLibrary(module);
-}
-
-bool LhaPlugin::Loaded() const { return getPluginInfo && isSupported && getArchiveInfo && getFileInfo && getFile; }
-
-std::vector<ArchiveEntry> LhaPlugin::List(const std::string& archive, int* result) {
-    HLOCAL block = nullptr;
-    *result = getArchiveInfo(archive.c_str(), 0, 0, &block);
-    std::vector<ArchiveEntry> entries;
-    if (!block) return entries;
-    const size_t size = LocalSize(block);
-    auto* records = static_cast<const ArchiveEntry*>(LocalLock(block));
-    for (size_t i = 0; records && (i + 1) * sizeof(ArchiveEntry) <= size && records[i].method[0] != 0; ++i) {
-        entries.push_back(records[i]);
-    }
-    LocalUnlock(block);
-    LocalFree(block);
-    return entries;
+std::vector<ArchiveEntry> LhaPlugin::List(const std::string& archive, int* result) const {
+    SpiListing listing = SpiLibrary::List(archive);
+    *result = listing.result;
+    return listing.entries;
 }
 
 std::string LhaPlugin::Fetch(const std::string& archive, uint32_t position, int* result, SpiProgressCallback progress,
-                             LONG_PTR data) {
-    HLOCAL block = nullptr;
-    *result = getFile(archive.c_str(), position, reinterpret_cast<LPSTR>(&block), SpiOutputToMemory, progress, data);
-    if (!block) return std::string();
-    std::string bytes(static_cast<const char*>(LocalLock(block)), LocalSize(block));
-    LocalUnlock(block);
-    LocalFree(block);
-    return bytes;
+                             LONG_PTR data) const {
+    SpiFetched fetched = SpiLibrary::Fetch(archive, position, progress, data);
+    *result = fetched.result;
+    return fetched.bytes;
 }
 
 std::map<std::string, Reference> ReadReference(const std::string& archiveName) {
@@ -95,11 +63,6 @@ std::map<std::string, Reference> ReadReference(const std::string& archiveName) {
         entries[FromHex(hexName)] = reference;
     }
     return entries;
-}
-
-std::string JoinedName(const ArchiveEntry& entry) {
-    return std::string(entry.path, strnlen(entry.path, sizeof entry.path)) +
-           std::string(entry.fileName, strnlen(entry.fileName, sizeof entry.fileName));
 }
 
 std::string MethodOf(const ArchiveEntry& entry) {

@@ -6,28 +6,20 @@
 #include <map>
 #include <string>
 #include <vector>
-#include "plugins/SusiePlugin.h"
+#include "tests/support/SpiLibrary.h"
 
 namespace lhatest {
 
-struct LhaPlugin {
-    HMODULE module = nullptr;
-    GetPluginInfoFn getPluginInfo = nullptr;
-    IsSupportedFn isSupported = nullptr;
-    GetArchiveInfoFn getArchiveInfo = nullptr;
-    GetFileInfoFn getFileInfo = nullptr;
-    GetFileFn getFile = nullptr;
-
+class LhaPlugin : public SpiLibrary {
+public:
     LhaPlugin();
-    ~LhaPlugin();
-    bool Loaded() const;
 
-    // GetArchiveInfo; the records up to the terminator, the block released. *result gets
-    // the export's result; an empty list when it handed over no block.
-    std::vector<ArchiveEntry> List(const std::string& archive, int* result);
-    // GetFile to memory; the block's bytes (its LocalSize), the block released.
+    // GetArchiveInfo: the records up to the terminator; *result gets the export's result; an
+    // empty list when it handed over no block.
+    std::vector<ArchiveEntry> List(const std::string& archive, int* result) const;
+    // GetFile to memory: the block's bytes; *result gets the export's result.
     std::string Fetch(const std::string& archive, uint32_t position, int* result,
-                      SpiProgressCallback progress = nullptr, LONG_PTR data = 0);
+                      SpiProgressCallback progress = nullptr, LONG_PTR data = 0) const;
 };
 
 std::string PluginPath();       // ..\spi\lha\Lha.spi beside the tests folder
@@ -45,7 +37,6 @@ struct Reference {
 // Reference entries by stored name (code page 932, '\' separators, folders ending in '\').
 std::map<std::string, Reference> ReadReference(const std::string& archiveName);
 
-std::string JoinedName(const ArchiveEntry& entry);
 std::string MethodOf(const ArchiveEntry& entry);
 
 // The names in a folder, without "." and "..".
