@@ -156,7 +156,10 @@ DWORD WINAPI PopupDriver::Run(void* self) {
     }
     if (!popup) return 1;
     driver->seen_ = true;
-    Sleep(200);  // let it finish setting itself up
+    // A message sent from here is handled once the popup's thread takes messages again, that
+    // is after its initialisation (which a slow machine may still be in).
+    SendMessageTimeoutA(popup, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+    Sleep(200);  // let it paint and settle
     driver->act_(popup);
     for (int i = 0; i < 250 && IsWindow(popup); ++i) Sleep(20);
     if (IsWindow(popup)) PostMessageA(popup, WM_COMMAND, IDCANCEL, 0);
