@@ -6,7 +6,6 @@
 // their cell texts. The window
 // opened on SMALL_ARCHIVE (one entry) gives the window's own start, which is taken off.
 #include <windows.h>
-#include <psapi.h>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -14,22 +13,11 @@
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/RowIconCache.h"
 #include "res/resource.h"
+#include "tools/bench/Measure.h"
 
 namespace {
-
-double Seconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-SIZE_T PeakBytes() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PeakPagefileUsage;
-}
+using bench::PeakBytes;
+using bench::Seconds;
 
 // Opens the window on the archive, as list mode does (filling included); returns the seconds
 // and leaves the row count in *rows and, when asked, the time of fitting the columns again.

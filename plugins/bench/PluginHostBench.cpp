@@ -4,29 +4,17 @@
 // 2. FetchEntry of the first entry of the large archive, against the plug-in's own GetFile:
 //    the host's throughput against a plain memory copy of the same size, and peak memory.
 #include <windows.h>
-#include <psapi.h>
 #include <cstdio>
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
 #include "plugins/PluginTable.h"
+#include "tools/bench/Measure.h"
 
 namespace {
-
-double Seconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-SIZE_T PeakBytes() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PeakPagefileUsage;
-}
+using bench::PeakBytes;
+using bench::Seconds;
 
 template <typename Function>
 Function Export(HMODULE module, const char* name) {
