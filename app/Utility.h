@@ -26,7 +26,7 @@ public:
     void FileNamePart(const char* path, char* out, size_t outSize = PathSize);
     // kind 1: base name without extension; 2: drive and folder; other: extension.
     void SplitPath(int kind, const char* path, char* out, size_t outSize = PathSize);
-    void GroupDigits(unsigned int value, char* out);  // out: at least 40 bytes
+    void GroupDigits(unsigned long long value, char* out);  // out: at least 40 bytes
 
     int StoredName(char* path, size_t pathSize = PathSize);
     int PathKind(const char* path);            // -1 missing, 1 file, 2 folder

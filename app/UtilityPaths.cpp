@@ -102,9 +102,9 @@ void CUtility::SplitPath(int kind, const char* path, char* out, size_t outSize) 
         CopyBounded(out, outSize, path + parts.extStart, parts.end - parts.extStart);
 }
 
-void CUtility::GroupDigits(unsigned int value, char* out) {
-    char digits[16];
-    int n = snprintf(digits, sizeof digits, "%u", value);
+void CUtility::GroupDigits(unsigned long long value, char* out) {
+    char digits[24];
+    int n = snprintf(digits, sizeof digits, "%llu", value);
     char* o = out;
     for (int i = 0; i < n; ++i) {
         if (i > 0 && (n - i) % 3 == 0) *o++ = ',';

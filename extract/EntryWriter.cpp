@@ -15,18 +15,21 @@ struct FetchedBuffer {
 
 // Code of a fetch that succeeded but holds fewer bytes than the entry claims.
 constexpr int ShortBlockCode = -10;
+// One WriteFile call takes at most a DWORD's worth; entries of the 64-bit build hold more.
+constexpr size_t MaxWriteChunk = 1u << 30;
 
 // Creates or truncates the file and writes the bytes; false when any step fails. A
 // read-only file is refused even where the file system would let this process write it.
-bool WriteWholeFile(const std::string& path, const char* bytes, DWORD size) {
+bool WriteWholeFile(const std::string& path, const char* bytes, size_t size) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool written = true;
-    for (DWORD done = 0; written && done < size;) {
+    for (size_t done = 0; written && done < size;) {
+        DWORD chunk = static_cast<DWORD>(size - done < MaxWriteChunk ? size - done : MaxWriteChunk);
         DWORD count = 0;
-        written = WriteFile(file, bytes + done, size - done, &count, nullptr) && count > 0;
+        written = WriteFile(file, bytes + done, chunk, &count, nullptr) && count > 0;
         done += count;
     }
     bool closed = CloseHandle(file) != FALSE;

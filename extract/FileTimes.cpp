@@ -6,12 +6,15 @@ constexpr int64_t TicksPerSecond = 10000000;
 constexpr int64_t SecondsFrom1601To1970 = 11644473600LL;
 }  // namespace
 
-FILETIME TimestampToFileTime(int32_t timestamp) {
+bool TimestampToFileTime(int64_t timestamp, FILETIME* time) {
+    // File times are tick counts from 1601 below 2^63.
+    constexpr int64_t Earliest = -SecondsFrom1601To1970;
+    constexpr int64_t Latest = INT64_MAX / TicksPerSecond - SecondsFrom1601To1970;
+    if (timestamp < Earliest || timestamp > Latest) return false;
     uint64_t ticks = static_cast<uint64_t>((timestamp + SecondsFrom1601To1970) * TicksPerSecond);
-    FILETIME time;
-    time.dwLowDateTime = static_cast<DWORD>(ticks);
-    time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-    return time;
+    time->dwLowDateTime = static_cast<DWORD>(ticks);
+    time->dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    return true;
 }
 
 std::string LocalTimeText(const FILETIME& utc) {
@@ -24,13 +27,17 @@ std::string LocalTimeText(const FILETIME& utc) {
     return text;
 }
 
-std::string TimestampText(int32_t timestamp) { return LocalTimeText(TimestampToFileTime(timestamp)); }
+std::string TimestampText(int64_t timestamp) {
+    FILETIME time;
+    return TimestampToFileTime(timestamp, &time) ? LocalTimeText(time) : std::string();
+}
 
-bool SetModificationTime(const char* path, int32_t timestamp) {
+bool SetModificationTime(const char* path, int64_t timestamp) {
+    FILETIME modified;
+    if (!TimestampToFileTime(timestamp, &modified)) return false;
     HANDLE file = CreateFileA(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    FILETIME modified = TimestampToFileTime(timestamp);
     bool set = SetFileTime(file, nullptr, nullptr, &modified) != FALSE;
     CloseHandle(file);
     return set;

@@ -3,12 +3,16 @@
 #include <cstdint>
 #include <string>
 
-// An entry timestamp (seconds since 1970-01-01 00:00:00 UTC) as a file time.
-FILETIME TimestampToFileTime(int32_t timestamp);
+// An entry timestamp (seconds since 1970-01-01 00:00:00 UTC) as a file time; false for a
+// time that no file time holds (before 1601, or tens of thousands of years ahead), which
+// only the 64-bit record can carry.
+bool TimestampToFileTime(int64_t timestamp, FILETIME* time);
 
 // "YYYY/MM/DD hh:mm:ss" in local time.
 std::string LocalTimeText(const FILETIME& utc);
-std::string TimestampText(int32_t timestamp);
+// Empty for a timestamp without a file time.
+std::string TimestampText(int64_t timestamp);
 
 // Sets a file's last-modification time, leaving its other times and attributes alone.
-bool SetModificationTime(const char* path, int32_t timestamp);
+// False when the file cannot be opened or the timestamp has no file time.
+bool SetModificationTime(const char* path, int64_t timestamp);

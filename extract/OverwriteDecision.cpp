@@ -16,17 +16,9 @@ OverwriteAction ActionForAnswer(OverwriteMode chosen) {
 }
 
 std::string GroupedSize(unsigned long long bytes) {
-    if (bytes <= 0xFFFFFFFFull) {
-        char text[40];
-        CUtility().GroupDigits(static_cast<unsigned int>(bytes), text);
-        return text;
-    }
-    std::string digits = std::to_string(bytes), grouped;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-        grouped += digits[i];
-    }
-    return grouped;
+    char text[40];
+    CUtility().GroupDigits(bytes, text);
+    return text;
 }
 
 OverwriteQuestion MakeOverwriteQuestion(const std::string& folderText, const std::string& filePath,

@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <cstring>
 #include "app/Utility.h"
+#include "extract/FileTimes.h"
 
 namespace {
 
-std::string SizeText(uint32_t value) {
+std::string SizeText(uint64_t value) {
     char text[40];
     CUtility().GroupDigits(value, text);
     return text;
@@ -22,20 +23,22 @@ std::string BoundedText(const char* field, size_t size) { return std::string(fie
 
 }  // namespace
 
-int PackingRatio(uint32_t packedSize, uint32_t unpackedSize) {
+int PackingRatio(uint64_t packedSize, uint64_t unpackedSize) {
     uint64_t divisor = unpackedSize ? unpackedSize : 1;
-    uint64_t ratio = static_cast<uint64_t>(packedSize) * 100 / divisor;
-    return ratio > 100 ? 100 : static_cast<int>(ratio);
+    if (packedSize >= divisor) return 100;
+    // packed * 100 must not overflow; sizes this large lose only digits far below a percent.
+    while (packedSize > UINT64_MAX / 100) {
+        packedSize >>= 1;
+        divisor >>= 1;
+    }
+    return static_cast<int>(packedSize * 100 / divisor);
 }
 
-std::string EntryTimeText(int32_t timestamp) {
-    // Seconds since 1970 to the 100-nanosecond ticks since 1601 of a FILETIME.
-    const long long unixEpochInTicks = 116444736000000000LL;
-    ULARGE_INTEGER ticks;
-    ticks.QuadPart = static_cast<ULONGLONG>(unixEpochInTicks + static_cast<long long>(timestamp) * 10000000LL);
-    FILETIME utcFile = {ticks.LowPart, ticks.HighPart};
+std::string EntryTimeText(int64_t timestamp) {
+    FILETIME utcFile;
     SYSTEMTIME utc, local;
-    if (!FileTimeToSystemTime(&utcFile, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+    if (!TimestampToFileTime(timestamp, &utcFile) || !FileTimeToSystemTime(&utcFile, &utc) ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         return std::string();
     char text[64];
     snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", local.wYear, local.wMonth, local.wDay,

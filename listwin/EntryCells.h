@@ -19,10 +19,10 @@ enum ListColumn {
 
 // packedSize * 100 / unpackedSize, rounded down and at most 100; an unpacked size of 0
 // counts as 1.
-int PackingRatio(uint32_t packedSize, uint32_t unpackedSize);
+int PackingRatio(uint64_t packedSize, uint64_t unpackedSize);
 
 // "2002/05/01 13:05:00" in local time; empty when the time cannot be converted.
-std::string EntryTimeText(int32_t timestamp);
+std::string EntryTimeText(int64_t timestamp);
 
 // The method field: at most its 8 bytes, up to the first zero byte.
 std::string MethodText(const ArchiveEntry& entry);

@@ -10,12 +10,19 @@
 
 namespace {
 
+// One WriteFile call takes at most a DWORD's worth; entries of the 64-bit build hold more.
+constexpr size_t MaxWriteChunk = 1u << 30;
+
 // Creates or truncates the file and writes the bytes; false when it cannot be opened.
 bool WriteWorkFile(const char* path, const char* bytes, size_t count) {
     HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    if (count > 0) WriteFile(file, bytes, static_cast<DWORD>(count), &written, nullptr);
+    for (size_t done = 0; done < count;) {
+        DWORD chunk = static_cast<DWORD>(count - done < MaxWriteChunk ? count - done : MaxWriteChunk);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes + done, chunk, &written, nullptr) || written == 0) break;
+        done += written;
+    }
     CloseHandle(file);
     return true;
 }
@@ -51,7 +58,7 @@ void CArchiveListDlg::ViewEntry() {
     char workFile[CUtility::PathSize];
     bool named = workFolder[0] && WorkFilePath(workFolder, entry->fileName, workFile, sizeof workFile);
     if (named) CreateDirectoryA(workFolder, nullptr);
-    size_t count = entry->unpackedSize < size ? entry->unpackedSize : size;
+    size_t count = entry->unpackedSize < size ? static_cast<size_t>(entry->unpackedSize) : size;
     bool written = named && WriteWorkFile(workFile, buffer, count);
     FreeFetched(buffer);
     if (!written) {

@@ -65,7 +65,7 @@ int CPluginTable::LoadFolder(const char* folder) {
     int written = snprintf(base, sizeof base, EndsWithBackslash(folder) ? "%s" : "%s\\", folder);
     if (written < 0 || written >= static_cast<int>(sizeof base)) return 0;
     char pattern[MAX_PATH + 8];
-    snprintf(pattern, sizeof pattern, "%s*.%s", base, "SPI");
+    snprintf(pattern, sizeof pattern, "%s*.%s", base, SpiFileExtension);
 
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);

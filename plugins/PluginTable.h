@@ -21,7 +21,9 @@ public:
     CPluginTable();
     ~CPluginTable() override;  // Unload(-1)
 
-    // Loads, binds, classifies and orders the *.SPI files of a folder; returns how many.
+    // Loads, binds, classifies and orders the plug-in files of a folder (*.spi in the 32-bit
+    // build, *.sph in the 64-bit one; any other file, a 32-bit plug-in in the 64-bit build
+    // included, is never loaded); returns how many.
     int LoadFolder(const char* folder);
     // Releases the library of one slot, or of all 200 with -1.
     void Unload(int index);

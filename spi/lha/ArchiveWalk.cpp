@@ -20,8 +20,9 @@ int WalkArchive(ByteSource& source, uint64_t start, const std::function<bool(con
     Header header;
     uint64_t offset = start;
     for (;;) {
-        // Entries are handed back by their header's offset, a 32-bit number.
-        if (offset > UINT32_MAX) return SpiBrokenData;
+        // Entries are handed back by their header's offset, a pointer-sized number (32 bits
+        // in the 32-bit plug-in, 64 in the 64-bit one).
+        if (offset > UINTPTR_MAX) return SpiBrokenData;
         if (offset != start && IsTrailingData(source, offset)) return SpiSuccess;
         switch (ReadHeader(source, offset, &header)) {
         case HeaderStatus::ArchiveEnd: return SpiSuccess;

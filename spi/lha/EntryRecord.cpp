@@ -40,7 +40,7 @@ int32_t EntryTimestamp(const Header& header) {
 void FillRecord(const Header& header, ArchiveEntry* record) {
     memset(record, 0, sizeof *record);
     memcpy(record->method, header.method, MethodIdLength);
-    record->position = static_cast<uint32_t>(header.headerOffset);
+    record->position = static_cast<EntrySize>(header.headerOffset);
     record->packedSize = header.packedSize;
     record->unpackedSize = header.unpackedSize;
     record->timestamp = EntryTimestamp(header);

@@ -1,6 +1,7 @@
 #include "spi/zip/EntryRecord.h"
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <vector>
 #include "spi/zip/SpiResult.h"
 
@@ -113,17 +114,18 @@ int DescribeEntry(const zip::Entry& entry, ArchiveEntry* record, bool* skip) {
     zip::EntryPath name;
     *skip = !zip::SplitEntryName(EntryNameCp932(entry), &name);
     if (*skip) return SpiSuccess;
-    // The record has 32 bits for these; larger archives are beyond this plug-in.
-    if (entry.recordOffset > UINT32_MAX || entry.packedSize > UINT32_MAX || entry.unpackedSize > UINT32_MAX)
+    // The 32-bit record has 32 bits for these; larger archives are beyond that build.
+    constexpr uint64_t RecordMax = std::numeric_limits<EntrySize>::max();
+    if (entry.recordOffset > RecordMax || entry.packedSize > RecordMax || entry.unpackedSize > RecordMax)
         return SpiUnknownFormat;
     if (!CopyText(name.path, record->path, sizeof record->path) ||
         !CopyText(name.fileName, record->fileName, sizeof record->fileName))
         return SpiUnknownFormat;
 
     SetMethodText(entry.method, record->method);
-    record->position = static_cast<uint32_t>(entry.recordOffset);
-    record->packedSize = static_cast<uint32_t>(entry.packedSize);
-    record->unpackedSize = static_cast<uint32_t>(entry.unpackedSize);
+    record->position = static_cast<EntrySize>(entry.recordOffset);
+    record->packedSize = static_cast<EntrySize>(entry.packedSize);
+    record->unpackedSize = static_cast<EntrySize>(entry.unpackedSize);
     record->timestamp = EntryTimestamp(entry);
     record->crc = entry.crc;
     return SpiSuccess;

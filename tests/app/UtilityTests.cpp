@@ -23,7 +23,7 @@ std::string Split(int kind, const char* path) {
     CUtility().SplitPath(kind, path, out);
     return out;
 }
-std::string Grouped(unsigned value) {
+std::string Grouped(unsigned long long value) {
     char out[40];
     CUtility().GroupDigits(value, out);
     return out;
@@ -89,6 +89,8 @@ TEST(GroupDigits, InsertsCommasEveryThreeDigits) {
     EXPECT_EQ(Grouped(1234567), "1,234,567");
     EXPECT_EQ(Grouped(3000000000u), "3,000,000,000");
     EXPECT_EQ(Grouped(4294967295u), "4,294,967,295");
+    EXPECT_EQ(Grouped(4294967396ull), "4,294,967,396");  // entries of the 64-bit build
+    EXPECT_EQ(Grouped(18446744073709551615ull), "18,446,744,073,709,551,615");
 }
 
 TEST(FilesAndFolders, PathKindFileSizeAndStoredName) {

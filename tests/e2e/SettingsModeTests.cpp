@@ -26,7 +26,7 @@ TEST_F(SettingsMode, ASecondStartBringsTheFirstBackAndOkStoresTheValues) {
     EXPECT_EQ(ControlText(dialog, PluginFolderEdit), PluginFolder());
     EXPECT_EQ(ControlText(dialog, DestinationEdit), "C:\\old\\destination");
     EXPECT_TRUE(IsChecked(dialog, ListRadio));
-    EXPECT_TRUE(ListsPlugin(GetDlgItem(dialog, PluginList), "Zip.spi"));
+    EXPECT_TRUE(ListsPlugin(GetDlgItem(dialog, PluginList), testsupport::PluginFile("Zip")));
 
     // Minimized, then the program started again without arguments.
     ShowWindow(dialog, SW_MINIMIZE);

@@ -1,6 +1,7 @@
 #include "tests/extract/ExtractTestSupport.h"
 #include <algorithm>
 #include <cstdio>
+#include "spi/fixture/FixtureControl.h"
 #include "tests/support/TestSupport.h"
 
 namespace extracttest {
@@ -56,9 +57,8 @@ std::string WriteFixtureArchive(const std::string& path, const std::vector<Fixtu
 std::string FixturePluginFolder() {
     // A folder of its own holding only the archive variant of the fixture plug-in.
     static testsupport::TempDir folder;
-    // The build puts test programs in <build>/tests and the fixture in <build>/spi/fixture.
-    static bool copied = CopyFileA((testsupport::ExeFolder() + "..\\spi\\fixture\\fixture.spi").c_str(),
-                                   (folder / "fixture.spi").c_str(), FALSE) != FALSE;
+    static bool copied = CopyFileA(fixture::FixturePath().c_str(),
+                                   (folder / testsupport::PluginFile("fixture")).c_str(), FALSE) != FALSE;
     (void)copied;
     return folder.path();
 }

@@ -1,4 +1,4 @@
-// Lha.spi in Varnito's own plug-in host: chosen for .lzh archives by CPluginTable, listed
+// Lha.spi (Lha.sph) in Varnito's own plug-in host: chosen for .lzh archives by CPluginTable, listed
 // with ListArchive (records at position 0 and folder records completed by GetFileInfo) and
 // fetched with FetchEntry.
 #include <gtest/gtest.h>
@@ -9,13 +9,14 @@
 
 using namespace lhatest;
 using testsupport::TempDir;
+using testsupport::PluginFile;
 
 namespace {
 
 class LhaInHost : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(CopyFileA(PluginPath().c_str(), (plugins / "Lha.spi").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(PluginPath().c_str(), (plugins / PluginFile("Lha")).c_str(), FALSE));
         table = std::make_unique<CPluginTable>();
         ASSERT_EQ(table->LoadFolder(plugins.path().c_str()), 1);
     }
@@ -26,7 +27,7 @@ protected:
 };
 
 TEST_F(LhaInHost, TableShowsThePluginsTexts) {
-    EXPECT_STREQ(table->Slot(0).fileName, "Lha.spi");
+    EXPECT_EQ(PluginFile("Lha"), table->Slot(0).fileName);
     EXPECT_EQ(table->Slot(0).isArchive, 1);
     EXPECT_STREQ(table->Slot(0).extensions, "*.lzh");
     EXPECT_NE(strstr(table->Slot(0).infoText, "LHA"), nullptr);

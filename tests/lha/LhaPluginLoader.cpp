@@ -16,7 +16,7 @@ std::string FromHex(const std::string& hex) {
 
 }  // namespace
 
-std::string PluginPath() { return testsupport::ExeFolder() + "..\\spi\\lha\\Lha.spi"; }
+std::string PluginPath() { return testsupport::ExeFolder() + "..\\spi\\lha\\" + testsupport::PluginFile("Lha"); }
 std::string DataFolder() { return testsupport::ExeFolder() + "lha-data\\"; }
 
 std::vector<std::string> MethodArchiveNames() {

@@ -1,5 +1,5 @@
 #pragma once
-// Lha.spi loaded with LoadLibraryA and called through its exports, plus the reference data
+// Lha.spi (Lha.sph) loaded with LoadLibraryA and called through its exports, plus the reference data
 // that make_archives.py leaves beside the test program.
 #include <windows.h>
 #include <cstdint>
@@ -22,7 +22,7 @@ public:
                       SpiProgressCallback progress = nullptr, LONG_PTR data = 0) const;
 };
 
-std::string PluginPath();       // ..\spi\lha\Lha.spi beside the tests folder
+std::string PluginPath();       // ..\spi\lha\Lha.spi (.sph) beside the tests folder
 std::string DataFolder();       // the folder with the archives, with '\'
 std::vector<std::string> MethodArchiveNames();   // "l0-lh5" ... "l2-lh7": level and method
 std::vector<std::string> ArchiveNames();         // those and "dbcs-l0" ... "dbcs-l2"

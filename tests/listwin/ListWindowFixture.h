@@ -18,7 +18,7 @@ protected:
         testsupport::ClearProfile();
         std::string plugins = dir / "spi\\";
         CreateDirectoryA(plugins.c_str(), nullptr);
-        CopyFileA(fixture::FixturePath().c_str(), (plugins + "fixture.spi").c_str(), FALSE);
+        CopyFileA(fixture::FixturePath().c_str(), (plugins + testsupport::PluginFile("fixture")).c_str(), FALSE);
         ASSERT_EQ(host.LoadFolder(plugins.c_str()), 1);
     }
 

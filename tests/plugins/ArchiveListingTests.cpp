@@ -3,15 +3,17 @@
 #include <cstring>
 #include "tests/plugins/PluginTestFolder.h"
 
+using testsupport::PluginFile;
+
 namespace {
 
 ArchiveEntry* const Untouched = reinterpret_cast<ArchiveEntry*>(1);
 
-// One archive plug-in "arc.spi", held loaded by the probe so that its counters stay readable.
+// One archive plug-in "arc", held loaded by the probe so that its counters stay readable.
 class ArchiveListing : public testing::Test {
 protected:
     void SetUp() override {
-        probe_ = std::make_unique<fixture::FixtureProbe>(folder_.Add("arc.spi"));
+        probe_ = std::make_unique<fixture::FixtureProbe>(folder_.Add(PluginFile("arc")));
         ASSERT_TRUE(probe_->Loaded());
         table_ = LoadTable(folder_.Path());
     }
@@ -152,16 +154,16 @@ TEST_F(ArchiveListing, FileThatCannotBeOpenedOrThatNoPluginTakes) {
 
 TEST(ChoosingThePlugin, FirstAcceptingArchivePluginInTableOrderWins) {
     PluginTestFolder folder;
-    fixture::FixtureProbe refuses(folder.Add("a_refuses.spi", "fixture", "accept never\n"));
-    fixture::FixtureProbe image(folder.Add("0_image.spi", "fixture_image", "accept always\n"));
-    fixture::FixtureProbe takes(folder.Add("b_takes.spi"));
-    fixture::FixtureProbe later(folder.Add("c_takes_too.spi", "fixture", "accept always\n"));
+    fixture::FixtureProbe refuses(folder.Add(PluginFile("a_refuses"), "fixture", "accept never\n"));
+    fixture::FixtureProbe image(folder.Add(PluginFile("0_image"), "fixture_image", "accept always\n"));
+    fixture::FixtureProbe takes(folder.Add(PluginFile("b_takes")));
+    fixture::FixtureProbe later(folder.Add(PluginFile("c_takes_too"), "fixture", "accept always\n"));
     auto table = LoadTable(folder.Path());
     ArchiveEntry* entries = nullptr;
 
     int chosen = table->ListArchive(folder.Archive("x.arc", "entry name=a.txt|data=a\n").c_str(), &entries);
     ASSERT_EQ(1, chosen);
-    EXPECT_STREQ("b_takes.spi", table->Slot(chosen).fileName);
+    EXPECT_STREQ(PluginFile("b_takes").c_str(), table->Slot(chosen).fileName);
     EXPECT_EQ(1, refuses.Calls("IsSupported"));
     EXPECT_EQ(0, image.Calls("IsSupported"));
     EXPECT_EQ(0, later.Calls("IsSupported"));

@@ -98,12 +98,12 @@ protected:
 };
 
 TEST_F(PluginExports, TheZipPluginIsStdcall) {
-    Load(testsupport::ExeFolder() + "..\\spi\\zip\\Zip.spi");
+    Load(testsupport::ExeFolder() + "..\\spi\\zip\\" + testsupport::PluginFile("Zip"));
     ExpectArchiveExports();
 }
 
 TEST_F(PluginExports, TheLhaPluginIsStdcall) {
-    Load(testsupport::ExeFolder() + "..\\spi\\lha\\Lha.spi");
+    Load(testsupport::ExeFolder() + "..\\spi\\lha\\" + testsupport::PluginFile("Lha"));
     ExpectArchiveExports();
 }
 

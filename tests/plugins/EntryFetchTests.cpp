@@ -2,13 +2,15 @@
 #include <gtest/gtest.h>
 #include "tests/plugins/PluginTestFolder.h"
 
+using testsupport::PluginFile;
+
 namespace {
 
 class EntryFetch : public testing::Test {
 protected:
     void SetUp() override {
-        probe_ = std::make_unique<fixture::FixtureProbe>(folder_.Add("arc.spi"));
-        folder_.Add("image.spi", "fixture_image");
+        probe_ = std::make_unique<fixture::FixtureProbe>(folder_.Add(PluginFile("arc")));
+        folder_.Add(PluginFile("image"), "fixture_image");
         ASSERT_TRUE(probe_->Loaded());
         table_ = LoadTable(folder_.Path());
     }

@@ -9,6 +9,8 @@
 #include <vector>
 #include "tests/plugins/PluginTestFolder.h"
 
+using testsupport::PluginFile;
+
 namespace {
 
 // Every way a fetch can go, on entries big enough that a lost buffer shows.
@@ -44,7 +46,7 @@ ProcessCounts Counts() {
 class HostStress : public testing::Test {
 protected:
     void SetUp() override {
-        probe_ = std::make_unique<fixture::FixtureProbe>(folder_.Add("arc.spi"));
+        probe_ = std::make_unique<fixture::FixtureProbe>(folder_.Add(PluginFile("arc")));
         ASSERT_TRUE(probe_->Loaded());
         table_ = LoadTable(folder_.Path());
         for (const char* mode : ListModes)

@@ -4,6 +4,8 @@
 #include <vector>
 #include "tests/plugins/PluginTestFolder.h"
 
+using testsupport::PluginFile;
+
 namespace {
 
 std::vector<std::string> SlotNames(const CPluginTable& table, int count) {
@@ -14,16 +16,17 @@ std::vector<std::string> SlotNames(const CPluginTable& table, int count) {
 
 TEST(PluginTable, ArchivePluginsComeFirstAndCapitalLettersSortFirst) {
     PluginTestFolder folder;
-    folder.Add("b.spi");
-    folder.Add("Zed.spi");
-    folder.Add("A_image.spi", "fixture_image");
-    folder.Add("alpha.spi");
-    folder.Add("Beta.spi");
+    folder.Add(PluginFile("b"));
+    folder.Add(PluginFile("Zed"));
+    folder.Add(PluginFile("A_image"), "fixture_image");
+    folder.Add(PluginFile("alpha"));
+    folder.Add(PluginFile("Beta"));
     int count = 0;
     auto table = LoadTable(folder.Path(), &count);
 
     ASSERT_EQ(5, count);
-    EXPECT_EQ((std::vector<std::string>{"Beta.spi", "Zed.spi", "alpha.spi", "b.spi", "A_image.spi"}),
+    EXPECT_EQ((std::vector<std::string>{PluginFile("Beta"), PluginFile("Zed"), PluginFile("alpha"), PluginFile("b"),
+                                        PluginFile("A_image")}),
               SlotNames(*table, count));
     for (int i = 0; i < count; ++i) {
         const PluginSlot& slot = table->Slot(i);
@@ -38,16 +41,17 @@ TEST(PluginTable, ArchivePluginsComeFirstAndCapitalLettersSortFirst) {
 
 TEST(PluginTable, OnlyTheExactVersionText00INMakesAnImagePlugin) {
     PluginTestFolder folder;
-    folder.Add("lower.spi", "fixture", "version 00in\n");
-    folder.Add("empty.spi", "fixture", "version \n");
-    folder.Add("image.spi", "fixture_image");
+    folder.Add(PluginFile("lower"), "fixture", "version 00in\n");
+    folder.Add(PluginFile("empty"), "fixture", "version \n");
+    folder.Add(PluginFile("image"), "fixture_image");
     // Claims to be an image plug-in but has no picture exports.
-    std::string pretender = folder.Add("pretender.spi", "fixture", "version 00IN\n");
+    std::string pretender = folder.Add(PluginFile("pretender"), "fixture", "version 00IN\n");
     int count = 0;
     auto table = LoadTable(folder.Path(), &count);
 
     ASSERT_EQ(3, count);
-    EXPECT_EQ((std::vector<std::string>{"empty.spi", "lower.spi", "image.spi"}), SlotNames(*table, count));
+    EXPECT_EQ((std::vector<std::string>{PluginFile("empty"), PluginFile("lower"), PluginFile("image")}),
+              SlotNames(*table, count));
     EXPECT_EQ(1, table->Slot(0).isArchive);
     EXPECT_EQ(1, table->Slot(1).isArchive);
     EXPECT_EQ(0, table->Slot(2).isArchive);
@@ -56,17 +60,17 @@ TEST(PluginTable, OnlyTheExactVersionText00INMakesAnImagePlugin) {
 
 TEST(PluginTable, FilesThatCannotBeBoundLeaveNoSlotAndNoLibrary) {
     PluginTestFolder folder;
-    std::string noIsSupported = folder.Add("a_noissupported.spi", "fixture_noissupported");
-    std::string noPreview = folder.Add("b_nopreview.spi", "fixture_image_nopreview");
-    testsupport::WriteBytes(folder.Path() + "c_junk.spi", "not a library");
-    CreateDirectoryA((folder.Path() + "d_folder.spi").c_str(), nullptr);
-    folder.Add("e_good.spi");
+    std::string noIsSupported = folder.Add(PluginFile("a_noissupported"), "fixture_noissupported");
+    std::string noPreview = folder.Add(PluginFile("b_nopreview"), "fixture_image_nopreview");
+    testsupport::WriteBytes(folder.Path() + PluginFile("c_junk"), "not a library");
+    CreateDirectoryA((folder.Path() + PluginFile("d_folder")).c_str(), nullptr);
+    folder.Add(PluginFile("e_good"));
     fixture::ResetFixtureLoads();
     int count = 0;
     auto table = LoadTable(folder.Path(), &count);
 
     ASSERT_EQ(1, count);
-    EXPECT_STREQ("e_good.spi", table->Slot(0).fileName);
+    EXPECT_STREQ(PluginFile("e_good").c_str(), table->Slot(0).fileName);
     EXPECT_EQ(3, fixture::FixtureLoads());  // both rejected libraries were opened
     EXPECT_EQ(nullptr, GetModuleHandleA(noIsSupported.c_str()));
     EXPECT_EQ(nullptr, GetModuleHandleA(noPreview.c_str()));
@@ -75,8 +79,11 @@ TEST(PluginTable, FilesThatCannotBeBoundLeaveNoSlotAndNoLibrary) {
 
 TEST(PluginTable, FolderWithOrWithoutTrailingBackslashGivesTheSameTable) {
     PluginTestFolder folder;
-    folder.Add("one.spi");
-    folder.Add("two.SPI");
+    folder.Add(PluginFile("one"));
+    std::string upperCase = PluginFile("two");  // the search ignores the extension's case
+    for (size_t i = upperCase.find('.'); i < upperCase.size(); ++i)
+        upperCase[i] = static_cast<char>(toupper(static_cast<unsigned char>(upperCase[i])));
+    folder.Add(upperCase);
     std::string withSlash = folder.Path();
     std::string withoutSlash = withSlash.substr(0, withSlash.size() - 1);
     int countWith = 0;
@@ -90,7 +97,7 @@ TEST(PluginTable, FolderWithOrWithoutTrailingBackslashGivesTheSameTable) {
         EXPECT_STREQ(tableWith->Slot(i).fileName, tableWithout->Slot(i).fileName);
         EXPECT_STREQ(tableWith->Slot(i).fullPath, tableWithout->Slot(i).fullPath);
     }
-    EXPECT_EQ(withSlash + "one.spi", tableWith->Slot(0).fullPath);
+    EXPECT_EQ(withSlash + PluginFile("one"), tableWith->Slot(0).fullPath);
 }
 
 TEST(PluginTable, FolderEndingInADoubleByteCharacterGetsItsBackslash) {
@@ -98,12 +105,12 @@ TEST(PluginTable, FolderEndingInADoubleByteCharacterGetsItsBackslash) {
     std::string folder = parent.path() + "ソフト表";  // "表" ends in the byte 0x5C
     ASSERT_EQ('\\', folder.back());
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    ASSERT_TRUE(CopyFileA(fixture::FixturePath().c_str(), (folder + "\\x.spi").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(fixture::FixturePath().c_str(), (folder + "\\" + PluginFile("x")).c_str(), FALSE));
     int count = 0;
     auto table = LoadTable(folder, &count);
 
     ASSERT_EQ(1, count);
-    EXPECT_EQ(folder + "\\x.spi", table->Slot(0).fullPath);
+    EXPECT_EQ(folder + "\\" + PluginFile("x"), table->Slot(0).fullPath);
 }
 
 TEST(PluginTable, EmptyOrMissingFolderLoadsNothing) {
@@ -125,8 +132,8 @@ TEST(PluginTable, FolderTooLongForAPathLoadsNothing) {
 
 TEST(PluginTable, UnloadReleasesLibrariesAndKeepsTexts) {
     PluginTestFolder folder;
-    std::string first = folder.Add("first.spi", "fixture", "info First plug-in\nextensions *.one\n");
-    std::string second = folder.Add("second.spi");
+    std::string first = folder.Add(PluginFile("first"), "fixture", "info First plug-in\nextensions *.one\n");
+    std::string second = folder.Add(PluginFile("second"));
     int count = 0;
     auto table = LoadTable(folder.Path(), &count);
     ASSERT_EQ(2, count);
@@ -139,7 +146,7 @@ TEST(PluginTable, UnloadReleasesLibrariesAndKeepsTexts) {
     table->Unload(-1);
     EXPECT_EQ(nullptr, table->Slot(0).module);
     EXPECT_EQ(nullptr, GetModuleHandleA(first.c_str()));
-    EXPECT_STREQ("first.spi", table->Slot(0).fileName);
+    EXPECT_STREQ(PluginFile("first").c_str(), table->Slot(0).fileName);
     EXPECT_STREQ("First plug-in", table->Slot(0).infoText);
     EXPECT_STREQ("*.one", table->Slot(0).extensions);
     EXPECT_EQ(1, table->Slot(0).isArchive);
@@ -148,7 +155,7 @@ TEST(PluginTable, UnloadReleasesLibrariesAndKeepsTexts) {
 
 TEST(PluginTable, DestroyingTheTableReleasesEveryLibrary) {
     PluginTestFolder folder;
-    std::string path = folder.Add("only.spi");
+    std::string path = folder.Add(PluginFile("only"));
     {
         auto table = LoadTable(folder.Path());
         EXPECT_NE(nullptr, GetModuleHandleA(path.c_str()));
@@ -161,7 +168,7 @@ TEST(PluginTable, LongPluginTextsAreCutWithinTheSlotOnACharacterBoundary) {
     std::string wide;
     for (int i = 0; i < 45; ++i) wide += "あ";
     // 250 bytes: the plug-in fills the whole 200-byte buffer without a terminator.
-    folder.Add("long.spi", "fixture", "info " + wide + "\nextensions \\{250}e\n");
+    folder.Add(PluginFile("long"), "fixture", "info " + wide + "\nextensions \\{250}e\n");
     int count = 0;
     auto table = LoadTable(folder.Path(), &count);
     ASSERT_EQ(1, count);
@@ -175,8 +182,8 @@ TEST(PluginTable, LoadsAtMost200PluginsAndOpensNoFurtherFile) {
     PluginTestFolder folder;
     for (int i = 0; i < 201; ++i) {
         char name[32];
-        snprintf(name, sizeof name, "p%03d.spi", i);
-        folder.Add(name);
+        snprintf(name, sizeof name, "p%03d", i);
+        folder.Add(PluginFile(name));
     }
     fixture::ResetFixtureLoads();
     int count = 0;

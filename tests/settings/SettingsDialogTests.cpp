@@ -12,6 +12,7 @@
 
 using namespace settingstest;
 using testsupport::TempDir;
+using testsupport::PluginFile;
 
 namespace {
 const std::string ZeroCount = "【使用可能なアーカイブプラグインは  0 個】";
@@ -30,9 +31,9 @@ protected:
 
     // Two archive plug-ins whose names differ in case order and one image plug-in.
     void MakePluginFolder() {
-        CopyPlugins(plugins, {{"Bzip.spi", false, "Bzip reader", "*.bz"},
-                              {"azip.spi", false, "azip reader", "*.az"},
-                              {"cimage.spi", true, "", ""}});
+        CopyPlugins(plugins, {{PluginFile("Bzip"), false, "Bzip reader", "*.bz"},
+                              {PluginFile("azip"), false, "azip reader", "*.az"},
+                              {PluginFile("cimage"), true, "", ""}});
     }
     // The plug-in folder without its trailing backslash, as a user types it.
     std::string PluginFolder() const { return plugins.path().substr(0, plugins.path().size() - 1); }
@@ -127,13 +128,13 @@ TEST_F(SettingsDialog, ListsArchivePluginsAndSortsByNameIgnoringCase) {
     EXPECT_EQ(open.Column(0), std::vector<std::string>({"", ""}));
 
     open.ClickHeader(1);
-    EXPECT_EQ(open.Column(1), std::vector<std::string>({"azip.spi", "Bzip.spi"}));
+    EXPECT_EQ(open.Column(1), std::vector<std::string>({PluginFile("azip"), PluginFile("Bzip")}));
     EXPECT_EQ(open.Column(2), std::vector<std::string>({"*.az", "*.bz"}));
     EXPECT_EQ(open.Column(3), std::vector<std::string>({"azip reader", "Bzip reader"}));
     open.ClickHeader(1);
-    EXPECT_EQ(open.Column(1), std::vector<std::string>({"Bzip.spi", "azip.spi"}));
+    EXPECT_EQ(open.Column(1), std::vector<std::string>({PluginFile("Bzip"), PluginFile("azip")}));
     open.ClickHeader(1);
-    EXPECT_EQ(open.Column(1), std::vector<std::string>({"azip.spi", "Bzip.spi"}));
+    EXPECT_EQ(open.Column(1), std::vector<std::string>({PluginFile("azip"), PluginFile("Bzip")}));
 
     // Each column keeps its own direction: the first click on another column is ascending.
     open.ClickHeader(3);
@@ -144,7 +145,7 @@ TEST_F(SettingsDialog, ListsArchivePluginsAndSortsByNameIgnoringCase) {
     EXPECT_EQ(open.Column(2), std::vector<std::string>({"*.bz", "*.az"}));
 
     // The libraries are held only while the list is filled.
-    for (const char* name : {"Bzip.spi", "azip.spi", "cimage.spi"})
+    for (const std::string& name : {PluginFile("Bzip"), PluginFile("azip"), PluginFile("cimage")})
         EXPECT_EQ(GetModuleHandleA((plugins / name).c_str()), nullptr) << name;
 }
 
@@ -180,7 +181,7 @@ TEST_F(SettingsDialog, FoldersWithoutArchivePluginsGiveTheZeroCount) {
     MakePluginFolder();
     TempDir empty;
     TempDir imagesOnly;
-    CopyPlugins(imagesOnly, {{"only.spi", true, "", ""}});
+    CopyPlugins(imagesOnly, {{PluginFile("only"), true, "", ""}});
     OpenSettings open;
     for (const std::string& folder : {empty.path(), empty / "missing\\", imagesOnly.path()}) {
         open.SetText(IDC_SETTINGS_SPI_FOLDER, plugins.path());

@@ -9,6 +9,7 @@
 
 using namespace settingstest;
 using testsupport::TempDir;
+using testsupport::PluginFile;
 
 namespace {
 class SettingsPickers : public testing::Test {
@@ -49,7 +50,7 @@ TEST_F(SettingsPickers, DestinationPickerStartsAtTheFieldAndTakesThePick) {
 TEST_F(SettingsPickers, PluginFolderPickerRefillsTheList) {
     TempDir plugins;
     TempDir empty;
-    CopyPlugins(plugins, {{"one.spi", false, "one", "*.one"}, {"two.spi", false, "two", "*.two"}});
+    CopyPlugins(plugins, {{PluginFile("one"), false, "one", "*.one"}, {PluginFile("two"), false, "two", "*.two"}});
     OpenSettings open;
     open.SetText(IDC_SETTINGS_SPI_FOLDER, empty.path());
     ASSERT_EQ(open.RowCount(), 0);

@@ -1,4 +1,5 @@
 #include "tests/support/TestSupport.h"
+#include "plugins/SusiePlugin.h"
 #include <cstdio>
 #include <cstring>
 
@@ -69,6 +70,8 @@ std::string ExeFolder() {
     std::string folder = path;
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
+
+std::string PluginFile(const std::string& base) { return base + "." + SpiFileExtension; }
 
 void ClearProfile() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Morvel\\Varnito"); }
 

@@ -28,6 +28,8 @@ bool WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);   // empty when the file cannot be read
 bool FileExists(const std::string& path);
 std::string ExeFolder();                          // folder of the running test program, with '\'
+// A plug-in file name as this build's host looks for it: base.spi (32-bit) or base.sph (64-bit).
+std::string PluginFile(const std::string& base);
 
 // Deletes HKEY_CURRENT_USER\Software\Morvel\Varnito (and the image viewer key when asked),
 // so that a test starts from a clean profile.

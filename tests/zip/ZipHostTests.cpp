@@ -1,4 +1,4 @@
-// Zip.spi in Varnito's own plug-in host: chosen by CPluginTable, listed with ListArchive
+// Zip.spi (Zip.sph) in Varnito's own plug-in host: chosen by CPluginTable, listed with ListArchive
 // (folder and empty-file records completed through GetFileInfo) and fetched with FetchEntry.
 #include <gtest/gtest.h>
 #include <memory>
@@ -9,6 +9,7 @@
 
 using testsupport::ReadBytes;
 using testsupport::TempDir;
+using testsupport::PluginFile;
 using testsupport::WriteBytes;
 
 namespace {
@@ -16,7 +17,7 @@ namespace {
 class ZipInHost : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(CopyFileA(PluginPath().c_str(), (plugins / "Zip.spi").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(PluginPath().c_str(), (plugins / PluginFile("Zip")).c_str(), FALSE));
         table = std::make_unique<CPluginTable>();
         ASSERT_EQ(table->LoadFolder(plugins.path().c_str()), 1);
     }
@@ -29,7 +30,7 @@ protected:
 }  // namespace
 
 TEST_F(ZipInHost, TableShowsThePluginsTexts) {
-    EXPECT_STREQ(table->Slot(0).fileName, "Zip.spi");
+    EXPECT_EQ(PluginFile("Zip"), table->Slot(0).fileName);
     EXPECT_EQ(table->Slot(0).isArchive, 1);
     EXPECT_STREQ(table->Slot(0).extensions, "*.zip");
     EXPECT_NE(strstr(table->Slot(0).infoText, "ZIP"), nullptr);

@@ -7,7 +7,7 @@ const ZipPlugin& Plugin() {
     return plugin;
 }
 
-std::string PluginPath() { return testsupport::ExeFolder() + "..\\spi\\zip\\Zip.spi"; }
+std::string PluginPath() { return testsupport::ExeFolder() + "..\\spi\\zip\\" + testsupport::PluginFile("Zip"); }
 
 std::string Fixtures() { return testsupport::ExeFolder() + "zip_fixtures\\"; }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Zip.spi loaded as a host loads it, and the calls the tests make through its exports.
+// Zip.spi (Zip.sph) loaded as a host loads it, and the calls the tests make through its exports.
 #include <windows.h>
 #include <string>
 #include <vector>
