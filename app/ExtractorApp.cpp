@@ -1,6 +1,7 @@
 #include "app/ExtractorApp.h"
 #include <cstdio>
 #include <cstring>
+#include "app/PluginFolder.h"
 #include "app/SettingIO.h"
 #include "app/StartupPlan.h"
 #include "app/Utility.h"
@@ -71,10 +72,8 @@ void CExtractorApp::RunSettingsMode() {
 }
 
 void CExtractorApp::RunListMode(const std::string& archivePath) {
-    char pluginFolder[CSettingIO::PathBufferSize];
-    CSettingIO().ReadString("", "SpiFold", "", pluginFolder);
     CPluginTable host;
-    host.LoadFolder(pluginFolder);
+    host.LoadFolder(PluginFolderInUse().c_str());
 
     CArchiveListDlg window;
     window.SetArchive(archivePath.c_str(), &host);
@@ -85,10 +84,8 @@ void CExtractorApp::RunListMode(const std::string& archivePath) {
 }
 
 void CExtractorApp::RunImmediateMode(const std::vector<std::string>& pieces) {
-    char pluginFolder[CSettingIO::PathBufferSize];
-    CSettingIO().ReadString("", "SpiFold", "", pluginFolder);
     CPluginTable host;
-    host.LoadFolder(pluginFolder);
+    host.LoadFolder(PluginFolderInUse().c_str());
 
     // One dialog for every archive: each showing extracts one archive and closes itself.
     CExtractProgressDlg dialog;

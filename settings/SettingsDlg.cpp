@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include "app/ExtractorApp.h"
+#include "app/PluginFolder.h"
 #include "app/SettingIO.h"
 #include "app/Utility.h"
 #include "extract/BrowseForFolder.h"
@@ -66,8 +67,8 @@ BOOL CSettingsDlg::OnInitDialog() {
     SetDlgItemText(IDC_SETTINGS_EDITOR, text);
     settings.ReadString("", "DefrostingFold", "", text);
     SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, text);
-    settings.ReadString("", "SpiFold", "", text);
-    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, text);  // fills the list once, before its columns exist
+    // Fills the list once, before its columns exist.
+    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, PluginFolderInUse().c_str());
 
     pluginFolderButton.SetIcon(LoadProgramIcon(IDI_FOLDER));
     viewerFolderButton.SetIcon(LoadProgramIcon(IDI_HEART));

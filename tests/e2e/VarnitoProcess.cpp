@@ -91,8 +91,8 @@ VarnitoProcess::~VarnitoProcess() {
     CloseHandle(process_);
 }
 
-bool VarnitoProcess::Start(const std::string& arguments) {
-    std::string command = "\"" + ProgramPath() + "\"";
+bool VarnitoProcess::Start(const std::string& arguments, const std::string& program) {
+    std::string command = "\"" + program + "\"";
     if (!arguments.empty()) command += " " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

@@ -24,8 +24,8 @@ public:
     VarnitoProcess(const VarnitoProcess&) = delete;
     VarnitoProcess& operator=(const VarnitoProcess&) = delete;
 
-    // Starts Varnito.exe with `arguments` as its command-line text.
-    bool Start(const std::string& arguments);
+    // Starts Varnito.exe (or a copy of it elsewhere) with `arguments` as its command-line text.
+    bool Start(const std::string& arguments, const std::string& program = ProgramPath());
     // True when the process ended within the time.
     bool WaitForExit(DWORD timeoutMs = WaitMs);
     bool Running() const;

@@ -195,4 +195,24 @@ TEST(PluginTable, LoadsAtMost200PluginsAndOpensNoFurtherFile) {
     for (int i = 1; i < count; ++i) EXPECT_LT(strcmp(table->Slot(i - 1).fileName, table->Slot(i).fileName), 0);
 }
 
+#if defined(_WIN64)
+// A 64-bit process cannot load a 32-bit plug-in: one left in the folder under its own name,
+// or renamed to the 64-bit one, is passed over without a word, and the others load.
+TEST(PluginTable, ThirtyTwoBitPluginsArePassedOverSilently) {
+    PluginTestFolder folder;
+    std::string plugin32 = testsupport::ExeFolder() + "plugin32.spi";
+    ASSERT_TRUE(CopyFileA(plugin32.c_str(), (folder.Path() + "old.spi").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(plugin32.c_str(), (folder.Path() + PluginFile("a_renamed")).c_str(), FALSE));
+    folder.Add(PluginFile("b_good"));
+    testsupport::MessageBoxWatcher boxes;
+    int count = 0;
+    auto table = LoadTable(folder.Path(), &count);
+
+    ASSERT_EQ(1, count);
+    EXPECT_EQ(PluginFile("b_good"), table->Slot(0).fileName);
+    EXPECT_EQ(nullptr, GetModuleHandleA((folder.Path() + PluginFile("a_renamed")).c_str()));
+    EXPECT_TRUE(boxes.Seen().empty());
+}
+#endif
+
 }  // namespace

@@ -60,7 +60,10 @@ TEST_F(SettingsDialog, CleanProfileShowsDefaults) {
     EXPECT_FALSE(open.Checked(IDC_SETTINGS_MODE_IMMEDIATE));
     EXPECT_EQ(open.Text(IDC_SETTINGS_EDITOR), "NotePad");
     EXPECT_EQ(open.Text(IDC_SETTINGS_DEST_FOLDER), "");
-    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), "");
+    // No folder set: the one the program would load, the plug-ins beside it (if there are).
+    std::string beside = testsupport::ExeFolder() + "plugins";
+    bool hasBeside = GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES;
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), hasBeside ? beside : "");
     EXPECT_TRUE(open.Checked(IDC_SETTINGS_OPEN_CHECK));
     EXPECT_TRUE(open.Checked(IDC_SETTINGS_UPDATE_CHECK));
     for (int id : {IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_DEST_LABEL,
@@ -153,6 +156,7 @@ TEST_F(SettingsDialog, TypingTheFolderRefillsTheListOnEveryKeystroke) {
     MakePluginFolder();
     OpenSettings open;
     HWND edit = open.Item(IDC_SETTINGS_SPI_FOLDER);
+    open.SetText(IDC_SETTINGS_SPI_FOLDER, "");
     std::string folder = PluginFolder();
     for (size_t i = 0; i + 1 < folder.size(); ++i) TypeChar(edit, folder[i]);
     EXPECT_EQ(open.RowCount(), 0);

@@ -58,6 +58,16 @@ SpiFetched SpiLibrary::Fetch(const std::string& archive, LONG_PTR position, SpiP
     return fetched;
 }
 
+uint64_t ReadNumber(const unsigned char* record, size_t at, size_t width) {
+    uint64_t value = 0;
+    for (size_t i = width; i-- > 0;) value = value << 8 | record[at + i];
+    return value;
+}
+
+void WriteNumber(unsigned char* record, size_t at, size_t width, uint64_t value) {
+    for (size_t i = 0; i < width; ++i, value >>= 8) record[at + i] = static_cast<unsigned char>(value);
+}
+
 std::string JoinedName(const ArchiveEntry& entry) {
     return std::string(entry.path, strnlen(entry.path, sizeof entry.path)) +
            std::string(entry.fileName, strnlen(entry.fileName, sizeof entry.fileName));

@@ -44,3 +44,20 @@ public:
 
 // The record's path and file name joined, each read within its field.
 std::string JoinedName(const ArchiveEntry& entry);
+
+// The entry record of this build's plug-in convention as its published description gives it
+// (byte offsets, little-endian numbers), written out apart from ArchiveEntry so that tests can
+// hold the declaration, and the lists our plug-ins write, against it.
+struct PublishedRecord {
+    size_t size;
+    size_t numberWidth;  // bytes of position, sizes and time
+    size_t position, packedSize, unpackedSize, timestamp, path, fileName, crc;
+};
+#if defined(_WIN64)
+constexpr PublishedRecord RecordLayout = {448, 8, 8, 16, 24, 32, 40, 240, 440};
+#else
+constexpr PublishedRecord RecordLayout = {428, 4, 8, 12, 16, 20, 24, 224, 424};
+#endif
+// A little-endian number of `width` bytes at `at`.
+uint64_t ReadNumber(const unsigned char* record, size_t at, size_t width);
+void WriteNumber(unsigned char* record, size_t at, size_t width, uint64_t value);

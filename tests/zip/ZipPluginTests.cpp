@@ -118,9 +118,37 @@ TEST(ZipPlugin, ListsEveryEntryWithBackslashFoldersAndFolderRecords) {
     EXPECT_EQ(empty->unpackedSize, 0u);
     EXPECT_EQ(empty->packedSize, 0u);
 
-    std::set<uint32_t> positions;
+    std::set<EntrySize> positions;
     for (const ArchiveEntry& entry : listing.entries) positions.insert(entry.position);
     EXPECT_EQ(positions.size(), listing.entries.size()) << "each entry needs its own position";
+}
+
+TEST(ZipPlugin, WritesItsListInThePublishedRecordLayout) {
+    HLOCAL block = nullptr;
+    Plugin().getArchiveInfo((Fixtures() + "tree.zip").c_str(), 0, 0, &block);
+    ASSERT_NE(block, nullptr);
+    const size_t records = TreeNames.size();
+    const size_t width = RecordLayout.numberWidth;
+    const auto* bytes = static_cast<const unsigned char*>(LocalLock(block));
+    ASSERT_NE(bytes, nullptr);
+    // The records and the zero record that ends the list, back to back.
+    EXPECT_GE(LocalSize(block), (records + 1) * RecordLayout.size);
+    EXPECT_EQ(bytes[records * RecordLayout.size], 0);
+    int readmes = 0;
+    for (size_t i = 0; i < records; ++i) {
+        const unsigned char* record = bytes + i * RecordLayout.size;
+        if (strcmp(reinterpret_cast<const char*>(record + RecordLayout.fileName), "readme.txt") != 0) continue;
+        ++readmes;
+        EXPECT_EQ(memcmp(record, "Deflate", 8), 0);
+        EXPECT_STREQ(reinterpret_cast<const char*>(record + RecordLayout.path), "tree\\");
+        EXPECT_EQ(ReadNumber(record, RecordLayout.unpackedSize, width), 880u);  // 40 lines of 22 bytes
+        EXPECT_LT(ReadNumber(record, RecordLayout.packedSize, width), 880u);
+        EXPECT_NE(ReadNumber(record, RecordLayout.position, width), 0u);
+        EXPECT_EQ(ReadNumber(record, RecordLayout.timestamp, width), static_cast<uint64_t>(BaseTime));
+    }
+    EXPECT_EQ(readmes, 1);
+    LocalUnlock(block);
+    LocalFree(block);
 }
 
 TEST(ZipPlugin, KeepsShiftJisNamesWhoseSecondByteIsABackslash) {

@@ -1,0 +1,26 @@
+#include "app/PluginFolder.h"
+#include <windows.h>
+#include "app/SettingIO.h"
+#include "app/Utility.h"
+
+namespace {
+constexpr char BundledFolderName[] = "plugins";
+}  // namespace
+
+std::string BundledPluginFolder() {
+    char program[CUtility::PathSize] = {};
+    DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+    if (length == 0 || length >= sizeof program) return std::string();
+    char folder[CUtility::PathSize];
+    CUtility utility;
+    utility.SplitPath(2, program, folder);  // drive and folder, with the trailing separator
+    std::string bundled = std::string(folder) + BundledFolderName;
+    if (bundled.size() >= CUtility::PathSize || utility.PathKind(bundled.c_str()) != 2) return std::string();
+    return bundled;
+}
+
+std::string PluginFolderInUse() {
+    char configured[CSettingIO::PathBufferSize];
+    CSettingIO().ReadString("", "SpiFold", "", configured);
+    return configured[0] ? configured : BundledPluginFolder();
+}

@@ -1,0 +1,60 @@
+// The program as its package unpacks: Varnito.exe with its plug-ins in `plugins` beside it,
+// and nothing configured yet (no plug-in folder, no image viewer to take one from).
+#include "tests/e2e/E2eTest.h"
+
+namespace e2e {
+namespace {
+
+constexpr char SettingsCaption[] = "Varnito環境設定";
+constexpr int ListControl = 1134, CloseButton = 1016;
+constexpr int PluginFolderEdit = 1001, PluginList = 1005;
+
+class UnpackedPackage : public E2eTest {
+protected:
+    void SetUp() override {
+        E2eTest::SetUp();
+        testsupport::ClearProfile();
+        testsupport::ClearImageViewerKey();
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA(plugins.c_str(), nullptr));
+        ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE));
+        for (const char* name : {"Zip", "Lha"}) {
+            std::string plugin = testsupport::PluginFile(name);
+            ASSERT_TRUE(CopyFileA((PluginFolder() + "\\" + plugin).c_str(), (plugins + "\\" + plugin).c_str(), FALSE));
+        }
+    }
+
+    std::string folder = work / "Varnito";
+    std::string plugins = folder + "\\plugins";
+    std::string program = folder + "\\Varnito.exe";
+};
+
+TEST_F(UnpackedPackage, OpensArchivesAndListsItsPluginsWithoutAnySetting) {
+    std::string archive = ArchivesInWork({"listed.zip"});
+    {
+        VarnitoProcess varnito;
+        ASSERT_TRUE(varnito.Start(archive, program));
+        HWND window = varnito.WaitForWindow("Varnito - listed.zip");
+        ASSERT_TRUE(window);
+        size_t files = FilesOnly(UnzippedTree("listed.zip")).size();
+        HWND list = GetDlgItem(window, ListControl);
+        EXPECT_TRUE(WaitUntil([&] { return RowCount(list) == static_cast<int>(files) ? list : nullptr; }))
+            << RowCount(list) << " rows";
+        PressButton(window, CloseButton);
+        EXPECT_TRUE(varnito.WaitForExit());
+    }
+    // Nothing was stored that would tie the package to where it was unpacked.
+    EXPECT_EQ(ReadProfileText("SpiFold"), "<missing>");
+
+    VarnitoProcess settings;
+    ASSERT_TRUE(settings.Start("", program));
+    HWND dialog = settings.WaitForWindow(SettingsCaption);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(ControlText(dialog, PluginFolderEdit), plugins);
+    EXPECT_EQ(RowCount(GetDlgItem(dialog, PluginList)), 2);
+    PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(settings.WaitForExit());
+}
+
+}  // namespace
+}  // namespace e2e
