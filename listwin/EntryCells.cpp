@@ -26,12 +26,26 @@ std::string BoundedText(const char* field, size_t size) { return std::string(fie
 int PackingRatio(uint64_t packedSize, uint64_t unpackedSize) {
     uint64_t divisor = unpackedSize ? unpackedSize : 1;
     if (packedSize >= divisor) return 100;
-    // packed * 100 must not overflow; sizes this large lose only digits far below a percent.
-    while (packedSize > UINT64_MAX / 100) {
-        packedSize >>= 1;
-        divisor >>= 1;
+    // Two decimal digits of long division. packed * 100 may not fit 64 bits, so each digit
+    // adds the remainder up ten times modulo the divisor and counts the wraps; no sum ever
+    // exceeds the divisor.
+    int ratio = 0;
+    uint64_t remainder = packedSize;
+    for (int digit = 0; digit < 2; ++digit) {
+        int wraps = 0;
+        uint64_t sum = 0;
+        for (int i = 0; i < 10; ++i) {
+            if (sum >= divisor - remainder) {
+                sum -= divisor - remainder;
+                ++wraps;
+            } else {
+                sum += remainder;
+            }
+        }
+        ratio = ratio * 10 + wraps;
+        remainder = sum;
     }
-    return static_cast<int>(packedSize * 100 / divisor);
+    return ratio;
 }
 
 std::string EntryTimeText(int64_t timestamp) {

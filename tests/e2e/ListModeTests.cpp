@@ -112,6 +112,29 @@ TEST_F(ListMode, RowsStatusSelectAllAndExtractAllMatchUnzip) {
     EXPECT_NE(ReadProfileText("ListWindowData"), "<missing>");
 }
 
+#if defined(_WIN64)
+// An entry of 4 GiB and 100 bytes, in a sparse ZIP64 archive made at build time.
+TEST_F(ListMode, AnEntryOfMoreThan4GBListsWithItsTrueSize) {
+    PrepareProfile(0);
+    VarnitoProcess varnito;
+    ASSERT_TRUE(varnito.Start(testsupport::ExeFolder() + "large_fixture\\over4g.zip"));
+    HWND window = varnito.WaitForWindow(Caption("over4g.zip"));
+    ASSERT_TRUE(window);
+    HWND list = GetDlgItem(window, ListControl);
+    ASSERT_TRUE(WaitUntil([&] { return RowCount(list) == 2 ? list : nullptr; }));
+    int big = RowNamed(list, "big.bin"), small = RowNamed(list, "small.txt");
+    ASSERT_GE(big, 0);
+    ASSERT_GE(small, 0);
+    EXPECT_EQ(CellText(list, big, 1), "4,294,967,396");
+    EXPECT_EQ(CellText(list, big, 2), "4,294,967,396");
+    EXPECT_EQ(CellText(list, big, 3), "100%");
+    EXPECT_EQ(CellText(list, big, 5), "Stored");
+    EXPECT_EQ(CellText(list, small, 1), "15");
+    PressButton(window, CloseButton);
+    EXPECT_TRUE(varnito.WaitForExit());
+}
+#endif
+
 TEST_F(ListMode, ViewingAnEntryOpensItsWorkCopyWithTheRegisteredProgram) {
     std::string recorder = testsupport::ExeFolder() + "record_args.exe";
     ASSERT_TRUE(testsupport::FileExists(recorder));

@@ -9,7 +9,7 @@ using listtest::LocalTimestamp;
 
 namespace {
 
-ArchiveEntry Sized(uint32_t packed, uint32_t unpacked) {
+ArchiveEntry Sized(EntrySize packed, EntrySize unpacked) {
     ArchiveEntry entry = {};
     entry.packedSize = packed;
     entry.unpackedSize = unpacked;
@@ -24,6 +24,12 @@ TEST(EntryCells, SizesAreGroupedAndUnsigned) {
     EXPECT_EQ(CellText(Sized(999, 1000), ColumnPackedSize), "999");
     EXPECT_EQ(CellText(Sized(999, 1000), ColumnUnpackedSize), "1,000");
     EXPECT_EQ(CellText(Sized(0, 0), ColumnUnpackedSize), "0");
+#if defined(_WIN64)
+    // The 64-bit record carries entries of more than 4 GB whole.
+    EXPECT_EQ(CellText(Sized(4294967396ull, 5000000000ull), ColumnUnpackedSize), "5,000,000,000");
+    EXPECT_EQ(CellText(Sized(4294967396ull, 5000000000ull), ColumnPackedSize), "4,294,967,396");
+    EXPECT_EQ(CellText(Sized(4294967396ull, 5000000000ull), ColumnRatio), "85%");
+#endif
 }
 
 TEST(EntryCells, RatioRoundsDownAndStopsAtHundred) {
@@ -36,6 +42,10 @@ TEST(EntryCells, RatioRoundsDownAndStopsAtHundred) {
     // packed * 100 does not fit into 32 bits here.
     EXPECT_EQ(CellText(Sized(4000000000u, 4100000000u), ColumnRatio), "97%");
     EXPECT_EQ(PackingRatio(4294967295u, 1), 100);
+    // Nor into 64 bits.
+    EXPECT_EQ(PackingRatio(UINT64_MAX - 1, UINT64_MAX), 99);
+    EXPECT_EQ(PackingRatio(UINT64_MAX / 2 + 1, UINT64_MAX), 50);
+    EXPECT_EQ(PackingRatio(UINT64_MAX, 3), 100);
 }
 
 TEST(EntryCells, DateIsLocalTime) {
@@ -56,6 +66,15 @@ TEST(EntryCells, ExtremeTimestampsGiveAWholeDateOrNothing) {
         EXPECT_TRUE(year >= 1901 && year <= 2038) << text;
         EXPECT_TRUE(month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour < 24) << text;
     }
+}
+
+// Times only the 64-bit record carries: beyond 2038 they show, beyond what a file time holds
+// they stay empty.
+TEST(EntryCells, TimesBeyondThe32BitRangeShowOrStayEmpty) {
+    const int64_t noonOfNewYear2500 = 16725268800LL;  // 2500-01-01 12:00:00 UTC
+    EXPECT_EQ(EntryTimeText(noonOfNewYear2500).substr(0, 10), "2500/01/01");
+    for (int64_t timestamp : {INT64_MIN, -11644473601LL, INT64_MAX, 910692730086LL})
+        EXPECT_EQ(EntryTimeText(timestamp), "") << timestamp;
 }
 
 TEST(EntryCells, TextColumns) {
