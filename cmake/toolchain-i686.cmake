@@ -1,4 +1,4 @@
-# The product: 32-bit Varnito.exe that loads 32-bit plug-ins.
+# The 32-bit product: Varnito.exe that loads 32-bit plug-ins (*.spi).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(VARNITO_TRIPLE i686-w64-mingw32)

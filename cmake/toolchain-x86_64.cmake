@@ -1,4 +1,4 @@
-# The 64-bit twin: the same sources, run by the tests under 64-bit Wine.
+# The 64-bit product (loads *.sph plug-ins): the same sources; the tests run it under 64-bit Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(VARNITO_TRIPLE x86_64-w64-mingw32)
