@@ -145,4 +145,14 @@ TEST_F(EntryFetch, EveryEntryOfAListingCanBeFetchedAfterAnotherListing) {
     EXPECT_EQ(0, probe_->LiveBlocks());
 }
 
+#if defined(_WIN64)
+// The 64-bit record's position goes back to GetFile whole: cut to 32 bits, it would name
+// another entry (here none).
+TEST_F(EntryFetch, PositionsBeyond4GBReachThePluginWhole) {
+    ASSERT_EQ(0, ListAndFetch("entry name=far.txt|position=0x100000064|data=far"));
+    EXPECT_EQ(0x100000064u, entries_[0].position);
+    EXPECT_EQ("far", Fetched());
+}
+#endif
+
 }  // namespace
