@@ -8,48 +8,25 @@
 //   convention), with the arguments that carry an address or an offset widened to pointer
 //   size, and a 448-byte record whose position, sizes and time are pointer-sized.
 // ULONG_PTR and LONG_PTR are 4 bytes in the 32-bit build, so one set of function declarations
-// serves both; the record is declared for each. Code above the plug-in host reads the record's
-// numbers through EntrySize and EntryTime, and never needs to know which build it is in.
+// serves both. Code above the plug-in host reads the record's numbers through EntrySize and
+// EntryTime, and never needs to know which build it is in.
 #include <windows.h>
 #include <cstddef>
 #include <cstdint>
 
-#pragma pack(push, 1)
 #if defined(_WIN64)
 typedef uint64_t EntrySize;  // positions and sizes (ULONG_PTR)
 typedef int64_t EntryTime;   // seconds since 1970-01-01 00:00:00 UTC
-
-// One archive entry as a 64-bit archive plug-in describes it: 448 bytes.
-struct ArchiveEntry {
-    unsigned char method[8];   // NUL-padded; all 8 bytes may be used
-    EntrySize position;        // handed back to GetFile unchanged
-    EntrySize packedSize;
-    EntrySize unpackedSize;
-    EntryTime timestamp;
-    char path[200];            // folder part, with its own trailing separator
-    char fileName[200];        // empty for a folder entry
-    uint32_t crc;
-    uint32_t reserved;         // pads the record to a multiple of 8 bytes
-};
-#pragma pack(pop)
-
-static_assert(sizeof(ArchiveEntry) == 448, "ArchiveEntry is 448 bytes");
-static_assert(offsetof(ArchiveEntry, method) == 0, "method at 0");
-static_assert(offsetof(ArchiveEntry, position) == 8, "position at 8");
-static_assert(offsetof(ArchiveEntry, packedSize) == 16, "packedSize at 16");
-static_assert(offsetof(ArchiveEntry, unpackedSize) == 24, "unpackedSize at 24");
-static_assert(offsetof(ArchiveEntry, timestamp) == 32, "timestamp at 32");
-static_assert(offsetof(ArchiveEntry, path) == 40, "path at 40");
-static_assert(offsetof(ArchiveEntry, fileName) == 240, "fileName at 240");
-static_assert(offsetof(ArchiveEntry, crc) == 440, "crc at 440");
-
 // The file names a host of this build looks for in the plug-in folder.
 constexpr char SpiFileExtension[] = "sph";
 #else
 typedef uint32_t EntrySize;  // positions and sizes
 typedef int32_t EntryTime;   // seconds since 1970-01-01 00:00:00 UTC
+constexpr char SpiFileExtension[] = "spi";
+#endif
 
-// One archive entry as a 32-bit archive plug-in describes it: 428 bytes, no padding.
+#pragma pack(push, 1)
+// One archive entry as an archive plug-in describes it, little-endian.
 struct ArchiveEntry {
     unsigned char method[8];   // NUL-padded; all 8 bytes may be used
     EntrySize position;        // handed back to GetFile unchanged
@@ -59,22 +36,32 @@ struct ArchiveEntry {
     char path[200];            // folder part, with its own trailing separator
     char fileName[200];        // empty for a folder entry
     uint32_t crc;
+#if defined(_WIN64)
+    uint32_t reserved;         // the 64-bit record ends in 4 bytes of padding
+#endif
 };
 #pragma pack(pop)
 
-static_assert(sizeof(ArchiveEntry) == 428, "ArchiveEntry is 428 bytes");
-static_assert(offsetof(ArchiveEntry, method) == 0, "method at 0");
-static_assert(offsetof(ArchiveEntry, position) == 8, "position at 8");
-static_assert(offsetof(ArchiveEntry, packedSize) == 12, "packedSize at 12");
-static_assert(offsetof(ArchiveEntry, unpackedSize) == 16, "unpackedSize at 16");
-static_assert(offsetof(ArchiveEntry, timestamp) == 20, "timestamp at 20");
-static_assert(offsetof(ArchiveEntry, path) == 24, "path at 24");
-static_assert(offsetof(ArchiveEntry, fileName) == 224, "fileName at 224");
-static_assert(offsetof(ArchiveEntry, crc) == 424, "crc at 424");
-
-// The file names a host of this build looks for in the plug-in folder.
-constexpr char SpiFileExtension[] = "spi";
+// The published layouts: offsets of the fields and the size of the whole record.
+namespace spi_layout {
+#if defined(_WIN64)
+constexpr size_t Position = 8, PackedSize = 16, UnpackedSize = 24, Timestamp = 32;
+constexpr size_t Path = 40, FileName = 240, Crc = 440, Size = 448;
+#else
+constexpr size_t Position = 8, PackedSize = 12, UnpackedSize = 16, Timestamp = 20;
+constexpr size_t Path = 24, FileName = 224, Crc = 424, Size = 428;
 #endif
+}  // namespace spi_layout
+
+static_assert(sizeof(ArchiveEntry) == spi_layout::Size, "the record's size");
+static_assert(offsetof(ArchiveEntry, method) == 0, "method");
+static_assert(offsetof(ArchiveEntry, position) == spi_layout::Position, "position");
+static_assert(offsetof(ArchiveEntry, packedSize) == spi_layout::PackedSize, "packedSize");
+static_assert(offsetof(ArchiveEntry, unpackedSize) == spi_layout::UnpackedSize, "unpackedSize");
+static_assert(offsetof(ArchiveEntry, timestamp) == spi_layout::Timestamp, "timestamp");
+static_assert(offsetof(ArchiveEntry, path) == spi_layout::Path, "path");
+static_assert(offsetof(ArchiveEntry, fileName) == spi_layout::FileName, "fileName");
+static_assert(offsetof(ArchiveEntry, crc) == spi_layout::Crc, "crc");
 
 // The method as text: all 8 bytes may be used, so it is never read as a terminated string.
 inline void EntryMethodText(const ArchiveEntry& entry, char (&text)[sizeof(ArchiveEntry::method) + 1]) {
