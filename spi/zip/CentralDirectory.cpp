@@ -184,6 +184,7 @@ int DecodeRecord(const uint8_t* record, size_t available, Entry* entry, size_t* 
     entry->crc = Read32(record + 16);
     entry->packedSize = Read32(record + 20);
     entry->unpackedSize = Read32(record + 24);
+    entry->directoryAttribute = (Read32(record + 38) & DosDirectoryAttribute) != 0;
     entry->localHeaderOffset = Read32(record + 42);
     entry->name.assign(reinterpret_cast<const char*>(record + CentralHeaderSize), nameLength);
     ReadExtraFields(record + CentralHeaderSize + nameLength, extraLength, entry);
@@ -228,10 +229,10 @@ int DirectoryReader::Next(Entry* entry, bool* done) {
     return SpiSuccess;
 }
 
-int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry) {
-    DirectoryLocation location;
-    int result = LocateDirectory(source, &location);
-    if (result != SpiSuccess) return result;
+namespace {
+
+// The central record at `recordOffset` of the directory at `location`.
+int ReadRecordIn(ByteSource& source, const DirectoryLocation& location, uint64_t recordOffset, Entry* entry) {
     uint64_t end = location.offset + location.size;
     if (recordOffset < location.offset || recordOffset >= end) return SpiBrokenData;
 
@@ -248,11 +249,31 @@ int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry) {
     if (!source.ReadAt(recordOffset + CentralHeaderSize, record.data() + CentralHeaderSize,
                        length - CentralHeaderSize))
         return SpiReadError;
-    result = DecodeRecord(record.data(), length, entry, &length);
+    int result = DecodeRecord(record.data(), length, entry, &length);
     if (result != SpiSuccess) return result;
     entry->recordOffset = recordOffset;
     entry->localHeaderOffset += location.prefixBytes;
     return SpiSuccess;
+}
+
+}  // namespace
+
+int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry) {
+    DirectoryLocation location;
+    int result = LocateDirectory(source, &location);
+    if (result != SpiSuccess) return result;
+    return ReadRecordIn(source, location, recordOffset, entry);
+}
+
+bool HoldsArchive(ByteSource& source) {
+    DirectoryLocation location;
+    if (LocateDirectory(source, &location) != SpiSuccess || location.size == 0) return false;
+    Entry first;
+    if (ReadRecordIn(source, location, location.offset, &first) != SpiSuccess) return false;
+    uint8_t signature[4];
+    return source.Contains(first.localHeaderOffset, sizeof signature) &&
+           source.ReadAt(first.localHeaderOffset, signature, sizeof signature) &&
+           Read32(signature) == LocalHeaderSignature;
 }
 
 }  // namespace zip

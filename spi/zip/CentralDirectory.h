@@ -41,4 +41,9 @@ private:
 // Decodes the one central record that starts at `recordOffset` of the source. SpiResult.
 int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry);
 
+// Whether the source holds an archive with at least one entry, wherever it starts in the
+// source: the end record, the directory it points to and the local header of the first entry
+// must agree. Reads at most the source's last 64 KB and two records, however large it is.
+bool HoldsArchive(ByteSource& source);
+
 }  // namespace zip

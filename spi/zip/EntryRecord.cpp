@@ -10,23 +10,42 @@ namespace {
 constexpr UINT CodePage932 = 932;
 constexpr int64_t SecondsFrom1601To1970 = 11644473600LL;
 
-// UTF-8 to code page 932; characters it lacks become '_'. False for malformed UTF-8.
-bool Utf8ToCp932(const std::string& utf8, std::string* out) {
-    if (utf8.empty()) {
-        out->clear();
-        return true;
-    }
-    int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                         static_cast<int>(utf8.size()), nullptr, 0);
-    if (wideLength <= 0) return false;
-    std::vector<wchar_t> wide(wideLength);
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                        wide.data(), wideLength);
+bool Utf8ToWide(const std::string& utf8, std::wstring* wide) {
+    int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                                     nullptr, 0);
+    if (length <= 0) return false;
+    wide->resize(length);
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                               &(*wide)[0], length) == length;
+}
+
+// UTF-16 to code page 932; characters it lacks become '_'.
+bool WideToCp932(const std::wstring& wide, std::string* out) {
+    int wideLength = static_cast<int>(wide.size());
     int length = WideCharToMultiByte(CodePage932, 0, wide.data(), wideLength, nullptr, 0, "_", nullptr);
     if (length <= 0) return false;
     out->resize(length);
-    WideCharToMultiByte(CodePage932, 0, wide.data(), wideLength, &(*out)[0], length, "_", nullptr);
-    return true;
+    return WideCharToMultiByte(CodePage932, 0, wide.data(), wideLength, &(*out)[0], length, "_", nullptr) == length;
+}
+
+// UTF-8 to code page 932; characters it lacks become '_'. False for malformed UTF-8.
+bool Utf8ToCp932(const std::string& utf8, std::string* out) {
+    out->clear();
+    std::wstring wide;
+    return utf8.empty() || (Utf8ToWide(utf8, &wide) && WideToCp932(wide, out));
+}
+
+// UTF-8 to code page 932 only when every character has its own form there: converting back
+// gives the same text. A best-fit stand-in ("\" for the yen sign) could even add a separator.
+bool Utf8ToCp932Exactly(const std::string& utf8, std::string* out) {
+    std::wstring wide, back;
+    if (utf8.empty() || !Utf8ToWide(utf8, &wide) || !WideToCp932(wide, out)) return false;
+    int length = MultiByteToWideChar(CodePage932, MB_ERR_INVALID_CHARS, out->data(), static_cast<int>(out->size()),
+                                     nullptr, 0);
+    if (length <= 0) return false;
+    back.resize(length);
+    MultiByteToWideChar(CodePage932, MB_ERR_INVALID_CHARS, out->data(), static_cast<int>(out->size()), &back[0], length);
+    return back == wide && out->find('\0') == std::string::npos;
 }
 
 int32_t ClampToInt32(int64_t seconds) {
@@ -99,7 +118,7 @@ bool CopyText(const std::string& text, char* field, size_t fieldSize) {
 std::string EntryNameCp932(const zip::Entry& entry) {
     std::string converted;
     if ((entry.flags & zip::FlagUtf8Name) && Utf8ToCp932(entry.name, &converted)) return converted;
-    if (!entry.unicodeName.empty() && Utf8ToCp932(entry.unicodeName, &converted)) return converted;
+    if (!entry.unicodeName.empty() && Utf8ToCp932Exactly(entry.unicodeName, &converted)) return converted;
     return entry.name;
 }
 
@@ -111,8 +130,12 @@ int32_t EntryTimestamp(const zip::Entry& entry) {
 
 int DescribeEntry(const zip::Entry& entry, ArchiveEntry* record, bool* skip) {
     memset(record, 0, sizeof *record);
+    std::string fullName = EntryNameCp932(entry);
+    // Old writers mark a folder only by its MS-DOS attribute, without a trailing '/'. An entry
+    // with content stays a file, so that no bytes are lost to a wrong attribute.
+    if (entry.directoryAttribute && entry.unpackedSize == 0) fullName += '/';
     zip::EntryPath name;
-    *skip = !zip::SplitEntryName(EntryNameCp932(entry), &name);
+    *skip = !zip::SplitEntryName(fullName, &name);
     if (*skip) return SpiSuccess;
     // The 32-bit record has 32 bits for these; larger archives are beyond that build.
     constexpr uint64_t RecordMax = std::numeric_limits<EntrySize>::max();

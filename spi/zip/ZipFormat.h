@@ -24,6 +24,8 @@ constexpr uint16_t FlagStrongEncryption = 0x0040;
 constexpr uint16_t FlagUtf8Name = 0x0800;
 constexpr uint16_t FlagMaskedHeaders = 0x2000;
 
+constexpr uint32_t DosDirectoryAttribute = 0x10;  // low byte of the external attributes
+
 constexpr uint16_t MethodStored = 0;
 constexpr uint16_t MethodDeflated = 8;
 
@@ -53,6 +55,7 @@ struct Entry {
     uint64_t unpackedSize = 0;
     uint64_t localHeaderOffset = 0;
     std::string name;                // the stored bytes
+    bool directoryAttribute = false; // MS-DOS attributes say "directory"
     std::string unicodeName;         // UTF-8 name of an Info-ZIP Unicode path field, if valid
     bool hasUnixTime = false;        // extended timestamp field: exact UTC seconds
     int32_t unixTime = 0;

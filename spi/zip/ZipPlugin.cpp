@@ -212,7 +212,7 @@ SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) {
     }
 }
 
-SPI_EXPORT int WINAPI IsSupported(LPCSTR, ULONG_PTR header) {
+SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header) {
     uint8_t bytes[SpiHeaderBufferSize] = {};
     if ((header & ~static_cast<ULONG_PTR>(0xFFFF)) != 0) {
         memcpy(bytes, reinterpret_cast<const void*>(header), 8);
@@ -221,7 +221,16 @@ SPI_EXPORT int WINAPI IsSupported(LPCSTR, ULONG_PTR header) {
         DWORD read = 0;
         if (!ReadFile(reinterpret_cast<HANDLE>(header), bytes, SpiHeaderBytes, &read, nullptr)) return 0;
     }
-    return LooksLikeZip(bytes) ? 1 : 0;
+    if (LooksLikeZip(bytes)) return 1;
+    // A self-extracting program or other bytes in front of the archive: the end of the file
+    // decides.
+    if (!filename) return 0;
+    try {
+        FileSource file(filename);
+        return file.IsOpen() && zip::HoldsArchive(file) ? 1 : 0;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }
 
 SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle) {
