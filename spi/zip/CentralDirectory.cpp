@@ -70,6 +70,7 @@ bool StartsWithCentralRecord(ByteSource& source, uint64_t offset) {
 }
 
 void ReadZip64Field(const uint8_t* data, uint16_t length, Entry* entry) {
+    entry->hasZip64Field = true;
     size_t at = 0;
     auto take = [&](uint64_t* value) {
         if (*value != Unknown32) return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 #include "spi/zip/SpiResult.h"
+#include "spi/zip/StreamBounds.h"
 
 namespace zip {
 namespace {
@@ -62,13 +63,14 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
     Inflater inflater;
     if (!inflater.ready()) return SpiNoMemory;
     z_stream& stream = inflater.stream();
+    StreamBounds bounds(entry, source.Size() - offset);
     std::vector<uint8_t> input(std::min<uint64_t>(ChunkSize, std::max<uint64_t>(entry.packedSize, 1)));
     uint64_t packedRead = 0, done = 0;
-    uint8_t overflow = 0;  // output beyond the stated size lands here and marks the entry damaged
+    uint8_t overflow = 0;  // output beyond the bound lands here: damage, or a size cut to 32 bits
 
     for (;;) {
-        if (stream.avail_in == 0 && packedRead < entry.packedSize) {
-            size_t count = static_cast<size_t>(std::min<uint64_t>(input.size(), entry.packedSize - packedRead));
+        if (stream.avail_in == 0 && packedRead < bounds.Packed()) {
+            size_t count = static_cast<size_t>(std::min<uint64_t>(input.size(), bounds.Packed() - packedRead));
             if (!source.ReadAt(offset + packedRead, input.data(), count)) return SpiReadError;
             packedRead += count;
             stream.next_in = input.data();
@@ -76,9 +78,9 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
         }
         uint8_t* out = &overflow;
         size_t room = 1;
-        if (done < entry.unpackedSize) {
+        if (done < bounds.Unpacked()) {
             out = sink.Room(&room);
-            room = static_cast<size_t>(std::min<uint64_t>({room, ChunkSize, entry.unpackedSize - done}));
+            room = static_cast<size_t>(std::min<uint64_t>({room, ChunkSize, bounds.Unpacked() - done}));
             if (!out || room == 0) return SpiOtherError;
         }
         stream.next_out = out;
@@ -86,19 +88,27 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
         int status = inflate(&stream, Z_NO_FLUSH);
         size_t produced = room - stream.avail_out;
         if (produced > 0) {
-            if (out == &overflow) return SpiBrokenData;
+            if (out == &overflow) {
+                if (!bounds.ExtendUnpacked()) return SpiBrokenData;
+                if (!sink.Grow(bounds.Unpacked())) return SpiNoMemory;
+                out = sink.Room(&room);
+                if (!out || room == 0) return SpiOtherError;
+                *out = overflow;
+            }
             *crc = crc32(*crc, out, static_cast<uInt>(produced));
             if (!sink.Commit(produced)) return SpiOtherError;
             done += produced;
-            if (!Report(progress, done, entry.unpackedSize)) return SpiAborted;
+            if (!Report(progress, done, bounds.Unpacked())) return SpiAborted;
         }
         if (status == Z_STREAM_END) break;
         if (status == Z_MEM_ERROR) return SpiNoMemory;
         if (status != Z_OK && status != Z_BUF_ERROR) return SpiBrokenData;
-        if (produced == 0 && stream.avail_in == 0 && packedRead == entry.packedSize)
-            return SpiBrokenData;  // the packed data ends before the stream does
+        if (produced == 0 && stream.avail_in == 0 && packedRead == bounds.Packed()) {
+            if (!bounds.ExtendPacked()) return SpiBrokenData;  // the packed data ends before the stream does
+            input.resize(ChunkSize);
+        }
     }
-    return done == entry.unpackedSize ? SpiSuccess : SpiBrokenData;
+    return done == bounds.Unpacked() ? SpiSuccess : SpiBrokenData;
 }
 
 }  // namespace

@@ -16,6 +16,9 @@ public:
     virtual uint8_t* Room(size_t* length) = 0;
     // The first `length` bytes of the room now hold output; false when they cannot be kept.
     virtual bool Commit(size_t length) = 0;
+    // Makes room for `total` bytes in all, more than the sink was made for (an entry whose
+    // stated size was cut to 32 bits); false when it cannot grow.
+    virtual bool Grow(uint64_t) { return false; }
 };
 
 class ProgressReport {

@@ -19,6 +19,7 @@ public:
 
     uint8_t* Room(size_t* length) override;
     bool Commit(size_t length) override;
+    bool Grow(uint64_t total) override;
 
 private:
     HLOCAL block_ = nullptr;
@@ -40,6 +41,7 @@ public:
 
     uint8_t* Room(size_t* length) override;
     bool Commit(size_t length) override;
+    bool Grow(uint64_t) override { return true; }  // a file takes any size
 
 private:
     bool Flush();

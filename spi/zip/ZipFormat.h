@@ -54,6 +54,7 @@ struct Entry {
     uint64_t packedSize = 0;
     uint64_t unpackedSize = 0;
     uint64_t localHeaderOffset = 0;
+    bool hasZip64Field = false;      // sizes and offset may come from a ZIP64 extra field
     std::string name;                // the stored bytes
     bool directoryAttribute = false; // MS-DOS attributes say "directory"
     std::string unicodeName;         // UTF-8 name of an Info-ZIP Unicode path field, if valid
