@@ -96,7 +96,9 @@ int Decode(ByteSource& source, const Header& header, int windowBits, CheckingSin
 
 }  // namespace
 
-bool IsKnownMethod(const Header& header) { return header.IsFolder() || IsStored(header) || WindowBits(header) != 0; }
+bool IsKnownMethod(const Header& header) {
+    return header.IsFolder() || header.isLink || IsStored(header) || WindowBits(header) != 0;
+}
 
 int UnpackEntry(ByteSource& source, const Header& header, OutputSink& sink, ProgressReport* progress) {
     if (!IsKnownMethod(header)) return SpiUnknownFormat;
@@ -104,7 +106,15 @@ int UnpackEntry(ByteSource& source, const Header& header, OutputSink& sink, Prog
     if (!checking.Report()) return SpiAborted;
     if (header.IsFolder()) return SpiSuccess;
 
-    int result = IsStored(header) ? CopyStored(source, header, checking) : Decode(source, header, WindowBits(header), checking);
+    int result = SpiSuccess;
+    if (header.isLink) {
+        const auto* target = reinterpret_cast<const uint8_t*>(header.linkTarget.data());
+        if (!checking.Write(target, header.linkTarget.size())) result = checking.StopReason();
+    } else if (IsStored(header)) {
+        result = CopyStored(source, header, checking);
+    } else {
+        result = Decode(source, header, WindowBits(header), checking);
+    }
     if (result != SpiSuccess) return result;
     if (checking.written() != header.unpackedSize || checking.crc() != header.crc) return SpiBrokenData;
     return SpiSuccess;

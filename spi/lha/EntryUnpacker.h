@@ -14,7 +14,8 @@ public:
     virtual bool Continue(uint64_t done, uint64_t total) = 0;
 };
 
-// Whether this plug-in knows the entry's method: -lh0-, -lz4-, -lh4- to -lh7- and -lhd-.
+// Whether this plug-in knows the entry's method: -lh0-, -lz4-, -lh4- to -lh7- and -lhd-
+// (folders and symbolic links).
 bool IsKnownMethod(const Header& header);
 
 // Writes exactly header.unpackedSize bytes to the sink. Returns a SpiResult: SpiUnknownFormat

@@ -19,8 +19,16 @@ constexpr size_t CommonPrefixSize = 22;
 constexpr size_t Level0MinSize = CommonPrefixSize + 2;          // name length 0, CRC
 constexpr size_t Level1MinSize = CommonPrefixSize + 2 + 1 + 2;  // ... OS id, next size
 constexpr size_t Level2MinSize = 26;
+constexpr size_t Level3MinSize = 32;
 constexpr size_t Level01MaxSize = 255 + 2;                      // the size byte counts from offset 2
-constexpr size_t ExtendedMinSize = 3;                           // type and next size
+constexpr size_t Level3MaxSize = 1 << 20;                       // far more than any name needs
+constexpr uint16_t Level3WordSize = 4;                          // level 3 begins with its size width
+constexpr size_t ExtendedMinSize = 3;                           // type and next size (level 3: 5)
+
+// Level 0 headers written on UNIX carry an extended area behind the CRC: OS id 'U', a minor
+// version, then the UTC modification time (then mode, user and group ids).
+constexpr uint8_t OsIdUnix = 'U';
+constexpr size_t UnixAreaTimeAt = 2;
 
 // Extended header types this plug-in reads.
 constexpr uint8_t ExtHeaderCrc = 0x00;
@@ -40,10 +48,11 @@ struct Extensions {
     size_t headerCrcAt = 0;   // offset of the CRC field inside the level 2 header
 };
 
-void ReadExtension(const uint8_t* record, size_t size, Extensions* ext) {
+// One extended header of `size` bytes whose next-size field is `sizeWidth` bytes wide.
+void ReadExtension(const uint8_t* record, size_t size, size_t sizeWidth, Extensions* ext) {
     const uint8_t type = record[0];
     const char* data = reinterpret_cast<const char*>(record + 1);
-    const size_t dataSize = size - ExtendedMinSize;
+    const size_t dataSize = size - 1 - sizeWidth;
     if (type == ExtFileName) {
         ext->hasFileName = true;
         ext->fileName = NormalizeSeparators(data, dataSize);
@@ -72,12 +81,42 @@ void ReadCommonFields(const uint8_t* bytes, Header* header) {
     header->level = bytes[LevelAt];
 }
 
+// Where a link's name "name|target" divides: the first '|' that is no second byte of a
+// double-byte character, behind a name that is not empty; npos when there is none.
+size_t LinkBar(const std::string& name) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
+            ++i;
+        } else if (name[i] == '|') {
+            return i > 0 && FolderPartLength(name.substr(0, i)) < i ? i : std::string::npos;
+        }
+    }
+    return std::string::npos;
+}
+
+// A folder entry named "name|target" is a symbolic link: the file `name` holding the target.
+void TakeLink(Header* header) {
+    const size_t bar = LinkBar(header->name);
+    if (bar == std::string::npos) return;
+    header->linkTarget = header->name.substr(bar + 1);
+    header->name.resize(bar);
+    for (size_t i = 0; i < header->linkTarget.size(); ++i) {
+        char& c = header->linkTarget[i];
+        if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < header->linkTarget.size()) ++i;
+        else if (c == '\\') c = '/';   // the target is a path of the system that made the link
+    }
+    header->isLink = true;
+    header->unpackedSize = static_cast<uint32_t>(header->linkTarget.size());
+    header->crc = UpdateCrc16(0, reinterpret_cast<const uint8_t*>(header->linkTarget.data()), header->linkTarget.size());
+}
+
 // The entry's name: the folder of an extended header, then the file name; a folder entry's
 // name always ends in '\'.
 void ComposeName(const std::string& folder, const std::string& file, Header* header) {
     header->name = folder;
     if (!header->name.empty() && !EndsWithSeparator(header->name)) header->name.push_back('\\');
     header->name += file;
+    if (header->IsFolder()) TakeLink(header);
     if (header->IsFolder() && !header->name.empty() && !EndsWithSeparator(header->name)) header->name.push_back('\\');
 }
 
@@ -99,6 +138,11 @@ HeaderStatus ReadLevel0(ByteSource& source, uint64_t offset, const uint8_t* pref
     ReadCommonFields(bytes, header);
     header->dosTime = Read32(bytes + TimeAt);
     header->crc = Read16(bytes + CommonPrefixSize + nameLength);
+    const size_t areaAt = CommonPrefixSize + nameLength + 2;
+    if (size >= areaAt + UnixAreaTimeAt + 4 && bytes[areaAt] == OsIdUnix) {
+        header->hasUnixTime = true;
+        header->unixTime = Read32(bytes + areaAt + UnixAreaTimeAt);
+    }
     ComposeName("", NormalizeSeparators(reinterpret_cast<const char*>(bytes + CommonPrefixSize), nameLength), header);
     header->dataOffset = offset + size;
     return FinishEntry(source, header);
@@ -115,7 +159,7 @@ HeaderStatus WalkExtensions(ByteSource& source, uint64_t offset, uint16_t nextSi
         if (!source.Contains(offset + *total, nextSize)) return HeaderStatus::Broken;
         record.resize(nextSize);
         if (!source.ReadAt(offset + *total, record.data(), nextSize)) return HeaderStatus::Broken;
-        ReadExtension(record.data(), nextSize, ext);
+        ReadExtension(record.data(), nextSize, 2, ext);
         *total += nextSize;
         nextSize = Read16(record.data() + nextSize - 2);
     }
@@ -151,9 +195,31 @@ HeaderStatus ReadLevel1(ByteSource& source, uint64_t offset, const uint8_t* pref
     return FinishEntry(source, header);
 }
 
-HeaderStatus ReadLevel2(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
-    const size_t size = Read16(prefix);
-    if (size < Level2MinSize || !source.Contains(offset, size)) return HeaderStatus::Broken;
+uint32_t ReadSize(const uint8_t* p, size_t width) { return width == 4 ? Read32(p) : Read16(p); }
+
+// Levels 2 and 3: the extended headers lie inside the header's own `bytes`, from `at` on;
+// their next-size fields are `sizeWidth` bytes wide. Checks the header CRC when one is given.
+HeaderStatus ReadInlineExtensions(std::vector<uint8_t>& bytes, size_t at, uint32_t nextSize, size_t sizeWidth,
+                                  Extensions* ext) {
+    const size_t size = bytes.size();
+    while (nextSize != 0) {
+        if (nextSize < 1 + sizeWidth || nextSize > size - at) return HeaderStatus::Broken;
+        if (bytes[at] == ExtHeaderCrc && nextSize >= 1 + sizeWidth + 2 && !ext->hasHeaderCrc) ext->headerCrcAt = at + 1;
+        ReadExtension(&bytes[at], nextSize, sizeWidth, ext);
+        at += nextSize;
+        nextSize = ReadSize(&bytes[at - sizeWidth], sizeWidth);
+    }
+    if (ext->hasHeaderCrc) {
+        bytes[ext->headerCrcAt] = bytes[ext->headerCrcAt + 1] = 0;
+        if (UpdateCrc16(0, bytes.data(), size) != ext->headerCrc) return HeaderStatus::Broken;
+    }
+    return HeaderStatus::Read;
+}
+
+// Levels 2 and 3 share their fields up to the OS id; their sizes are 2 or 4 bytes wide.
+HeaderStatus ReadLongHeader(ByteSource& source, uint64_t offset, size_t size, size_t sizeWidth, Header* header) {
+    const size_t fixedSize = sizeWidth == 4 ? Level3MinSize : Level2MinSize;
+    if (size < fixedSize || !source.Contains(offset, size)) return HeaderStatus::Broken;
     std::vector<uint8_t> bytes(size);
     if (!source.ReadAt(offset, bytes.data(), size)) return HeaderStatus::Broken;
 
@@ -162,29 +228,32 @@ HeaderStatus ReadLevel2(ByteSource& source, uint64_t offset, const uint8_t* pref
     header->unixTime = Read32(&bytes[TimeAt]);
     header->crc = Read16(&bytes[21]);
 
-    // The extended headers lie inside the header's own size.
     Extensions ext;
-    size_t at = Level2MinSize;
-    uint16_t nextSize = Read16(&bytes[24]);
-    while (nextSize != 0) {
-        if (nextSize < ExtendedMinSize || nextSize > size - at) return HeaderStatus::Broken;
-        if (bytes[at] == ExtHeaderCrc && nextSize >= ExtendedMinSize + 2 && !ext.hasHeaderCrc) ext.headerCrcAt = at + 1;
-        ReadExtension(&bytes[at], nextSize, &ext);
-        at += nextSize;
-        nextSize = Read16(&bytes[at - 2]);
-    }
-    if (ext.hasHeaderCrc) {
-        bytes[ext.headerCrcAt] = bytes[ext.headerCrcAt + 1] = 0;
-        if (UpdateCrc16(0, bytes.data(), size) != ext.headerCrc) return HeaderStatus::Broken;
-    }
+    HeaderStatus status =
+        ReadInlineExtensions(bytes, fixedSize, ReadSize(&bytes[fixedSize - sizeWidth], sizeWidth), sizeWidth, &ext);
+    if (status != HeaderStatus::Read) return status;
     ComposeName(ext.folderName, ext.fileName, header);
     header->dataOffset = offset + size;
     return FinishEntry(source, header);
 }
 
+HeaderStatus ReadLevel2(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
+    return ReadLongHeader(source, offset, Read16(prefix), 2, header);
+}
+
+// Level 3: the header size is a 4-byte field behind the OS id.
+HeaderStatus ReadLevel3(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
+    if (Read16(prefix) != Level3WordSize) return HeaderStatus::Broken;
+    uint8_t sizeField[4];
+    if (!source.Contains(offset, Level3MinSize) || !source.ReadAt(offset + 24, sizeField, 4)) return HeaderStatus::Broken;
+    const uint32_t size = Read32(sizeField);
+    if (size > Level3MaxSize) return HeaderStatus::Broken;
+    return ReadLongHeader(source, offset, size, 4, header);
+}
+
 }  // namespace
 
-bool Header::IsFolder() const { return memcmp(method, "-lhd-", MethodIdLength) == 0; }
+bool Header::IsFolder() const { return !isLink && memcmp(method, "-lhd-", MethodIdLength) == 0; }
 
 HeaderStatus ReadHeader(ByteSource& source, uint64_t offset, Header* header) {
     uint8_t prefix[CommonPrefixSize];
@@ -200,6 +269,7 @@ HeaderStatus ReadHeader(ByteSource& source, uint64_t offset, Header* header) {
     case 0: return ReadLevel0(source, offset, prefix, header);
     case 1: return ReadLevel1(source, offset, prefix, header);
     case 2: return ReadLevel2(source, offset, prefix, header);
+    case 3: return ReadLevel3(source, offset, prefix, header);
     default: return HeaderStatus::Unsupported;
     }
 }
@@ -213,6 +283,7 @@ bool LooksLikeHeader(const uint8_t* bytes, size_t length) {
     case 0: return bytes[0] + 2u >= Level0MinSize;
     case 1: return bytes[0] + 2u >= Level1MinSize;
     case 2: return Read16(bytes) >= Level2MinSize;
+    case 3: return Read16(bytes) == Level3WordSize;
     default: return false;
     }
 }

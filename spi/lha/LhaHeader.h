@@ -1,5 +1,5 @@
 #pragma once
-// One member header of an LHA archive (levels 0, 1 and 2), read without trusting its bytes.
+// One member header of an LHA archive (levels 0 to 3), read without trusting its bytes.
 #include <cstdint>
 #include <string>
 #include "spi/common/ByteSource.h"
@@ -29,6 +29,10 @@ struct Header {
     uint32_t dosTime = 0;       // time in the low word, date in the high word
     // Folder and file name as stored, folders separated by '\'; a folder entry's name ends in '\'.
     std::string name;
+    // A symbolic link, stored as a folder entry named "name|target": here a file `name` whose
+    // content is the target text, folders separated by '/' (unpackedSize and crc describe it).
+    bool isLink = false;
+    std::string linkTarget;
 
     bool IsFolder() const;
 };
@@ -44,7 +48,7 @@ enum class HeaderStatus {
 // against the archive's size, and the entry's packed bytes must lie inside the archive.
 HeaderStatus ReadHeader(ByteSource& source, uint64_t offset, Header* header);
 
-// True when the first bytes of a file look like an LHA member header of level 0, 1 or 2.
+// True when the first bytes of a file look like an LHA member header of level 0 to 3.
 bool LooksLikeHeader(const uint8_t* bytes, size_t length);
 
 }  // namespace lha
