@@ -50,6 +50,17 @@ std::string Level2(const std::string& method, const std::vector<std::string>& ex
     return Le16(static_cast<uint32_t>(tail.size() + 2)) + tail + packed;
 }
 
+// A level 3 member: like level 2, with every size 4 bytes wide; 2 bytes of size width first.
+std::string Level3(const std::vector<std::string>& extensions, const std::string& packed, uint16_t crc) {
+    std::string exts;
+    for (const std::string& ext : extensions) exts += Le32(static_cast<uint32_t>(ext.size() + 4)) + ext;
+    exts += Le32(0);
+    std::string fixed = Le16(4) + "-lh0-" + Le32(static_cast<uint32_t>(packed.size())) +
+                        Le32(static_cast<uint32_t>(packed.size())) + Le32(1600000000) + std::string("\x20\x03", 2) +
+                        Le16(crc) + "U";
+    return fixed + Le32(static_cast<uint32_t>(fixed.size() + 4 + exts.size())) + exts + packed;
+}
+
 std::string Stored0(const std::string& name, const std::string& content) {
     return Level0("-lh0-", name, content, static_cast<uint32_t>(content.size()), Crc16(content));
 }
@@ -167,10 +178,27 @@ TEST_F(DamagedArchives, HeaderFieldsThatPointPastTheirRoomAreRefused) {
     std::string small = Level2("-lh0-", {}, "", 0, 0);
     small[0] = 10;
     EXPECT_EQ(ListResult(small), BrokenData);
-    // Level 3 headers are not read.
-    std::string level3 = Level2("-lh0-", {Extension(1, "f.txt")}, "", 0, 0);
-    level3[20] = 3;
-    EXPECT_EQ(ListResult(level3), UnknownFormat);
+    // There is no header level 4.
+    std::string level4 = Level2("-lh0-", {Extension(1, "f.txt")}, "", 0, 0);
+    level4[20] = 4;
+    EXPECT_EQ(ListResult(level4), UnknownFormat);
+    // Level 3: a size width other than 4, a header size past the file (or far beyond what any
+    // name needs), an extended header past the header.
+    const std::string level3 = Level3({Extension(1, "f.txt")}, "abc", Crc16("abc"));
+    size_t entries = 0;
+    EXPECT_EQ(ListResult(level3 + '\0', &entries), 0);
+    EXPECT_EQ(entries, 1u);
+    std::string width = level3;
+    width[0] = 2;
+    EXPECT_EQ(ListResult(width), BrokenData);
+    for (uint32_t size : {0x7FFFFFF0u, 0x00200000u}) {
+        std::string huge = level3 + std::string(0x200000, '\0');
+        huge.replace(24, 4, Le32(size));
+        EXPECT_EQ(ListResult(huge), BrokenData) << size;
+    }
+    std::string extension = level3;
+    extension.replace(28, 4, Le32(0x10000));
+    EXPECT_EQ(ListResult(extension), BrokenData);
 }
 
 TEST_F(DamagedArchives, Level1ExtendedHeadersMustStayInsideTheMember) {

@@ -72,11 +72,14 @@ TEST_F(Exports, IsSupportedReadsTheMethodIdOfEveryHeaderLevel) {
     EXPECT_EQ(plugin.isSupported("a.zip", reinterpret_cast<ULONG_PTR>(zip.data())), 0);
     std::vector<char> empty = HeaderBuffer("");
     EXPECT_EQ(plugin.isSupported("empty.lzh", reinterpret_cast<ULONG_PTR>(empty.data())), 0);
-    // The method id alone is not enough: the header level must be one this plug-in reads.
-    std::string level3 = testsupport::ReadBytes(DataFolder() + "l2-lh5.lzh");
-    level3[20] = 3;
-    std::vector<char> header3 = HeaderBuffer(level3);
-    EXPECT_EQ(plugin.isSupported("l3.lzh", reinterpret_cast<ULONG_PTR>(header3.data())), 0);
+    // The method id alone is not enough: the header level must be one this plug-in reads,
+    // and a level 3 header begins with its size width 4.
+    for (char level : {'\3', '\4'}) {
+        std::string other = testsupport::ReadBytes(DataFolder() + "l2-lh5.lzh");
+        other[20] = level;
+        std::vector<char> header = HeaderBuffer(other);
+        EXPECT_EQ(plugin.isSupported("other.lzh", reinterpret_cast<ULONG_PTR>(header.data())), 0);
+    }
 }
 
 TEST_F(Exports, GetFileWritesAFileWithItsTimeIntoTheFolder) {

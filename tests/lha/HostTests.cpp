@@ -49,7 +49,9 @@ TEST_F(LhaInHost, ListsAndFetchesEveryArchiveAsLhasaExtractsIt) {
             EXPECT_EQ(table->FetchEntry(0, archive.c_str(), entry, &buffer, &size), 0) << name << ": " << joined;
             if (!ref.isFolder) {
                 ++files;
-                EXPECT_EQ(entry->timestamp, ref.mtime) << name << ": " << joined;
+                if (!ref.isLink) {
+                    EXPECT_EQ(entry->timestamp, ref.mtime) << name << ": " << joined;
+                }
                 ASSERT_GE(size, entry->unpackedSize);
                 EXPECT_TRUE(std::string(buffer ? buffer : "", entry->unpackedSize) == ref.bytes) << name << ": " << joined;
             }

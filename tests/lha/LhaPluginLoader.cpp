@@ -30,6 +30,8 @@ std::vector<std::string> MethodArchiveNames() {
 std::vector<std::string> ArchiveNames() {
     std::vector<std::string> names = MethodArchiveNames();
     for (int level = 0; level <= 2; ++level) names.push_back("dbcs-l" + std::to_string(level));
+    names.push_back("l3-lh5");
+    for (int level = 0; level <= 2; ++level) names.push_back("unix-l" + std::to_string(level));
     return names;
 }
 
@@ -55,7 +57,13 @@ std::map<std::string, Reference> ReadReference(const std::string& archiveName) {
     while (lines >> kind >> hexName) {
         Reference reference;
         reference.isFolder = kind == "D";
-        if (!reference.isFolder) {
+        reference.isLink = kind == "L";
+        if (reference.isLink) {
+            std::string target;
+            lines >> target;
+            reference.bytes = FromHex(target);
+            reference.size = reference.bytes.size();
+        } else if (!reference.isFolder) {
             std::string index;
             lines >> reference.size >> reference.mtime >> index;
             reference.bytes = testsupport::ReadBytes(DataFolder() + archiveName + ".files\\" + index);

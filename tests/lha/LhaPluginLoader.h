@@ -25,11 +25,14 @@ public:
 std::string PluginPath();       // ..\spi\lha\Lha.spi (.sph) beside the tests folder
 std::string DataFolder();       // the folder with the archives, with '\'
 std::vector<std::string> MethodArchiveNames();   // "l0-lh5" ... "l2-lh7": level and method
-std::vector<std::string> ArchiveNames();         // those and "dbcs-l0" ... "dbcs-l2"
+// Those, "dbcs-l0" ... "dbcs-l2", "l3-lh5" (level 3 headers) and "unix-l0" ... "unix-l2"
+// (UTC times beside MS-DOS times, symbolic links).
+std::vector<std::string> ArchiveNames();
 
 // One line of a reference manifest: what lhasa extracted.
 struct Reference {
     bool isFolder = false;
+    bool isLink = false;  // a symbolic link: `bytes` is its target; lhasa gives it no time
     uint64_t size = 0;
     int64_t mtime = 0;
     std::string bytes;   // the file's content

@@ -1,5 +1,5 @@
-// Archives made by jlha, listed and unpacked through the plug-in's exports, compared with
-// what lhasa extracted from the same archives.
+// Archives made by jlha (and by make_archives.py what no Debian tool writes), listed and
+// unpacked through the plug-in's exports, compared with what lhasa extracted from them.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <set>
@@ -41,7 +41,9 @@ TEST_P(ReferenceArchives, ListsEveryFileLhasaExtractsWithItsSizeAndTime) {
         }
         listedFiles.insert(name);
         EXPECT_EQ(entry.unpackedSize, found->second.size) << name;
-        EXPECT_EQ(entry.timestamp, found->second.mtime) << name;
+        if (!found->second.isLink) {
+            EXPECT_EQ(entry.timestamp, found->second.mtime) << name;
+        }
     }
     for (const auto& [name, ref] : reference) {
         if (!ref.isFolder) {
@@ -83,7 +85,7 @@ TEST_P(ReferenceArchives, GetFileInfoFindsEachEntryByItsJoinedName) {
     EXPECT_NE(plugin.getFileInfo(archive.c_str(), 0, "no-such-entry.txt", 0, &none), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(JlhaMade, ReferenceArchives, testing::ValuesIn(ArchiveNames()),
+INSTANTIATE_TEST_SUITE_P(Made, ReferenceArchives, testing::ValuesIn(ArchiveNames()),
                          [](const testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
                              for (char& c : name) c = c == '-' ? '_' : c;

@@ -13,9 +13,17 @@ The files hold the bytes so that a Windows program can read them whatever their 
 The dbcs-* archives hold names whose double-byte characters end in 0x5C, the byte of '\\'.
 lhasa takes that byte for a folder separator in level 0 and 1 names, so their manifests
 describe the files the archives were made from instead.
+
+No Debian tool writes what LHa for UNIX writes, nor level 3 headers, so these are made here:
+  unix-l{0,1,2}.lzh  UTC times beside MS-DOS times of another zone (level 0's extended area,
+                     level 1's 0x54 header) and symbolic links ("name|target" folder entries)
+  l3-lh5.lzh         l2-lh5.lzh with each header rewritten as level 3 (4-byte sizes)
+A symbolic link lhasa made is a manifest line
+  L <name in hex> <target in hex>
 """
 import os
 import shutil
+import struct
 import subprocess
 import sys
 
@@ -91,6 +99,96 @@ def stored_name(relative, from_source):
     return raw.replace(b"/", b"\\")
 
 
+def crc16(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte
+        for _ in range(8):
+            crc = (crc >> 1) ^ 0xA001 if crc & 1 else crc >> 1
+    return crc
+
+
+def dos_time(year, month, day, hour, minute, second):
+    return (year - 1980) << 25 | month << 21 | day << 16 | hour << 11 | minute << 5 | second // 2
+
+
+def chain(extensions, width):
+    """Extended headers (type and data each), each followed by the size of the next one."""
+    sizes = [len(e) + width for e in extensions] + [0]
+    return sizes[0], b"".join(e + sizes[i + 1].to_bytes(width, "little") for i, e in enumerate(extensions))
+
+
+def level0(name, data, stamp, unix_area=b"", method=b"-lh0-"):
+    body = (method + struct.pack("<IIIBB", len(data), len(data), stamp, 0x20, 0) + bytes([len(name)]) + name
+            + struct.pack("<H", crc16(data)) + unix_area)
+    return bytes([len(body), sum(body) & 0xFF]) + body + data
+
+
+def level1(name, data, stamp, extensions, method=b"-lh0-"):
+    first, exts = chain(extensions, 2)
+    body = (method + struct.pack("<IIIBB", len(data) + len(exts), len(data), stamp, 0x20, 1) + bytes([len(name)])
+            + name + struct.pack("<H", crc16(data)) + b"U" + struct.pack("<H", first))
+    return bytes([len(body), sum(body) & 0xFF]) + body + exts + data
+
+
+def long_header(level, method, packed, size, stamp, crc, extensions):
+    """A level 2 or 3 header whose first extended header holds the header's own CRC."""
+    width = 2 if level == 2 else 4
+    fixed = 26 if level == 2 else 32
+    first, exts = chain([b"\0\0\0"] + extensions, width)
+    total = fixed + len(exts)
+    lead = struct.pack("<H", total) if level == 2 else struct.pack("<H", 4)
+    tail = struct.pack("<H", first) if level == 2 else struct.pack("<II", total, first)
+    header = bytearray(lead + method + struct.pack("<IIIBBH", packed, size, stamp, 0x20, level, crc) + b"U" + tail + exts)
+    header[fixed + 1:fixed + 3] = struct.pack("<H", crc16(bytes(header)))
+    return bytes(header)
+
+
+def unix_members(level):
+    """A file with both times, a file with the MS-DOS time alone, a folder, and in it a link
+    to the first file, its name divided at the last '/' as LHa for UNIX divides it."""
+    utc = 1600000001                                    # 2020-09-13 12:26:41 UTC
+    tokyo = dos_time(2020, 9, 13, 21, 26, 42)           # the same moment on a clock in Tokyo
+    other = dos_time(2001, 2, 3, 4, 5, 6)
+    link_mode = struct.pack("<H", 0o120777)
+    text, old = b"written on UNIX\n", b"only an MS-DOS time\n"
+    if level == 0:
+        area = b"U\0" + struct.pack("<I", utc)
+        return (level0(b"unix.txt", text, tokyo, area + struct.pack("<HHH", 0o100644, 1000, 1000))
+                + level0(b"dos.txt", old, other)
+                + level0(b"sub\\link|..\\unix.txt", b"", tokyo, area + link_mode + b"\xe8\x03\xe8\x03", b"-lhd-"))
+    if level == 1:
+        stamp = b"\x54" + struct.pack("<I", utc)
+        return (level1(b"unix.txt", text, tokyo, [stamp])
+                + level1(b"dos.txt", old, other, [])
+                + level1(b"", b"", tokyo, [stamp, b"\x02sub\xff"], b"-lhd-")
+                + level1(b"unix.txt", b"", tokyo, [stamp, b"\x50" + link_mode, b"\x02sub\xfflink|..\xff"], b"-lhd-"))
+    return (long_header(2, b"-lh0-", len(text), len(text), utc, crc16(text), [b"\x01unix.txt"]) + text
+            + long_header(2, b"-lhd-", 0, 0, utc, 0, [b"\x02sub\xff"])
+            + long_header(2, b"-lhd-", 0, 0, utc, 0, [b"\x01unix.txt", b"\x02sub\xfflink|..\xff", b"\x50" + link_mode]))
+
+
+def as_level3(level2_archive):
+    """The same members behind level 3 headers: the extended headers kept, their sizes widened."""
+    out, at = b"", 0
+    while at < len(level2_archive) and level2_archive[at] != 0:
+        size, = struct.unpack_from("<H", level2_archive, at)
+        method = level2_archive[at + 2:at + 7]
+        packed, original, stamp = struct.unpack_from("<III", level2_archive, at + 7)
+        crc, = struct.unpack_from("<H", level2_archive, at + 21)
+        extensions, ext_at, next_size = [], at + 26, struct.unpack_from("<H", level2_archive, at + 24)[0]
+        while next_size:
+            record = level2_archive[ext_at:ext_at + next_size]
+            if record[0] != 0:                          # the header CRC is made anew
+                extensions.append(record[:-2])
+            ext_at += next_size
+            next_size, = struct.unpack_from("<H", record, len(record) - 2)
+        out += long_header(3, method, packed, original, stamp, crc, extensions)
+        out += level2_archive[at + size:at + size + packed]
+        at += size + packed
+    return out + b"\0"
+
+
 def write_manifest(extracted, manifest, files_dir, from_source=False):
     os.makedirs(files_dir)
     lines = []
@@ -103,6 +201,9 @@ def write_manifest(extracted, manifest, files_dir, from_source=False):
         for name in sorted(names):
             path = os.path.join(folder, name)
             stored = stored_name(os.path.relpath(path, extracted), from_source)
+            if os.path.islink(path):
+                lines.append("L %s %s" % (stored.hex(), os.fsencode(os.readlink(path)).hex()))
+                continue
             info = os.stat(path)
             shutil.copyfile(path, os.path.join(files_dir, str(index)))
             lines.append("F %s %d %d %d" % (stored.hex(), info.st_size, int(info.st_mtime), index))
@@ -117,6 +218,7 @@ def main():
     src = os.path.join(out, "src")
     os.makedirs(src)
     items = make_tree(src)
+    made = {}
     for level in (0, 1, 2):
         for method in (5, 6, 7):
             name = "l%d-lh%d" % (level, method)
@@ -128,6 +230,19 @@ def main():
             write_manifest(extracted, os.path.join(out, name + ".ref"), os.path.join(out, name + ".files"))
             shutil.rmtree(extracted)
     shutil.rmtree(src)
+
+    with open(os.path.join(out, "l2-lh5.lzh"), "rb") as f:
+        made["l3-lh5"] = as_level3(f.read())
+    for level in (0, 1, 2):
+        made["unix-l%d" % level] = unix_members(level) + b"\0"
+    for name, archive in made.items():
+        with open(os.path.join(out, name + ".lzh"), "wb") as f:
+            f.write(archive)
+        extracted = os.path.join(out, name + ".x")
+        os.makedirs(extracted)
+        subprocess.run(["lhasa", "xq", os.path.join(out, name + ".lzh")], cwd=extracted, check=True, stdout=subprocess.DEVNULL)
+        write_manifest(extracted, os.path.join(out, name + ".ref"), os.path.join(out, name + ".files"))
+        shutil.rmtree(extracted)
 
     dbcs = os.path.join(out, "dbcs")
     os.makedirs(dbcs)
