@@ -337,6 +337,11 @@ TEST(ZipDamage, ExtraFieldsGiveNamesAndTimesOnlyWhenValid) {
     renamed.centralExtra = unicodeField("old.txt", "\xE6\x96\xB0.txt");  // "新.txt" in UTF-8
     CraftedEntry stale{"kept.txt", "2"};
     stale.centralExtra = unicodeField("other.txt", "\xE6\x96\xB0\xE6\x96\xB0.txt");
+    // Names with a character code page 932 lacks (an emoji, the yen sign) keep the stored name.
+    CraftedEntry emoji{"emoji.txt", "4"};
+    emoji.centralExtra = unicodeField("emoji.txt", "\xE6\x96\xB0\xF0\x9F\x98\x80.txt");
+    CraftedEntry yen{"yen.txt", "5"};
+    yen.centralExtra = unicodeField("yen.txt", "\xC2\xA5\xE6\x96\xB0.txt");
     CraftedEntry ntfs{"ntfs.txt", "3"};
     Put16(&ntfs.centralExtra, 0x000A);
     Put16(&ntfs.centralExtra, 32);
@@ -346,13 +351,15 @@ TEST(ZipDamage, ExtraFieldsGiveNamesAndTimesOnlyWhenValid) {
     Put64(&ntfs.centralExtra, (1600000001ULL + 11644473600ULL) * 10000000ULL);  // modified
     Put64(&ntfs.centralExtra, 0);
     Put64(&ntfs.centralExtra, 0);
-    ASSERT_TRUE(WriteBytes(folder / "extra.zip", Craft({renamed, stale, ntfs})));
+    ASSERT_TRUE(WriteBytes(folder / "extra.zip", Craft({renamed, stale, ntfs, emoji, yen})));
 
     Listing listing = ListArchive(folder / "extra.zip");
     ASSERT_EQ(listing.result, 0);
-    ASSERT_EQ(listing.entries.size(), 3u);
+    ASSERT_EQ(listing.entries.size(), 5u);
     EXPECT_EQ(JoinedName(listing.entries[0]), "新.txt");
     EXPECT_EQ(JoinedName(listing.entries[1]), "kept.txt");
     EXPECT_EQ(listing.entries[2].timestamp, 1600000001);
+    EXPECT_EQ(JoinedName(listing.entries[3]), "emoji.txt");
+    EXPECT_EQ(JoinedName(listing.entries[4]), "yen.txt");
     EXPECT_EQ(FetchEntry(folder / "extra.zip", listing.entries[0].position).bytes, "1");
 }

@@ -81,7 +81,12 @@ TEST(ZipExtraction, EntriesWithDataDescriptorsMatchUnzip) {
     ExpectSameAsUnzip("streamed.zip", "tree");
 }
 
-TEST(ZipExtraction, ArchiveBehindForeignBytesMatchesUnzip) { ExpectSameAsUnzip("prefixed.zip", "tree"); }
+// A self-extractor's stub in front: offsets counted from the archive (prefixed.zip) or from
+// the file (adjusted.exe, as zip -A leaves them).
+TEST(ZipExtraction, ArchivesBehindForeignBytesMatchUnzip) {
+    ExpectSameAsUnzip("prefixed.zip", "tree");
+    ExpectSameAsUnzip("adjusted.exe", "tree");
+}
 
 TEST(ZipExtraction, DosTimesAreLocalTimesLikeUnzipReadsThem) { ExpectSameAsUnzip("dostime.zip", "dostime"); }
 
@@ -190,4 +195,31 @@ TEST(ZipExtraction, StopsWhenTheCallbackAsks) {
                   1);
         EXPECT_FALSE(FileExists(folder / "big.bin")) << "a stopped file is removed again";
     }
+}
+
+// An entry of 4 GiB and 1000 bytes whose 32-bit sizes say 1000, with no ZIP64 field: read by
+// its deflated stream past the stated size (stopped there, to spare the memory), as unzip reads it.
+TEST(ZipExtraction, SizesCutTo32BitsAreReadToTheEndOfTheStream) {
+    std::string archive = Fixtures() + "cut-sizes.zip";
+    Listing listing = ListArchive(archive);
+    ASSERT_EQ(listing.result, 0);
+    const ArchiveEntry* zeros = Entry(listing, "zeros.bin");
+    const ArchiveEntry* after = Entry(listing, "after.txt");
+    ASSERT_TRUE(zeros && after);
+    EXPECT_EQ(zeros->unpackedSize, 1000u);
+    EXPECT_EQ(FetchEntry(archive, after->position).bytes, "after the large entry\n");
+
+    ProgressLog log;
+    log.stopAt = 3;
+    Fetched fetched = FetchEntry(archive, zeros->position, RecordProgress, reinterpret_cast<LONG_PTR>(&log));
+    EXPECT_FALSE(fetched.handed);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(fetched.result, 4) << "no room for 4 GiB in a 32-bit process";
+        return;
+    }
+    EXPECT_EQ(fetched.result, 1);
+    ASSERT_EQ(log.calls.size(), 3u);
+    EXPECT_EQ(log.calls[1], std::make_pair(1000, 1000));
+    // Past the stated size the total grows by 4 GiB (scaled down to fit an int).
+    EXPECT_GT(log.calls[2].second, 1 << 29);
 }

@@ -38,7 +38,7 @@ TEST_F(ZipInHost, TableShowsThePluginsTexts) {
 
 TEST_F(ZipInHost, ListsAndFetchesEveryEntryAsUnzipExtractsIt) {
     std::map<std::string, UnzippedItem> expected = UnzippedTree("tree");
-    for (const char* name : {"tree.zip", "descriptor.zip", "stored.zip"}) {
+    for (const char* name : {"tree.zip", "descriptor.zip", "stored.zip", "prefixed.zip"}) {
         SCOPED_TRACE(name);
         std::string archive = Fixtures() + name;
         ArchiveEntry* entries = nullptr;

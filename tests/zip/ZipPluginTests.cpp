@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <set>
+#include <vector>
 #include "tests/support/TestSupport.h"
 #include "tests/zip/ZipPluginLoader.h"
 
@@ -62,17 +63,30 @@ TEST(ZipPlugin, DescribesItselfAsAnArchivePlugin) {
     EXPECT_EQ(Plugin().getPluginInfo(0, nullptr, 80), 0);
 }
 
-TEST(ZipPlugin, TakesArchivesByTheirFirstBytesOnly) {
+TEST(ZipPlugin, TakesArchivesByTheirFirstBytesOrByTheirEnd) {
     ASSERT_NE(Plugin().isSupported, nullptr);
     std::string zip = ReadBytes(Fixtures() + "tree.zip");
     ASSERT_GT(zip.size(), 2000u);
     EXPECT_NE(IsSupportedByHeader(Fixtures() + "tree.zip", zip), 0);
     EXPECT_NE(IsSupportedByHeader(Fixtures() + "empty.zip", ReadBytes(Fixtures() + "empty.zip")), 0);
-    // The header decides: a missing file with ZIP bytes is taken, a ZIP file with other bytes is not.
     EXPECT_NE(IsSupportedByHeader("Z:\\no\\such\\file.zip", zip), 0);
-    EXPECT_EQ(IsSupportedByHeader(Fixtures() + "tree.zip", "Rar!\x1a\x07"), 0);
-    EXPECT_EQ(IsSupportedByHeader(Fixtures() + "tree.zip", ""), 0);
-    EXPECT_EQ(IsSupportedByHeader(Fixtures() + "prefixed.zip", ReadBytes(Fixtures() + "prefixed.zip")), 0);
+    EXPECT_EQ(IsSupportedByHeader("Z:\\no\\such\\file.zip", "Rar!\x1a\x07"), 0);
+    // Bytes in front of the archive (a self-extractor): the end of the named file decides,
+    // whether the offsets count from the start of the archive or of the file.
+    for (const char* name : {"prefixed.zip", "adjusted.exe"}) {
+        std::string path = Fixtures() + name;
+        EXPECT_NE(IsSupportedByHeader(path, ReadBytes(path)), 0) << name;
+    }
+    // Files that are no archive: text, programs, an empty archive's end record or an end
+    // record without its directory behind other bytes.
+    testsupport::TempDir folder;
+    std::string stub = "MZ" + std::string(3000, '\0');
+    ASSERT_TRUE(testsupport::WriteBytes(folder / "empty.exe", stub + ReadBytes(Fixtures() + "empty.zip")));
+    ASSERT_TRUE(testsupport::WriteBytes(folder / "end.exe", stub + zip.substr(zip.size() - 22)));
+    for (std::string path : {Fixtures() + "comment.zip.txt", PluginPath(), testsupport::ExeFolder() + "zip_tests.exe",
+                             folder / "empty.exe", folder / "end.exe"}) {
+        EXPECT_EQ(IsSupportedByHeader(path, ReadBytes(path)), 0) << path;
+    }
 }
 
 TEST(ZipPlugin, TakesAnOpenFileHandleInsteadOfAHeader) {
@@ -170,7 +184,8 @@ TEST(ZipPlugin, ConvertsNamesFlaggedAsUtf8ToCodePage932) {
 }
 
 TEST(ZipPlugin, ListsTheSameEntriesWhateverTheArchiveWasWrittenLike) {
-    for (const char* archive : {"stored.zip", "descriptor.zip", "streamed.zip", "prefixed.zip", "dostime.zip"}) {
+    for (const char* archive : {"stored.zip", "descriptor.zip", "streamed.zip", "prefixed.zip", "adjusted.exe",
+                                "dostime.zip"}) {
         SCOPED_TRACE(archive);
         Listing listing = ListArchive(Fixtures() + archive);
         EXPECT_EQ(listing.result, 0);
@@ -184,6 +199,21 @@ TEST(ZipPlugin, ListsTheSameEntriesWhateverTheArchiveWasWrittenLike) {
     Listing commented = ListArchive(Fixtures() + "comment.zip");
     EXPECT_EQ(commented.result, 0);
     EXPECT_EQ(JoinedNames(commented), std::set<std::string>{"tree\\readme.txt"});
+}
+
+// Old PKZIP marked folders by their MS-DOS attribute alone, without a trailing '/'.
+TEST(ZipPlugin, FoldersMarkedOnlyByTheirAttributeAreFolderRecords) {
+    Listing listing = ListArchive(Fixtures() + "attrdir.zip");
+    ASSERT_EQ(listing.result, 0);
+    std::vector<std::pair<std::string, std::string>> split;
+    for (const ArchiveEntry& entry : listing.entries) split.emplace_back(entry.path, entry.fileName);
+    EXPECT_EQ(split, (std::vector<std::pair<std::string, std::string>>{
+                         {"OLDDIR\\", ""}, {"OLDDIR\\SUB\\", ""}, {"OLDDIR\\SUB\\", "FILE.TXT"}, {"", "EMPTY.TXT"},
+                         {"", "ODD.DAT"}}));
+    // An entry with content stays a file whatever its attribute says.
+    const ArchiveEntry* odd = FindEntry(listing, "ODD.DAT");
+    ASSERT_NE(odd, nullptr);
+    EXPECT_EQ(FetchEntry(Fixtures() + "attrdir.zip", odd->position).bytes, "content wins\r\n");
 }
 
 TEST(ZipPlugin, ListsAnEmptyArchiveAsATerminatorAlone) {

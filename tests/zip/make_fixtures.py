@@ -4,16 +4,18 @@ copies with Debian's unzip.  Usage: make_fixtures.py OUTPUT_FOLDER
 
 OUTPUT_FOLDER/
   input/tree/...          the files that were packed (known contents and times)
-  *.zip                   the archives
+  *.zip, adjusted.exe     the archives
   expected/<archive>/...  what unzip made of an archive, file names turned into UTF-8 so
                           that Windows programs under Wine find them by their code page 932 names
 """
 import os
 import random
 import shutil
+import struct
 import subprocess
 import sys
 import zipfile
+import zlib
 
 out = os.path.abspath(sys.argv[1])
 BASE_TIME = 1615000000  # 2021-03-06 03:06:40 UTC
@@ -83,6 +85,45 @@ def unzip_reference(archive, name):
     to_utf8_names(target)
 
 
+def make_attribute_folders():
+    """Folders as old PKZIP wrote them: no trailing '/', only the MS-DOS directory attribute."""
+    stamp = (2001, 2, 3, 4, 5, 6)
+    with zipfile.ZipFile(os.path.join(out, "attrdir.zip"), "w") as z:
+        for name, attributes, data in (("OLDDIR", 0x10, b""), ("OLDDIR/SUB", 0x10, b""),
+                                       ("OLDDIR/SUB/FILE.TXT", 0x20, b"in a folder\r\n"),
+                                       ("EMPTY.TXT", 0x20, b""), ("ODD.DAT", 0x10, b"content wins\r\n")):
+            info = zipfile.ZipInfo(name, stamp)
+            info.create_system = 0
+            info.external_attr = attributes
+            z.writestr(info, data)
+
+
+def make_cut_sizes():
+    """An entry of 4 GiB and 1000 zero bytes, deflated, whose sizes are cut to 32 bits without
+    a ZIP64 field, as old writers did; then a small entry. No tool writes this, so it is made
+    here: identical deflate blocks after full flushes, one per MiB."""
+    chunk, total = 1 << 20, (4 << 30) + 1000
+    packer = zlib.compressobj(6, zlib.DEFLATED, -15)
+    first = packer.compress(bytes(chunk)) + packer.flush(zlib.Z_FULL_FLUSH)
+    steady = packer.compress(bytes(chunk)) + packer.flush(zlib.Z_FULL_FLUSH)
+    data = first + steady * (total // chunk - 1) + packer.compress(bytes(total % chunk)) + packer.flush()
+    crc, left = 0, total
+    while left:
+        crc = zlib.crc32(bytes(min(left, 1 << 24)), crc)
+        left -= min(left, 1 << 24)
+    after = b"after the large entry\n"
+    entries = [(b"zeros.bin", 8, crc, len(data), total, data), (b"after.txt", 0, zlib.crc32(after), len(after), len(after), after)]
+    archive, directory = b"", b""
+    for name, method, crc, packed, size, body in entries:
+        fields = struct.pack("<HHHHIII", 0, method, 0, 0x5221, crc, packed & 0xFFFFFFFF, size & 0xFFFFFFFF)
+        directory += (struct.pack("<IHH", 0x02014B50, 20, 20) + fields
+                      + struct.pack("<HHHHHII", len(name), 0, 0, 0, 0, 0, len(archive)) + name)
+        archive += struct.pack("<IH", 0x04034B50, 20) + fields + struct.pack("<HH", len(name), 0) + name + body
+    end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, 2, 2, len(directory), len(archive), 0)
+    with open(os.path.join(out, "cut-sizes.zip"), "wb") as f:
+        f.write(archive + directory + end)
+
+
 def main():
     shutil.rmtree(out, ignore_errors=True)
     inp = os.path.join(out, "input")
@@ -112,6 +153,13 @@ def main():
         f.write(b"MZ" + b"\0" * 4094)
         with open(os.path.join(out, "tree.zip"), "rb") as g:
             f.write(g.read())
+
+    # The same bytes with the offsets counted from the start of the file (zip -A).
+    shutil.copyfile(os.path.join(out, "prefixed.zip"), os.path.join(out, "adjusted.exe"))
+    run("zip", "-q", "-A", os.path.join(out, "adjusted.exe"))
+
+    make_attribute_folders()
+    make_cut_sizes()
 
     # Names flagged as UTF-8 (Debian's zip never sets the flag, Python's zipfile does).
     with zipfile.ZipFile(os.path.join(out, "utf8.zip"), "w", zipfile.ZIP_DEFLATED) as u:

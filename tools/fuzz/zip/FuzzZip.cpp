@@ -1,5 +1,5 @@
-// libFuzzer target: the ZIP plug-in's directory reader, name handling and extractor, built
-// natively, over archives held in memory.
+// libFuzzer target: the ZIP plug-in's archive check, directory reader, name handling and
+// extractor, built natively, over archives held in memory.
 #include <cstdint>
 #include <vector>
 #include "spi/zip/CentralDirectory.h"
@@ -45,6 +45,7 @@ void Exercise(ByteSource& source, const zip::Entry& entry) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemorySource source(data, size);
+    zip::HoldsArchive(source);  // the check of files that do not begin like a ZIP
     zip::DirectoryReader reader;
     if (reader.Open(source) != SpiSuccess) return 0;
     for (int count = 0; count < 256; ++count) {
