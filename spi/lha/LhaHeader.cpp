@@ -23,6 +23,7 @@ constexpr size_t Level3MinSize = 32;
 constexpr size_t Level01MaxSize = 255 + 2;                      // the size byte counts from offset 2
 constexpr size_t Level3MaxSize = 1 << 20;                       // far more than any name needs
 constexpr uint16_t Level3WordSize = 4;                          // level 3 begins with its size width
+constexpr size_t Level3SizeAt = 24;                             // the 4-byte header size, behind the OS id
 constexpr size_t ExtendedMinSize = 3;                           // type and next size (level 3: 5)
 
 // Level 0 headers written on UNIX carry an extended area behind the CRC: OS id 'U', a minor
@@ -45,7 +46,7 @@ struct Extensions {
     uint32_t unixTime = 0;
     bool hasHeaderCrc = false;
     uint16_t headerCrc = 0;
-    size_t headerCrcAt = 0;   // offset of the CRC field inside the level 2 header
+    size_t headerCrcAt = 0;   // offset of the CRC field inside a level 2 or 3 header
 };
 
 // One extended header of `size` bytes whose next-size field is `sizeWidth` bytes wide.
@@ -107,7 +108,8 @@ void TakeLink(Header* header) {
     }
     header->isLink = true;
     header->unpackedSize = static_cast<uint32_t>(header->linkTarget.size());
-    header->crc = UpdateCrc16(0, reinterpret_cast<const uint8_t*>(header->linkTarget.data()), header->linkTarget.size());
+    const auto* target = reinterpret_cast<const uint8_t*>(header->linkTarget.data());
+    header->crc = UpdateCrc16(0, target, header->linkTarget.size());
 }
 
 // The entry's name: the folder of an extended header, then the file name; a folder entry's
@@ -245,7 +247,8 @@ HeaderStatus ReadLevel2(ByteSource& source, uint64_t offset, const uint8_t* pref
 HeaderStatus ReadLevel3(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
     if (Read16(prefix) != Level3WordSize) return HeaderStatus::Broken;
     uint8_t sizeField[4];
-    if (!source.Contains(offset, Level3MinSize) || !source.ReadAt(offset + 24, sizeField, 4)) return HeaderStatus::Broken;
+    if (!source.Contains(offset, Level3MinSize) || !source.ReadAt(offset + Level3SizeAt, sizeField, sizeof sizeField))
+        return HeaderStatus::Broken;
     const uint32_t size = Read32(sizeField);
     if (size > Level3MaxSize) return HeaderStatus::Broken;
     return ReadLongHeader(source, offset, size, 4, header);

@@ -44,7 +44,8 @@ bool Utf8ToCp932Exactly(const std::string& utf8, std::string* out) {
                                      nullptr, 0);
     if (length <= 0) return false;
     back.resize(length);
-    MultiByteToWideChar(CodePage932, MB_ERR_INVALID_CHARS, out->data(), static_cast<int>(out->size()), &back[0], length);
+    MultiByteToWideChar(CodePage932, MB_ERR_INVALID_CHARS, out->data(), static_cast<int>(out->size()), &back[0],
+                        length);
     return back == wide && out->find('\0') == std::string::npos;
 }
 

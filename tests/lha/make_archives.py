@@ -139,7 +139,8 @@ def long_header(level, method, packed, size, stamp, crc, extensions):
     total = fixed + len(exts)
     lead = struct.pack("<H", total) if level == 2 else struct.pack("<H", 4)
     tail = struct.pack("<H", first) if level == 2 else struct.pack("<II", total, first)
-    header = bytearray(lead + method + struct.pack("<IIIBBH", packed, size, stamp, 0x20, level, crc) + b"U" + tail + exts)
+    fields = struct.pack("<IIIBBH", packed, size, stamp, 0x20, level, crc)
+    header = bytearray(lead + method + fields + b"U" + tail + exts)
     header[fixed + 1:fixed + 3] = struct.pack("<H", crc16(bytes(header)))
     return bytes(header)
 
@@ -240,7 +241,8 @@ def main():
             f.write(archive)
         extracted = os.path.join(out, name + ".x")
         os.makedirs(extracted)
-        subprocess.run(["lhasa", "xq", os.path.join(out, name + ".lzh")], cwd=extracted, check=True, stdout=subprocess.DEVNULL)
+        subprocess.run(["lhasa", "xq", os.path.join(out, name + ".lzh")], cwd=extracted, check=True,
+                       stdout=subprocess.DEVNULL)
         write_manifest(extracted, os.path.join(out, name + ".ref"), os.path.join(out, name + ".files"))
         shutil.rmtree(extracted)
 

@@ -112,7 +112,8 @@ def make_cut_sizes():
         crc = zlib.crc32(bytes(min(left, 1 << 24)), crc)
         left -= min(left, 1 << 24)
     after = b"after the large entry\n"
-    entries = [(b"zeros.bin", 8, crc, len(data), total, data), (b"after.txt", 0, zlib.crc32(after), len(after), len(after), after)]
+    entries = [(b"zeros.bin", 8, crc, len(data), total, data),
+               (b"after.txt", 0, zlib.crc32(after), len(after), len(after), after)]
     archive, directory = b"", b""
     for name, method, crc, packed, size, body in entries:
         fields = struct.pack("<HHHHIII", 0, method, 0, 0x5221, crc, packed & 0xFFFFFFFF, size & 0xFFFFFFFF)
