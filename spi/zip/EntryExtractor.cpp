@@ -90,7 +90,7 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
         if (produced > 0) {
             if (out == &overflow) {
                 if (!bounds.ExtendUnpacked()) return SpiBrokenData;
-                if (!sink.Grow(bounds.Unpacked())) return SpiNoMemory;
+                if (!sink.Grow(bounds.Unpacked())) return SpiUnknownFormat;
                 out = sink.Room(&room);
                 if (!out || room == 0) return SpiOtherError;
                 *out = overflow;

@@ -16,8 +16,8 @@ public:
     virtual uint8_t* Room(size_t* length) = 0;
     // The first `length` bytes of the room now hold output; false when they cannot be kept.
     virtual bool Commit(size_t length) = 0;
-    // Makes room for `total` bytes in all, more than the sink was made for (an entry whose
-    // stated size was cut to 32 bits); false when it cannot grow.
+    // Makes room for `total` bytes in all, more than the stated size the sink was made for (an
+    // entry whose sizes were cut to 32 bits); false when the sink cannot take them.
     virtual bool Grow(uint64_t) { return false; }
 };
 
@@ -31,8 +31,10 @@ public:
 // Whether the entry can be unpacked at all (method, encryption, plausible sizes). SpiResult.
 int CheckExtractable(const Entry& entry);
 
-// Writes exactly entry.unpackedSize bytes to the sink. SpiResult: SpiBrokenData for damaged
-// data or a CRC mismatch, SpiAborted when the progress report asks to stop.
+// Writes exactly entry.unpackedSize bytes to the sink, or the whole stream of an entry whose
+// sizes were cut to 32 bits when the sink can grow. SpiResult: SpiBrokenData for damaged data
+// or a CRC mismatch, SpiUnknownFormat for a cut size the sink cannot take, SpiAborted when
+// the progress report asks to stop.
 int ExtractEntry(ByteSource& source, const Entry& entry, OutputSink& sink, ProgressReport* progress);
 
 }  // namespace zip

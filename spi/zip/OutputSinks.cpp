@@ -23,15 +23,6 @@ bool MemoryBlockSink::Commit(size_t length) {
     return true;
 }
 
-bool MemoryBlockSink::Grow(uint64_t total) {
-    if (total > SIZE_MAX || total <= size_) return false;
-    HLOCAL grown = LocalReAlloc(block_, static_cast<size_t>(total), LMEM_MOVEABLE);
-    if (!grown) return false;
-    block_ = grown;
-    size_ = static_cast<size_t>(total);
-    return true;
-}
-
 FileSink::FileSink(const std::string& path) : path_(path), buffer_(1 << 20) {
     file_ = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }

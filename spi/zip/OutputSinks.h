@@ -5,7 +5,8 @@
 #include <vector>
 #include "spi/zip/EntryExtractor.h"
 
-// Fills a fixed local-memory block of exactly the entry's size.
+// Fills a fixed local-memory block of exactly the entry's size. It does not grow: hosts write
+// as many bytes of the block as the entry's record states.
 class MemoryBlockSink : public zip::OutputSink {
 public:
     explicit MemoryBlockSink(size_t size);
@@ -19,7 +20,6 @@ public:
 
     uint8_t* Room(size_t* length) override;
     bool Commit(size_t length) override;
-    bool Grow(uint64_t total) override;
 
 private:
     HLOCAL block_ = nullptr;
