@@ -4,15 +4,6 @@
 #include "extract/FileTimes.h"
 
 namespace {
-// The buffer FetchEntry hands out, released on every path.
-struct FetchedBuffer {
-    char* bytes = nullptr;
-    size_t size = 0;
-    ~FetchedBuffer() {
-        if (bytes) HeapFree(GetProcessHeap(), 0, bytes);
-    }
-};
-
 // Code of a fetch that succeeded but holds fewer bytes than the entry claims.
 constexpr int ShortBlockCode = -10;
 // One WriteFile call takes at most a DWORD's worth; entries of the 64-bit build hold more.
@@ -39,15 +30,14 @@ bool WriteWholeFile(const std::string& path, const char* bytes, size_t size) {
 
 bool WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
                 ExtractionMessages& messages) {
-    FetchedBuffer fetched;
-    int code = plan.host->FetchEntry(plan.pluginIndex, plan.archivePath.c_str(), &entry, &fetched.bytes,
-                                     &fetched.size);
-    if (code >= 0 && fetched.size < entry.unpackedSize) code = ShortBlockCode;
+    PluginBlock fetched;  // the plug-in's own block, released on every path
+    int code = plan.host->FetchEntry(plan.pluginIndex, plan.archivePath.c_str(), &entry, &fetched);
+    if (code >= 0 && fetched.Size() < entry.unpackedSize) code = ShortBlockCode;
     if (code < 0) {
         messages.ShowPluginError(code);
         return false;
     }
-    if (!WriteWholeFile(filePath, fetched.bytes, entry.unpackedSize)) {
+    if (!WriteWholeFile(filePath, reinterpret_cast<const char*>(fetched.Bytes()), entry.unpackedSize)) {
         messages.ShowMessage(WriteFailedText);
         return false;
     }

@@ -32,10 +32,6 @@ bool ShellOpen(const char* file, const char* parameters) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-void FreeFetched(char* buffer) {
-    if (buffer) HeapFree(GetProcessHeap(), 0, buffer);
-}
-
 }  // namespace
 
 void CArchiveListDlg::ViewEntry() {
@@ -45,12 +41,10 @@ void CArchiveListDlg::ViewEntry() {
     const ArchiveEntry* entry = reinterpret_cast<const ArchiveEntry*>(list.GetItemData(row));
     if (!entry || !entry->fileName[0]) return;
 
-    char* buffer = nullptr;
-    size_t size = 0;
-    int result = host->FetchEntry(pluginIndex, archivePath, entry, &buffer, &size);
+    PluginBlock fetched;  // the plug-in's own block, released on every path
+    int result = host->FetchEntry(pluginIndex, archivePath, entry, &fetched);
     if (result < 0) {
         host->ShowError(m_hWnd, result);
-        FreeFetched(buffer);
         return;
     }
 
@@ -58,9 +52,10 @@ void CArchiveListDlg::ViewEntry() {
     char workFile[CUtility::PathSize];
     bool named = workFolder[0] && WorkFilePath(workFolder, entry->fileName, workFile, sizeof workFile);
     if (named) CreateDirectoryA(workFolder, nullptr);
+    size_t size = fetched.Bytes() ? fetched.Size() : 0;
     size_t count = entry->unpackedSize < size ? static_cast<size_t>(entry->unpackedSize) : size;
-    bool written = named && WriteWorkFile(workFile, buffer, count);
-    FreeFetched(buffer);
+    bool written = named && WriteWorkFile(workFile, reinterpret_cast<const char*>(fetched.Bytes()), count);
+    fetched = PluginBlock();  // the memory goes back before the viewer starts
     if (!written) {
         AppMessageBox(this, "ワークファイルの作成に失敗しました。");
         return;

@@ -1,5 +1,6 @@
 // Reading archives through the plug-ins: choosing the plug-in, listing, fetching one entry.
 #include <cstring>
+#include <utility>
 #include "plugins/PluginBlock.h"
 #include "plugins/PluginTable.h"
 
@@ -52,14 +53,6 @@ void TerminateTexts(ArchiveEntry* entries, size_t count) {
         entries[i].path[FieldSize - 1] = '\0';
         entries[i].fileName[FieldSize - 1] = '\0';
     }
-}
-
-// A buffer of no bytes for an empty entry (size 0).
-int HandOverEmptyBuffer(char** buffer) {
-    char* empty = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, 1));
-    if (!empty) return FetchBufferNotAllocated;
-    *buffer = empty;
-    return 0;
 }
 
 }  // namespace
@@ -117,11 +110,10 @@ int CPluginTable::ListArchive(const char* archivePath, ArchiveEntry** entries) {
     return chosen;
 }
 
-int CPluginTable::FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, char** buffer,
-                             size_t* size) {
-    if (size) *size = 0;
+int CPluginTable::FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, PluginBlock* fetched) {
+    if (fetched) *fetched = PluginBlock();
     if (!Bind(index) || !slots_[index].isArchive) return PluginNotBound;
-    if (!buffer) return FetchBufferNotAllocated;
+    if (!fetched) return FetchBufferNotAllocated;
     if (!entry || entry->fileName[0] == '\0') return 0;
 
     HLOCAL handle = nullptr;
@@ -130,19 +122,13 @@ int CPluginTable::FetchEntry(int index, const char* archivePath, const ArchiveEn
     PluginBlock block(handle);
     if (result != 0) return ArchiveNotUnpacked;
     // An empty file is legitimate, and plug-ins hand it over in different ways: no block, an
-    // empty one, or one that cannot be locked.
+    // empty one, or one that cannot be locked. It is fetched as no block at all.
     bool emptyEntry = entry->unpackedSize == 0;
     SIZE_T blockSize = block.Size();
-    if (blockSize == 0) return emptyEntry ? HandOverEmptyBuffer(buffer) : ArchiveNotUnpacked;
-    // Callers write unpackedSize bytes; a shorter block would have them read past the buffer.
+    if (blockSize == 0) return emptyEntry ? 0 : ArchiveNotUnpacked;
+    // Callers write unpackedSize bytes; a shorter block would have them read past its end.
     if (blockSize < entry->unpackedSize) return ArchiveNotUnpacked;
-    const unsigned char* bytes = block.Lock();
-    if (!bytes) return emptyEntry ? HandOverEmptyBuffer(buffer) : BlockNotLocked;
-
-    char* copy = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, blockSize));
-    if (!copy) return FetchBufferNotAllocated;
-    memcpy(copy, bytes, blockSize);
-    *buffer = copy;
-    if (size) *size = blockSize;
+    if (!block.Lock()) return emptyEntry ? 0 : BlockNotLocked;
+    *fetched = std::move(block);
     return 0;
 }

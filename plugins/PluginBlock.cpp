@@ -1,14 +1,30 @@
 #include "plugins/PluginBlock.h"
 
-PluginBlock::~PluginBlock() {
+PluginBlock::PluginBlock(PluginBlock&& other) noexcept : handle_(other.handle_), bytes_(other.bytes_) {
+    other.handle_ = nullptr;
+    other.bytes_ = nullptr;
+}
+
+PluginBlock& PluginBlock::operator=(PluginBlock&& other) noexcept {
+    if (this != &other) {
+        Release();
+        handle_ = other.handle_;
+        bytes_ = other.bytes_;
+        other.handle_ = nullptr;
+        other.bytes_ = nullptr;
+    }
+    return *this;
+}
+
+void PluginBlock::Release() {
     if (!handle_) return;
-    if (locked_) LocalUnlock(handle_);
+    if (bytes_) LocalUnlock(handle_);
     LocalFree(handle_);
+    handle_ = nullptr;
+    bytes_ = nullptr;
 }
 
 unsigned char* PluginBlock::Lock() {
-    if (!handle_) return nullptr;
-    void* bytes = LocalLock(handle_);
-    locked_ = bytes != nullptr;
-    return static_cast<unsigned char*>(bytes);
+    if (!bytes_ && handle_) bytes_ = static_cast<unsigned char*>(LocalLock(handle_));
+    return bytes_;
 }

@@ -77,11 +77,13 @@ int CPluginTable::LoadFolder(const char* folder) {
     FindClose(search);
 
     std::sort(slots_, slots_ + count, SlotComesFirst);
+    boundSlot_ = -1;  // the slots moved
     return count;
 }
 
 int CPluginTable::TakeSlot(int index, const char* folder, const char* name) {
     PluginSlot& slot = slots_[index];
+    if (index == boundSlot_) boundSlot_ = -1;  // the slot gets another library
     slot = PluginSlot();
     int written = snprintf(slot.fullPath, sizeof slot.fullPath, "%s%s", folder, name);
     if (written < 0 || written >= static_cast<int>(sizeof slot.fullPath)) {
@@ -109,16 +111,23 @@ void CPluginTable::Unload(int index) {
         return;
     }
     if (index < 0 || index >= MaxPlugins || !slots_[index].module) return;
+    if (index == boundSlot_) boundSlot_ = -1;
     FreeLibrary(slots_[index].module);
     slots_[index].module = nullptr;
 }
 
 int CPluginTable::Bind(int index) {
     if (index < 0 || index >= MaxPlugins || !slots_[index].module) return 0;
+    if (index == boundSlot_) return 1;
+    boundSlot_ = BindExports(index) ? index : -1;
+    return boundSlot_ == index;
+}
+
+bool CPluginTable::BindExports(int index) {
     PluginSlot& slot = slots_[index];
     HMODULE module = slot.module;
     if (!LookUp(module, "GetPluginInfo", &getPluginInfo_) || !LookUp(module, "IsSupported", &isSupported_)) {
-        return 0;
+        return false;
     }
     char version[VersionBufferSize + 1] = {};
     getPluginInfo_(0, version, VersionBufferSize);

@@ -2,6 +2,7 @@
 // The plug-in table: every usable plug-in of one folder, and every archive read through them.
 #include <windows.h>
 #include "framework/Wnd.h"
+#include "plugins/PluginBlock.h"
 #include "plugins/SusiePlugin.h"
 
 constexpr int MaxPlugins = 200;
@@ -27,7 +28,8 @@ public:
     int LoadFolder(const char* folder);
     // Releases the library of one slot, or of all 200 with -1.
     void Unload(int index);
-    // Makes a slot the current plug-in; 1 on success, 0 on failure.
+    // Makes a slot the current plug-in; 1 on success, 0 on failure. The slot bound last stays
+    // bound until another one is bound or a library is loaded or released.
     int Bind(int index);
     const PluginSlot& Slot(int index) const { return slots_[index]; }
 
@@ -36,18 +38,20 @@ public:
     // Every copy has `path` and `fileName` terminated within their fields.
     // Returns the slot index, or -2, -7, -13, -17, -19, or -6 when the array cannot be allocated.
     int ListArchive(const char* archivePath, ArchiveEntry** entries);
-    // Unpacks one entry into a new buffer (process heap, HeapFree). *size receives the byte
-    // count, never less than the entry's unpackedSize (a shorter block gives -10). An entry
-    // without fileName fetches nothing; an empty entry (unpackedSize 0) may fetch an empty
-    // buffer. Returns 0, or -10, -11, -13, -15. The caller frees whatever *buffer holds.
-    int FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, char** buffer,
-                   size_t* size);
+    // Unpacks one entry and hands over the plug-in's own block, locked: *fetched owns it from
+    // then on and unlocks and frees it. On success the block holds at least the entry's
+    // unpackedSize bytes (a shorter one gives -10); an entry without fileName, and an empty
+    // entry (unpackedSize 0) that came without a readable block, leave *fetched empty.
+    // Returns 0, or -10, -11, -13, or -15 when fetched is null; *fetched is empty on failure.
+    int FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, PluginBlock* fetched);
     // Shows the message of a negative code ("画像展開エラー"); nothing for 0 or more.
     void ShowError(HWND owner, int code);
 
 private:
     // Loads and binds one plug-in file into slot index; 1 when it is usable.
     int TakeSlot(int index, const char* folder, const char* name);
+    // Looks up the slot's exports as the current entry points; false when one is missing.
+    bool BindExports(int index);
     // The first archive plug-in that accepts the archive (left bound), or -2, -7.
     int ChoosePlugin(const char* archivePath);
     // Counts the whole records of a list block and completes those that need it; 0 or -17.
@@ -62,6 +66,7 @@ private:
     GetArchiveInfoFn getArchiveInfo_ = nullptr;
     GetFileInfoFn getFileInfo_ = nullptr;
     GetFileFn getFile_ = nullptr;
+    int boundSlot_ = -1;  // the slot the entry points above belong to; -1 none
 
     PluginSlot slots_[MaxPlugins];
 };

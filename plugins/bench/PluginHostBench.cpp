@@ -2,7 +2,7 @@
 //   PluginHostBench.exe PLUGIN_FOLDER MANY_ENTRIES_ARCHIVE LARGE_ENTRY_ARCHIVE
 // 1. ListArchive on the archive of many entries, against the plug-in's own GetArchiveInfo.
 // 2. FetchEntry of the first entry of the large archive, against the plug-in's own GetFile:
-//    the host's throughput against a plain memory copy of the same size, and peak memory.
+//    what the host adds in time, and peak memory (the host hands over the plug-in's block).
 #include <windows.h>
 #include <cstdio>
 #include <algorithm>
@@ -109,33 +109,30 @@ int BenchFetch(CPluginTable& table, const char* archive) {
     }
     double fetch = 1e9;
     double plugin = 1e9;
-    double plainCopy = 1e9;
     SIZE_T peak = 0;
     size_t size = 0;
     for (int round = 0; round < Rounds; ++round) {
         SIZE_T peakBefore = PeakBytes();
-        char* buffer = nullptr;
+        PluginBlock fetched;
         double start = Seconds();
-        int result = table.FetchEntry(index, archive, &entries[0], &buffer, &size);
+        int result = table.FetchEntry(index, archive, &entries[0], &fetched);
         fetch = std::min(fetch, Seconds() - start);
         if (round == 0) peak = PeakBytes() - peakBefore;
         if (result != 0) {
             printf("FetchEntry failed: %d\n", result);
             return 1;
         }
-        plainCopy = std::min(plainCopy, PlainCopySeconds(buffer, size));
-        HeapFree(GetProcessHeap(), 0, buffer);
+        size = fetched.Size();
+        fetched = PluginBlock();
         plugin = std::min(plugin, PluginFetchSeconds(table.Slot(index), archive, entries[0]));
     }
     HeapFree(GetProcessHeap(), 0, entries);
     double host = fetch - plugin;
     printf("FetchEntry, %zu MB:              %.3f s, %.0f MB/s\n", size >> 20, fetch, size / fetch / 1e6);
     printf("  the plug-in's GetFile alone:    %.3f s\n", plugin);
-    printf("  the host's part:                %.3f s, %.0f MB/s\n", host, size / host / 1e6);
-    printf("  plain memory copy:              %.0f MB/s (goal: the host's part at least half of it)\n",
-           size / plainCopy / 1e6);
-    printf("  peak memory added:              %zu MB (goal: at most %zu MB)\n", static_cast<size_t>(peak >> 20),
-           (2 * size >> 20) + 16);
+    printf("  the host's part:                %.3f s (it hands over the plug-in's block)\n", host);
+    printf("  peak memory added:              %zu MB (goal: at most the entry and 32 MB, %zu MB)\n",
+           static_cast<size_t>(peak >> 20), (size >> 20) + 32);
     return 0;
 }
 

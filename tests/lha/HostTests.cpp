@@ -44,18 +44,18 @@ TEST_F(LhaInHost, ListsAndFetchesEveryArchiveAsLhasaExtractsIt) {
             const std::string joined = JoinedName(*entry);
             ASSERT_TRUE(reference.count(joined)) << name << ": " << joined;
             const Reference& ref = reference[joined];
-            char* buffer = nullptr;
-            size_t size = 0;
-            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), entry, &buffer, &size), 0) << name << ": " << joined;
+            PluginBlock fetched;
+            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), entry, &fetched), 0) << name << ": " << joined;
             if (!ref.isFolder) {
                 ++files;
                 if (!ref.isLink) {
                     EXPECT_EQ(entry->timestamp, ref.mtime) << name << ": " << joined;
                 }
-                ASSERT_GE(size, entry->unpackedSize);
-                EXPECT_TRUE(std::string(buffer ? buffer : "", entry->unpackedSize) == ref.bytes) << name << ": " << joined;
+                const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
+                ASSERT_TRUE(bytes || entry->unpackedSize == 0);
+                ASSERT_GE(fetched.Size(), entry->unpackedSize);
+                EXPECT_TRUE(std::string(bytes ? bytes : "", entry->unpackedSize) == ref.bytes) << name << ": " << joined;
             }
-            if (buffer) HeapFree(GetProcessHeap(), 0, buffer);
         }
         size_t referenceFiles = 0;
         for (const auto& named : reference) referenceFiles += named.second.isFolder ? 0 : 1;
@@ -86,10 +86,9 @@ TEST_F(LhaInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
     bytes[dataEnd] = static_cast<char>(bytes[dataEnd] ^ 0x21);
     const std::string damaged = archives / "damaged.lzh";
     ASSERT_TRUE(testsupport::WriteBytes(damaged, bytes));
-    char* buffer = nullptr;
-    size_t size = 0;
-    EXPECT_EQ(table->FetchEntry(0, damaged.c_str(), big, &buffer, &size), -10);
-    if (buffer) HeapFree(GetProcessHeap(), 0, buffer);
+    PluginBlock fetched;
+    EXPECT_EQ(table->FetchEntry(0, damaged.c_str(), big, &fetched), -10);
+    EXPECT_EQ(fetched.Bytes(), nullptr);
     HeapFree(GetProcessHeap(), 0, entries);
 }
 

@@ -14,10 +14,7 @@ protected:
         ASSERT_TRUE(probe_->Loaded());
         table_ = LoadTable(folder_.Path());
     }
-    void TearDown() override {
-        FreeHeap(entries_);
-        FreeHeap(buffer_);
-    }
+    void TearDown() override { FreeHeap(entries_); }
 
     // Lists a script of one entry and fetches it; the listing must succeed.
     int ListAndFetch(const std::string& entryLine) {
@@ -28,12 +25,13 @@ protected:
         return Fetch(entries_[0]);
     }
     int Fetch(const ArchiveEntry& entry) {
-        FreeHeap(buffer_);
-        buffer_ = nullptr;
-        size_ = 12345;
-        return table_->FetchEntry(index_, archive_.c_str(), &entry, &buffer_, &size_);
+        fetched_ = PluginBlock();
+        return table_->FetchEntry(index_, archive_.c_str(), &entry, &fetched_);
     }
-    std::string Fetched() const { return buffer_ ? std::string(buffer_, size_) : std::string("(null)"); }
+    std::string Fetched() const {
+        const char* bytes = reinterpret_cast<const char*>(fetched_.Bytes());
+        return bytes ? std::string(bytes, fetched_.Size()) : std::string("(null)");
+    }
 
     PluginTestFolder folder_;
     std::unique_ptr<fixture::FixtureProbe> probe_;
@@ -41,24 +39,27 @@ protected:
     std::string archive_;
     ArchiveEntry* entries_ = nullptr;
     int index_ = -1;
-    char* buffer_ = nullptr;
-    size_t size_ = 0;
+    PluginBlock fetched_;
 };
 
-TEST_F(EntryFetch, EntryBytesArriveInAHeapBufferOfTheBlocksSize) {
+TEST_F(EntryFetch, EntryBytesArriveInThePluginsOwnBlockReleasedByItsOwner) {
     ASSERT_EQ(0, ListAndFetch("entry name=hello.txt|data=hello\\nworld"));
     EXPECT_EQ("hello\nworld", Fetched());
-    EXPECT_EQ(HeapSize(GetProcessHeap(), 0, buffer_), size_);
+    EXPECT_EQ(1, probe_->LiveBlocks()) << "the block was copied instead of handed over";
+    PluginBlock moved = std::move(fetched_);
+    EXPECT_EQ(nullptr, fetched_.Bytes());
+    EXPECT_EQ(1, probe_->LiveBlocks());
+    moved = PluginBlock();
     EXPECT_EQ(0, probe_->LiveBlocks());
 }
 
 TEST_F(EntryFetch, LargeEntryArrivesWhole) {
     ASSERT_EQ(0, ListAndFetch("entry name=big.bin|data=@3000000"));
-    ASSERT_EQ(3000000u, size_);
-    bool same = true;
-    for (size_t i = 0; i < size_ && same; ++i) same = static_cast<unsigned char>(buffer_[i]) == ((i * 31 + 7) & 0xFF);
+    ASSERT_EQ(3000000u, fetched_.Size());
+    const unsigned char* bytes = fetched_.Bytes();
+    bool same = bytes != nullptr;
+    for (size_t i = 0; i < fetched_.Size() && same; ++i) same = bytes[i] == ((i * 31 + 7) & 0xFF);
     EXPECT_TRUE(same);
-    EXPECT_EQ(0, probe_->LiveBlocks());
 }
 
 TEST_F(EntryFetch, LongerBlockThanTheEntryIsHandedOverWhole) {
@@ -68,8 +69,8 @@ TEST_F(EntryFetch, LongerBlockThanTheEntryIsHandedOverWhole) {
 
 TEST_F(EntryFetch, EntryWithoutFileNameFetchesNothing) {
     ASSERT_EQ(0, ListAndFetch("entry method=Folder|path=dir\\\\"));
-    EXPECT_EQ(nullptr, buffer_);
-    EXPECT_EQ(0u, size_);
+    EXPECT_EQ(nullptr, fetched_.Bytes());
+    EXPECT_EQ(0u, fetched_.Size());
     EXPECT_EQ(0, probe_->Calls("GetFile"));
 }
 
@@ -85,27 +86,27 @@ TEST_F(EntryFetch, FailuresOfANonEmptyEntry) {
         FreeHeap(entries_);
         entries_ = nullptr;
         EXPECT_EQ(c.code, ListAndFetch(std::string("entry name=a.txt|data=abc|") + c.flags));
-        EXPECT_EQ(nullptr, buffer_);
-        EXPECT_EQ(0u, size_);
+        EXPECT_EQ(nullptr, fetched_.Bytes());
+        EXPECT_EQ(0u, fetched_.Size());
         EXPECT_EQ(0, probe_->LiveBlocks());
     }
 }
 
 TEST_F(EntryFetch, BlockShorterThanTheEntryFails) {
     EXPECT_EQ(-10, ListAndFetch("entry unpacked=10|name=short.txt|data=abc"));
-    EXPECT_EQ(nullptr, buffer_);
+    EXPECT_EQ(nullptr, fetched_.Bytes());
     EXPECT_EQ(0, probe_->LiveBlocks());
 }
 
-TEST_F(EntryFetch, EmptyEntryIsFetchedAsAnEmptyBufferHoweverThePluginHandsItOver) {
+TEST_F(EntryFetch, EmptyEntryIsFetchedAsNoBytesHoweverThePluginHandsItOver) {
     const char* const flags[] = {"", "fetch-null", "fetch-empty", "fetch-unlockable"};
     for (const char* flag : flags) {
         SCOPED_TRACE(flag);
         FreeHeap(entries_);
         entries_ = nullptr;
         EXPECT_EQ(0, ListAndFetch(std::string("entry name=empty.txt|") + flag));
-        EXPECT_NE(nullptr, buffer_);
-        EXPECT_EQ(0u, size_);
+        EXPECT_EQ(nullptr, fetched_.Bytes());
+        EXPECT_EQ(0u, fetched_.Size());
         EXPECT_EQ(0, probe_->LiveBlocks());
     }
     FreeHeap(entries_);
@@ -115,34 +116,39 @@ TEST_F(EntryFetch, EmptyEntryIsFetchedAsAnEmptyBufferHoweverThePluginHandsItOver
 
 TEST_F(EntryFetch, SlotsThatCannotServeAFetch) {
     ASSERT_EQ(0, ListAndFetch("entry name=a.txt|data=abc"));
-    FreeHeap(buffer_);
-    buffer_ = nullptr;
     const int imageSlot = 1;
     ASSERT_EQ(0, table_->Slot(imageSlot).isArchive);
     const int badIndexes[] = {imageSlot, 2, -1, MaxPlugins, 100000};
     for (int index : badIndexes) {
-        EXPECT_EQ(-11, table_->FetchEntry(index, archive_.c_str(), &entries_[0], &buffer_, &size_)) << index;
-        EXPECT_EQ(nullptr, buffer_);
+        EXPECT_EQ(-11, table_->FetchEntry(index, archive_.c_str(), &entries_[0], &fetched_)) << index;
+        EXPECT_EQ(nullptr, fetched_.Bytes());
     }
     table_->Unload(0);
-    EXPECT_EQ(-11, table_->FetchEntry(0, archive_.c_str(), &entries_[0], &buffer_, &size_));
+    EXPECT_EQ(-11, table_->FetchEntry(0, archive_.c_str(), &entries_[0], &fetched_));
 }
 
-TEST_F(EntryFetch, EveryEntryOfAListingCanBeFetchedAfterAnotherListing) {
+TEST_F(EntryFetch, EveryEntryOfAListingCanBeFetchedAfterAnotherPluginListedAnotherFile) {
+    // A second plug-in that takes every file, found after the first one.
+    fixture::FixtureProbe other(folder_.Add("other.spi", "fixture", "accept always\n"));
+    table_ = LoadTable(folder_.Path());
     archive_ = folder_.Archive("two.arc",
                                "entry name=first.txt|data=one\n"
                                "entry method=Deflate|name=second.txt|data=two|incomplete\n");
     index_ = table_->ListArchive(archive_.c_str(), &entries_);
     ASSERT_EQ(0, index_);
-    ArchiveEntry* other = nullptr;
-    ASSERT_EQ(0, table_->ListArchive(folder_.Archive("other.arc", "").c_str(), &other));
-    FreeHeap(other);
+    ArchiveEntry* another = nullptr;
+    table_->ListArchive(folder_.File("plain.txt", "not a script").c_str(), &another);
+    FreeHeap(another);
+    ASSERT_EQ(1, other.Calls("IsSupported")) << "the second plug-in was not asked, so not bound";
 
+    probe_->Reset();
     ASSERT_EQ(0, Fetch(entries_[1]));
     EXPECT_EQ("two", Fetched());
     ASSERT_EQ(0, Fetch(entries_[0]));
     EXPECT_EQ("one", Fetched());
-    EXPECT_EQ(0, probe_->LiveBlocks());
+    EXPECT_EQ(2, probe_->Calls("GetFile"));
+    // Bound again once for the first fetch, not for every fetch.
+    EXPECT_EQ(1, probe_->Calls("GetPluginInfo"));
 }
 
 #if defined(_WIN64)

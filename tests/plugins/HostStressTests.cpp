@@ -66,13 +66,11 @@ protected:
                 continue;
             }
             for (const ArchiveEntry* entry = entries; entry->method[0]; ++entry) {
-                char* buffer = nullptr;
-                size_t size = 0;
-                if (table_->FetchEntry(index, archive.c_str(), entry, &buffer, &size) == 0)
+                PluginBlock fetched;
+                if (table_->FetchEntry(index, archive.c_str(), entry, &fetched) == 0)
                     ++fetched_;
                 else
                     ++failedFetches_;
-                FreeHeap(buffer);
             }
             FreeHeap(entries);
         }

@@ -50,14 +50,14 @@ TEST_F(ZipInHost, ListsAndFetchesEveryEntryAsUnzipExtractsIt) {
             auto item = expected.find(joined);
             ASSERT_NE(item, expected.end());
             EXPECT_EQ(entry->timestamp, item->second.modified);
-            char* buffer = nullptr;
-            size_t size = 0;
-            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), entry, &buffer, &size), 0);
+            PluginBlock fetched;
+            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), entry, &fetched), 0);
             if (!item->second.isFolder) {
+                const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
+                size_t size = bytes ? fetched.Size() : 0;
                 ASSERT_EQ(size, entry->unpackedSize);
-                EXPECT_TRUE(std::string(buffer ? buffer : "", size) == ReadBytes(item->second.fullPath));
+                EXPECT_TRUE(std::string(bytes ? bytes : "", size) == ReadBytes(item->second.fullPath));
             }
-            if (buffer) HeapFree(GetProcessHeap(), 0, buffer);
         }
         EXPECT_EQ(count, expected.size());
         HeapFree(GetProcessHeap(), 0, entries);
@@ -75,9 +75,7 @@ TEST_F(ZipInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
 
     std::string encrypted = Fixtures() + "encrypted.zip";
     ASSERT_EQ(table->ListArchive(encrypted.c_str(), &entries), 0);
-    char* buffer = nullptr;
-    size_t size = 0;
-    EXPECT_EQ(table->FetchEntry(0, encrypted.c_str(), &entries[0], &buffer, &size), -10);
-    if (buffer) HeapFree(GetProcessHeap(), 0, buffer);
+    PluginBlock fetched;
+    EXPECT_EQ(table->FetchEntry(0, encrypted.c_str(), &entries[0], &fetched), -10);
     HeapFree(GetProcessHeap(), 0, entries);
 }
