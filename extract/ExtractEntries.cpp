@@ -38,10 +38,42 @@ bool PrepareOutput(const ExtractionPlan& plan, const ArchiveEntry& entry, Output
     }
     return true;
 }
-}  // namespace
 
-ExtractionEnd ExtractEntries(const ExtractionPlan& plan, ExtractionProgress& progress, OverwriteAsker& asker,
-                             ExtractionMessages& messages) {
+// The progress dialog updates the screen only now and then; before a question or a message
+// it shows at once which entry the run has reached.
+class AskerAfterProgress : public OverwriteAsker {
+public:
+    AskerAfterProgress(ExtractionProgress& progress, OverwriteAsker& asker) : progress_(progress), asker_(asker) {}
+    bool Ask(const OverwriteQuestion& question, OverwriteMode* chosen) override {
+        progress_.ShowNow();
+        return asker_.Ask(question, chosen);
+    }
+
+private:
+    ExtractionProgress& progress_;
+    OverwriteAsker& asker_;
+};
+
+class MessagesAfterProgress : public ExtractionMessages {
+public:
+    MessagesAfterProgress(ExtractionProgress& progress, ExtractionMessages& messages)
+        : progress_(progress), messages_(messages) {}
+    void ShowMessage(const char* text) override {
+        progress_.ShowNow();
+        messages_.ShowMessage(text);
+    }
+    void ShowPluginError(int code) override {
+        progress_.ShowNow();
+        messages_.ShowPluginError(code);
+    }
+
+private:
+    ExtractionProgress& progress_;
+    ExtractionMessages& messages_;
+};
+
+ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progress, OverwriteAsker& asker,
+                         ExtractionMessages& messages) {
     OverwriteMode mode = plan.firstMode;
     for (size_t i = 0; i < plan.entries.size(); ++i) {
         const ArchiveEntry& entry = *plan.entries[i];
@@ -70,4 +102,15 @@ ExtractionEnd ExtractEntries(const ExtractionPlan& plan, ExtractionProgress& pro
         if (!WriteEntry(plan, entry, out.filePath, messages)) return ExtractionEnd::Failure;
     }
     return ExtractionEnd::Normal;
+}
+
+}  // namespace
+
+ExtractionEnd ExtractEntries(const ExtractionPlan& plan, ExtractionProgress& progress, OverwriteAsker& asker,
+                             ExtractionMessages& messages) {
+    AskerAfterProgress shownAsker(progress, asker);
+    MessagesAfterProgress shownMessages(progress, messages);
+    ExtractionEnd end = RunEntries(plan, progress, shownAsker, shownMessages);
+    progress.ShowNow();  // the last entry and the bar's last position stay on screen
+    return end;
 }

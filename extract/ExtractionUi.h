@@ -10,8 +10,12 @@ public:
     virtual ~ExtractionProgress() = default;
     virtual void SetRange(int upper) = 0;  // the bar runs from 0 to upper
     virtual void SetPosition(int position) = 0;
-    // Shows the entry being extracted and brings the dialog's texts onto the screen.
+    // The entry being extracted. Position and name may reach the screen later, with the
+    // next ShowNow at the latest.
     virtual void ShowEntryName(const char* name) = 0;
+    // Brings what was set so far onto the screen at once: the loop calls it before a
+    // question or a message and when the run ends.
+    virtual void ShowNow() = 0;
     virtual bool AbortRequested() = 0;
 };
 

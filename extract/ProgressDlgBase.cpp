@@ -18,23 +18,57 @@ void CProgressDlgBase::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_BAR, bar);
 }
 
+BOOL CProgressDlgBase::OnInitDialog() {
+    BOOL result = CDialog::OnInitDialog();  // both lines onto their controls
+    shownEntryLine_ = entryLine;
+    shownArchiveLine_ = archiveLine;
+    shownPosition_ = position_ = bar.GetPos();
+    shownOnce_ = false;
+    return result;
+}
+
 void CProgressDlgBase::SetRange(int upper) {
     // The 32-bit message: archives of more than 65,535 entries move the bar to its end.
     bar.SetRange32(0, upper);
 }
 
 void CProgressDlgBase::SetPosition(int position) {
-    bar.SetPos(position);
+    position_ = position;
+    // The lines of a showing appear with its first entry, not with the bar's first move.
+    if (shownOnce_) ShowWhenDue();
 }
 
 void CProgressDlgBase::ShowEntryName(const char* name) {
     entryLine = name;
-    UpdateData(FALSE);
+    ShowWhenDue();
+}
+
+void CProgressDlgBase::ShowWhenDue() {
+    if (!shownOnce_ || GetTickCount() - shownAt_ >= ScreenInterval) ShowNow();
+}
+
+void CProgressDlgBase::ShowNow() {
+    if (!m_hWnd) return;
+    SendLine(IDC_ARCHIVE_LINE, archiveLine, &shownArchiveLine_);
+    SendLine(IDC_ENTRY_LINE, entryLine, &shownEntryLine_);
+    if (position_ != shownPosition_) {
+        bar.SetPos(position_);
+        shownPosition_ = position_;
+    }
+    shownOnce_ = true;
+    shownAt_ = GetTickCount();
+}
+
+void CProgressDlgBase::SendLine(int id, const std::string& text, std::string* shown) {
+    if (text == *shown) return;
+    SetDlgItemText(id, text.c_str());
+    *shown = text;
 }
 
 void CProgressDlgBase::ResetBar() {
     SetRange(100);
-    SetPosition(0);
+    position_ = shownPosition_ = 0;
+    bar.SetPos(0);
 }
 
 void CProgressDlgBase::OnCancel() { abortRequested = 1; }

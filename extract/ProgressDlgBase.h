@@ -1,4 +1,5 @@
 #pragma once
+#include <windows.h>
 #include <string>
 #include "extract/ExtractionUi.h"
 #include "framework/Dialog.h"
@@ -8,18 +9,26 @@
 // What both progress dialogs share: the archive line (1025), the entry line (1023), the bar
 // (1024), the abort button, and their colours. The "中断" button and Esc only raise the
 // abort flag; the extraction loop reads it after each entry.
+//
+// Painting a line and the bar for every entry would cost more than extracting a small file,
+// so the entry line and the bar reach the screen at most once per ScreenInterval (the first
+// entry of a showing at once), and whenever the loop calls ShowNow. A line is sent to its
+// control only when its text changed, so the archive line goes once per archive.
 class CProgressDlgBase : public CDialog, public ExtractionProgress {
 public:
     enum { IDC_ENTRY_LINE = 1023, IDC_BAR = 1024, IDC_ARCHIVE_LINE = 1025 };
+    static constexpr DWORD ScreenInterval = 50;  // milliseconds between two updates of the screen
 
     explicit CProgressDlgBase(UINT templateId, CWnd* parent = nullptr);
 
     void SetRange(int upper) override;
     void SetPosition(int position) override;
     void ShowEntryName(const char* name) override;
+    void ShowNow() override;
     bool AbortRequested() override { return abortRequested != 0; }
 
     void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
     void OnCancel() override;
     HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind) override;
 
@@ -33,6 +42,17 @@ protected:
     void ResetBar();
 
 private:
+    // ShowNow, unless the screen was updated less than ScreenInterval ago.
+    void ShowWhenDue();
+    void SendLine(int id, const std::string& text, std::string* shown);
+
     CBrush archiveLineBrush_;
     CBrush entryLineBrush_;
+    int position_ = 0;
+    // What the controls hold now.
+    std::string shownEntryLine_;
+    std::string shownArchiveLine_;
+    int shownPosition_ = 0;
+    bool shownOnce_ = false;  // false until the first update of this showing
+    DWORD shownAt_ = 0;       // GetTickCount of the last update
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "app/SettingIO.h"
 #include "extract/DestinationDlg.h"
+#include "extract/ExtractEntries.h"
 #include "extract/ExtractProgressDlg.h"
 #include "extract/ListProgressDlg.h"
 #include "extract/OverwriteDlg.h"
@@ -45,17 +46,21 @@ bool AskWith(OverwriteMode preselected, const std::function<void(HWND)>& act, Ov
     return asker.Ask(SampleQuestion(preselected), chosen);
 }
 
-// True while a window of this thread has a progress bar 1024 (a progress dialog).
+// The window of this thread that has a progress bar 1024 (a progress dialog), or null.
 BOOL CALLBACK NoteProgressBar(HWND window, LPARAM found) {
-    if (GetDlgItem(window, 1024)) *reinterpret_cast<bool*>(found) = true;
+    char cls[32] = {};
+    GetClassNameA(GetDlgItem(window, 1024), cls, sizeof cls);
+    if (strcmp(cls, PROGRESS_CLASSA) == 0) *reinterpret_cast<HWND*>(found) = window;
     return TRUE;
 }
 
-bool ProgressDialogExists() {
-    bool found = false;
+HWND ProgressDialog() {
+    HWND found = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), NoteProgressBar, reinterpret_cast<LPARAM>(&found));
     return found;
 }
+
+bool ProgressDialogExists() { return ProgressDialog() != nullptr; }
 
 // A plain top-level window standing in for the archive list window.
 class StandInWindow {
@@ -219,6 +224,7 @@ TEST(ProgressDialogs, TheBarTakesMoreThan65535EntriesAndTheLinesHaveTheirColours
     CListProgressDlg progress;
     progress.SetRange(70000);
     progress.SetPosition(69999);
+    progress.ShowNow();
     PBRANGE range = {};
     SendDlgItemMessageA(progress.m_hWnd, 1024, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
     EXPECT_EQ(range.iHigh, 70000);
@@ -231,6 +237,47 @@ TEST(ProgressDialogs, TheBarTakesMoreThan65535EntriesAndTheLinesHaveTheirColours
     EXPECT_EQ(entry.background, White);
     EXPECT_EQ(entry.text, Red);
     EXPECT_EQ(entry.brush, White);
+}
+
+TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLineOnlyWhenItChanges) {
+    testsupport::TempDir work;
+    const int count = 300;
+    std::vector<FixtureEntry> many;
+    for (int i = 1; i <= count; ++i) many.push_back({"", "f" + std::to_string(i), "x"});
+    WriteFixtureArchive(work / "many.fix", many);
+    ListedArchive listed(work / "many.fix");
+    ASSERT_GE(listed.slot, 0);
+    ExtractionPlan plan;
+    plan.entries = listed.All();
+    plan.host = &listed.table;
+    plan.pluginIndex = listed.slot;
+    plan.archivePath = work / "many.fix";
+    plan.destination = work / "out\\";
+    plan.countFromOne = true;
+
+    CListProgressDlg progress;
+    progress.archiveLine = "many.fix";
+    progress.SetRange(count);
+    int archiveLineSent = 0, entryLineSent = 0;
+    WindowWatcher watcher([&](HWND window, UINT message) {
+        if (message != WM_SETTEXT || GetParent(window) != progress.m_hWnd) return;
+        if (GetDlgCtrlID(window) == 1025) ++archiveLineSent;
+        if (GetDlgCtrlID(window) == 1023) ++entryLineSent;
+    });
+    ScriptedAsker asker;
+    RecordingMessages messages;
+    DWORD started = GetTickCount();
+    EXPECT_EQ(ExtractEntries(plan, progress, asker, messages), ExtractionEnd::Normal);
+    DWORD elapsed = GetTickCount() - started;
+
+    EXPECT_EQ(ListTree(work / "out").size(), static_cast<size_t>(count));
+    EXPECT_EQ(ControlText(progress.m_hWnd, 1023), "f" + std::to_string(count));
+    EXPECT_EQ(ControlText(progress.m_hWnd, 1025), "many.fix");
+    EXPECT_EQ(SendDlgItemMessageA(progress.m_hWnd, 1024, PBM_GETPOS, 0, 0), count);
+    EXPECT_EQ(archiveLineSent, 1);
+    // Not a line per entry: at most one per interval, and the last entry's at the end.
+    EXPECT_LE(entryLineSent, static_cast<int>(elapsed / CProgressDlgBase::ScreenInterval) + 2)
+        << count << " entries in " << elapsed << " ms";
 }
 
 TEST(ProgressDialogs, TheListProgressDialogSitsCentredOverItsParentAndAbortingLeavesItOpen) {
@@ -271,17 +318,22 @@ TEST_F(ImmediateRun, EscDuringTheSecondArchiveAbortsOnlyThatOneAndItsFolderIsSti
         std::string n = name;
         WriteFixtureArchive(work / (n + ".fix"), {{"", n + "1", "1"}, {"", n + "2", "2"}, {"", n + "3", "3"}});
     }
+    // two1 is there already: its question is where the user presses Esc.
+    CreateDirectoryA((work / "out").c_str(), nullptr);
+    CreateDirectoryA((work / "out\\two").c_str(), nullptr);
+    testsupport::WriteBytes(work / "out\\two\\two1", "old");
     std::string title, archiveLineAtFirstEntry;
     CExtractProgressDlg dialog;
     WindowWatcher watcher([&](HWND window, UINT message) {
-        if (message != WM_SETTEXT || GetDlgCtrlID(window) != 1023) return;
-        HWND progress = GetParent(window);
-        std::string entry = testsupport::WindowText(window);
-        if (entry == "one1") {
-            title = testsupport::WindowText(progress);
-            archiveLineAtFirstEntry = ControlText(progress, 1025);
+        if (message == WM_SETTEXT && GetDlgCtrlID(window) == 1023 && title.empty() &&
+            !testsupport::WindowText(window).empty()) {
+            title = testsupport::WindowText(GetParent(window));
+            archiveLineAtFirstEntry = ControlText(GetParent(window), 1025);
         }
-        if (entry == "two2") PostKey(GetDlgItem(progress, IDCANCEL), VK_ESCAPE);
+        if (message == WM_INITDIALOG && IsDialogTitled(window, "上書確認")) {
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // overwrite two1
+            PostKey(GetDlgItem(dialog.m_hWnd, IDCANCEL), VK_ESCAPE);
+        }
     });
     CWinApp* app = AfxGetApp();
     app->m_pMainWnd = &dialog;
@@ -295,6 +347,7 @@ TEST_F(ImmediateRun, EscDuringTheSecondArchiveAbortsOnlyThatOneAndItsFolderIsSti
     EXPECT_EQ(archiveLineAtFirstEntry, "one.fix");
     EXPECT_EQ(ListTree(work / "out"), Files({"one\\", "one\\one1", "one\\one2", "one\\one3", "three\\", "three\\three1",
                                              "three\\three2", "three\\three3", "two\\", "two\\two1"}));
+    EXPECT_EQ(ReadBytes(work / "out\\two\\two1"), "1");
     EXPECT_EQ(opened.Opened(3, 10000).size(), 3u);
 }
 
@@ -358,8 +411,12 @@ protected:
 };
 
 TEST_F(SelectionRun, WritesWhereTheDialogSaysStoresTheCheckBoxAndGivesTheWindowBack) {
-    std::string proposed;
+    std::string proposed, entryLineAtQuestion;
     bool listDisabledDuringRun = false, archiveLineShown = false, progressShown = false;
+    // b is there already; its question comes while the run is under way.
+    CreateDirectoryA((work / "chosen").c_str(), nullptr);
+    CreateDirectoryA((work / "chosen\\deep").c_str(), nullptr);
+    testsupport::WriteBytes(work / "chosen\\deep\\b", "old");
     WindowWatcher watcher([&](HWND window, UINT message) {
         if (message == WM_INITDIALOG && IsDialogTitled(window, "解凍先設定")) {
             proposed = ControlText(window, 1013);
@@ -367,19 +424,24 @@ TEST_F(SelectionRun, WritesWhereTheDialogSaysStoresTheCheckBoxAndGivesTheWindowB
             CheckDlgButton(window, 1014, BST_UNCHECKED);
             PostKey(window, VK_RETURN);
         }
-        if (message == WM_SETTEXT && GetDlgCtrlID(window) == 1023 && testsupport::WindowText(window) == "b") {
+        if (message == WM_INITDIALOG && IsDialogTitled(window, "上書確認")) {
+            HWND progress = ProgressDialog();
             listDisabledDuringRun = !IsWindowEnabled(list.hwnd);
-            archiveLineShown = ControlText(GetParent(window), 1025) == "a.fix";
             progressShown = ProgressDialogExists();
+            archiveLineShown = progress && ControlText(progress, 1025) == "a.fix";
+            entryLineAtQuestion = progress ? ControlText(progress, 1023) : "";
+            PostKey(window, VK_RETURN);
         }
     });
     Extract();
     EXPECT_EQ(proposed, work.path());
     EXPECT_EQ(ListTree(work / "chosen"), Files({"deep\\", "deep\\a", "deep\\b", "deep\\c"}));
+    EXPECT_EQ(ReadBytes(work / "chosen\\deep\\b"), "B");
     EXPECT_EQ(CSettingIO().ReadInt("", "RelativePathFlag", 1), 0);
     EXPECT_TRUE(listDisabledDuringRun);
-    EXPECT_TRUE(archiveLineShown);
     EXPECT_TRUE(progressShown);
+    EXPECT_TRUE(archiveLineShown);
+    EXPECT_EQ(entryLineAtQuestion, "b");  // the screen names the entry the question is about
     EXPECT_TRUE(IsWindowEnabled(list.hwnd));
     EXPECT_FALSE(ProgressDialogExists());
 }
@@ -403,13 +465,30 @@ TEST_F(SelectionRun, AnEmptyDestinationMeansTheArchivesFolderAndCancelWritesNoth
     EXPECT_EQ(ListTree(work.path()), Files({"a", "a.fix", "b", "c"}));
 }
 
-TEST_F(SelectionRun, EscInTheProgressDialogStopsBeforeTheEntryShown) {
+TEST_F(SelectionRun, EscDuringALongRunOfSmallEntriesStopsAtTheNextEntry) {
+    const int count = 400, pressedAt = 200;
+    std::vector<FixtureEntry> many;
+    for (int i = 1; i <= count; ++i) many.push_back({"", "e" + std::to_string(i), "new"});
+    WriteFixtureArchive(archive, many);
+    listed.reset(new ListedArchive(archive));
+    ASSERT_GE(listed->slot, 0);
+    // The user presses Esc right after answering the question about one entry in the middle.
+    std::string asked = "e" + std::to_string(pressedAt);
+    testsupport::WriteBytes(work / asked, "old");
     WindowWatcher watcher([&](HWND window, UINT message) {
-        if (message == WM_INITDIALOG && IsDialogTitled(window, "解凍先設定")) PostKey(window, VK_RETURN);
-        if (message == WM_SETTEXT && GetDlgCtrlID(window) == 1023 && testsupport::WindowText(window) == "b")
-            PostKey(GetDlgItem(GetParent(window), IDCANCEL), VK_ESCAPE);
+        if (message == WM_INITDIALOG && IsDialogTitled(window, "解凍先設定")) {
+            CheckDlgButton(window, 1014, BST_UNCHECKED);
+            PostKey(window, VK_RETURN);
+        }
+        if (message == WM_INITDIALOG && IsDialogTitled(window, "上書確認")) {
+            PostKey(window, VK_RETURN);
+            PostKey(GetDlgItem(ProgressDialog(), IDCANCEL), VK_ESCAPE);
+        }
     });
     Extract();
-    EXPECT_EQ(ListTree(work.path()), Files({"a.fix", "d\\", "d\\a"}));
+    std::vector<std::string> written = ListTree(work.path());
+    EXPECT_EQ(written.size(), static_cast<size_t>(pressedAt) + 1) << "files besides the archive";
+    EXPECT_EQ(ReadBytes(work / asked), "new");
+    EXPECT_FALSE(testsupport::FileExists(work / ("e" + std::to_string(pressedAt + 1))));
     EXPECT_TRUE(IsWindowEnabled(list.hwnd));
 }

@@ -48,6 +48,7 @@ public:
     void SetRange(int upper) override { ranges.push_back(upper); }
     void SetPosition(int position) override { positions.push_back(position); }
     void ShowEntryName(const char* name) override { names.push_back(name); }
+    void ShowNow() override {}
     bool AbortRequested() override { return abortAfterNames >= 0 && static_cast<int>(names.size()) > abortAfterNames; }
 
     std::vector<int> ranges, positions;
