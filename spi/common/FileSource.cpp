@@ -2,7 +2,7 @@
 
 FileSource::FileSource(const char* path) {
     if (!path) return;
-    file_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    file_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
     LARGE_INTEGER size;
     if (file_ != INVALID_HANDLE_VALUE && GetFileSizeEx(file_, &size)) {

@@ -1,5 +1,7 @@
 #pragma once
-// An archive file, read through the Windows file functions.
+// An archive file, read through the Windows file functions. It is opened sharing reading and
+// deleting, never writing: nobody who honours share modes can write or truncate it while it
+// is read, but the user may still delete it.
 #include <windows.h>
 #include "spi/common/ByteSource.h"
 
@@ -11,6 +13,7 @@ public:
     FileSource& operator=(const FileSource&) = delete;
 
     bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    HANDLE Handle() const { return file_; }
     uint64_t Size() const override { return size_; }
     bool ReadAt(uint64_t offset, void* buffer, size_t count) override;
 

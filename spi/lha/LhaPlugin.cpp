@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 #include "plugins/SusiePlugin.h"
-#include "spi/lha/ArchiveWalk.h"
+#include "spi/common/ArchiveCache.h"
+#include "spi/common/FileSource.h"
 #include "spi/lha/EntryName.h"
 #include "spi/lha/EntryRecord.h"
 #include "spi/lha/EntryUnpacker.h"
-#include "spi/common/FileSource.h"
+#include "spi/lha/LhaArchive.h"
 #include "spi/lha/OutputSinks.h"
 #include "spi/lha/SpiResult.h"
 
@@ -45,18 +46,35 @@ private:
     LONG_PTR data_;
 };
 
-// Reads the header of the entry a host names by its position.
-int HeaderAt(FileSource& source, LONG_PTR position, Header* header) {
-    if (!source.IsOpen()) return SpiReadError;
+// The archive file a host reads entry by entry stays open between calls.
+ArchiveCache<LhaArchive> lastArchive;
+
+// The headers of the archive from `start` on: those kept with the archive, or, from another
+// start, walked into `own` for this call alone.
+const HeaderList& HeadersFrom(LhaArchive& archive, uint64_t start, std::unique_ptr<HeaderList>* own) {
+    const HeaderList* kept = archive.HeadersFrom(start);
+    if (kept) return *kept;
+    *own = std::make_unique<HeaderList>(archive.Source(), start);
+    return **own;
+}
+
+// The header of the entry a host names by its position: from the walk when there was one,
+// else read from the file (an entry before damage can still be unpacked).
+int HeaderAt(LhaArchive& archive, LONG_PTR position, Header* header) {
     if (position < 0) return SpiBrokenData;
-    switch (ReadHeader(source, static_cast<uint64_t>(position), header)) {
+    const HeaderList* kept = archive.KeptHeaders();
+    const Header* walked = kept ? kept->At(static_cast<uint64_t>(position)) : nullptr;
+    HeaderStatus status = HeaderStatus::Read;
+    if (walked) *header = *walked;
+    else status = ReadHeader(archive.Source(), static_cast<uint64_t>(position), header);
+    switch (status) {
     case HeaderStatus::Read: return IsKnownMethod(*header) ? SpiSuccess : SpiUnknownFormat;
     case HeaderStatus::Unsupported: return SpiUnknownFormat;
     default: return SpiBrokenData;
     }
 }
 
-int UnpackToMemory(FileSource& source, const Header& header, HLOCAL* destination, ProgressReport& progress) {
+int UnpackToMemory(ByteSource& source, const Header& header, HLOCAL* destination, ProgressReport& progress) {
     // An empty entry still gets a block, of one byte: hosts write unpackedSize bytes of it.
     const size_t size = header.IsFolder() ? 0 : header.unpackedSize;
     HLOCAL block = LocalAlloc(LMEM_MOVEABLE, size > 0 ? size : 1);
@@ -95,7 +113,7 @@ void SetModificationTime(HANDLE file, int32_t timestamp) {
     SetFileTime(file, nullptr, nullptr, &time);
 }
 
-int UnpackToFile(FileSource& source, const Header& header, const char* folder, ProgressReport& progress) {
+int UnpackToFile(ByteSource& source, const Header& header, const char* folder, ProgressReport& progress) {
     if (header.IsFolder()) return SpiSuccess;
     std::string path;
     if (!folder || !OutputPath(folder, header, &path)) return SpiInternalError;
@@ -107,11 +125,6 @@ int UnpackToFile(FileSource& source, const Header& header, const char* folder, P
     CloseHandle(file);
     if (result != SpiSuccess) DeleteFileA(path.c_str());   // no half-written file stays behind
     return result;
-}
-
-bool NamesMatch(const std::string& entryName, const char* wanted, bool ignoreCase) {
-    if (!ignoreCase) return entryName == wanted;
-    return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, entryName.c_str(), -1, wanted, -1) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -136,27 +149,22 @@ SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int f
     *handle = nullptr;
     if ((flags & InputKindMask) != 0) return SpiNotImplemented;
     try {
-        FileSource source(src);
-        if (!source.IsOpen() || offset < 0) return SpiReadError;
-        std::vector<ArchiveEntry> records;
-        int result = WalkArchive(source, static_cast<uint64_t>(offset), [&](const Header& header) {
-            records.emplace_back();
-            FillRecord(header, &records.back());
-            return true;
-        });
-        if (result != SpiSuccess) return result;
+        std::shared_ptr<LhaArchive> archive = lastArchive.Open(src);
+        if (!archive || offset < 0) return SpiReadError;
+        std::unique_ptr<HeaderList> own;
+        const HeaderList& list = HeadersFrom(*archive, static_cast<uint64_t>(offset), &own);
+        if (list.WalkResult() != SpiSuccess) return list.WalkResult();
 
-        records.emplace_back();   // the all-zero record that ends the list
-        memset(&records.back(), 0, sizeof(ArchiveEntry));
-        const size_t bytes = records.size() * sizeof(ArchiveEntry);
-        HLOCAL block = LocalAlloc(LMEM_MOVEABLE, bytes);
+        // The records, then the all-zero record that ends the list.
+        const size_t bytes = (list.Headers().size() + 1) * sizeof(ArchiveEntry);
+        HLOCAL block = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, bytes);
         if (!block) return SpiNoMemory;
-        void* target = LocalLock(block);
-        if (!target) {
+        auto* records = static_cast<ArchiveEntry*>(LocalLock(block));
+        if (!records) {
             LocalFree(block);
             return SpiMemoryError;
         }
-        memcpy(target, records.data(), bytes);
+        for (size_t i = 0; i < list.Headers().size(); ++i) FillRecord(list.Headers()[i], &records[i]);
         LocalUnlock(block);
         *handle = block;
         return SpiSuccess;
@@ -169,18 +177,14 @@ SPI_EXPORT int WINAPI GetFileInfo(LPCSTR src, LONG_PTR offset, LPCSTR name, unsi
     if (!name || !entry) return SpiInternalError;
     if ((flags & InputKindMask) != 0) return SpiNotImplemented;
     try {
-        FileSource source(src);
-        if (!source.IsOpen() || offset < 0) return SpiReadError;
-        bool found = false;
-        int result = WalkArchive(source, static_cast<uint64_t>(offset), [&](const Header& header) {
-            ArchiveEntry record;
-            FillRecord(header, &record);
-            found = NamesMatch(JoinedName(record), name, (flags & IgnoreCaseFlag) != 0);
-            if (found) *entry = record;
-            return !found;
-        });
-        if (result != SpiSuccess) return result;
-        return found ? SpiSuccess : SpiInternalError;   // no entry by that name
+        std::shared_ptr<LhaArchive> archive = lastArchive.Open(src);
+        if (!archive || offset < 0) return SpiReadError;
+        std::unique_ptr<HeaderList> own;
+        const HeaderList& list = HeadersFrom(*archive, static_cast<uint64_t>(offset), &own);
+        Header header;
+        int result = list.Find(name, (flags & IgnoreCaseFlag) != 0, &header);
+        if (result == SpiSuccess) FillRecord(header, entry);
+        return result;
     } catch (const std::bad_alloc&) {
         return SpiNoMemory;
     }
@@ -190,19 +194,26 @@ SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigne
                               SpiProgressCallback progress, LONG_PTR data) {
     if ((flags & InputKindMask) != 0) return SpiNotImplemented;
     try {
-        FileSource source(src);
+        std::shared_ptr<LhaArchive> archive = lastArchive.Open(src);
+        if (!archive) return SpiReadError;
         Header header;
-        int result = HeaderAt(source, position, &header);
+        int result = HeaderAt(*archive, position, &header);
         if (result != SpiSuccess) return result;
         CallbackProgress report(progress, data);
         switch ((flags >> OutputKindShift) & OutputKindMask) {
-        case 0: return UnpackToFile(source, header, dest, report);
+        case 0: return UnpackToFile(archive->Source(), header, dest, report);
         case 1:
             if (!dest) return SpiInternalError;
-            return UnpackToMemory(source, header, reinterpret_cast<HLOCAL*>(dest), report);
+            return UnpackToMemory(archive->Source(), header, reinterpret_cast<HLOCAL*>(dest), report);
         default: return SpiNotImplemented;
         }
     } catch (const std::bad_alloc&) {
         return SpiNoMemory;
     }
+}
+
+// The archive kept open is closed when the host releases the library.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_DETACH) lastArchive.Close();
+    return TRUE;
 }

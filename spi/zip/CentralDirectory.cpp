@@ -230,6 +230,17 @@ int DirectoryReader::Next(Entry* entry, bool* done) {
     return SpiSuccess;
 }
 
+int DirectoryReader::RecordAt(uint64_t recordOffset, Entry* entry) const {
+    if (recordOffset < location_.offset || recordOffset - location_.offset >= bytes_.size()) return SpiBrokenData;
+    size_t at = static_cast<size_t>(recordOffset - location_.offset);
+    size_t length = 0;
+    int result = DecodeRecord(bytes_.data() + at, bytes_.size() - at, entry, &length);
+    if (result != SpiSuccess) return result;
+    entry->recordOffset = recordOffset;
+    entry->localHeaderOffset += location_.prefixBytes;
+    return SpiSuccess;
+}
+
 namespace {
 
 // The central record at `recordOffset` of the directory at `location`.

@@ -30,6 +30,9 @@ public:
     int Next(Entry* entry, bool* done);
     // An upper bound of the records Next will hand out.
     uint64_t MaxEntries() const { return bytes_.size() / CentralHeaderSize; }
+    // Decodes the record that starts at `recordOffset` of the source, as ReadRecordAt does,
+    // from the directory in memory. SpiResult.
+    int RecordAt(uint64_t recordOffset, Entry* entry) const;
 
 private:
     DirectoryLocation location_;

@@ -1,4 +1,5 @@
 #include "spi/zip/NameIndex.h"
+#include <utility>
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryRecord.h"
 #include "spi/zip/SpiResult.h"
@@ -24,16 +25,20 @@ std::string Folded(const std::string& name) {
 }  // namespace
 
 int NameIndex::Build(ByteSource& source) {
-    names_.clear();
-    offsets_.clear();
-    byFoldedName_.clear();
     zip::DirectoryReader reader;
     int result = reader.Open(source);
     if (result != SpiSuccess) return result;
+    return Build(std::move(reader));
+}
+
+int NameIndex::Build(zip::DirectoryReader reader) {
+    names_.clear();
+    offsets_.clear();
+    byFoldedName_.clear();
     for (;;) {
         zip::Entry entry;
         bool done = false, skip = false;
-        result = reader.Next(&entry, &done);
+        int result = reader.Next(&entry, &done);
         if (result != SpiSuccess) return result;
         if (done) return SpiSuccess;
         ArchiveEntry record;
@@ -58,24 +63,4 @@ int NameIndex::Find(const char* name, uint64_t* recordOffset) const {
     if (best == names_.size()) return SpiOtherError;
     *recordOffset = offsets_[best];
     return SpiSuccess;
-}
-
-int CachedNameIndex::Find(const char* path, ByteSource& source, const char* name, uint64_t* recordOffset) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return SpiReadError;
-    Identity identity;
-    identity.path = path;
-    identity.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    identity.modified = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                        data.ftLastWriteTime.dwLowDateTime;
-
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!valid_ || !(identity_ == identity)) {
-        valid_ = false;
-        int result = index_.Build(source);
-        if (result != SpiSuccess) return result;
-        identity_ = identity;
-        valid_ = true;
-    }
-    return index_.Find(name, recordOffset);
 }

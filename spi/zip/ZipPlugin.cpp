@@ -5,12 +5,13 @@
 #include <memory>
 #include <type_traits>
 #include "plugins/SusiePlugin.h"
+#include "spi/common/ArchiveCache.h"
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryRecord.h"
-#include "spi/common/FileSource.h"
 #include "spi/zip/NameIndex.h"
 #include "spi/zip/OutputSinks.h"
 #include "spi/zip/SpiResult.h"
+#include "spi/zip/ZipArchive.h"
 
 SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen);
 SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header);
@@ -54,30 +55,22 @@ bool LooksLikeZip(const uint8_t* header) {
            StartsWith(header, "PK\x07\x08PK\x03\x04", 8) || StartsWith(header, "PK00PK\x03\x04", 8);
 }
 
-// The archive an export is given: the file named by src, or `size` bytes at src.
-std::unique_ptr<ByteSource> OpenSource(LPCSTR src, LONG_PTR size, unsigned int flags, int* result) {
+// The archive file a host reads entry by entry stays open between calls.
+ArchiveCache<ZipArchive> lastArchive;
+
+// An archive handed over in memory: `size` bytes at src. Null, with *result set, when the
+// input is not one; *result is SpiSuccess with null for an archive in a file.
+std::unique_ptr<MemorySource> MemoryInput(LPCSTR src, LONG_PTR size, unsigned int flags, int* result) {
     *result = SpiSuccess;
-    if (!src) {
-        *result = SpiReadError;
-        return nullptr;
-    }
-    if ((flags & InputKindMask) == InputFromMemory) {
-        if (size >= 0) return std::make_unique<MemorySource>(src, static_cast<size_t>(size));
-        *result = SpiBrokenData;
-        return nullptr;
-    }
-    if ((flags & InputKindMask) != 0) {
+    if ((flags & InputKindMask) == 0) return nullptr;
+    if ((flags & InputKindMask) != InputFromMemory) {
         *result = SpiNotImplemented;
-        return nullptr;
+    } else if (!src || size < 0) {
+        *result = src ? SpiBrokenData : SpiReadError;
+    } else {
+        return std::make_unique<MemorySource>(src, static_cast<size_t>(size));
     }
-    // The end record locates everything, so the whole file is read whatever offset the
-    // archive starts at.
-    auto file = std::make_unique<FileSource>(src);
-    if (!file->IsOpen()) {
-        *result = SpiReadError;
-        return nullptr;
-    }
-    return file;
+    return nullptr;
 }
 
 // Turns the extractor's progress into calls of the host's callback, scaled to fit an int.
@@ -156,11 +149,10 @@ private:
     HLOCAL block_;
 };
 
-// Every entry as an ArchiveEntry record, in a new block that ends with a zero record.
-int ListRecords(ByteSource& source, HLOCAL* handle) {
-    zip::DirectoryReader reader;
-    int result = reader.Open(source);
-    if (result != SpiSuccess) return result;
+// Every entry of the directory as an ArchiveEntry record, in a new block that ends with a
+// zero record.
+int ListRecords(zip::DirectoryReader& reader, HLOCAL* handle) {
+    int result = SpiSuccess;
     // Room for every record the directory can hold, and the zero record that ends the list;
     // each record is written whole, and the block shrinks to the records written.
     uint64_t capacity = reader.MaxEntries() + 1;
@@ -187,13 +179,11 @@ int ListRecords(ByteSource& source, HLOCAL* handle) {
     return SpiSuccess;
 }
 
-int DescribeRecordAt(ByteSource& source, uint64_t recordOffset, ArchiveEntry* record) {
-    zip::Entry entry;
-    int result = zip::ReadRecordAt(source, recordOffset, &entry);
-    if (result != SpiSuccess) return result;
+// The record of a central record already decoded; SpiOtherError for one that names nothing.
+int DescribeRecord(const zip::Entry& entry, ArchiveEntry* record) {
     ArchiveEntry described;
     bool skip = false;
-    result = DescribeEntry(entry, &described, &skip);
+    int result = DescribeEntry(entry, &described, &skip);
     if (result != SpiSuccess) return result;
     if (skip) return SpiOtherError;
     *record = described;
@@ -238,9 +228,20 @@ SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int f
     *handle = nullptr;
     try {
         int result = SpiSuccess;
-        std::unique_ptr<ByteSource> source = OpenSource(src, offset, flags, &result);
-        if (!source) return result;
-        return ListRecords(*source, handle);
+        zip::DirectoryReader reader;
+        // The end record locates everything, so the whole file is read whatever offset the
+        // archive starts at.
+        std::unique_ptr<MemorySource> memory = MemoryInput(src, offset, flags, &result);
+        if (result != SpiSuccess) return result;
+        if (memory) {
+            result = reader.Open(*memory);
+        } else {
+            std::shared_ptr<ZipArchive> archive = lastArchive.Open(src);
+            if (!archive) return SpiReadError;
+            result = archive->Directory(&reader);
+        }
+        if (result != SpiSuccess) return result;
+        return ListRecords(reader, handle);
     } catch (const std::bad_alloc&) {
         return SpiNoMemory;
     }
@@ -251,19 +252,24 @@ SPI_EXPORT int WINAPI GetFileInfo(LPCSTR src, LONG_PTR offset, LPCSTR name, unsi
     if (!name || !entry) return SpiOtherError;
     try {
         int result = SpiSuccess;
-        std::unique_ptr<ByteSource> source = OpenSource(src, offset, flags, &result);
-        if (!source) return result;
-        uint64_t recordOffset = 0;
-        if ((flags & InputKindMask) == InputFromMemory) {
+        zip::Entry found;
+        std::unique_ptr<MemorySource> memory = MemoryInput(src, offset, flags, &result);
+        if (result != SpiSuccess) return result;
+        if (memory) {
             NameIndex index;
-            result = index.Build(*source);
+            uint64_t recordOffset = 0;
+            result = index.Build(*memory);
             if (result == SpiSuccess) result = index.Find(name, &recordOffset);
+            if (result == SpiSuccess) result = zip::ReadRecordAt(*memory, recordOffset, &found);
         } else {
-            static CachedNameIndex lastArchive;
-            result = lastArchive.Find(src, *source, name, &recordOffset);
+            std::shared_ptr<ZipArchive> archive = lastArchive.Open(src);
+            if (!archive) return SpiReadError;
+            uint64_t recordOffset = 0;
+            result = archive->FindName(name, &recordOffset);
+            if (result == SpiSuccess) result = archive->RecordAt(recordOffset, &found);
         }
         if (result != SpiSuccess) return result;
-        return DescribeRecordAt(*source, recordOffset, entry);
+        return DescribeRecord(found, entry);
     } catch (const std::bad_alloc&) {
         return SpiNoMemory;
     }
@@ -278,13 +284,13 @@ SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigne
     if (outputKind != OutputToMemory && outputKind != OutputToFolder) return SpiNotImplemented;
 
     try {
-        FileSource source(src);
-        if (!source.IsOpen()) return SpiReadError;
+        std::shared_ptr<ZipArchive> archive = lastArchive.Open(src);
+        if (!archive) return SpiReadError;
         // The record's position is an unsigned 32-bit number; the 32-bit build receives it
         // as a signed one.
         uint64_t recordOffset = static_cast<ULONG_PTR>(position);
         zip::Entry entry;
-        int result = zip::ReadRecordAt(source, recordOffset, &entry);
+        int result = archive->RecordAt(recordOffset, &entry);
         if (result != SpiSuccess) return result;
         ArchiveEntry record;
         bool skip = false;
@@ -294,6 +300,7 @@ SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigne
         if (result != SpiSuccess) return result;
 
         CallbackProgress report(progress, data);
+        ByteSource& source = archive->Source();
         if (outputKind == OutputToMemory)
             return ExtractToMemory(source, entry, reinterpret_cast<HLOCAL*>(dest), report);
         if (skip) return SpiSuccess;
@@ -301,4 +308,10 @@ SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigne
     } catch (const std::bad_alloc&) {
         return SpiNoMemory;
     }
+}
+
+// The archive kept open is closed when the host releases the library.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_DETACH) lastArchive.Close();
+    return TRUE;
 }

@@ -92,4 +92,41 @@ TEST_F(LhaInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
     HeapFree(GetProcessHeap(), 0, entries);
 }
 
+// The plug-in keeps the archive it reads open, so nothing can write it meanwhile; asking for
+// another archive lets the first one go, and releasing the library the second.
+TEST_F(LhaInHost, KeepsOnlyTheArchiveAskedForLastOpenUntilTheLibraryIsReleased) {
+    const std::string names[] = {"l2-lh6", "l1-lh5"};
+    std::string copies[2];
+    for (int i = 0; i < 2; ++i) {
+        copies[i] = archives / (names[i] + ".lzh");
+        ASSERT_TRUE(CopyFileA((DataFolder() + names[i] + ".lzh").c_str(), copies[i].c_str(), FALSE));
+    }
+    auto writable = [](const std::string& path) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        return file != INVALID_HANDLE_VALUE;
+    };
+    for (int i = 0; i < 2; ++i) {
+        ArchiveEntry* entries = nullptr;
+        ASSERT_EQ(table->ListArchive(copies[i].c_str(), &entries), 0) << names[i];
+        std::map<std::string, Reference> reference = ReadReference(names[i]);
+        for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry) {
+            PluginBlock fetched;
+            ASSERT_EQ(table->FetchEntry(0, copies[i].c_str(), entry, &fetched), 0) << JoinedName(*entry);
+            const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
+            if (!reference[JoinedName(*entry)].isFolder) {
+                EXPECT_TRUE(std::string(bytes ? bytes : "", entry->unpackedSize) == reference[JoinedName(*entry)].bytes)
+                    << names[i] << ": " << JoinedName(*entry);
+            }
+        }
+        HeapFree(GetProcessHeap(), 0, entries);
+        EXPECT_FALSE(writable(copies[i])) << names[i];
+        if (i == 1) {
+            EXPECT_TRUE(writable(copies[0])) << "the first archive is still held";
+        }
+    }
+    table->Unload(-1);
+    EXPECT_TRUE(writable(copies[1]));
+}
+
 }  // namespace

@@ -62,6 +62,45 @@ std::string ReadBytes(const std::string& path) {
     return data;
 }
 
+namespace {
+// The Linux path of a Windows path, through Wine's own kernel32 export.
+std::string UnixPath(const std::string& path) {
+    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    wchar_t wide[MAX_PATH] = {};
+    if (!unixName || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH)) return std::string();
+    char* name = unixName(wide);
+    if (!name) return std::string();
+    std::string result = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+}  // namespace
+
+bool RewriteFromLinux(const std::string& path, const std::string& bytes) {
+    std::string staged = path + ".staged";
+    std::string from = UnixPath(staged), to = UnixPath(path);
+    if (!WriteBytes(staged, bytes) || from.empty() || to.empty()) return false;
+    std::string command = "Z:\\bin\\cp \"" + from + "\" \"" + to + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // Wine reports no exit code of a Linux program: the file itself tells.
+    bool copied = false;
+    for (int tries = 0; tries < 100 && !copied; ++tries) {
+        copied = ReadBytes(path) == bytes;
+        if (!copied) Sleep(50);
+    }
+    DeleteFileA(staged.c_str());
+    return copied;
+}
+
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ExeFolder() {

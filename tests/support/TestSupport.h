@@ -27,6 +27,10 @@ void RemoveTree(const std::string& path);
 bool WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);   // empty when the file cannot be read
 bool FileExists(const std::string& path);
+// Rewrites a file in place as a Linux program beside Wine does, past every share mode of
+// this process's handles (Wine starts /bin/cp, which truncates and writes the same file).
+// False when the file does not hold the bytes afterwards.
+bool RewriteFromLinux(const std::string& path, const std::string& bytes);
 std::string ExeFolder();                          // folder of the running test program, with '\'
 // A plug-in file name as this build's host looks for it: base.spi (32-bit) or base.sph (64-bit).
 std::string PluginFile(const std::string& base);

@@ -79,3 +79,40 @@ TEST_F(ZipInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
     EXPECT_EQ(table->FetchEntry(0, encrypted.c_str(), &entries[0], &fetched), -10);
     HeapFree(GetProcessHeap(), 0, entries);
 }
+
+namespace {
+// Opens the file as the writer of an extracted file does: created anew or truncated.
+bool CanBeTruncated(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+}  // namespace
+
+// Between its fetches the plug-in keeps the archive open, for reading and without sharing
+// writes: an entry written over its own archive (an entry named like the archive, extracted
+// into the archive's folder) cannot truncate it. Releasing the library lets the file go.
+TEST_F(ZipInHost, AnArchiveCannotBeTruncatedWhileItsEntriesAreFetchedAndIsLetGoWithTheLibrary) {
+    std::string archive = archives / "own.zip";
+    std::string original = ReadBytes(Fixtures() + "small.zip");
+    ASSERT_TRUE(WriteBytes(archive, original));
+    ArchiveEntry* entries = nullptr;
+    ASSERT_EQ(table->ListArchive(archive.c_str(), &entries), 0);
+    const ArchiveEntry* file = entries;
+    while (file->method[0] && file->unpackedSize == 0) ++file;
+    ASSERT_NE(file->method[0], 0);
+    PluginBlock first;
+    ASSERT_EQ(table->FetchEntry(0, archive.c_str(), file, &first), 0);
+    std::string firstBytes(reinterpret_cast<const char*>(first.Bytes()), file->unpackedSize);
+
+    EXPECT_FALSE(CanBeTruncated(archive));
+    EXPECT_EQ(ReadBytes(archive), original);
+    PluginBlock again;
+    ASSERT_EQ(table->FetchEntry(0, archive.c_str(), file, &again), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(again.Bytes()), file->unpackedSize), firstBytes);
+    HeapFree(GetProcessHeap(), 0, entries);
+
+    table->Unload(-1);
+    EXPECT_TRUE(CanBeTruncated(archive));
+}
