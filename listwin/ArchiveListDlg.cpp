@@ -159,8 +159,9 @@ BOOL CArchiveListDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
         ViewEntry();
         return TRUE;
     case LVN_ITEMCHANGED:
-        // Only a change of selection matters; filling the rows' texts changes nothing here.
-        if (reinterpret_cast<const NMLISTVIEW*>(lParam)->uChanged & LVIF_STATE) {
+        // Only a change of selection matters; filling the rows' texts changes nothing here,
+        // and a bulk selection updates buttons and status once at its end.
+        if (!selectingAll && (reinterpret_cast<const NMLISTVIEW*>(lParam)->uChanged & LVIF_STATE)) {
             UpdateButtons();
             UpdateStatus();
         }
@@ -208,7 +209,18 @@ void CArchiveListDlg::UpdateStatus() {
     SetDlgItemText(IDC_ARCLIST_STATUS, statusText.c_str());
 }
 
-void CArchiveListDlg::SelectAll(bool select) { list.SetItemState(-1, select ? LVIS_SELECTED : 0, LVIS_SELECTED); }
+void CArchiveListDlg::SelectAll(bool select) {
+    // The list reports every row's change, and would ask to repaint each row on its own;
+    // the buttons, the status and the list's picture follow the end result instead.
+    selectingAll = true;
+    list.SendMessage(WM_SETREDRAW, FALSE);
+    list.SetItemState(-1, select ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    list.SendMessage(WM_SETREDRAW, TRUE);
+    list.Invalidate(FALSE);
+    selectingAll = false;
+    UpdateButtons();
+    UpdateStatus();
+}
 
 void CArchiveListDlg::ToggleSelection() { SelectAll(list.GetSelectedCount() == 0); }
 

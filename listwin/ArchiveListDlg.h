@@ -56,6 +56,7 @@ private:
     void SetUpColumns();
     void AddRow(const ArchiveEntry& entry, int image, int row);
     std::vector<const ArchiveEntry*> SelectedEntries() const;
+    // Selects or clears every row; buttons and status are updated once, at the end.
     void SelectAll(bool select);
     void ReleaseEntries();
     bool IsCtrlAOnList(const MSG* msg) const;
@@ -72,6 +73,7 @@ private:
     int sortDirection[ColumnCount];
     CListCtrl list;
     std::string statusText;
+    bool selectingAll = false;  // while SelectAll runs
     HICON windowIcon = nullptr;
     AnchorRow anchors[5];
 };

@@ -5,6 +5,8 @@
 // the columns to the widest cells, and the rest: the list view's own work on the rows and
 // their cell texts. The window
 // opened on SMALL_ARCHIVE (one entry) gives the window's own start, which is taken off.
+// Then the select-all button selects every row and clears the selection again, each
+// timed until the list has painted.
 #include <windows.h>
 #include <cstdio>
 #include <memory>
@@ -19,9 +21,29 @@ namespace {
 using bench::PeakBytes;
 using bench::Seconds;
 
+struct SelectionTimes {
+    double selectAll = 0, clear = 0;
+    int selected = -1, left = -1;  // rows selected after each click
+};
+
+// Clicks the select-all button (it selects every row, or clears a selection) and waits for
+// the list to paint; returns the seconds.
+double ClickSelectButton(HWND window, HWND list, int* selected) {
+    double start = Seconds();
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_ARCLIST_SELECT, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_ARCLIST_SELECT)));
+    ::UpdateWindow(window);
+    ::UpdateWindow(list);
+    double seconds = Seconds() - start;
+    *selected = static_cast<int>(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    return seconds;
+}
+
 // Opens the window on the archive, as list mode does (filling included); returns the seconds
-// and leaves the row count in *rows and, when asked, the time of fitting the columns again.
-double OpenWindow(CPluginTable& host, const char* archive, int* rows, double* fitSeconds = nullptr) {
+// and leaves the row count in *rows and, when asked, the time of fitting the columns again
+// and of selecting every row and clearing the selection.
+double OpenWindow(CPluginTable& host, const char* archive, int* rows, double* fitSeconds = nullptr,
+                  SelectionTimes* selection = nullptr) {
     CArchiveListDlg window;
     window.SetArchive(archive, &host);
     double start = Seconds();
@@ -35,6 +57,10 @@ double OpenWindow(CPluginTable& host, const char* archive, int* rows, double* fi
         double fitStart = Seconds();
         columns->FitColumnWidths();
         *fitSeconds = Seconds() - fitStart;
+    }
+    if (list && selection) {
+        selection->selectAll = ClickSelectButton(window.m_hWnd, list, &selection->selected);
+        selection->clear = ClickSelectButton(window.m_hWnd, list, &selection->left);
     }
     if (created) window.CloseWindow();
     if (window.m_hWnd) ::DestroyWindow(window.m_hWnd);
@@ -87,10 +113,16 @@ int main(int argc, char** argv) {
     OpenWindow(*host, argv[3], &smallRows);  // warms up the window class, fonts and the shell
     double windowAlone = OpenWindow(*host, argv[3], &smallRows);
     double fit = 0;
-    double open = OpenWindow(*host, argv[2], &rows, &fit);
+    SelectionTimes selection;
+    double open = OpenWindow(*host, argv[2], &rows, &fit, &selection);
     SIZE_T peak = PeakBytes();
     if (rows <= 0) {
         fprintf(stderr, "the window did not fill (%d rows)\n", rows);
+        return 1;
+    }
+    if (selection.selected != rows || selection.left != 0) {
+        fprintf(stderr, "select all left %d of %d rows selected, clearing %d\n", selection.selected, rows,
+                selection.left);
         return 1;
     }
     double listing = ListingSeconds(*host, argv[2]);
@@ -103,6 +135,8 @@ int main(int argc, char** argv) {
     printf("  fitting the columns                %.2f s\n", fit);
     printf("  rows and cell texts (list view)    %.2f s\n", fill - listing - icons - fit);
     printf("the window's own start (1 entry)     %.2f s\n", windowAlone);
+    printf("selecting all rows                   %.3f s\n", selection.selectAll);
+    printf("clearing the selection               %.3f s\n", selection.clear);
     printf("peak memory                          %.0f MB\n", peak / 1048576.0);
     return 0;
 }
