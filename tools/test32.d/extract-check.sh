@@ -1,6 +1,8 @@
-# The end-to-end check of tools/test32: the i686 Varnito.exe extracts a ZIP archive in
+# The end-to-end checks of tools/test32: the i686 Varnito.exe extracts a ZIP archive in
 # immediate mode through the i686 ZIP plug-in, and what it wrote must equal what unzip
 # makes of the same archive on the host: the same paths, bytes and modification times.
+# Then it extracts one stored entry of more than a gigabyte (which the 32-bit product holds
+# in memory whole), and the guest's MD5 of what it wrote must equal the entry's.
 # Sourced by tools/test32.
 
 # prepare_extract_check JOB ZIP_SPI: puts the archive, the plug-in folder and the profile
@@ -23,6 +25,60 @@ REGEDIT4
 "SpiFold"="Z:\\job\\extract\\spi"
 "OpenCheckFlag"=dword:00000000
 EOF
+}
+
+# prepare_big_check JOB ZIP_SPI: a ZIP archive of one stored entry of BIG_CHECK_MB
+# megabytes (default 1025), its MD5, and the profile that extracts it outside out/ (so the
+# gigabyte is not copied back).
+prepare_big_check() {
+  local job=$1 zip_spi=$2 dir="$1/big"
+  mkdir -p "$dir/spi"
+  cp "$zip_spi" "$dir/spi/"
+  python3 - "$dir/big.bin" "${BIG_CHECK_MB:-1025}" >"$dir/expected.md5" <<'PY'
+import hashlib, random, sys
+path, megabytes = sys.argv[1], int(sys.argv[2])
+pool = random.Random(7).randbytes(1 << 20)
+digest = hashlib.md5()
+with open(path, "wb") as f:
+    for i in range(megabytes):
+        block = i.to_bytes(8, "little") + pool[8 + i % 4096:] + pool[8:8 + i % 4096]
+        f.write(block)
+        digest.update(block)
+print(digest.hexdigest())
+PY
+  (cd "$dir" && zip -q -0 big.zip big.bin && rm big.bin)
+  cat >"$dir/profile.reg" <<'EOF'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Morvel\Varnito]
+"DefrostingMode"=dword:00000001
+"DefrostingFold"="Z:\\job\\big-out"
+"SpiFold"="Z:\\job\\big\\spi"
+"OpenCheckFlag"=dword:00000000
+EOF
+}
+
+# check_big_extraction JOB: prints the result line of the large-entry check.
+check_big_extraction() {
+  local job=$1 code seconds expected actual size
+  if ! read -r _ code seconds < <(grep '^extract_big ' "$job/out/results"); then
+    echo "FAILED  extract_big: no result (the machine stopped before it ended)"
+    return 1
+  fi
+  expected=$(cat "$job/big/expected.md5")
+  actual=$(cut -d' ' -f1 "$job/out/big.md5" 2>/dev/null || true)
+  size=$(cat "$job/out/big.size" 2>/dev/null || echo none)
+  if [ "$code" = 124 ] || [ "$code" = 137 ]; then
+    echo "FAILED  extract_big: Varnito.exe did not end within its time limit"
+    return 1
+  fi
+  if [ -n "$actual" ] && [ "$actual" = "$expected" ]; then
+    echo "passed  extract_big ($seconds s) — Varnito.exe wrote the entry's $size bytes"
+    return 0
+  fi
+  echo "FAILED  extract_big (exit $code after $seconds s): $size bytes, MD5 ${actual:-none}, expected $expected"
+  tail -20 "$job/out/extract_big.log" 2>/dev/null | sed 's/^/    /'
+  return 1
 }
 
 # Text, a compressible binary, an empty file, nested folders, and a name in code page 932
