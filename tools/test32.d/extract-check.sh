@@ -16,13 +16,19 @@ prepare_extract_check() {
   # the same DOS time. One entry is stored, the others deflated.
   (cd "$dir/content" && TZ=UTC zip -q -X -r ../sample.zip . -x stored.bin &&
     TZ=UTC zip -q -X -0 ../sample.zip stored.bin)
-  cat >"$dir/profile.reg" <<'EOF'
+  write_profile "$dir/profile.reg" 'Z:\\job\\out\\extract' 'Z:\\job\\extract\\spi'
+}
+
+# write_profile FILE DESTINATION PLUGIN_FOLDER: the registry file for immediate mode
+# (the folders as .reg text has them: backslashes doubled).
+write_profile() {
+  cat >"$1" <<EOF
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Morvel\Varnito]
 "DefrostingMode"=dword:00000001
-"DefrostingFold"="Z:\\job\\out\\extract"
-"SpiFold"="Z:\\job\\extract\\spi"
+"DefrostingFold"="$2"
+"SpiFold"="$3"
 "OpenCheckFlag"=dword:00000000
 EOF
 }
@@ -47,15 +53,7 @@ with open(path, "wb") as f:
 print(digest.hexdigest())
 PY
   (cd "$dir" && zip -q -0 big.zip big.bin && rm big.bin)
-  cat >"$dir/profile.reg" <<'EOF'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Morvel\Varnito]
-"DefrostingMode"=dword:00000001
-"DefrostingFold"="Z:\\job\\big-out"
-"SpiFold"="Z:\\job\\big\\spi"
-"OpenCheckFlag"=dword:00000000
-EOF
+  write_profile "$dir/profile.reg" 'Z:\\job\\big-out' 'Z:\\job\\big\\spi'
 }
 
 # check_big_extraction JOB: prints the result line of the large-entry check.
