@@ -158,6 +158,11 @@ BOOL CArchiveListDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     case NM_DBLCLK:
         ViewEntry();
         return TRUE;
+    case LVN_ITEMCHANGING:
+        // Every row of a bulk selection asks first; answered here, not by the dialog's default.
+        if (!selectingAll) return CDialog::OnNotify(wParam, lParam, result);
+        *result = FALSE;  // the change may go ahead
+        return TRUE;
     case LVN_ITEMCHANGED:
         // Only a change of selection matters; filling the rows' texts changes nothing here,
         // and a bulk selection updates buttons and status once at its end.

@@ -212,8 +212,9 @@ SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigne
     }
 }
 
-// The archive kept open is closed when the host releases the library.
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_DETACH) lastArchive.Close();
+// The archive kept open is closed when the host releases the library. (When the process
+// ends, the system closes it; other threads may have ended holding the cache's lock.)
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID processEnds) {
+    if (reason == DLL_PROCESS_DETACH && !processEnds) lastArchive.Close();
     return TRUE;
 }
