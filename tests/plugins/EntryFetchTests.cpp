@@ -129,7 +129,7 @@ TEST_F(EntryFetch, SlotsThatCannotServeAFetch) {
 
 TEST_F(EntryFetch, EveryEntryOfAListingCanBeFetchedAfterAnotherPluginListedAnotherFile) {
     // A second plug-in that takes every file, found after the first one.
-    fixture::FixtureProbe other(folder_.Add("other.spi", "fixture", "accept always\n"));
+    fixture::FixtureProbe other(folder_.Add(PluginFile("other"), "fixture", "accept always\n"));
     table_ = LoadTable(folder_.Path());
     archive_ = folder_.Archive("two.arc",
                                "entry name=first.txt|data=one\n"
