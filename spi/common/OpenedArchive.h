@@ -16,10 +16,11 @@ struct FileIdentity {
     DWORD volumeSerial = 0;
     uint64_t fileIndex = 0;
     uint64_t size = 0;
+    uint64_t created = 0;    // FILETIME: another file made under the same name differs here
     uint64_t lastWrite = 0;  // FILETIME
     bool operator==(const FileIdentity& other) const {
         return volumeSerial == other.volumeSerial && fileIndex == other.fileIndex && size == other.size &&
-               lastWrite == other.lastWrite;
+               created == other.created && lastWrite == other.lastWrite;
     }
 };
 
@@ -36,9 +37,9 @@ public:
     const FileIdentity& Identity() const { return identity_; }
     FileSource& Source() { return source_; }
 
-    // Whether the file at path has the size and write time this one had when it was opened:
-    // one query of the path's attributes, no open (under Wine that query takes about 8 µs,
-    // opening and closing the file about 150 µs, reading an open file's identity about 1 ms).
+    // Whether the file at path has the size, creation and write time this one had when it was
+    // opened: one query of the path's attributes, no open (under Wine that query takes about
+    // 8 µs, opening and closing the file about 150 µs, reading an open file's identity 1 ms).
     bool UnchangedAt(const char* path) const;
 
 private:
