@@ -12,7 +12,8 @@ inline double Seconds() {
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The most private memory the process has held so far.
+// The most private memory the process has held so far. Wine reports the private memory of
+// the moment instead, so under Wine read it where the peak is.
 inline SIZE_T PeakBytes() {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
