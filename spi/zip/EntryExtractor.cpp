@@ -2,6 +2,7 @@
 #include <zlib.h>
 #include <algorithm>
 #include <vector>
+#include "spi/zip/CodecMethods.h"
 #include "spi/zip/SpiResult.h"
 #include "spi/zip/StreamBounds.h"
 
@@ -117,6 +118,7 @@ int CheckExtractable(const Entry& entry) {
     if (entry.flags & (FlagEncrypted | FlagStrongEncryption | FlagMaskedHeaders)) return SpiUnknownFormat;
     if (entry.method == MethodStored)
         return entry.packedSize == entry.unpackedSize ? SpiSuccess : SpiBrokenData;
+    if (IsCodecMethod(entry.method)) return SpiSuccess;
     if (entry.method != MethodDeflated) return SpiUnknownFormat;
     // Deflate cannot expand data more than about 1032 times; larger claims are damage, and
     // believing them would only allocate memory for nothing.
@@ -137,6 +139,8 @@ int ExtractEntry(ByteSource& source, const Entry& entry, OutputSink& sink, Progr
         result = CopyStored(source, offset, entry, sink, progress, &crc);
     } else if (entry.packedSize == 0 && entry.unpackedSize == 0) {
         result = SpiSuccess;  // some writers store an empty file as deflated without any data
+    } else if (IsCodecMethod(entry.method)) {
+        result = DecodeCodecEntry(source, offset, entry, sink, progress, &crc);
     } else {
         result = Inflate(source, offset, entry, sink, progress, &crc);
     }

@@ -1,5 +1,6 @@
 #pragma once
-// Unpacks one entry (stored or deflated) into a sink, a piece at a time, checking its CRC.
+// Unpacks one entry (stored, deflated, or by a method of the codec library) into a sink, a
+// piece at a time, checking its CRC.
 #include <cstddef>
 #include <cstdint>
 #include "spi/common/ByteSource.h"

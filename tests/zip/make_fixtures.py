@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Makes the ZIP archives the plug-in tests read, with Debian's zip, and unpacks the reference
-copies with Debian's unzip.  Usage: make_fixtures.py OUTPUT_FOLDER
+"""Makes the ZIP archives the plug-in tests read, with Debian's zip and 7z, and unpacks the
+reference copies with Debian's unzip and 7z.  Usage: make_fixtures.py OUTPUT_FOLDER
 
 OUTPUT_FOLDER/
   input/tree/...          the files that were packed (known contents and times)
@@ -170,6 +170,19 @@ def main():
 
     for name in ("tree", "dostime"):
         unzip_reference(name + ".zip", name)
+    unzip_reference("bzip2.zip", "bzip2")
+
+    # The methods of the codec library as 7-Zip writes them (LZMA with and without its end
+    # marker), and what 7-Zip extracts from them.
+    files = ["tree/readme.txt", "tree/empty.txt", "tree/big.bin", "tree/docs"]
+    for name, switches in (("deflate64", ["-mm=Deflate64"]), ("bzip2", ["-mm=BZip2"]), ("lzma", ["-mm=LZMA"]),
+                           ("lzma-sized", ["-mm=LZMA", "-meos=off"]), ("xz", ["-mm=XZ"])):
+        archive = os.path.join(out, "method-%s.zip" % name)
+        run("7z", "a", "-bd", "-tzip", *switches, archive, *files, cwd=inp, stdout=subprocess.DEVNULL)
+        run("7z", "x", "-bd", "-o" + os.path.join(out, "expected", "method-" + name), archive,
+            stdout=subprocess.DEVNULL)
+    run("7z", "a", "-bd", "-tzip", "-mm=PPMd", os.path.join(out, "ppmd.zip"), "tree/readme.txt", cwd=inp,
+        stdout=subprocess.DEVNULL)
     open(os.path.join(out, "made"), "w").close()  # the build's mark that all is there
 
 

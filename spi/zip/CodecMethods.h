@@ -1,0 +1,21 @@
+#pragma once
+// The ZIP methods unpacked by the shared codec library: Deflate64 (9), bzip2 (12), LZMA (14)
+// and xz (95).
+#include <zlib.h>
+#include <cstdint>
+#include "spi/common/ByteSource.h"
+#include "spi/zip/EntryExtractor.h"
+#include "spi/zip/ZipFormat.h"
+
+namespace zip {
+
+bool IsCodecMethod(uint16_t method);
+
+// Unpacks the entry whose packed bytes start at `offset` into the sink, exactly
+// entry.unpackedSize bytes, and folds them into *crc. SpiResult: SpiBrokenData for damaged or
+// truncated data and for more or less output than the entry states, SpiUnknownFormat for a
+// stream feature the library does not decode, SpiAborted when the progress report asks to stop.
+int DecodeCodecEntry(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink& sink,
+                     ProgressReport* progress, uLong* crc);
+
+}  // namespace zip
