@@ -1,4 +1,5 @@
 #include "spi/common/codecs/LzmaCore.h"
+#include <algorithm>
 
 namespace codecs {
 namespace {
@@ -10,9 +11,124 @@ constexpr uint32_t TopValue = 1u << 24;
 constexpr unsigned MinMatch = 2;
 constexpr uint32_t EndMarkerDistance = 0xFFFFFFFF;
 
+#define LZMA_INLINE inline __attribute__((always_inline))
+
+// Everything the inner loop changes, held in one local object so that the compiler keeps it
+// in registers: the range coder, the input position and the window's write position.
+struct Hot {
+    ByteInput& input;
+    uint32_t range, code;
+    const uint8_t* next;
+    const uint8_t* end;
+    uint8_t* dict;
+    size_t size, pos, written;
+    uint64_t filled;  // history in the window before this call
+
+    LZMA_INLINE uint32_t Byte() {
+        if (next < end) return *next++;
+        input.Skip(static_cast<size_t>(next - input.Peek()));
+        uint8_t byte = input.Byte();
+        next = input.Peek();
+        end = next + input.Available();
+        return byte;
+    }
+    LZMA_INLINE void Normalize() {
+        if (range < TopValue) {
+            range <<= 8;
+            code = (code << 8) | Byte();
+        }
+    }
+    LZMA_INLINE unsigned Bit(uint16_t* prob) {
+        uint32_t p = *prob;
+        uint32_t bound = (range >> ProbabilityBits) * p;
+        unsigned bit;
+        if (code < bound) {
+            range = bound;
+            *prob = static_cast<uint16_t>(p + (((1u << ProbabilityBits) - p) >> MoveBits));
+            bit = 0;
+        } else {
+            range -= bound;
+            code -= bound;
+            *prob = static_cast<uint16_t>(p - (p >> MoveBits));
+            bit = 1;
+        }
+        Normalize();
+        return bit;
+    }
+    LZMA_INLINE unsigned Tree(uint16_t* probs, unsigned bits) {
+        unsigned m = 1;
+        for (unsigned i = 0; i < bits; ++i) m = (m << 1) | Bit(&probs[m]);
+        return m - (1u << bits);
+    }
+    LZMA_INLINE unsigned ReverseTree(uint16_t* probs, unsigned bits) {
+        unsigned m = 1, symbol = 0;
+        for (unsigned i = 0; i < bits; ++i) {
+            unsigned bit = Bit(&probs[m]);
+            m = (m << 1) | bit;
+            symbol |= bit << i;
+        }
+        return symbol;
+    }
+    unsigned DirectBits(unsigned bits) {
+        unsigned result = 0;
+        for (; bits > 0; --bits) {
+            range >>= 1;
+            code -= range;
+            uint32_t mask = 0u - (code >> 31);  // all ones when the subtraction went below 0
+            code += range & mask;
+            result = (result << 1) + (mask + 1);
+            Normalize();
+        }
+        return result;
+    }
+    LZMA_INLINE unsigned Length(LzmaCore::LengthCoder& coder, unsigned posState) {
+        if (!Bit(&coder.choice)) return Tree(coder.low[posState], 3);
+        if (!Bit(&coder.choice2)) return 8 + Tree(coder.mid[posState], 3);
+        return 16 + Tree(coder.high, 8);
+    }
+    uint32_t Distance(LzmaCore::Model& model, unsigned length) {
+        unsigned slot = Tree(model.posSlot[length < 3 ? length : 3], 6);
+        if (slot < 4) return slot;
+        unsigned directBits = (slot >> 1) - 1;
+        uint32_t distance = (2u | (slot & 1)) << directBits;
+        if (slot < 14) return distance + ReverseTree(model.specPos + distance - slot, directBits);
+        distance += DirectBits(directBits - 4) << 4;
+        return distance + ReverseTree(model.align, 4);
+    }
+
+    LZMA_INLINE uint64_t History() const { return std::min<uint64_t>(filled + written, size); }
+    LZMA_INLINE uint8_t Back(size_t distance) const { return dict[pos >= distance ? pos - distance : pos + size - distance]; }
+    LZMA_INLINE void Put(uint8_t byte) {
+        dict[pos] = byte;
+        if (++pos == size) pos = 0;
+        ++written;
+    }
+    LZMA_INLINE void Copy(size_t distance, size_t length) {
+        size_t from = pos >= distance ? pos - distance : pos + size - distance;
+        written += length;
+        if (from + length <= size && pos + length <= size) {
+            uint8_t* to = dict + pos;
+            const uint8_t* source = dict + from;
+            pos += length;
+            if (pos == size) pos = 0;
+            if (distance >= length) {
+                std::copy(source, source + length, to);
+            } else {
+                for (size_t i = 0; i < length; ++i) to[i] = source[i];
+            }
+            return;
+        }
+        while (length-- > 0) {
+            dict[pos] = dict[from];
+            if (++from == size) from = 0;
+            if (++pos == size) pos = 0;
+        }
+    }
+};
+
 template <size_t N>
 void Fill(uint16_t (&probs)[N]) {
-    for (uint16_t& p : probs) p = InitialProbability;
+    std::fill(probs, probs + N, InitialProbability);
 }
 template <size_t N, size_t M>
 void Fill(uint16_t (&probs)[N][M]) {
@@ -31,13 +147,14 @@ bool LzmaCore::SetProperties(unsigned lc, unsigned lp, unsigned pb) {
 }
 
 void LzmaCore::ResetState() {
-    Fill(isMatch_); Fill(isRep_); Fill(isRepG0_); Fill(isRepG1_); Fill(isRepG2_); Fill(isRep0Long_);
-    Fill(posSlot_); Fill(specPos_); Fill(align_);
-    for (LengthCoder* coder : {&lengths_, &repLengths_}) {
+    Model& m = model_;
+    Fill(m.isMatch); Fill(m.isRep); Fill(m.isRepG0); Fill(m.isRepG1); Fill(m.isRepG2); Fill(m.isRep0Long);
+    Fill(m.posSlot); Fill(m.specPos); Fill(m.align);
+    for (LengthCoder* coder : {&m.lengths, &m.repLengths}) {
         coder->choice = coder->choice2 = InitialProbability;
         Fill(coder->low); Fill(coder->mid); Fill(coder->high);
     }
-    for (uint16_t& p : literals_) p = InitialProbability;
+    std::fill(literals_.begin(), literals_.end(), InitialProbability);
     state_ = 0;
     rep_[0] = rep_[1] = rep_[2] = rep_[3] = 0;
     remainLen_ = 0;
@@ -56,157 +173,106 @@ bool LzmaCore::StartRange(ByteInput& input) {
     return code_ != range_;
 }
 
-inline unsigned LzmaCore::Bit(ByteInput& input, uint16_t* prob) {
-    uint32_t bound = (range_ >> ProbabilityBits) * *prob;
-    unsigned bit;
-    if (code_ < bound) {
-        range_ = bound;
-        *prob = static_cast<uint16_t>(*prob + (((1u << ProbabilityBits) - *prob) >> MoveBits));
-        bit = 0;
-    } else {
-        range_ -= bound;
-        code_ -= bound;
-        *prob = static_cast<uint16_t>(*prob - (*prob >> MoveBits));
-        bit = 1;
-    }
-    if (range_ < TopValue) {
-        range_ <<= 8;
-        code_ = (code_ << 8) | input.Byte();
-    }
-    return bit;
-}
-
-inline unsigned LzmaCore::Tree(ByteInput& input, uint16_t* probs, unsigned bits) {
-    unsigned m = 1;
-    for (unsigned i = 0; i < bits; ++i) m = (m << 1) | Bit(input, &probs[m]);
-    return m - (1u << bits);
-}
-
-inline unsigned LzmaCore::ReverseTree(ByteInput& input, uint16_t* probs, unsigned bits) {
-    unsigned m = 1, symbol = 0;
-    for (unsigned i = 0; i < bits; ++i) {
-        unsigned bit = Bit(input, &probs[m]);
-        m = (m << 1) | bit;
-        symbol |= bit << i;
-    }
-    return symbol;
-}
-
-unsigned LzmaCore::DirectBits(ByteInput& input, unsigned bits) {
-    unsigned result = 0;
-    for (; bits > 0; --bits) {
-        range_ >>= 1;
-        code_ -= range_;
-        uint32_t mask = 0u - (code_ >> 31);  // all ones when the subtraction went below 0
-        code_ += range_ & mask;
-        result = (result << 1) + (mask + 1);
-        if (range_ < TopValue) {
-            range_ <<= 8;
-            code_ = (code_ << 8) | input.Byte();
-        }
-    }
-    return result;
-}
-
-unsigned LzmaCore::Length(ByteInput& input, LengthCoder& coder, unsigned posState) {
-    if (!Bit(input, &coder.choice)) return Tree(input, coder.low[posState], 3);
-    if (!Bit(input, &coder.choice2)) return 8 + Tree(input, coder.mid[posState], 3);
-    return 16 + Tree(input, coder.high, 8);
-}
-
-uint32_t LzmaCore::Distance(ByteInput& input, unsigned length) {
-    unsigned slot = Tree(input, posSlot_[length < 3 ? length : 3], 6);
-    if (slot < 4) return slot;
-    unsigned directBits = (slot >> 1) - 1;
-    uint32_t distance = (2u | (slot & 1)) << directBits;
-    if (slot < 14) return distance + ReverseTree(input, specPos_ + distance - slot, directBits);
-    distance += DirectBits(input, directBits - 4) << 4;
-    return distance + ReverseTree(input, align_, 4);
-}
-
-void LzmaCore::Literal(ByteInput& input) {
-    unsigned previous = window_.HasDistance(1) ? window_.Back(1) : 0;
-    size_t context = ((static_cast<size_t>(position_) & ((1u << lp_) - 1)) << lc_) + (previous >> (8 - lc_));
-    uint16_t* probs = &literals_[0x300 * context];
-    unsigned symbol = 1;
-    if (state_ >= 7) {
-        unsigned match = window_.Back(rep_[0] + 1);
-        do {
-            unsigned matchBit = (match >> 7) & 1;
-            match <<= 1;
-            unsigned bit = Bit(input, &probs[((1 + matchBit) << 8) + symbol]);
-            symbol = (symbol << 1) | bit;
-            if (matchBit != bit) break;
-        } while (symbol < 0x100);
-    }
-    while (symbol < 0x100) symbol = (symbol << 1) | Bit(input, &probs[symbol]);
-    window_.Put(static_cast<uint8_t>(symbol));
-    ++position_;
-    state_ = state_ < 4 ? 0 : state_ < 10 ? state_ - 3 : state_ - 6;
-}
-
 LzmaCore::Outcome LzmaCore::Decode(ByteInput& input, size_t limit) {
-    size_t start = window_.Pending();
-    auto room = [&] { return limit - (window_.Pending() - start); };
+    Hot h{input, range_, code_, input.Peek(), input.Peek() + input.Available(),
+          window_.Data(), window_.Size(), window_.Position(), 0, window_.Filled()};
+    Outcome outcome = Outcome::Ran;
+    unsigned state = state_;
+    uint32_t rep0 = rep_[0], rep1 = rep_[1], rep2 = rep_[2], rep3 = rep_[3];
+    const uint64_t startPosition = position_;
+    const unsigned posMask = (1u << pb_) - 1, literalPosMask = (1u << lp_) - 1;
+    const unsigned lc = lc_;
+    Model& m = model_;
+
     if (remainLen_ > 0) {
-        size_t count = remainLen_ < room() ? remainLen_ : room();
-        window_.Copy(rep_[0] + 1, count);
-        position_ += count;
+        size_t count = std::min<size_t>(remainLen_, limit);
+        h.Copy(rep0 + 1, count);
         remainLen_ -= static_cast<uint32_t>(count);
     }
-    const unsigned posMask = (1u << pb_) - 1;
-    while (room() > 0) {
-        unsigned posState = static_cast<unsigned>(position_) & posMask;
-        if (!Bit(input, &isMatch_[state_][posState])) {
-            Literal(input);
+    while (h.written < limit) {
+        const uint64_t position = startPosition + h.written;
+        const unsigned posState = static_cast<unsigned>(position) & posMask;
+        if (!h.Bit(&m.isMatch[state][posState])) {
+            unsigned previous = h.History() > 0 ? h.Back(1) : 0;
+            size_t context = ((static_cast<size_t>(position) & literalPosMask) << lc) + (previous >> (8 - lc));
+            uint16_t* probs = &literals_[0x300 * context];
+            unsigned symbol = 1;
+            if (state >= 7) {
+                unsigned match = h.Back(rep0 + 1);
+                do {
+                    unsigned matchBit = (match >> 7) & 1;
+                    match <<= 1;
+                    unsigned bit = h.Bit(&probs[((1 + matchBit) << 8) + symbol]);
+                    symbol = (symbol << 1) | bit;
+                    if (matchBit != bit) break;
+                } while (symbol < 0x100);
+            }
+            while (symbol < 0x100) symbol = (symbol << 1) | h.Bit(&probs[symbol]);
+            h.Put(static_cast<uint8_t>(symbol));
+            state = state < 4 ? 0 : state < 10 ? state - 3 : state - 6;
             continue;
         }
         unsigned length;
-        if (!Bit(input, &isRep_[state_])) {
-            length = Length(input, lengths_, posState);
-            uint32_t distance = Distance(input, length);
-            if (distance == EndMarkerDistance) return Outcome::EndMarker;
-            rep_[3] = rep_[2];
-            rep_[2] = rep_[1];
-            rep_[1] = rep_[0];
-            rep_[0] = distance;
-            state_ = state_ < 7 ? 7 : 10;
+        if (!h.Bit(&m.isRep[state])) {
+            length = h.Length(m.lengths, posState);
+            uint32_t distance = h.Distance(m, length);
+            if (distance == EndMarkerDistance) {
+                outcome = Outcome::EndMarker;
+                break;
+            }
+            rep3 = rep2;
+            rep2 = rep1;
+            rep1 = rep0;
+            rep0 = distance;
+            state = state < 7 ? 7 : 10;
         } else {
-            if (!window_.HasDistance(1)) return Outcome::BadData;
-            if (!Bit(input, &isRepG0_[state_])) {
-                if (!Bit(input, &isRep0Long_[state_][posState])) {
-                    state_ = state_ < 7 ? 9 : 11;
-                    window_.Put(window_.Back(rep_[0] + 1));
-                    ++position_;
+            if (h.History() == 0) {
+                outcome = Outcome::BadData;
+                break;
+            }
+            if (!h.Bit(&m.isRepG0[state])) {
+                if (!h.Bit(&m.isRep0Long[state][posState])) {
+                    state = state < 7 ? 9 : 11;
+                    h.Put(h.Back(rep0 + 1));
                     continue;
                 }
             } else {
                 uint32_t distance;
-                if (!Bit(input, &isRepG1_[state_])) {
-                    distance = rep_[1];
+                if (!h.Bit(&m.isRepG1[state])) {
+                    distance = rep1;
                 } else {
-                    if (!Bit(input, &isRepG2_[state_])) {
-                        distance = rep_[2];
+                    if (!h.Bit(&m.isRepG2[state])) {
+                        distance = rep2;
                     } else {
-                        distance = rep_[3];
-                        rep_[3] = rep_[2];
+                        distance = rep3;
+                        rep3 = rep2;
                     }
-                    rep_[2] = rep_[1];
+                    rep2 = rep1;
                 }
-                rep_[1] = rep_[0];
-                rep_[0] = distance;
+                rep1 = rep0;
+                rep0 = distance;
             }
-            length = Length(input, repLengths_, posState);
-            state_ = state_ < 7 ? 8 : 11;
+            length = h.Length(m.repLengths, posState);
+            state = state < 7 ? 8 : 11;
         }
-        if (!window_.HasDistance(uint64_t{rep_[0]} + 1)) return Outcome::BadData;
+        if (uint64_t{rep0} + 1 > h.History()) {
+            outcome = Outcome::BadData;
+            break;
+        }
         size_t total = length + MinMatch;
-        size_t count = total < room() ? total : room();
-        window_.Copy(rep_[0] + 1, count);
-        position_ += count;
+        size_t count = std::min(total, limit - h.written);
+        h.Copy(rep0 + 1, count);
         remainLen_ = static_cast<uint32_t>(total - count);
     }
-    return Outcome::Ran;
+
+    input.Skip(static_cast<size_t>(h.next - input.Peek()));
+    range_ = h.range;
+    code_ = h.code;
+    state_ = state;
+    rep_[0] = rep0; rep_[1] = rep1; rep_[2] = rep2; rep_[3] = rep3;
+    position_ = startPosition + h.written;
+    window_.Advance(h.pos, h.written);
+    return outcome;
 }
 
 }  // namespace codecs

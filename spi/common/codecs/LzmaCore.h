@@ -31,19 +31,16 @@ public:
     // For stored LZMA2 chunks: the bytes count as decoded output.
     void AddUncompressed(size_t count) { position_ += count; }
 
-private:
     struct LengthCoder {
         uint16_t choice, choice2, low[16][8], mid[16][8], high[256];
     };
+    struct Model {
+        uint16_t isMatch[12][16], isRep[12], isRepG0[12], isRepG1[12], isRepG2[12], isRep0Long[12][16];
+        uint16_t posSlot[4][64], specPos[115], align[16];
+        LengthCoder lengths, repLengths;
+    };
 
-    unsigned Bit(ByteInput& input, uint16_t* prob);
-    unsigned Tree(ByteInput& input, uint16_t* probs, unsigned bits);
-    unsigned ReverseTree(ByteInput& input, uint16_t* probs, unsigned bits);
-    unsigned DirectBits(ByteInput& input, unsigned bits);
-    unsigned Length(ByteInput& input, LengthCoder& coder, unsigned posState);
-    uint32_t Distance(ByteInput& input, unsigned length);
-    void Literal(ByteInput& input);
-
+private:
     Window window_;
     uint32_t range_ = 0, code_ = 0;
     unsigned lc_ = 3, lp_ = 0, pb_ = 2;
@@ -51,10 +48,7 @@ private:
     uint32_t rep_[4] = {};
     uint32_t remainLen_ = 0;
     uint64_t position_ = 0;  // bytes since the dictionary was reset
-
-    uint16_t isMatch_[12][16], isRep_[12], isRepG0_[12], isRepG1_[12], isRepG2_[12], isRep0Long_[12][16];
-    uint16_t posSlot_[4][64], specPos_[115], align_[16];
-    LengthCoder lengths_, repLengths_;
+    Model model_;
     std::vector<uint16_t> literals_;
 };
 

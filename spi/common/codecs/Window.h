@@ -42,7 +42,7 @@ public:
         pending_ += length;
         filled_ = std::min<uint64_t>(filled_ + length, size_);
         if (distance >= length && from + length <= size_ && pos_ + length <= size_) {
-            memcpy(&bytes_[pos_], &bytes_[from], length);
+            memmove(&bytes_[pos_], &bytes_[from], length);
             pos_ += length;
             if (pos_ == size_) pos_ = 0;
             return;
@@ -77,6 +77,17 @@ public:
         if (pos_ == size_) pos_ = 0;
         filled_ = std::min<uint64_t>(filled_ + count, size_);
         pending_ += count;
+    }
+
+    // Direct access for a decoder's inner loop, which keeps the write position in registers
+    // and reports back with Advance what it wrote.
+    uint8_t* Data() { return bytes_.get(); }
+    size_t Position() const { return pos_; }
+    uint64_t Filled() const { return filled_; }
+    void Advance(size_t position, size_t written) {
+        pos_ = position;
+        filled_ = std::min<uint64_t>(filled_ + written, size_);
+        pending_ += written;
     }
 
     // Bytes written but not yet handed out; a decoder writes no more than Size() of them.

@@ -1,0 +1,57 @@
+// Unpacks the first entry of each given ZIP archive through Zip.spi's GetFile (to a memory
+// block), as a host does, and prints the time and throughput (run by tools/bench/codec-speed
+// under Wine):   zip_method_bench.exe ZIP_SPI ARCHIVE...
+#include <windows.h>
+#include <cstdio>
+#include "plugins/SusiePlugin.h"
+#include "tools/bench/Measure.h"
+
+namespace {
+
+template <typename Function>
+Function Export(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+int Bench(GetArchiveInfoFn getArchiveInfo, GetFileFn getFile, const char* archive) {
+    HLOCAL list = nullptr;
+    getArchiveInfo(archive, 0, 0, &list);
+    if (!list) {
+        printf("%s: GetArchiveInfo failed\n", archive);
+        return 1;
+    }
+    ArchiveEntry first = *static_cast<ArchiveEntry*>(LocalLock(list));
+    LocalUnlock(list);
+    LocalFree(list);
+    HLOCAL block = nullptr;
+    double start = bench::Seconds();
+    int result = getFile(archive, first.position, reinterpret_cast<LPSTR>(&block), 0x100, nullptr, 0);
+    double seconds = bench::Seconds() - start;
+    if (block) LocalFree(block);
+    if (result != 0) {
+        printf("%s: GetFile failed: %d\n", archive, result);
+        return 1;
+    }
+    printf("%-8.8s %u bytes %.3f s %.1f MB/s\n", reinterpret_cast<const char*>(first.method), first.unpackedSize,
+           seconds, first.unpackedSize / seconds / 1e6);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        printf("usage: %s ZIP_SPI ARCHIVE...\n", argv[0]);
+        return 2;
+    }
+    HMODULE plugin = LoadLibraryA(argv[1]);
+    auto getArchiveInfo = plugin ? Export<GetArchiveInfoFn>(plugin, "GetArchiveInfo") : nullptr;
+    auto getFile = plugin ? Export<GetFileFn>(plugin, "GetFile") : nullptr;
+    if (!getArchiveInfo || !getFile) {
+        printf("cannot load %s\n", argv[1]);
+        return 1;
+    }
+    int failures = 0;
+    for (int i = 2; i < argc; ++i) failures += Bench(getArchiveInfo, getFile, argv[i]);
+    return failures != 0;
+}
