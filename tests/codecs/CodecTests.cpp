@@ -1,0 +1,165 @@
+// The codec library's decoders against streams that Debian's bzip2, xz and 7z made at build
+// time (and unpack to data.bin): the same bytes, and damage and truncation reported as such.
+// Output is always taken in pieces of changing size, from 1 byte to 1 MB, the way a solid
+// archive's entries ask for it, so every case also checks that a decoder resumes correctly.
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+#include "spi/common/codecs/Decoder.h"
+#include "tests/support/TestSupport.h"
+
+using codecs::Status;
+using testsupport::ReadBytes;
+
+namespace {
+
+enum class Kind { Deflate64, Bzip2, Lzma, Lzma2, Xz };
+
+struct Decoded {
+    Status status = Status::Ok;
+    std::string bytes;
+};
+
+std::string Fixtures() { return testsupport::ExeFolder() + "codec_fixtures\\"; }
+std::string Packed(const std::string& name) { return ReadBytes(Fixtures() + name); }
+const std::string& Data() {
+    static const std::string data = ReadBytes(Fixtures() + "data.bin");
+    return data;
+}
+
+std::unique_ptr<codecs::Decoder> Make(Kind kind, codecs::ByteInput& input, const std::string& packed) {
+    switch (kind) {
+        case Kind::Deflate64: return codecs::MakeDeflate64Decoder(input);
+        case Kind::Bzip2: return codecs::MakeBzip2Decoder(input);
+        case Kind::Lzma2: return codecs::MakeLzma2Decoder(input, 1 << 20);
+        case Kind::Xz: return codecs::MakeXzDecoder(input);
+        case Kind::Lzma: break;
+    }
+    // The .lzma layout: properties, then the size (all ones: unknown), then the stream.
+    codecs::LzmaProperties properties;
+    const auto* header = reinterpret_cast<const uint8_t*>(packed.data());
+    if (!codecs::ParseLzmaProperties(header, &properties)) return nullptr;
+    uint64_t size = 0;
+    for (int i = 0; i < 8; ++i) size |= static_cast<uint64_t>(header[5 + i]) << (8 * i);
+    for (int i = 0; i < 13; ++i) input.Byte();
+    return codecs::MakeLzmaDecoder(input, properties, size, false);
+}
+
+Decoded Decode(Kind kind, const std::string& packed) {
+    codecs::MemoryInput memory(packed.data(), packed.size());
+    auto input = std::make_unique<codecs::ByteInput>(memory);
+    Decoded decoded;
+    std::unique_ptr<codecs::Decoder> decoder = Make(kind, *input, packed);
+    if (!decoder) {
+        ADD_FAILURE() << "no decoder";
+        decoded.status = Status::NoMemory;
+        return decoded;
+    }
+    static const size_t pieces[] = {1, 5000, 3, 1 << 20, 65537, 250};
+    std::vector<uint8_t> room(1 << 20);
+    for (size_t call = 0; decoded.status == Status::Ok; ++call) {
+        size_t size = pieces[call % 6], produced = 0;
+        decoded.status = decoder->Decode(room.data(), size, &produced);
+        EXPECT_LE(produced, size);
+        decoded.bytes.append(reinterpret_cast<const char*>(room.data()), produced);
+        if (decoded.status == Status::Ok && produced == 0) {
+            ADD_FAILURE() << "no progress";
+            break;
+        }
+    }
+    return decoded;
+}
+
+void ExpectDecodes(Kind kind, const std::string& name, const std::string& expected) {
+    SCOPED_TRACE(name);
+    std::string packed = Packed(name);
+    ASSERT_FALSE(packed.empty()) << "missing fixture";
+    Decoded decoded = Decode(kind, packed);
+    EXPECT_EQ(decoded.status, Status::End);
+    EXPECT_EQ(decoded.bytes.size(), expected.size());
+    EXPECT_TRUE(decoded.bytes == expected) << "the bytes differ from the reference tool's";
+}
+
+// Cut short at several places (inside the first headers, in the middle, before the last
+// byte), the stream is reported as damaged, never as complete.
+void ExpectTruncationIsBadData(Kind kind, const std::string& name) {
+    std::string packed = Packed(name);
+    for (size_t keep : {size_t{20}, packed.size() / 2, packed.size() - 1}) {
+        SCOPED_TRACE(name + " cut to " + std::to_string(keep));
+        EXPECT_EQ(Decode(kind, packed.substr(0, keep)).status, Status::BadData);
+    }
+}
+
+std::string Damaged(std::string packed, size_t at) {
+    packed[at] ^= 0x01;
+    return packed;
+}
+
+// Where an xz stream of one block keeps that block's check: just before the index, whose
+// size the footer gives.
+size_t XzCheckOffset(const std::string& packed, size_t checkSize) {
+    const auto* footer = reinterpret_cast<const uint8_t*>(packed.data()) + packed.size() - 12;
+    uint32_t backward = footer[4] | (footer[5] << 8) | (footer[6] << 16) | (static_cast<uint32_t>(footer[7]) << 24);
+    return packed.size() - 12 - (size_t{backward} + 1) * 4 - checkSize;
+}
+
+}  // namespace
+
+TEST(Deflate64, DecodesWhat7ZipPackedAndRefusesTruncation) {
+    ExpectDecodes(Kind::Deflate64, "data.deflate64", Data());
+    ExpectTruncationIsBadData(Kind::Deflate64, "data.deflate64");
+}
+
+TEST(Bzip2, DecodesBlocksAndConsecutiveStreamsLikeBzip2) {
+    ExpectDecodes(Kind::Bzip2, "data.bz2", Data());
+    ExpectDecodes(Kind::Bzip2, "data-1.bz2", Data());
+    ExpectDecodes(Kind::Bzip2, "two.bz2", Data() + Data());
+    ExpectDecodes(Kind::Bzip2, "empty.bz2", "");
+}
+
+TEST(Bzip2, DamageAndTruncationAreBadData) {
+    std::string packed = Packed("data-1.bz2");
+    EXPECT_EQ(Decode(Kind::Bzip2, Damaged(packed, packed.size() / 2)).status, Status::BadData);
+    EXPECT_EQ(Decode(Kind::Bzip2, Damaged(packed, packed.size() - 3)).status, Status::BadData) << "stream CRC";
+    ExpectTruncationIsBadData(Kind::Bzip2, "data-1.bz2");
+}
+
+TEST(Lzma, DecodesWithAndWithoutAStatedSize) {
+    ExpectDecodes(Kind::Lzma, "data.lzma", Data());        // size unknown: ends with its marker
+    ExpectDecodes(Kind::Lzma, "data-sized.lzma", Data());  // size stated, and a marker after it
+    ExpectTruncationIsBadData(Kind::Lzma, "data.lzma");
+    std::string longer = Packed("data-sized.lzma");
+    longer[5] = static_cast<char>(longer[5] + 1);  // states one byte more than the stream holds
+    EXPECT_EQ(Decode(Kind::Lzma, longer).status, Status::BadData);
+}
+
+TEST(Lzma2, DecodesRawChunksAndRefusesTruncation) {
+    ExpectDecodes(Kind::Lzma2, "data.lzma2", Data());
+    ExpectTruncationIsBadData(Kind::Lzma2, "data.lzma2");
+}
+
+TEST(Xz, DecodesEveryCheckFilterAndStreamLayoutLikeXz) {
+    for (const char* name : {"data-none.xz", "data-crc32.xz", "data-crc64.xz", "data-sha256.xz", "data-delta.xz",
+                             "data-blocks.xz"})
+        ExpectDecodes(Kind::Xz, name, Data());
+    ExpectDecodes(Kind::Xz, "two.xz", Data() + Data());
+    ExpectDecodes(Kind::Xz, "empty.xz", "");
+    EXPECT_EQ(Decode(Kind::Xz, Packed("data-x86.xz")).status, Status::Unsupported);
+}
+
+TEST(Xz, WrongChecksDamageAndTruncationAreBadData) {
+    for (auto check : {std::make_pair("data-crc32.xz", 4), std::make_pair("data-crc64.xz", 8),
+                       std::make_pair("data-sha256.xz", 32)}) {
+        SCOPED_TRACE(check.first);
+        std::string packed = Packed(check.first);
+        EXPECT_EQ(Decode(Kind::Xz, Damaged(packed, XzCheckOffset(packed, check.second))).status, Status::BadData);
+    }
+    std::string packed = Packed("data-blocks.xz");
+    EXPECT_EQ(Decode(Kind::Xz, Damaged(packed, packed.size() / 2)).status, Status::BadData);
+    EXPECT_EQ(Decode(Kind::Xz, Damaged(packed, packed.size() - 20)).status, Status::BadData) << "index";
+    EXPECT_EQ(Decode(Kind::Xz, Damaged(packed, packed.size() - 8)).status, Status::BadData) << "footer";
+    EXPECT_EQ(Decode(Kind::Xz, packed + std::string(3, '\0')).status, Status::BadData) << "padding of 3";
+    EXPECT_EQ(Decode(Kind::Xz, packed + "junk").status, Status::BadData);
+    ExpectTruncationIsBadData(Kind::Xz, "data-blocks.xz");
+}
