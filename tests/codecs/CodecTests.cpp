@@ -128,6 +128,13 @@ TEST(Bzip2, DamageAndTruncationAreBadData) {
 TEST(Lzma, DecodesWithAndWithoutAStatedSize) {
     ExpectDecodes(Kind::Lzma, "data.lzma", Data());        // size unknown: ends with its marker
     ExpectDecodes(Kind::Lzma, "data-sized.lzma", Data());  // size stated, and a marker after it
+    // A dictionary of 4 GB declared for 1 MB of data takes memory only for the data (a 32-bit
+    // process could not hold the whole dictionary).
+    std::string huge = Packed("data.lzma");
+    huge.replace(1, 4, std::string(4, '\xFF'));
+    Decoded decoded = Decode(Kind::Lzma, huge);
+    EXPECT_EQ(decoded.status, Status::End);
+    EXPECT_TRUE(decoded.bytes == Data());
     ExpectTruncationIsBadData(Kind::Lzma, "data.lzma");
     std::string longer = Packed("data-sized.lzma");
     longer[5] = static_cast<char>(longer[5] + 1);  // states one byte more than the stream holds

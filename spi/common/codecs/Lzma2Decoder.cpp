@@ -6,6 +6,7 @@ namespace codecs {
 namespace {
 
 constexpr uint32_t MinDictionary = 1 << 12;
+constexpr size_t InitialWindow = 1 << 20;  // grown as output arrives, up to the dictionary
 
 class Lzma2Decoder : public Decoder {
 public:
@@ -14,7 +15,7 @@ public:
     bool Allocate(uint32_t dictionarySize, uint64_t unpackedSize) {
         uint64_t size = std::max(dictionarySize, MinDictionary);
         if (unpackedSize != UnknownSize) size = std::min<uint64_t>(size, std::max<uint64_t>(unpackedSize, MinDictionary));
-        return size <= SIZE_MAX && core_.window().Allocate(static_cast<size_t>(size));
+        return size <= SIZE_MAX && core_.window().Allocate(InitialWindow, static_cast<size_t>(size));
     }
 
     Status Decode(uint8_t* out, size_t size, size_t* produced) override {
@@ -76,7 +77,9 @@ private:
     }
 
     Status Step(size_t room) {
-        size_t limit = std::min({room, core_.window().Size(), static_cast<size_t>(chunkLeft_)});
+        size_t limit = std::min(room, static_cast<size_t>(chunkLeft_));
+        if (!core_.window().Grow(limit)) return Status::NoMemory;
+        limit = std::min(limit, core_.window().Size());
         size_t before = core_.window().Pending();
         if (compressed_) {
             if (core_.Decode(input_, limit) != LzmaCore::Outcome::Ran) return Status::BadData;

@@ -6,6 +6,7 @@ namespace codecs {
 namespace {
 
 constexpr uint32_t MinDictionary = 1 << 12;
+constexpr size_t InitialWindow = 1 << 20;  // grown as output arrives, up to the dictionary
 
 class LzmaDecoder : public Decoder {
 public:
@@ -15,7 +16,7 @@ public:
     bool Start(const LzmaProperties& properties) {
         uint64_t size = std::max(properties.dictionarySize, MinDictionary);
         if (left_ != UnknownSize) size = std::min<uint64_t>(size, std::max<uint64_t>(left_, MinDictionary));
-        if (size > SIZE_MAX || !core_.window().Allocate(static_cast<size_t>(size))) return false;
+        if (size > SIZE_MAX || !core_.window().Allocate(InitialWindow, static_cast<size_t>(size))) return false;
         if (!core_.SetProperties(properties.lc, properties.lp, properties.pb)) return false;
         core_.ResetState();
         status_ = core_.StartRange(input_) ? Status::Ok : Status::BadData;
@@ -35,8 +36,10 @@ public:
 private:
     Status Step(size_t room) {
         if (left_ == 0) return Finish();
-        size_t limit = std::min(room, core_.window().Size());
+        size_t limit = room;
         if (left_ != UnknownSize) limit = static_cast<size_t>(std::min<uint64_t>(limit, left_));
+        if (!core_.window().Grow(limit)) return Status::NoMemory;
+        limit = std::min(limit, core_.window().Size());
         LzmaCore::Outcome outcome = core_.Decode(input_, limit);
         if (input_.Failed()) return Status::ReadError;
         if (input_.Overrun() > 0 || outcome == LzmaCore::Outcome::BadData) return Status::BadData;
@@ -50,6 +53,7 @@ private:
     Status Finish() {
         if (core_.PendingMatch() > 0) return Status::BadData;
         if (!endMarker_ && core_.RangeFinished()) return Status::End;
+        if (!core_.window().Grow(1)) return Status::NoMemory;
         LzmaCore::Outcome outcome = core_.Decode(input_, 1);
         if (input_.Failed()) return Status::ReadError;
         bool clean = outcome == LzmaCore::Outcome::EndMarker && core_.RangeFinished() && input_.Overrun() == 0;

@@ -12,13 +12,32 @@ namespace codecs {
 
 class Window {
 public:
-    // False when memory runs out. The contents are undefined until written: Distance checks
-    // keep reads within what was written.
-    bool Allocate(size_t size) {
-        bytes_.reset(new (std::nothrow) uint8_t[size]);
-        size_ = bytes_ ? size : 0;
+    // A window of `size` bytes, allocated now. False when memory runs out. The contents are
+    // undefined until written: HasDistance keeps reads within what was written.
+    bool Allocate(size_t size) { return Allocate(size, size); }
+    // A window that starts with `initial` bytes and grows (Grow) up to `dictionary` bytes as
+    // output arrives, so that a stream declaring a large dictionary for little data takes
+    // little memory.
+    bool Allocate(size_t initial, size_t dictionary) {
+        limit_ = dictionary;
+        bytes_.reset(new (std::nothrow) uint8_t[std::min(initial, dictionary)]);
+        size_ = bytes_ ? std::min(initial, dictionary) : 0;
+        pos_ = pending_ = 0;
         Reset();
         return bytes_ != nullptr;
+    }
+    // Makes room for `count` more bytes so that the write position does not wrap around
+    // before the window has its full size. False when memory runs out.
+    bool Grow(size_t count) {
+        if (size_ == limit_ || count < size_ - pos_) return true;
+        size_t needed = count < limit_ - pos_ ? pos_ + count + 1 : limit_;
+        size_t wanted = std::max(needed, size_ <= limit_ / 2 ? 2 * size_ : limit_);
+        std::unique_ptr<uint8_t[]> bigger(new (std::nothrow) uint8_t[wanted]);
+        if (!bigger) return false;
+        memcpy(bigger.get(), bytes_.get(), pos_);  // nothing has wrapped: the bytes are [0, pos_)
+        bytes_ = std::move(bigger);
+        size_ = wanted;
+        return true;
     }
     // Forgets the history (a new dictionary); bytes not yet handed out stay.
     void Reset() { filled_ = 0; }
@@ -106,6 +125,7 @@ public:
 private:
     std::unique_ptr<uint8_t[]> bytes_;
     size_t size_ = 0;
+    size_t limit_ = 0;  // the size the window grows to
     size_t pos_ = 0;
     uint64_t filled_ = 0;  // bytes of valid history, up to size_
     size_t pending_ = 0;
