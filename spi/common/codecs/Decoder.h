@@ -16,8 +16,9 @@
 //   4. Decode returns End once the stream is complete and every check of it has passed.
 //
 // Memory is bounded by the dictionary (or block) the stream declares plus fixed buffers;
-// nothing buffers a whole entry. A caller that knows the unpacked size passes it, which lets
-// the LZ decoders keep a dictionary no larger than the output.
+// nothing buffers a whole entry. The LZMA dictionaries grow with the output, so a stream that
+// declares a large dictionary for little data takes little memory; a caller that knows the
+// unpacked size passes it, which caps the dictionary at that size.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -131,9 +132,9 @@ bool ParseLzmaProperties(const uint8_t bytes[5], LzmaProperties* properties);
 std::unique_ptr<Decoder> MakeDeflate64Decoder(ByteInput& input);
 // bzip2 ("BZh" streams; consecutive streams are decoded as one).
 std::unique_ptr<Decoder> MakeBzip2Decoder(ByteInput& input);
-// Raw LZMA. With a known size the stream ends there (an end marker may follow and is read
-// only when `endMarker` says it must be there); with an unknown size it must end with the
-// marker.
+// Raw LZMA. With a known size the stream ends there; an end marker right behind it is read
+// too, and must be there when `endMarker` says so. With an unknown size the stream must end
+// with the marker.
 std::unique_ptr<Decoder> MakeLzmaDecoder(ByteInput& input, const LzmaProperties& properties,
                                          uint64_t unpackedSize, bool endMarker);
 // Raw LZMA2 chunks with the given dictionary size.
