@@ -12,17 +12,6 @@ bool MemoryInput::Read(uint8_t* buffer, size_t size, size_t* count) {
     return true;
 }
 
-bool DecoderInput::Read(uint8_t* buffer, size_t size, size_t* count) {
-    *count = 0;
-    while (*count == 0 && size > 0) {
-        if (last_ != Status::Ok) return last_ == Status::End;
-        size_t produced = 0;
-        last_ = decoder_.Decode(buffer, size, &produced);
-        *count = produced;
-    }
-    return true;
-}
-
 bool ByteInput::Fill() {
     consumed_ += static_cast<uint64_t>(end_ - buffer_);
     next_ = end_ = buffer_;

@@ -4,8 +4,9 @@
 //
 // How a plug-in uses it:
 //   1. It offers the packed bytes as an `Input` (a reader it writes: a range of the archive
-//      file, the output of another decoder, ...), and wraps it in a `ByteInput`, the buffer
-//      every decoder reads through.
+//      file, ...), and wraps it in a `ByteInput`, the buffer every decoder reads through.
+//      A filter that undoes a transformation is a Decoder reading another Decoder (see
+//      XzFilters.h), so chains of them need no extra buffers.
 //   2. It makes a decoder over that ByteInput (see the Make... functions below). The decoder
 //      borrows the ByteInput; both must outlive it.
 //   3. It calls Decode(room, size, &produced) as often as it likes, with whatever room it has.
@@ -100,19 +101,6 @@ public:
     // produced only when `size` is 0. After End or an error every call returns the same
     // status again without output.
     virtual Status Decode(uint8_t* out, size_t size, size_t* produced) = 0;
-};
-
-// An Input that reads another decoder's output (to chain a filter behind a decoder).
-class DecoderInput : public Input {
-public:
-    explicit DecoderInput(Decoder& decoder) : decoder_(decoder) {}
-    bool Read(uint8_t* buffer, size_t size, size_t* count) override;
-    // The status that ended the input (End, or the error that stopped it).
-    Status Last() const { return last_; }
-
-private:
-    Decoder& decoder_;
-    Status last_ = Status::Ok;
 };
 
 constexpr uint64_t UnknownSize = ~0ULL;
