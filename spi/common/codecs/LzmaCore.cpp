@@ -96,6 +96,41 @@ struct Hot {
         return distance + ReverseTree(model.align, 4);
     }
 
+    // One literal; after a match (state 7 and up) coded against the byte the last distance
+    // points at, until the first bit that differs from it.
+    LZMA_INLINE uint8_t Literal(uint16_t* probs, unsigned state, uint32_t rep0) {
+        unsigned symbol = 1;
+        if (state >= 7) {
+            unsigned match = Back(rep0 + 1);
+            do {
+                unsigned matchBit = (match >> 7) & 1;
+                match <<= 1;
+                unsigned bit = Bit(&probs[((1 + matchBit) << 8) + symbol]);
+                symbol = (symbol << 1) | bit;
+                if (matchBit != bit) break;
+            } while (symbol < 0x100);
+        }
+        while (symbol < 0x100) symbol = (symbol << 1) | Bit(&probs[symbol]);
+        return static_cast<uint8_t>(symbol);
+    }
+    // Which of the four last distances a repeated match uses; it moves to the front.
+    LZMA_INLINE void RepeatedDistance(LzmaCore::Model& model, unsigned state, uint32_t* rep) {
+        uint32_t distance;
+        if (!Bit(&model.isRepG1[state])) {
+            distance = rep[1];
+        } else {
+            if (!Bit(&model.isRepG2[state])) {
+                distance = rep[2];
+            } else {
+                distance = rep[3];
+                rep[3] = rep[2];
+            }
+            rep[2] = rep[1];
+        }
+        rep[1] = rep[0];
+        rep[0] = distance;
+    }
+
     LZMA_INLINE uint64_t History() const { return std::min<uint64_t>(filled + written, size); }
     LZMA_INLINE uint8_t Back(size_t distance) const { return dict[pos >= distance ? pos - distance : pos + size - distance]; }
     LZMA_INLINE void Put(uint8_t byte) {
@@ -178,15 +213,14 @@ LzmaCore::Outcome LzmaCore::Decode(ByteInput& input, size_t limit) {
           window_.Data(), window_.Size(), window_.Position(), 0, window_.Filled()};
     Outcome outcome = Outcome::Ran;
     unsigned state = state_;
-    uint32_t rep0 = rep_[0], rep1 = rep_[1], rep2 = rep_[2], rep3 = rep_[3];
+    uint32_t rep[4] = {rep_[0], rep_[1], rep_[2], rep_[3]};
     const uint64_t startPosition = position_;
     const unsigned posMask = (1u << pb_) - 1, literalPosMask = (1u << lp_) - 1;
-    const unsigned lc = lc_;
     Model& m = model_;
 
     if (remainLen_ > 0) {
         size_t count = std::min<size_t>(remainLen_, limit);
-        h.Copy(rep0 + 1, count);
+        h.Copy(rep[0] + 1, count);
         remainLen_ -= static_cast<uint32_t>(count);
     }
     while (h.written < limit) {
@@ -194,21 +228,8 @@ LzmaCore::Outcome LzmaCore::Decode(ByteInput& input, size_t limit) {
         const unsigned posState = static_cast<unsigned>(position) & posMask;
         if (!h.Bit(&m.isMatch[state][posState])) {
             unsigned previous = h.History() > 0 ? h.Back(1) : 0;
-            size_t context = ((static_cast<size_t>(position) & literalPosMask) << lc) + (previous >> (8 - lc));
-            uint16_t* probs = &literals_[0x300 * context];
-            unsigned symbol = 1;
-            if (state >= 7) {
-                unsigned match = h.Back(rep0 + 1);
-                do {
-                    unsigned matchBit = (match >> 7) & 1;
-                    match <<= 1;
-                    unsigned bit = h.Bit(&probs[((1 + matchBit) << 8) + symbol]);
-                    symbol = (symbol << 1) | bit;
-                    if (matchBit != bit) break;
-                } while (symbol < 0x100);
-            }
-            while (symbol < 0x100) symbol = (symbol << 1) | h.Bit(&probs[symbol]);
-            h.Put(static_cast<uint8_t>(symbol));
+            size_t context = ((static_cast<size_t>(position) & literalPosMask) << lc_) + (previous >> (8 - lc_));
+            h.Put(h.Literal(&literals_[0x300 * context], state, rep[0]));
             state = state < 4 ? 0 : state < 10 ? state - 3 : state - 6;
             continue;
         }
@@ -220,10 +241,10 @@ LzmaCore::Outcome LzmaCore::Decode(ByteInput& input, size_t limit) {
                 outcome = Outcome::EndMarker;
                 break;
             }
-            rep3 = rep2;
-            rep2 = rep1;
-            rep1 = rep0;
-            rep0 = distance;
+            rep[3] = rep[2];
+            rep[2] = rep[1];
+            rep[1] = rep[0];
+            rep[0] = distance;
             state = state < 7 ? 7 : 10;
         } else {
             if (h.History() == 0) {
@@ -231,37 +252,24 @@ LzmaCore::Outcome LzmaCore::Decode(ByteInput& input, size_t limit) {
                 break;
             }
             if (!h.Bit(&m.isRepG0[state])) {
-                if (!h.Bit(&m.isRep0Long[state][posState])) {
+                if (!h.Bit(&m.isRep0Long[state][posState])) {  // a single byte from the last distance
                     state = state < 7 ? 9 : 11;
-                    h.Put(h.Back(rep0 + 1));
+                    h.Put(h.Back(rep[0] + 1));
                     continue;
                 }
             } else {
-                uint32_t distance;
-                if (!h.Bit(&m.isRepG1[state])) {
-                    distance = rep1;
-                } else {
-                    if (!h.Bit(&m.isRepG2[state])) {
-                        distance = rep2;
-                    } else {
-                        distance = rep3;
-                        rep3 = rep2;
-                    }
-                    rep2 = rep1;
-                }
-                rep1 = rep0;
-                rep0 = distance;
+                h.RepeatedDistance(m, state, rep);
             }
             length = h.Length(m.repLengths, posState);
             state = state < 7 ? 8 : 11;
         }
-        if (uint64_t{rep0} + 1 > h.History()) {
+        if (uint64_t{rep[0]} + 1 > h.History()) {
             outcome = Outcome::BadData;
             break;
         }
         size_t total = length + MinMatch;
         size_t count = std::min(total, limit - h.written);
-        h.Copy(rep0 + 1, count);
+        h.Copy(rep[0] + 1, count);
         remainLen_ = static_cast<uint32_t>(total - count);
     }
 
@@ -269,7 +277,7 @@ LzmaCore::Outcome LzmaCore::Decode(ByteInput& input, size_t limit) {
     range_ = h.range;
     code_ = h.code;
     state_ = state;
-    rep_[0] = rep0; rep_[1] = rep1; rep_[2] = rep2; rep_[3] = rep3;
+    std::copy(rep, rep + 4, rep_);
     position_ = startPosition + h.written;
     window_.Advance(h.pos, h.written);
     return outcome;
