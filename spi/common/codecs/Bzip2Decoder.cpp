@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include "spi/common/codecs/CanonicalCode.h"
 #include "spi/common/codecs/Checks.h"
 #include "spi/common/codecs/MsbBitReader.h"
 
@@ -15,6 +16,7 @@ constexpr uint64_t EndMagic = 0x177245385090ull;
 constexpr unsigned MaxGroups = 6, MaxSelectors = 18002, GroupSize = 50;
 constexpr unsigned RunA = 0, RunB = 1;
 constexpr unsigned MaxCodeLength = 20;
+using Huffman = HuffmanDecoder<MsbBitReader, MaxCodeLength, 258>;
 
 class Bzip2Decoder : public Decoder {
 public:
@@ -239,8 +241,8 @@ private:
     size_t capacity_ = 0, blockLimit_ = 0;
     uint32_t blockSize_ = 0;
     uint32_t counts_[256];
-    MsbHuffman tables_[MaxGroups];
-    const MsbHuffman* table_ = nullptr;
+    Huffman tables_[MaxGroups];
+    const Huffman* table_ = nullptr;
     uint8_t selectors_[MaxSelectors];
     unsigned selectorCount_ = 0;
     uint32_t blockCrc_ = 0, combinedCrc_ = 0, crc_ = 0;

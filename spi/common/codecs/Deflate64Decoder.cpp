@@ -1,6 +1,7 @@
 // Deflate64 (ZIP method 9): Deflate with a 64 KB window, lengths up to 65538 (the last length
 // code takes 16 extra bits) and two more distance codes for distances up to 65536.
 #include <algorithm>
+#include "spi/common/codecs/CanonicalCode.h"
 #include "spi/common/codecs/LsbBitReader.h"
 #include "spi/common/codecs/Window.h"
 
@@ -20,6 +21,8 @@ constexpr uint32_t DistanceBase[DistanceCodes] = {
     257,  385,  513,  769,  1025, 1537,  2049,  3073,  4097,  6145,  8193,  12289, 16385, 24577, 32769, 49153};
 constexpr uint8_t DistanceExtra[DistanceCodes] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,  6,
                                                   7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13, 14, 14};
+using Huffman = HuffmanDecoder<LsbBitReader, 15, 320>;
+
 constexpr uint8_t CodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
 class Deflate64Decoder : public Decoder {
@@ -113,7 +116,7 @@ private:
         unsigned literalCount = bits_.Bits(5) + 257, distanceCount = bits_.Bits(5) + 1, codeCount = bits_.Bits(4) + 4;
         uint8_t lengths[288 + DistanceCodes] = {};
         for (unsigned i = 0; i < codeCount; ++i) lengths[CodeLengthOrder[i]] = static_cast<uint8_t>(bits_.Bits(3));
-        LsbHuffman codeLengths;
+        Huffman codeLengths;
         if (!codeLengths.Build(lengths, 19)) return Status::BadData;
         std::fill(lengths, lengths + 19, 0);
         unsigned total = literalCount + distanceCount;
@@ -183,7 +186,7 @@ private:
     bool lastBlock_ = false;
     uint32_t storedLeft_ = 0;
     uint32_t remainLen_ = 0, distance_ = 0;
-    LsbHuffman literals_, distances_;
+    Huffman literals_, distances_;
 };
 
 }  // namespace

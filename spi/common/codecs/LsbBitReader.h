@@ -51,40 +51,21 @@ public:
     // True once the reader has used bytes from past the end of the input.
     bool Overran() const { return input_.Overrun() * 8 > count_; }
 
+    // For HuffmanDecoder: the next `count` bits as a table index, where a code's first bit is
+    // the index's lowest; the index of a code of `length` bits followed by the bits `rest`;
+    // the code bit at `at` (1 = first) among the next bits.
+    uint32_t PeekIndex(unsigned count) const { return static_cast<uint32_t>(bits_ & ((uint64_t{1} << count) - 1)); }
+    static uint32_t Index(uint32_t code, unsigned length, uint32_t rest, unsigned) {
+        uint32_t reversed = 0;
+        for (unsigned bit = 0; bit < length; ++bit) reversed |= ((code >> bit) & 1) << (length - 1 - bit);
+        return reversed | rest << length;
+    }
+    unsigned CodeBit(unsigned at) const { return static_cast<unsigned>((bits_ >> (at - 1)) & 1); }
+
 private:
     ByteInput& input_;
     uint64_t bits_ = 0;
     unsigned count_ = 0;
-};
-
-// A canonical Huffman code read least significant bit first: a table for codes of up to
-// FastBits bits, and a walk over the code lengths for longer ones.
-class LsbHuffman {
-public:
-    static constexpr unsigned MaxBits = 15;
-    static constexpr unsigned FastBits = 10;
-    static constexpr int Invalid = -1;
-
-    // False when the lengths over-subscribe the code. An incomplete code is accepted; reading
-    // one of its unused codes gives Invalid.
-    bool Build(const uint8_t* lengths, unsigned count);
-
-    // Decodes one symbol from the bits (at least MaxBits available) and drops its code.
-    int Decode(LsbBitReader& bits) const {
-        uint16_t entry = fast_[bits.Peek() & ((1u << FastBits) - 1)];
-        if (entry & 0xF) {
-            bits.Drop(entry & 0xF);
-            return entry >> 4;
-        }
-        return DecodeLong(bits);
-    }
-
-private:
-    int DecodeLong(LsbBitReader& bits) const;
-
-    uint16_t fast_[1u << FastBits];  // symbol << 4 | code length; 0 for longer codes
-    uint16_t counts_[MaxBits + 1];
-    uint16_t symbols_[320];          // by code length, then by value
 };
 
 }  // namespace codecs

@@ -5,17 +5,12 @@
 namespace codecs {
 namespace {
 
-constexpr uint32_t MinDictionary = 1 << 12;
-constexpr size_t InitialWindow = 1 << 20;  // grown as output arrives, up to the dictionary
-
 class Lzma2Decoder : public Decoder {
 public:
     explicit Lzma2Decoder(ByteInput& input) : input_(input) {}
 
     bool Allocate(uint32_t dictionarySize, uint64_t unpackedSize) {
-        uint64_t size = std::max(dictionarySize, MinDictionary);
-        if (unpackedSize != UnknownSize) size = std::min<uint64_t>(size, std::max<uint64_t>(unpackedSize, MinDictionary));
-        return size <= SIZE_MAX && core_.window().Allocate(InitialWindow, static_cast<size_t>(size));
+        return core_.AllocateWindow(dictionarySize, unpackedSize);
     }
 
     Status Decode(uint8_t* out, size_t size, size_t* produced) override {

@@ -172,6 +172,14 @@ void Fill(uint16_t (&probs)[N][M]) {
 
 }  // namespace
 
+bool LzmaCore::AllocateWindow(uint32_t dictionarySize, uint64_t unpackedSize) {
+    constexpr uint32_t MinDictionary = 1 << 12;
+    constexpr size_t InitialWindow = 1 << 20;
+    uint64_t size = std::max(dictionarySize, MinDictionary);
+    if (unpackedSize != UnknownSize) size = std::min<uint64_t>(size, std::max<uint64_t>(unpackedSize, MinDictionary));
+    return size <= SIZE_MAX && window_.Allocate(InitialWindow, static_cast<size_t>(size));
+}
+
 bool LzmaCore::SetProperties(unsigned lc, unsigned lp, unsigned pb) {
     if (lc > 8 || lp > 4 || pb > 4) return false;
     lc_ = lc;

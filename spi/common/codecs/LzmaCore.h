@@ -14,6 +14,10 @@ public:
     enum class Outcome { Ran, EndMarker, BadData };
 
     Window& window() { return window_; }
+    // Prepares a window for a dictionary of `dictionarySize` bytes; it starts small and grows
+    // with the output, never beyond the unpacked size when that is known. False when memory
+    // runs out.
+    bool AllocateWindow(uint32_t dictionarySize, uint64_t unpackedSize);
     // New literal coding parameters (the probabilities are reset). False when out of range.
     bool SetProperties(unsigned lc, unsigned lp, unsigned pb);
     // Fresh probabilities, state and distances.

@@ -5,18 +5,13 @@
 namespace codecs {
 namespace {
 
-constexpr uint32_t MinDictionary = 1 << 12;
-constexpr size_t InitialWindow = 1 << 20;  // grown as output arrives, up to the dictionary
-
 class LzmaDecoder : public Decoder {
 public:
     LzmaDecoder(ByteInput& input, uint64_t unpackedSize, bool endMarker)
         : input_(input), left_(unpackedSize), endMarker_(endMarker || unpackedSize == UnknownSize) {}
 
     bool Start(const LzmaProperties& properties) {
-        uint64_t size = std::max(properties.dictionarySize, MinDictionary);
-        if (left_ != UnknownSize) size = std::min<uint64_t>(size, std::max<uint64_t>(left_, MinDictionary));
-        if (size > SIZE_MAX || !core_.window().Allocate(InitialWindow, static_cast<size_t>(size))) return false;
+        if (!core_.AllocateWindow(properties.dictionarySize, left_)) return false;
         if (!core_.SetProperties(properties.lc, properties.lp, properties.pb)) return false;
         core_.ResetState();
         status_ = core_.StartRange(input_) ? Status::Ok : Status::BadData;

@@ -44,39 +44,19 @@ public:
     // True once the reader has used bytes from past the end of the input.
     bool Overran() const { return input_.Overrun() * 8 > count_; }
 
+    // For HuffmanDecoder: the next `count` bits as a table index, where a code's first bit is
+    // the index's highest; the index of a code of `length` bits followed by the bits `rest`;
+    // the code bit at `at` (1 = first) among the next bits.
+    uint32_t PeekIndex(unsigned count) const { return Peek(count); }
+    static uint32_t Index(uint32_t code, unsigned length, uint32_t rest, unsigned indexBits) {
+        return code << (indexBits - length) | rest;
+    }
+    unsigned CodeBit(unsigned at) const { return static_cast<unsigned>((bits_ >> (count_ - at)) & 1); }
+
 private:
     ByteInput& input_;
     uint64_t bits_ = 0;
     unsigned count_ = 0;
-};
-
-// A canonical Huffman code read most significant bit first: a table for codes of up to
-// FastBits bits, and a walk over the code lengths for longer ones.
-class MsbHuffman {
-public:
-    static constexpr unsigned MaxBits = 20;
-    static constexpr unsigned FastBits = 10;
-    static constexpr int Invalid = -1;
-
-    // False when the lengths (1..MaxBits, or 0 for unused) over-subscribe the code.
-    bool Build(const uint8_t* lengths, unsigned count);
-
-    // Decodes one symbol (at least MaxBits bits available) and drops its code.
-    int Decode(MsbBitReader& bits) const {
-        uint16_t entry = fast_[bits.Peek(FastBits)];
-        if (entry & 0xF) {
-            bits.Drop(entry & 0xF);
-            return entry >> 4;
-        }
-        return DecodeLong(bits);
-    }
-
-private:
-    int DecodeLong(MsbBitReader& bits) const;
-
-    uint16_t fast_[1u << FastBits];  // symbol << 4 | code length; 0 for longer codes
-    uint16_t counts_[MaxBits + 1];
-    uint16_t symbols_[258];
 };
 
 }  // namespace codecs
