@@ -1,6 +1,6 @@
-// Unpacks the first entry of each given ZIP archive through Zip.spi's GetFile (to a memory
-// block), as a host does, and prints the time and throughput (run by tools/bench/codec-speed
-// under Wine):   zip_method_bench.exe ZIP_SPI ARCHIVE...
+// Unpacks the first entry of each given ZIP archive through the ZIP plug-in's GetFile (to a
+// memory block), as a host does, and prints the time and throughput (run by
+// tools/bench/codec-speed under Wine):   zip_method_bench.exe ZIP_PLUGIN ARCHIVE...
 #include <windows.h>
 #include <cstdio>
 #include "plugins/SusiePlugin.h"
@@ -32,8 +32,8 @@ int Bench(GetArchiveInfoFn getArchiveInfo, GetFileFn getFile, const char* archiv
         printf("%s: GetFile failed: %d\n", archive, result);
         return 1;
     }
-    printf("%-8.8s %u bytes %.3f s %.1f MB/s\n", reinterpret_cast<const char*>(first.method), first.unpackedSize,
-           seconds, first.unpackedSize / seconds / 1e6);
+    printf("%-8.8s %llu bytes %.3f s %.1f MB/s\n", reinterpret_cast<const char*>(first.method),
+           static_cast<unsigned long long>(first.unpackedSize), seconds, first.unpackedSize / seconds / 1e6);
     return 0;
 }
 
@@ -41,7 +41,7 @@ int Bench(GetArchiveInfoFn getArchiveInfo, GetFileFn getFile, const char* archiv
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        printf("usage: %s ZIP_SPI ARCHIVE...\n", argv[0]);
+        printf("usage: %s ZIP_PLUGIN ARCHIVE...\n", argv[0]);
         return 2;
     }
     HMODULE plugin = LoadLibraryA(argv[1]);
