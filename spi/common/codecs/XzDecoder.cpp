@@ -93,7 +93,7 @@ struct BlockTally {
     }
 };
 
-struct FilterSpec {
+struct BlockFilter {
     uint64_t id = 0;
     uint32_t value = 0;  // LZMA2: dictionary size; Delta: distance; x86: start offset
 };
@@ -155,7 +155,7 @@ private:
         size_t headerSize = (size_t{header[0]} + 1) * 4;
         if (!ReadExact(header + 1, headerSize - 1)) return Truncated();
         if (Crc32(0, header, headerSize - 4) != Read32(header + headerSize - 4)) return Status::BadData;
-        FilterSpec filters[MaxFilters];
+        BlockFilter filters[MaxFilters];
         unsigned count = 0;
         Status status = ParseBlockHeader(header, headerSize - 4, filters, &count);
         if (status != Status::Ok) return status;
@@ -169,7 +169,7 @@ private:
         return Status::Ok;
     }
 
-    Status ParseBlockHeader(const uint8_t* header, size_t size, FilterSpec* filters, unsigned* count) {
+    Status ParseBlockHeader(const uint8_t* header, size_t size, BlockFilter* filters, unsigned* count) {
         const uint8_t* at = header + 2;
         const uint8_t* end = header + size;
         uint8_t flags = header[1];
@@ -195,7 +195,7 @@ private:
         return Status::Ok;
     }
 
-    static Status ParseFilter(const uint8_t* properties, size_t size, FilterSpec* filter) {
+    static Status ParseFilter(const uint8_t* properties, size_t size, BlockFilter* filter) {
         if (filter->id == FilterLzma2) {
             if (size != 1 || (properties[0] & 0xC0) || properties[0] > 40) return Status::BadData;
             unsigned bits = properties[0];
@@ -211,7 +211,7 @@ private:
 
     // The decoders of a block: LZMA2 reading the block's bytes, then the other filters (Delta)
     // in reverse order of the header, each reading the one before it.
-    Status BuildChain(const FilterSpec* filters, unsigned count) {
+    Status BuildChain(const BlockFilter* filters, unsigned count) {
         chain_.clear();
         std::unique_ptr<Decoder> decoder = MakeLzma2Decoder(input_, filters[count - 1].value, declaredUncompressed_);
         if (!decoder) return Status::NoMemory;
