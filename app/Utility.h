@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // One row of a control-anchor table; a row with controlId 0 ends the table.
 struct AnchorRow {
@@ -31,6 +32,8 @@ public:
     int StoredName(char* path, size_t pathSize = PathSize);
     int PathKind(const char* path);            // -1 missing, 1 file, 2 folder
     long long FileSize(const char* path);      // bytes, or -1
+    // Makes the folder and every missing folder along it (FolderPrefixes); non-zero when the
+    // folder exists afterwards. Gives up at the fourth folder that cannot be made.
     int MakeFolders(const char* path);
     int DeleteFiles(const char* folder, const char* pattern, int recurse, int count);
 
@@ -40,6 +43,17 @@ public:
     void RecordAnchors(HWND dialog, const RECT& dialogRect, AnchorRow* table);
     void ApplyAnchors(HWND dialog, const RECT& dialogRect, AnchorRow* table);
 };
+
+// The folders along a path, outermost first: every prefix that ends at a "\" or "/" after the
+// path's root, then the whole path when it does not end with a separator. The root ("X:\",
+// "X:", "\\server\share\", or one leading separator) is no folder to make; a 0x5C that ends
+// a double-byte character is no separator. "C:\a\b" gives "C:\a\" and "C:\a\b".
+std::vector<std::string> FolderPrefixes(const std::string& path);
+
+// True when a name, in any folder, opens a device instead of a file: CON, PRN, AUX, NUL,
+// COM0 to COM9, LPT0 to LPT9, CONIN$ and CONOUT$, in any letter case, with or without an
+// extension, blanks before the extension ignored ("nul.txt", "Aux .c", "COM1.log").
+bool IsDeviceName(const std::string& name);
 
 // The executable's file name without folder and extension. The settings dialog carries a
 // window property of this name, which a second settings-mode start looks for.

@@ -32,22 +32,12 @@ int CUtility::MakeFolders(const char* path) {
     if (PathKind(path) == 2) return 1;
     if (CreateDirectoryA(path, nullptr)) return 1;
 
-    char buffer[1024];
-    size_t length = strlen(path);
-    if (length >= sizeof buffer) return 0;
-    memcpy(buffer, path, length + 1);
-    ToSlashes(buffer);
-    length = strlen(buffer);
-    if (length > 0 && buffer[length - 1] == '/') buffer[--length] = '\0';
-
     int failures = 0;
-    for (size_t i = 0; i < length; ++i) {
-        if (buffer[i] != '/') continue;
-        std::string prefix(buffer, i + 1);
-        if (PathKind(prefix.c_str()) == 2) continue;
-        if (!CreateDirectoryA(prefix.c_str(), nullptr) && ++failures >= 4) return 0;
+    for (const std::string& folder : FolderPrefixes(path)) {
+        if (PathKind(folder.c_str()) == 2) continue;
+        if (!CreateDirectoryA(folder.c_str(), nullptr) && ++failures >= 4) return 0;
     }
-    return CreateDirectoryA(path, nullptr) ? 1 : 0;
+    return PathKind(path) == 2 ? 1 : 0;
 }
 
 int CUtility::DeleteFiles(const char* folder, const char* pattern, int recurse, int count) {

@@ -8,6 +8,29 @@ bool ValidTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7
 
 bool IsSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
 
+bool IsFolderSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Where the character after the one at i starts.
+size_t NextChar(const std::string& text, size_t i) { return i + (CUtility::CharClass(text.c_str() + i) >= 2 ? 2 : 1); }
+
+// Where the first folder separator at or after i stands, or the length of the text.
+size_t SeparatorFrom(const std::string& text, size_t i) {
+    while (i < text.size() && !IsFolderSeparator(text[i])) i = NextChar(text, i);
+    return i;
+}
+
+// The length of the part of a path that names no folder to make.
+size_t RootLength(const std::string& path) {
+    if (path.size() >= 2 && path[1] == ':' && CUtility::CharClass(path.c_str()) == 1)
+        return path.size() >= 3 && IsFolderSeparator(path[2]) ? 3 : 2;
+    if (path.size() >= 2 && IsFolderSeparator(path[0]) && IsFolderSeparator(path[1])) {
+        size_t server = SeparatorFrom(path, 2);
+        size_t share = SeparatorFrom(path, server + 1);
+        return share < path.size() ? share + 1 : path.size();
+    }
+    return !path.empty() && IsFolderSeparator(path[0]) ? 1 : 0;
+}
+
 void CopyBounded(char* out, size_t outSize, const char* from, size_t length) {
     if (outSize == 0) return;
     if (length > outSize - 1) length = outSize - 1;
@@ -45,6 +68,32 @@ PathParts Split(const char* path) {
     return parts;
 }
 }  // namespace
+
+std::vector<std::string> FolderPrefixes(const std::string& path) {
+    std::vector<std::string> folders;
+    size_t partStart = RootLength(path);
+    for (size_t i = partStart; i < path.size(); i = NextChar(path, i)) {
+        if (!IsFolderSeparator(path[i])) continue;
+        if (i > partStart) folders.push_back(path.substr(0, i + 1));  // "a\\b" has no empty folder
+        partStart = i + 1;
+    }
+    if (partStart < path.size()) folders.push_back(path);
+    return folders;
+}
+
+bool IsDeviceName(const std::string& name) {
+    // '.' and ' ' are never the second byte of a double-byte character, and a device name is
+    // plain ASCII, so the bytes can be compared as they are.
+    size_t stemEnd = name.find('.');
+    std::string stem = name.substr(0, stemEnd);
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& c : stem)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+        if (stem == device) return true;
+    bool port = stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0;
+    return port && stem.size() == 4 && stem[3] >= '0' && stem[3] <= '9';
+}
 
 int CUtility::CharClass(const char* p) {
     unsigned char lead = static_cast<unsigned char>(p[0]);

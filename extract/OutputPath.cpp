@@ -48,7 +48,7 @@ bool StaysInside(const std::string& relative) {
         }
         if (*p == ':') return false;  // drive letter, or an alternate stream of a file
         if (*p == '\0' || IsSeparator(*p)) {
-            if (IsParentReference(part)) return false;
+            if (IsParentReference(part) || IsDeviceName(part)) return false;
             part.clear();
         } else {
             part += *p;

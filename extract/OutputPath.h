@@ -18,12 +18,14 @@ enum class OutputPathResult {
 
 // Joins destination, the entry's stored folder (keepPaths) and its file name as they come,
 // "/" added after a stored folder without a trailing separator. Names that are absolute,
-// carry a drive, UNC or stream prefix, or climb with a ".." part are refused before
-// anything is built; so is a result longer than 259 bytes.
+// carry a drive, UNC or stream prefix, climb with a ".." part, or have a part that names a
+// device (CON, NUL, COM1, ...) are refused before anything is built; so is a result longer
+// than 259 bytes.
 OutputPathResult BuildOutputPath(const std::string& destination, const ArchiveEntry& entry, bool keepPaths,
                                  OutputPath* out);
 
-// True when the relative text stays below the folder it is appended to.
+// True when the relative text names files and folders below the folder it is appended to
+// (no part leads up, to another drive or to a device).
 bool StaysInside(const std::string& relative);
 
 // True when the last character is "\" or "/" (a 0x5C that ends a double-byte character is

@@ -1,8 +1,8 @@
 #include "listwin/WorkFile.h"
 #include <windows.h>
 #include <cstring>
-#include <cwchar>
 #include <string>
+#include "app/Utility.h"
 
 namespace {
 
@@ -19,27 +19,12 @@ std::wstring AsFileSystemSees(const char* name) {
 
 bool OnlyDotsAndBlanks(const std::wstring& name) { return name.find_first_not_of(L". ") == std::wstring::npos; }
 
-// CON, PRN, AUX, NUL, COM0-9, LPT0-9 and the console names open devices in any folder,
-// with or without an extension.
-bool IsDeviceName(const std::wstring& name) {
-    std::wstring stem = name.substr(0, name.find(L'.'));
-    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-    static const wchar_t* const devices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
-    for (const wchar_t* device : devices)
-        if (_wcsicmp(stem.c_str(), device) == 0) return true;
-    if (stem.size() == 4 && iswdigit(stem[3])) {
-        std::wstring port = stem.substr(0, 3);
-        return _wcsicmp(port.c_str(), L"COM") == 0 || _wcsicmp(port.c_str(), L"LPT") == 0;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool IsPlainFileName(const char* fileName) {
     if (!fileName || !*fileName) return false;
     std::wstring name = AsFileSystemSees(fileName);
-    if (name.empty() || OnlyDotsAndBlanks(name) || IsDeviceName(name)) return false;
+    if (name.empty() || OnlyDotsAndBlanks(name) || IsDeviceName(fileName)) return false;
     for (wchar_t c : name)
         if (c < 0x20 || c == L'\\' || c == L'/' || c == L':') return false;
     return true;

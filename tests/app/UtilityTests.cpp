@@ -132,6 +132,46 @@ TEST(FilesAndFolders, MakeFoldersCreatesEveryMissingLevel) {
     EXPECT_EQ(u.MakeFolders(tooLong.c_str()), 0);
 }
 
+TEST(FolderPrefixes, StartAfterTheRootAndKeepDoubleByteCharactersWhole) {
+    using Folders = std::vector<std::string>;
+    EXPECT_EQ(FolderPrefixes("\\\\server\\share\\a\\b"), Folders({"\\\\server\\share\\a\\", "\\\\server\\share\\a\\b"}));
+    EXPECT_EQ(FolderPrefixes("\\\\server\\share\\"), Folders());
+    EXPECT_EQ(FolderPrefixes("\\\\server"), Folders());
+    // 表 ends in 0x5C, which is no separator there.
+    EXPECT_EQ(FolderPrefixes("C:\\a/表\\b\\"), Folders({"C:\\a/", "C:\\a/表\\", "C:\\a/表\\b\\"}));
+    EXPECT_EQ(FolderPrefixes("C:\\"), Folders());
+    EXPECT_EQ(FolderPrefixes("C:a\\b"), Folders({"C:a\\", "C:a\\b"}));
+    EXPECT_EQ(FolderPrefixes("\\a\\\\b"), Folders({"\\a\\", "\\a\\\\b"}));
+    EXPECT_EQ(FolderPrefixes("out\\表"), Folders({"out\\", "out\\表"}));
+}
+
+// Wine serves \\server\share from the folder dosdevices\unc\server\share of its prefix.
+TEST(FilesAndFolders, MakeFoldersOnANetworkShareMakesNothingOnTheCurrentDrive) {
+    char prefix[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    if (length == 0 || length >= sizeof prefix) GTEST_SKIP() << "needs a share; Wine makes one from a folder";
+    std::string unc = "Z:" + std::string(prefix) + "/dosdevices/unc";
+    for (char& c : unc)
+        if (c == '/') c = '\\';
+    std::string share = unc + "\\vtest_server\\share";
+    CUtility u;
+    ASSERT_NE(u.MakeFolders(share.c_str()), 0);
+
+    TempDir current;  // on drive C:, whose root is where stray folders would go
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof before, before);
+    SetCurrentDirectoryA(current.path().c_str());
+    int made = u.MakeFolders("\\\\vtest_server\\share\\made\\表\\deeper");
+    bool stray = u.PathKind("C:\\vtest_server") != -1;
+    SetCurrentDirectoryA(before);
+    testsupport::RemoveTree("C:\\vtest_server");
+    EXPECT_NE(made, 0);
+    EXPECT_EQ(u.PathKind((share + "\\made\\表\\deeper").c_str()), 2);
+    EXPECT_FALSE(stray);
+    testsupport::RemoveTree(unc + "\\vtest_server");
+    RemoveDirectoryA(unc.c_str());  // when nothing else is shared there
+}
+
 TEST(FilesAndFolders, DeleteFilesRespectsRecursionAndDotNames) {
     TempDir dir;
     CUtility u;
