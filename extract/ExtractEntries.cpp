@@ -1,8 +1,10 @@
 #include "extract/ExtractEntries.h"
 #include <windows.h>
+#include <unordered_set>
 #include "app/Utility.h"
 #include "extract/EntryWriter.h"
 #include "extract/ExtractionTexts.h"
+#include "extract/OutputFile.h"
 #include "extract/OutputPath.h"
 #include "extract/OverwriteDecision.h"
 #include "framework/Wnd.h"
@@ -18,8 +20,40 @@ void DrainMessages() {
 }
 
 namespace {
+// The folders this run made or found. Entries share few folders, so each folder is asked for
+// once, not once per entry with every parent of it.
+class RunFolders {
+public:
+    bool Make(const std::string& folder) {
+        if (known_.count(folder)) return true;
+        if (!CUtility().MakeFolders(folder.c_str())) return false;
+        known_.insert(folder);
+        return true;
+    }
+
+private:
+    std::unordered_set<std::string> known_;
+};
+
+// The archive the run reads: no entry may be written over it, whatever the path is called.
+// Its identity is looked up once, when the first output file already exists.
+class ArchiveFile {
+public:
+    explicit ArchiveFile(const std::string& path) : path_(path) {}
+    bool IsNamedBy(const std::string& outputPath) {
+        if (!looked_) identity_ = IdentityOf(path_);
+        looked_ = true;
+        return SameFile(identity_, IdentityOf(outputPath));
+    }
+
+private:
+    std::string path_;
+    FileIdentity identity_;
+    bool looked_ = false;
+};
+
 // Builds the output path and makes its folder. False after showing the message.
-bool PrepareOutput(const ExtractionPlan& plan, const ArchiveEntry& entry, OutputPath* out,
+bool PrepareOutput(const ExtractionPlan& plan, const ArchiveEntry& entry, RunFolders& folders, OutputPath* out,
                    ExtractionMessages& messages) {
     switch (BuildOutputPath(plan.destination, entry, plan.keepPaths, out)) {
     case OutputPathResult::Ok:
@@ -32,10 +66,23 @@ bool PrepareOutput(const ExtractionPlan& plan, const ArchiveEntry& entry, Output
         messages.ShowMessage(WriteFailedText);
         return false;
     }
-    if (plan.keepPaths && !CUtility().MakeFolders(out->folderToMake.c_str())) {
+    if (plan.keepPaths && !folders.Make(out->folderToMake)) {
         messages.ShowMessage(FolderFailedText);
         return false;
     }
+    return true;
+}
+
+// What to do with an entry whose output file exists: the run's mode decides, or the
+// question, whose answer becomes the mode. False when the user stops the run.
+bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, const ArchiveEntry& entry,
+                         OverwriteMode* mode, OverwriteAsker& asker, OverwriteAction* action) {
+    *action = DecideOverwrite(*mode, onDisk.IsFile());
+    if (*action != OverwriteAction::Ask) return true;
+    OverwriteMode chosen = *mode;
+    if (!asker.Ask(MakeOverwriteQuestion(out.folderText, onDisk, entry, *mode), &chosen)) return false;
+    if (chosen >= Overwrite && chosen <= IgnoreAll) *mode = chosen;
+    *action = ActionForAnswer(*mode);
     return true;
 }
 
@@ -75,6 +122,8 @@ private:
 ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progress, OverwriteAsker& asker,
                          ExtractionMessages& messages) {
     OverwriteMode mode = plan.firstMode;
+    RunFolders folders;
+    ArchiveFile archive(plan.archivePath);
     for (size_t i = 0; i < plan.entries.size(); ++i) {
         const ArchiveEntry& entry = *plan.entries[i];
         progress.SetPosition(static_cast<int>(plan.countFromOne ? i + 1 : i));
@@ -86,20 +135,16 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
         if (progress.AbortRequested()) return ExtractionEnd::Normal;
 
         OutputPath out;
-        if (!PrepareOutput(plan, entry, &out, messages)) return ExtractionEnd::Failure;
-
-        bool exists = CUtility().PathKind(out.filePath.c_str()) == 1;
-        OverwriteAction action = DecideOverwrite(mode, exists);
-        if (action == OverwriteAction::Ask) {
-            OverwriteQuestion question = MakeOverwriteQuestion(out.folderText, out.filePath, entry, mode);
-            OverwriteMode chosen = mode;
-            if (!asker.Ask(question, &chosen)) return ExtractionEnd::Failure;
-            if (chosen >= Overwrite && chosen <= IgnoreAll) mode = chosen;
-            chosen = mode;
-            action = ActionForAnswer(chosen);
+        if (!PrepareOutput(plan, entry, folders, &out, messages)) return ExtractionEnd::Failure;
+        OutputFileState onDisk = LookAtOutput(out.filePath);
+        if (onDisk.IsFile() && archive.IsNamedBy(out.filePath)) {
+            messages.ShowMessage(WriteFailedText);
+            return ExtractionEnd::Failure;
         }
+        OverwriteAction action = OverwriteAction::Write;
+        if (!DecideAboutExisting(out, onDisk, entry, &mode, asker, &action)) return ExtractionEnd::Failure;
         if (action == OverwriteAction::Skip) continue;
-        if (!WriteEntry(plan, entry, out.filePath, messages)) return ExtractionEnd::Failure;
+        if (!WriteEntry(plan, entry, out.filePath, onDisk, messages)) return ExtractionEnd::Failure;
     }
     return ExtractionEnd::Normal;
 }

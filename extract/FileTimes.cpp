@@ -31,14 +31,3 @@ std::string TimestampText(int64_t timestamp) {
     FILETIME time;
     return TimestampToFileTime(timestamp, &time) ? LocalTimeText(time) : std::string();
 }
-
-bool SetModificationTime(const char* path, int64_t timestamp) {
-    FILETIME modified;
-    if (!TimestampToFileTime(timestamp, &modified)) return false;
-    HANDLE file = CreateFileA(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool set = SetFileTime(file, nullptr, nullptr, &modified) != FALSE;
-    CloseHandle(file);
-    return set;
-}

@@ -12,7 +12,3 @@ bool TimestampToFileTime(int64_t timestamp, FILETIME* time);
 std::string LocalTimeText(const FILETIME& utc);
 // Empty for a timestamp without a file time.
 std::string TimestampText(int64_t timestamp);
-
-// Sets a file's last-modification time, leaving its other times and attributes alone.
-// False when the file cannot be opened or the timestamp has no file time.
-bool SetModificationTime(const char* path, int64_t timestamp);

@@ -1,5 +1,4 @@
 #include "extract/OverwriteDecision.h"
-#include <windows.h>
 #include "app/Utility.h"
 #include "extract/FileTimes.h"
 #include "extract/OutputPath.h"
@@ -21,17 +20,13 @@ std::string GroupedSize(unsigned long long bytes) {
     return text;
 }
 
-OverwriteQuestion MakeOverwriteQuestion(const std::string& folderText, const std::string& filePath,
+OverwriteQuestion MakeOverwriteQuestion(const std::string& folderText, const OutputFileState& onDisk,
                                         const ArchiveEntry& entry, OverwriteMode current) {
     OverwriteQuestion question;
     question.folderText = folderText;
     question.fileLine = " " + EntryFileName(entry);
-    WIN32_FILE_ATTRIBUTE_DATA onDisk;
-    if (GetFileAttributesExA(filePath.c_str(), GetFileExInfoStandard, &onDisk)) {
-        question.diskSizeText = GroupedSize((static_cast<unsigned long long>(onDisk.nFileSizeHigh) << 32) |
-                                            onDisk.nFileSizeLow);
-        question.diskTimeText = LocalTimeText(onDisk.ftLastWriteTime);
-    }
+    question.diskSizeText = GroupedSize(onDisk.size);
+    question.diskTimeText = LocalTimeText(onDisk.modified);
     question.archiveSizeText = GroupedSize(entry.unpackedSize);
     question.archiveTimeText = TimestampText(entry.timestamp);
     question.preselected = current;

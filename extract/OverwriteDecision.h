@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include "extract/ExtractionPlan.h"
+#include "extract/OutputFile.h"
 
 // What the loop does with an entry whose output file may exist.
 enum class OverwriteAction { Write, Skip, Ask };
@@ -11,8 +12,8 @@ OverwriteAction DecideOverwrite(OverwriteMode mode, bool fileExists);
 // What an answer to the question means for the entry.
 OverwriteAction ActionForAnswer(OverwriteMode chosen);
 
-// The question about an existing output file.
-OverwriteQuestion MakeOverwriteQuestion(const std::string& folderText, const std::string& filePath,
+// The question about an existing output file, shown with its size and time as read before.
+OverwriteQuestion MakeOverwriteQuestion(const std::string& folderText, const OutputFileState& onDisk,
                                         const ArchiveEntry& entry, OverwriteMode current);
 
 // A byte count with "," between groups of three digits.

@@ -243,3 +243,85 @@ TEST_F(EntryLoop, AnEmptyDestinationCannotBeMadeForAnEntryAtTheTop) {
     EXPECT_EQ(Run({{"", "a.txt", "A"}}), ExtractionEnd::Failure);
     EXPECT_EQ(messages.texts, Files({FolderFailedText}));
 }
+
+TEST_F(EntryLoop, DeviceNamesAreRefusedLikeNamesThatLeaveTheDestination) {
+    // The first device name ends the run; nothing after it is written or asked about.
+    EXPECT_EQ(Run({{"", "good.txt", "G"}, {"", "nul.txt", "N"}, {"", "aux.c", "A"}, {"", "con", "C"},
+                   {"", "COM1.log", "1"}, {"", "later.txt", "L"}}),
+              ExtractionEnd::Failure);
+    EXPECT_EQ(messages.texts, Files({WriteFailedText}));
+    EXPECT_TRUE(asker.questions.empty());
+    EXPECT_EQ(ListTree(destination), Files({"good.txt"}));
+
+    const char* devices[][2] = {{"", "AUX"},        {"", "Nul .txt"}, {"", "con."},   {"", "lpt9.tar.gz"},
+                                {"", "CONOUT$"},    {"prn\\", "a"},   {"x/Com3/", "a"}};
+    for (auto& device : devices) {
+        testsupport::RemoveTree(destination);
+        messages.texts.clear();
+        EXPECT_EQ(Run({{"", "good.txt", "G"}, {device[0], device[1], "D"}}), ExtractionEnd::Failure)
+            << device[0] << device[1];
+        EXPECT_EQ(messages.texts, Files({WriteFailedText})) << device[0] << device[1];
+        EXPECT_EQ(ListTree(destination), Files({"good.txt"})) << device[0] << device[1];
+    }
+}
+
+TEST_F(EntryLoop, AnEntryNamedLikeTheArchiveNeverOverwritesIt) {
+    // Extracted into the archive's own folder, with every overwrite allowed; the names differ
+    // only in their spelling.
+    std::vector<FixtureEntry> entries = {{"", "first.txt", "F"}, {"", "A.FIX", "not an archive"}, {"", "later.txt", "L"}};
+    testsupport::TempDir elsewhere;
+    std::string archiveBytes = ReadBytes(WriteFixtureArchive(elsewhere / "copy.fix", entries));
+    destination = work.path() + ".\\";
+    EXPECT_EQ(Run(entries, true, OverwriteAll), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.texts, Files({WriteFailedText}));
+    EXPECT_EQ(ReadBytes(archive), archiveBytes);
+    EXPECT_EQ(ListTree(work.path()), Files({"a.fix", "first.txt"}));
+}
+
+class Overwriting : public EntryLoop {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+        ASSERT_TRUE(WriteBytes(Out("a.bin"), "old bytes"));
+        ASSERT_TRUE(SetModificationTimestamp(Out("a.bin"), 1000000000));
+    }
+    // The old file as it was, and nothing beside it.
+    void ExpectOldFileAlone() {
+        EXPECT_EQ(ReadBytes(Out("a.bin")), "old bytes");
+        EXPECT_EQ(ModificationTimestamp(Out("a.bin")), 1000000000);
+        EXPECT_EQ(ListTree(destination), Files({"a.bin"})) << "no temporary file remains";
+    }
+};
+
+TEST_F(Overwriting, TheNewFileTakesTheOldOnesPlaceOnlyWhenComplete) {
+    ASSERT_TRUE(SetFileAttributesA(Out("a.bin").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(Run({{"", "a.bin", "new bytes", 1500000000}}, true, OverwriteAll), ExtractionEnd::Normal);
+    EXPECT_EQ(ReadBytes(Out("a.bin")), "new bytes");
+    EXPECT_EQ(ModificationTimestamp(Out("a.bin")), 1500000000);
+    EXPECT_NE(GetFileAttributesA(Out("a.bin").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u) << "it stays hidden";
+    EXPECT_EQ(ListTree(destination), Files({"a.bin"}));
+    ASSERT_TRUE(SetFileAttributesA(Out("a.bin").c_str(), FILE_ATTRIBUTE_NORMAL));
+
+    // A program reading the old file, which lets nobody delete it, keeps it from being replaced.
+    ASSERT_TRUE(WriteBytes(Out("a.bin"), "old bytes"));
+    ASSERT_TRUE(SetModificationTimestamp(Out("a.bin"), 1000000000));
+    HANDLE reader = CreateFileA(Out("a.bin").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Run({{"", "a.bin", "newer", 1600000000}}, true, OverwriteAll), ExtractionEnd::Failure);
+    CloseHandle(reader);
+    EXPECT_EQ(messages.texts, Files({WriteFailedText}));
+    ExpectOldFileAlone();
+}
+
+// A write refused half-way, as on a full disk. The test command runs this case once more with
+// a limit on the size of the files this program writes (VARNITO_FILE_SIZE_LIMIT, bytes).
+TEST_F(Overwriting, AWriteRefusedHalfWayLeavesTheOldFileAsItWas) {
+    char limit[32] = {};
+    if (!GetEnvironmentVariableA("VARNITO_FILE_SIZE_LIMIT", limit, sizeof limit))
+        GTEST_SKIP() << "runs under a file-size limit (ctest: extract_tests_write_refused)";
+    std::string pattern = "@" + std::to_string(2 * strtoull(limit, nullptr, 10));
+    EXPECT_EQ(Run({{"", "a.bin", pattern, 1500000000}}, true, OverwriteAll), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.texts, Files({WriteFailedText}));
+    ExpectOldFileAlone();
+}

@@ -1,0 +1,105 @@
+#include "extract/OutputFile.h"
+#include <cstdio>
+#include "app/Utility.h"
+#include "extract/FileTimes.h"
+
+namespace {
+// Attributes a replacement takes over from the file it replaces (read-only files are never
+// replaced).
+constexpr DWORD KeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr int TemporaryNameAttempts = 100;
+// One WriteFile call takes at most a DWORD's worth; entries of the 64-bit build hold more.
+constexpr size_t MaxWriteChunk = 1u << 30;
+
+bool WriteAll(HANDLE file, const char* bytes, size_t size) {
+    for (size_t done = 0; done < size;) {
+        DWORD chunk = static_cast<DWORD>(size - done < MaxWriteChunk ? size - done : MaxWriteChunk);
+        DWORD count = 0;
+        if (!WriteFile(file, bytes + done, chunk, &count, nullptr) || count == 0) return false;
+        done += count;
+    }
+    return true;
+}
+
+// Writes the bytes, dates the file on the same handle and closes it in every case.
+bool FillAndClose(HANDLE file, const char* bytes, size_t size, int64_t timestamp) {
+    bool ok = WriteAll(file, bytes, size);
+    // A timestamp no file time holds leaves the time of writing, as 0 does.
+    FILETIME modified;
+    if (ok && timestamp != 0 && TimestampToFileTime(timestamp, &modified))
+        ok = SetFileTime(file, nullptr, nullptr, &modified) != FALSE;
+    bool closed = CloseHandle(file) != FALSE;
+    return ok && closed;
+}
+
+// Makes a new, empty temporary file in the folder of path, under a name no file has.
+HANDLE CreateTemporaryBeside(const std::string& path, DWORD attributes, std::string* temporary) {
+    char folder[CUtility::PathSize];
+    CUtility().SplitPath(2, path.c_str(), folder, sizeof folder);
+    for (int attempt = 0; attempt < TemporaryNameAttempts; ++attempt) {
+        char name[CUtility::PathSize];
+        int length = snprintf(name, sizeof name, "%s~vt%lx_%d.tmp", folder, GetCurrentProcessId(), attempt);
+        if (length < 0 || length >= static_cast<int>(sizeof name)) return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            *temporary = name;
+            return file;
+        }
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+}  // namespace
+
+OutputFileState LookAtOutput(const std::string& path) {
+    OutputFileState state;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return state;
+    state.exists = true;
+    state.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    state.attributes = data.dwFileAttributes;
+    state.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    state.modified = data.ftLastWriteTime;
+    return state;
+}
+
+FileIdentity IdentityOf(const std::string& path) {
+    FileIdentity identity;
+    // Opened for its attributes only, which no other program's sharing mode can refuse.
+    HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return identity;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(file, &info)) {
+        identity.known = true;
+        identity.volume = info.dwVolumeSerialNumber;
+        identity.indexHigh = info.nFileIndexHigh;
+        identity.indexLow = info.nFileIndexLow;
+    }
+    CloseHandle(file);
+    return identity;
+}
+
+bool SameFile(const FileIdentity& a, const FileIdentity& b) {
+    return a.known && b.known && a.volume == b.volume && a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
+}
+
+bool WriteNewFile(const std::string& path, const char* bytes, size_t size, int64_t timestamp) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    return FillAndClose(file, bytes, size, timestamp);
+}
+
+bool ReplaceExistingFile(const std::string& path, const OutputFileState& old, const char* bytes, size_t size,
+                         int64_t timestamp) {
+    DWORD attributes = old.attributes & KeptAttributes;
+    std::string temporary;
+    HANDLE file = CreateTemporaryBeside(path, attributes ? attributes : FILE_ATTRIBUTE_NORMAL, &temporary);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool replaced = FillAndClose(file, bytes, size, timestamp) &&
+                    MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    if (!replaced) DeleteFileA(temporary.c_str());
+    return replaced;
+}
