@@ -24,7 +24,38 @@ const AnchorRow AnchorTable[] = {
 
 const POINT MinimumWindowSize = {300, 120};
 
+// Posts a close request to every dialog and message box of this thread that is owned by
+// `owner`, directly or through other windows, as their close boxes would.
+void CloseOwnedDialogs(HWND owner) {
+    struct Search {
+        HWND owner;
+        static BOOL CALLBACK Visit(HWND window, LPARAM param) {
+            HWND owner = reinterpret_cast<Search*>(param)->owner;
+            char className[16] = {};
+            GetClassNameA(window, className, sizeof className);
+            if (strcmp(className, "#32770") != 0) return TRUE;
+            for (HWND up = GetWindow(window, GW_OWNER); up; up = GetWindow(up, GW_OWNER)) {
+                if (up != owner) continue;
+                PostMessageA(window, WM_CLOSE, 0, 0);
+                break;
+            }
+            return TRUE;
+        }
+    } search{owner};
+    EnumThreadWindows(GetCurrentThreadId(), &Search::Visit, reinterpret_cast<LPARAM>(&search));
+}
+
 }  // namespace
+
+CArchiveListDlg::BusyScope::BusyScope(CArchiveListDlg& window) : window_(window), outermost_(!window.busy) {
+    window.busy = true;
+}
+
+CArchiveListDlg::BusyScope::~BusyScope() {
+    if (!outermost_) return;
+    window_.busy = false;
+    if (window_.closeRequested) window_.CloseWindow();
+}
 
 CArchiveListDlg::CArchiveListDlg() : CDialog(IDD_ARCHIVE_LIST_DIALOG, nullptr) {
     for (int& direction : sortDirection) direction = 1;
@@ -111,7 +142,11 @@ void CArchiveListDlg::CreateTooltips() {
 
 void CArchiveListDlg::RestorePlacement() {
     IntList10 stored;
-    if (CSettingIO().ReadIntList("ListWindowData", &stored) != 1) return;
+    if (CSettingIO().ReadIntList("ListWindowData", &stored) != 1) {
+        // A first run opens centred, where the window then stays, not in the corner.
+        CenterWindow();
+        return;
+    }
     // Never reopen minimized, nor hidden or in any other odd state a stored value may name.
     if (stored.showCmd != SW_SHOWMAXIMIZED) stored.showCmd = SW_SHOWNORMAL;
     WINDOWPLACEMENT placement = {sizeof placement, static_cast<UINT>(stored.flags), static_cast<UINT>(stored.showCmd),
@@ -237,10 +272,12 @@ std::vector<const ArchiveEntry*> CArchiveListDlg::SelectedEntries() const {
 }
 
 void CArchiveListDlg::ExtractSelected() {
+    BusyScope busyWhileRunning(*this);
     ExtractSelection(this, host, pluginIndex, archivePath, archiveName, SelectedEntries());
 }
 
 void CArchiveListDlg::ExtractAll() {
+    BusyScope busyWhileRunning(*this);
     SelectAll(true);
     ExtractSelected();
     SelectAll(false);
@@ -252,6 +289,13 @@ void CArchiveListDlg::ShowAbout() {
 }
 
 void CArchiveListDlg::CloseWindow() {
+    if (busy) {
+        // The entries are still read: the run is asked to stop (its dialogs close as their
+        // close boxes would, the progress dialog aborting), and the window closes after it.
+        closeRequested = true;
+        CloseOwnedDialogs(m_hWnd);
+        return;
+    }
     if (workFolder[0]) {
         // Files still held open (by a viewer) stay, and so does the folder then.
         CUtility().DeleteFiles(workFolder, "*.*", 0, 0);

@@ -31,6 +31,8 @@ public:
     void ToggleSelection();
     void ShowAbout();
     void ViewEntry();
+    // Closes the window. While a run or viewing an entry is under way, the run is asked to
+    // stop instead and the window closes once it has ended.
     void CloseWindow();
 
     void DoDataExchange(CDataExchange* dx) override;
@@ -50,8 +52,23 @@ public:
     const char* WorkFolder() const { return workFolder; }
 
 private:
+    // Marks the window busy while work reads its entries; the outermost scope carries out a
+    // close request that came meanwhile.
+    class BusyScope {
+    public:
+        explicit BusyScope(CArchiveListDlg& window);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        CArchiveListDlg& window_;
+        bool outermost_;
+    };
+
     void TakeOverButtons();
     void CreateTooltips();
+    // The stored placement, or centred on the screen on a first run.
     void RestorePlacement();
     void SetUpColumns();
     void AddRow(const ArchiveEntry& entry, int image, int row);
@@ -76,4 +93,6 @@ private:
     bool selectingAll = false;  // while SelectAll runs
     HICON windowIcon = nullptr;
     AnchorRow anchors[5];
+    bool busy = false;            // a run or viewing reads the entries
+    bool closeRequested = false;  // a close request waits for it to end
 };

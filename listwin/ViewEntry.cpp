@@ -37,6 +37,7 @@ bool ShellOpen(const char* file, const char* parameters) {
 void CArchiveListDlg::ViewEntry() {
     int row = list.GetNextItem(-1, LVNI_SELECTED);
     if (row < 0) return;
+    BusyScope busyWhileViewing(*this);
     CWaitCursor wait;
     const ArchiveEntry* entry = reinterpret_cast<const ArchiveEntry*>(list.GetItemData(row));
     if (!entry || !entry->fileName[0]) return;

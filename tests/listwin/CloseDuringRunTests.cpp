@@ -1,0 +1,136 @@
+// The list window as start-up runs it: modal, the application's main window. Closing it
+// while a run reads its entries, and where it first appears.
+#include <gtest/gtest.h>
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include "app/SettingIO.h"
+#include "framework/WinApp.h"
+#include "tests/extract/WindowWatcher.h"
+#include "tests/listwin/ListWindowFixture.h"
+
+using extracttest::PostKey;
+using extracttest::WindowWatcher;
+using testsupport::ReadBytes;
+
+namespace {
+
+std::atomic<HWND> g_listWindow{nullptr};
+std::atomic<bool> g_questionTimedOut{false};
+
+bool IsListWindow(HWND window) { return GetDlgItem(window, IDC_ARCLIST_ENTRIES) != nullptr; }
+
+// Should the close request leave the question open, the test answers it itself after a while
+// (stop), so that it cannot hang.
+void CALLBACK AnswerLateQuestion(HWND question, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(question, timer);
+    g_questionTimedOut = true;
+    PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
+}
+
+// Once the held fetch has begun, asks the window to close, then lets the fetch go on.
+DWORD WINAPI CloseDuringTheFetch(void*) {
+    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, fixture::FetchEventName("held").c_str());
+    HANDLE goOn = CreateEventA(nullptr, TRUE, FALSE, fixture::FetchEventName("go-on").c_str());
+    if (WaitForSingleObject(held, 20000) == WAIT_OBJECT_0) PostMessageA(g_listWindow, WM_CLOSE, 0, 0);
+    SetEvent(goOn);
+    CloseHandle(held);
+    CloseHandle(goOn);
+    return 0;
+}
+
+class ListWindowRun : public ListWindowTest {
+protected:
+    void SetUp() override {
+        ListWindowTest::SetUp();
+        ASSERT_TRUE(CreateDirectoryA(out.c_str(), nullptr));
+        g_listWindow = nullptr;
+        g_questionTimedOut = false;
+    }
+
+    // Opens the window, presses "extract all", confirms the destination `out`, and hands every
+    // overwrite question to onQuestion. Returns the window's result.
+    INT_PTR ExtractAll(const std::function<void(HWND)>& onQuestion) {
+        CArchiveListDlg modal;
+        modal.SetArchive(archive.c_str(), &host);
+        AfxGetApp()->m_pMainWnd = &modal;
+        WindowWatcher watcher([&](HWND window, UINT message) {
+            if (message != WM_INITDIALOG) return;
+            std::string title = testsupport::WindowText(window);
+            if (IsListWindow(window)) {
+                g_listWindow = window;
+                PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_ARCLIST_EXTRACT_ALL, BN_CLICKED), 0);
+            } else if (title == "解凍先設定") {
+                SetDlgItemTextA(window, 1013, out.c_str());
+                PostKey(window, VK_RETURN);
+            } else if (title == "上書確認") {
+                onQuestion(window);
+            }
+        });
+        INT_PTR result = modal.DoModal();
+        AfxGetApp()->m_pMainWnd = nullptr;
+        return result;
+    }
+
+    bool PlacementStored() {
+        IntList10 stored;
+        return CSettingIO().ReadIntList("ListWindowData", &stored) == 1;
+    }
+
+    std::string out = dir / "out\\";
+};
+
+}  // namespace
+
+TEST_F(ListWindowRun, ACloseRequestStopsTheRunAndTheWindowClosesAfterIt) {
+    // While the overwrite question waits: the question ends as "stop" would end it.
+    WriteArchive({"-lh0-|1|1|1|0||a.txt|A|", "-lh0-|2|3|3|0||b.txt|new|", "-lh0-|3|1|1|0||c.txt|C|"});
+    testsupport::WriteBytes(out + "b.txt", "old");
+    EXPECT_EQ(ExtractAll([](HWND question) {
+                  SetTimer(question, 1, 10000, AnswerLateQuestion);
+                  PostMessageA(g_listWindow, WM_CLOSE, 0, 0);
+              }),
+              IDCANCEL);
+    EXPECT_FALSE(g_questionTimedOut) << "the close request ended the question";
+    EXPECT_EQ(ReadBytes(out + "a.txt"), "A");
+    EXPECT_EQ(ReadBytes(out + "b.txt"), "old");
+    EXPECT_FALSE(testsupport::FileExists(out + "c.txt"));
+    EXPECT_TRUE(PlacementStored()) << "the window closed as it always does";
+
+    // While a fetch is under way: the entry fetched is written whole, the next one is not.
+    testsupport::RemoveTree(out);
+    CreateDirectoryA(out.c_str(), nullptr);
+    testsupport::ClearProfile();
+    WriteArchive({"-lh0-|1|1|1|0||a.txt|A|", "-lh0-|2|5|5|0||b.txt|BBBBB|fetch-held",
+                  "-lh0-|3|1|1|0||c.txt|C|"});
+    HANDLE closer = CreateThread(nullptr, 0, CloseDuringTheFetch, nullptr, 0, nullptr);
+    EXPECT_EQ(ExtractAll([](HWND question) { PostMessageA(question, WM_COMMAND, IDCANCEL, 0); }), IDCANCEL);
+    WaitForSingleObject(closer, INFINITE);
+    CloseHandle(closer);
+    EXPECT_EQ(ReadBytes(out + "a.txt"), "A");
+    EXPECT_EQ(ReadBytes(out + "b.txt"), "BBBBB");
+    EXPECT_FALSE(testsupport::FileExists(out + "c.txt"));
+    EXPECT_TRUE(PlacementStored());
+}
+
+TEST_F(ListWindowTest, AFirstRunOpensCentredWhereItThenStays) {
+    RECT shownAt = {};
+    bool shown = false;
+    WindowWatcher watcher([&](HWND window, UINT message) {
+        if (message == WM_SHOWWINDOW && !shown && IsListWindow(window)) {
+            shown = true;
+            GetWindowRect(window, &shownAt);
+        }
+    });
+    Open(WriteArchive({"-lh0-|1|1|1|0||a.txt|A|"}));
+    ASSERT_TRUE(shown);
+    RECT now;
+    GetWindowRect(Window(), &now);
+    EXPECT_TRUE(EqualRect(&shownAt, &now)) << "shown where it stays";
+
+    MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
+    GetMonitorInfoA(MonitorFromWindow(Window(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    EXPECT_LE(std::abs((now.left + now.right) - (work.left + work.right)), 2);
+    EXPECT_LE(std::abs((now.top + now.bottom) - (work.top + work.bottom)), 2);
+}
