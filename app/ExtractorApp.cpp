@@ -15,16 +15,8 @@ void CExtractorApp::LookUpPluginFolder() {
     char folder[CSettingIO::PathBufferSize];
     settings.ReadString("", "SpiFold", "", folder);
     if (folder[0]) return;
-
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    memset(folder, 0, sizeof folder);
-    DWORD type = 0, size = sizeof folder;
-    LONG rc = RegQueryValueExA(key, ImageViewerValue, nullptr, &type, reinterpret_cast<BYTE*>(folder), &size);
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS || type != REG_SZ) memset(folder, 0, sizeof folder);
-    folder[sizeof folder - 1] = '\0';
-    settings.WriteString("", "SpiFold", folder);
+    std::string viewerFolder;
+    if (ReadImageViewerFolder(&viewerFolder)) settings.WriteString("", "SpiFold", viewerFolder.c_str());
 }
 
 void CExtractorApp::Relaunch(const char* ownPath, const std::vector<std::string>& pieces) {

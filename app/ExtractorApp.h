@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "app/ImageViewerFolder.h"
 #include "framework/WinApp.h"
 
 // The application: start-up decides the mode from the command line, shows that mode's
@@ -22,6 +23,3 @@ private:
 
 // The single-instance name of settings mode.
 constexpr char SettingsMutexName[] = "VarnitoZVMorvel-SetupApplication";
-// The image viewer's registry key (below HKEY_CURRENT_USER) and its value.
-constexpr char ImageViewerKey[] = "Software\\Halvorn\\Susie\\Plug-in";
-constexpr char ImageViewerValue[] = "Path";

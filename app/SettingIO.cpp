@@ -9,6 +9,9 @@ std::string CSettingIO::ReadString(const char* section, const char* key, const c
         value = app->GetProfileString(section, key, defaultValue);
     else
         value = defaultValue ? defaultValue : "";
+    // Every text the program stores fits a path buffer. A longer one was set elsewhere, and
+    // cut it could name another folder or program: it reads as missing.
+    if (value.size() > PathBufferSize - 1) value = defaultValue ? defaultValue : "";
     if (out) {
         size_t n = value.size() < PathBufferSize - 1 ? value.size() : PathBufferSize - 1;
         memcpy(out, value.data(), n);

@@ -16,8 +16,9 @@ struct IntList10 {
 // create one on the stack where a value is needed.
 class CSettingIO : public CCmdTarget {
 public:
-    // Reads a string value; a null default reads as empty. When out is given (260 bytes) the
-    // value is copied there too, cut to 259 bytes.
+    // Reads a string value; a null default reads as empty, and so does a value longer than 259
+    // bytes: it reads as the default. When out is given (260 bytes) the value is copied there
+    // too.
     std::string ReadString(const char* section, const char* key, const char* defaultValue, char* out);
     int ReadInt(const char* section, const char* key, int defaultValue);
     bool WriteString(const char* section, const char* key, const char* value);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include "app/ExtractorApp.h"
+#include "app/ImageViewerFolder.h"
 #include "app/PluginFolder.h"
 #include "app/SettingIO.h"
 #include "app/Utility.h"
@@ -110,9 +111,9 @@ void CSettingsDlg::UpdateModeControls() {
 }
 
 void CSettingsDlg::ReadFieldText(int id, char* text) {
-    text[0] = '\0';
-    ::GetDlgItemTextA(m_hWnd, id, text, CSettingIO::PathBufferSize);
-    text[CSettingIO::PathBufferSize - 1] = '\0';
+    std::string whole = GetDlgItemText(id);
+    if (whole.size() > static_cast<size_t>(TextLimit)) whole.clear();
+    memcpy(text, whole.c_str(), whole.size() + 1);
 }
 
 void CSettingsDlg::FillPluginList() {
@@ -186,20 +187,12 @@ void CSettingsDlg::PickPluginFolder() {
 
 void CSettingsDlg::TakeImageViewerFolder() {
     CWaitCursor wait;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+    std::string folder;
+    if (!ReadImageViewerFolder(&folder)) {
         AppMessageBox(this, NoImageViewerText);
         return;
     }
-    char folder[CSettingIO::PathBufferSize] = {};
-    DWORD type = 0;
-    DWORD size = sizeof folder;
-    LONG rc = RegQueryValueExA(key, ImageViewerValue, nullptr, &type, reinterpret_cast<BYTE*>(folder), &size);
-    RegCloseKey(key);
-    // A failed or oversized read leaves the buffer's contents undefined: take nothing from it.
-    if (rc != ERROR_SUCCESS || type != REG_SZ) memset(folder, 0, sizeof folder);
-    folder[sizeof folder - 1] = '\0';
-    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, folder);
+    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, folder.c_str());
 }
 
 void CSettingsDlg::PickEditor() {
@@ -219,27 +212,29 @@ void CSettingsDlg::PickEditor() {
     INT_PTR answer = dialog.DoModal();
     if (remembered) SetCurrentDirectoryA(currentDirectory);
 
-    if (answer != IDOK) return;
-    std::string chosen = dialog.GetPathName();
-    if (chosen.size() > TextLimit) chosen.resize(TextLimit);
-    SetDlgItemText(IDC_SETTINGS_EDITOR, chosen.c_str());
+    // A path longer than the field takes goes in whole: OK refuses it rather than store a cut one.
+    if (answer == IDOK) SetDlgItemText(IDC_SETTINGS_EDITOR, dialog.GetPathName().c_str());
 }
 
 void CSettingsDlg::OnOK() {
+    // A text that does not fit its 260-byte buffer is refused, not cut: cut (perhaps in the
+    // middle of a double-byte character) it would name another folder or program.
+    std::string pluginFolder, destination, editor;
+    CDataExchange texts(this, TRUE);
+    DDX_Text(&texts, IDC_SETTINGS_SPI_FOLDER, pluginFolder, TextLimit);
+    DDX_Text(&texts, IDC_SETTINGS_DEST_FOLDER, destination, TextLimit);
+    DDX_Text(&texts, IDC_SETTINGS_EDITOR, editor, TextLimit);
+    if (texts.m_failed) return;
+
     CWaitCursor wait;
     UpdateData(TRUE);
     CSettingIO settings;
     settings.WriteInt("", "DefrostingMode", defrostingMode);
     settings.WriteInt("", "OpenCheckFlag", openCheckFlag);
     settings.WriteInt("", "UpdateChkFlag", updateChkFlag);
-
-    char text[CSettingIO::PathBufferSize];
-    ReadFieldText(IDC_SETTINGS_SPI_FOLDER, text);
-    settings.WriteString("", "SpiFold", text);
-    ReadFieldText(IDC_SETTINGS_DEST_FOLDER, text);
-    settings.WriteString("", "DefrostingFold", text);
-    ReadFieldText(IDC_SETTINGS_EDITOR, text);
-    settings.WriteString("", "NullOpenEditor", text);
+    settings.WriteString("", "SpiFold", pluginFolder.c_str());
+    settings.WriteString("", "DefrostingFold", destination.c_str());
+    settings.WriteString("", "NullOpenEditor", editor.c_str());
     CDialog::OnOK();
 }
 

@@ -41,7 +41,7 @@ private:
     void PickPluginFolder();
     void TakeImageViewerFolder();
     void PickEditor();
-    // The text of an edit, cut to fit a 260-byte buffer.
+    // The text of an edit into a 260-byte buffer; a longer text (which OK refuses) reads as empty.
     void ReadFieldText(int id, char* text);
 
     CPluginTable plugins;

@@ -49,14 +49,20 @@ TEST_F(SettingsStore, AValueOfTheWrongTypeReadsAsTheDefault) {
     EXPECT_EQ(io.ReadString("", "NullOpenEditor", "NotePad", nullptr), "NotePad");
 }
 
-TEST_F(SettingsStore, TheCopyIntoThePathBufferIsBounded) {
-    std::string longValue(400, 'z');
-    io.WriteString("", "SpiFold", longValue.c_str());
+TEST_F(SettingsStore, ATextTooLongForThePathBufferReadsAsTheDefault) {
     char buffer[CSettingIO::PathBufferSize + 16];
     memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(io.ReadString("", "SpiFold", "", buffer), longValue);
-    EXPECT_EQ(strlen(buffer), 259u);
+    std::string fits(259, 'z');
+    io.WriteString("", "SpiFold", fits.c_str());
+    EXPECT_EQ(io.ReadString("", "SpiFold", "D:\\plugins", buffer), fits);
+    EXPECT_EQ(std::string(buffer), fits);
     EXPECT_EQ(buffer[CSettingIO::PathBufferSize], '#');
+
+    // Cut to fit, it would name another folder.
+    io.WriteString("", "SpiFold", (fits + "z\\more").c_str());
+    EXPECT_EQ(io.ReadString("", "SpiFold", "D:\\plugins", buffer), "D:\\plugins");
+    EXPECT_EQ(std::string(buffer), "D:\\plugins");
+    EXPECT_EQ(io.ReadString("", "SpiFold", nullptr, nullptr), "");
 }
 
 TEST(IntList, ParsesUnderTheRulesOfPercentI) {

@@ -114,6 +114,20 @@ TEST_F(PluginFolderLookUp, TakesTheViewersFolderWhenSpiFoldIsEmpty) {
     EXPECT_EQ(SpiFold(), "C:\\viewer\\plugins");
 }
 
+TEST_F(PluginFolderLookUp, AnExpandablePathIsExpanded) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    const char path[] = "%VARNITO_TEST_VIEWER%\\plugins";
+    RegSetValueExA(key, "Path", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path), sizeof path);
+    RegCloseKey(key);
+    SetEnvironmentVariableA("VARNITO_TEST_VIEWER", "C:\\viewer");
+    CExtractorApp::LookUpPluginFolder();
+    SetEnvironmentVariableA("VARNITO_TEST_VIEWER", nullptr);
+    EXPECT_EQ(SpiFold(), "C:\\viewer\\plugins");
+}
+
 TEST_F(PluginFolderLookUp, WritesAnEmptyFolderWhenTheViewerHasNoPath) {
     CreateViewerKey(nullptr);
     CExtractorApp::LookUpPluginFolder();

@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "app/ExtractorApp.h"
+#include "app/PluginFolder.h"
 #include "app/SettingIO.h"
 #include "app/Utility.h"
+#include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "spi/fixture/FixtureControl.h"
 #include "tests/settings/SettingsTestHelpers.h"
@@ -296,27 +298,39 @@ TEST_F(SettingsDialog, MissingImageViewerKeyIsReported) {
     EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), "C:\\mine");
 }
 
-TEST_F(SettingsDialog, OverlongTextsAreCutToFitTheirBuffers) {
+TEST_F(SettingsDialog, TextsTooLongForTheirBuffersAreRefusedNotCut) {
+    // Stored from elsewhere: each reads as its default.
     const std::string longPath = "C:\\" + std::string(400, 'a');
     CSettingIO settings;
     settings.WriteString("", "SpiFold", longPath.c_str());
     settings.WriteString("", "DefrostingFold", longPath.c_str());
     settings.WriteString("", "NullOpenEditor", longPath.c_str());
     OpenSettings open;
-    for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER}) {
-        EXPECT_EQ(SendMessageA(open.Item(id), EM_GETLIMITTEXT, 0, 0), 259) << id;
-        EXPECT_EQ(open.Text(id), longPath.substr(0, 259)) << id;
-        // Typing at the end of a full field adds nothing.
-        SendMessageA(open.Item(id), EM_SETSEL, 259, 259);
-        SendMessageA(open.Item(id), WM_CHAR, 'z', 1);
-        EXPECT_EQ(open.Text(id).size(), 259u) << id;
-    }
-    // Text put in by other means than typing is still cut when it is read.
-    open.SetText(IDC_SETTINGS_DEST_FOLDER, longPath);
+    EXPECT_EQ(open.Text(IDC_SETTINGS_EDITOR), "NotePad");
+    EXPECT_EQ(open.Text(IDC_SETTINGS_DEST_FOLDER), "");
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), BundledPluginFolder()) << "as when none is set";
+
+    // Put into a field by other means than typing, the text would be cut at 259 bytes in the
+    // middle of the double-byte character at its end.
+    const std::string cutInside = "C:\\" + std::string(255, 'd') + "表";
+    ASSERT_EQ(cutInside.size(), 260u);
     open.Click(IDC_SETTINGS_MODE_IMMEDIATE);
+    open.SetText(IDC_SETTINGS_DEST_FOLDER, cutInside);
+    {
+        testsupport::MessageBoxWatcher boxes;
+        open.Click(IDOK);
+        ASSERT_TRUE(boxes.WaitFor(1));
+        EXPECT_EQ(boxes.Seen()[0].text, TextTooLongMessage(259));
+    }
+    EXPECT_TRUE(IsWindowVisible(open.hwnd())) << "the dialog stays open";
+    EXPECT_EQ(GetFocus(), open.Item(IDC_SETTINGS_DEST_FOLDER));
+    EXPECT_EQ(StoredInt("DefrostingMode"), -999) << "nothing is stored";
+
+    const std::string fits = cutInside.substr(0, 258);
+    open.SetText(IDC_SETTINGS_DEST_FOLDER, fits);
     open.Click(IDOK);
-    EXPECT_EQ(StoredString("DefrostingFold"), longPath.substr(0, 259));
-    EXPECT_EQ(StoredString("NullOpenEditor"), longPath.substr(0, 259));
+    EXPECT_EQ(StoredString("DefrostingFold"), fits);
+    EXPECT_EQ(StoredString("NullOpenEditor"), "NotePad");
 }
 
 TEST_F(SettingsDialog, OverlongImageViewerPathIsNotTaken) {

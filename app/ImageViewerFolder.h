@@ -1,0 +1,13 @@
+#pragma once
+// The image viewer's own record of its plug-in folder, which the program only reads.
+#include <string>
+
+// The image viewer's registry key (below HKEY_CURRENT_USER) and its value.
+constexpr char ImageViewerKey[] = "Software\\Halvorn\\Susie\\Plug-in";
+constexpr char ImageViewerValue[] = "Path";
+
+// Reads the viewer's plug-in folder. False when the key cannot be opened (no viewer is
+// installed). Otherwise true, with *folder the value: a REG_EXPAND_SZ value with its
+// environment variables expanded; empty when the value is missing, of another type, or longer
+// than a path buffer holds (259 bytes), since a cut path would name another folder.
+bool ReadImageViewerFolder(std::string* folder);
