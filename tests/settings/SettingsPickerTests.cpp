@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commdlg.h>
+#include <commctrl.h>
 #include <dlgs.h>
-#include <shlobj.h>
 #include "res/resource.h"
 #include "tests/settings/SettingsTestHelpers.h"
 
@@ -21,6 +21,58 @@ protected:
 std::string WithoutTrailingSeparator(const std::string& path) { return path.substr(0, path.size() - 1); }
 
 void Press(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+// The browser's folder tree, driven from the test's helper thread as a user's clicks would.
+// (Its BFFM_SETSELECTION is no way to do it: the message may reach the browser while it is
+// still opening, before it selects its start folder; and Wine's browser finds a folder by
+// comparing item ids, file times included, with those its tree read on opening, so it fails
+// once a parent folder such as the temporary-files folder has changed since.)
+class FolderTree {
+public:
+    explicit FolderTree(HWND browser) : tree_(FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr)) {}
+
+    // Waits until the browser has opened: the last thing it does is select the start folder.
+    bool WaitForSelection(const std::string& name) const {
+        for (int i = 0; i < 500; ++i) {
+            if (Text(Next(TVGN_CARET, nullptr)) == name) return true;
+            Sleep(20);
+        }
+        return false;
+    }
+
+    // Selects the folder of that name beside the selected one.
+    bool SelectBesideTheSelection(const std::string& name) const {
+        HTREEITEM parent = Next(TVGN_PARENT, Next(TVGN_CARET, nullptr));
+        for (HTREEITEM item = Next(TVGN_CHILD, parent); item; item = Next(TVGN_NEXT, item)) {
+            if (Text(item) == name)
+                return SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != FALSE;
+        }
+        return false;
+    }
+
+private:
+    HTREEITEM Next(UINT relation, HTREEITEM from) const {
+        return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
+    }
+    std::string Text(HTREEITEM item) const {
+        if (!item) return std::string();
+        char text[MAX_PATH] = {};
+        TVITEMA look = {};
+        look.mask = TVIF_TEXT;
+        look.hItem = item;
+        look.pszText = text;
+        look.cchTextMax = sizeof text;
+        SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&look));
+        return text;
+    }
+
+    HWND tree_;
+};
+
+std::string LastComponent(const std::string& folder) {
+    std::string path = WithoutTrailingSeparator(folder);
+    return path.substr(path.find_last_of('\\') + 1);
+}
 
 std::string CurrentDirectory() {
     char text[MAX_PATH] = {};
@@ -41,9 +93,14 @@ TEST_F(SettingsPickers, DestinationPickerStartsAtTheFieldAndTakesThePick) {
     EXPECT_EQ(open.Text(IDC_SETTINGS_DEST_FOLDER), destination.path());
 
     // OK at once picks the folder the browser started at, written back as the shell gives it.
-    PopupDriver pick(open.hwnd(), [](HWND browser) { Press(browser, IDOK); });
+    bool opened = false;
+    PopupDriver pick(open.hwnd(), [&](HWND browser) {
+        opened = FolderTree(browser).WaitForSelection(LastComponent(destination.path()));
+        Press(browser, IDOK);
+    });
     open.Click(IDC_SETTINGS_DEST_BROWSE);
     ASSERT_TRUE(pick.Join());
+    ASSERT_TRUE(opened);
     EXPECT_EQ(open.Text(IDC_SETTINGS_DEST_FOLDER), WithoutTrailingSeparator(destination.path()));
 }
 
@@ -55,13 +112,18 @@ TEST_F(SettingsPickers, PluginFolderPickerRefillsTheList) {
     open.SetText(IDC_SETTINGS_SPI_FOLDER, empty.path());
     ASSERT_EQ(open.RowCount(), 0);
 
+    // The browser starts at the empty folder; the plug-in folder is its sibling.
     std::string folder = WithoutTrailingSeparator(plugins.path());
+    bool selected = false;
     PopupDriver pick(open.hwnd(), [&](HWND browser) {
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        FolderTree tree(browser);
+        selected = tree.WaitForSelection(LastComponent(empty.path())) &&
+                   tree.SelectBesideTheSelection(LastComponent(plugins.path()));
         Press(browser, IDOK);
     });
     open.Click(IDC_SETTINGS_SPI_BROWSE);
     ASSERT_TRUE(pick.Join());
+    ASSERT_TRUE(selected);
     EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), folder);
     EXPECT_EQ(open.RowCount(), 2);
     EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), "【使用可能なアーカイブプラグインは  2 個】");
