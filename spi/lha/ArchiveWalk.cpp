@@ -1,5 +1,5 @@
+#include "spi/common/SpiResult.h"
 #include "spi/lha/ArchiveWalk.h"
-#include "spi/lha/SpiResult.h"
 
 namespace lha {
 namespace {

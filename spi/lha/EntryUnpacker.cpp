@@ -3,9 +3,9 @@
 #include <cstring>
 #include <memory>
 #include <vector>
+#include "spi/common/SpiResult.h"
 #include "spi/lha/BitReader.h"
 #include "spi/lha/Crc16.h"
-#include "spi/lha/SpiResult.h"
 #include "spi/lha/StaticHuffmanDecoder.h"
 
 namespace lha {

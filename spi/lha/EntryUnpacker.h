@@ -2,17 +2,11 @@
 // Unpacks one entry into a sink and checks its CRC-16.
 #include <cstdint>
 #include "spi/common/ByteSource.h"
+#include "spi/common/ProgressReport.h"
 #include "spi/lha/LhaHeader.h"
 #include "spi/lha/OutputSink.h"
 
 namespace lha {
-
-class ProgressReport {
-public:
-    virtual ~ProgressReport() = default;
-    // False asks the unpacking to stop.
-    virtual bool Continue(uint64_t done, uint64_t total) = 0;
-};
 
 // Whether this plug-in knows the entry's method: -lh0-, -lz4-, -lh4- to -lh7- and -lhd-
 // (folders and symbolic links).

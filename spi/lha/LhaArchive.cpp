@@ -1,8 +1,8 @@
 #include "spi/lha/LhaArchive.h"
 #include <windows.h>
+#include "spi/common/SpiResult.h"
 #include "spi/lha/ArchiveWalk.h"
 #include "spi/lha/EntryRecord.h"
-#include "spi/lha/SpiResult.h"
 
 namespace lha {
 

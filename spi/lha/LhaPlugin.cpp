@@ -6,13 +6,14 @@
 #include <vector>
 #include "plugins/SusiePlugin.h"
 #include "spi/common/ArchiveCache.h"
+#include "spi/common/CallbackProgress.h"
 #include "spi/common/FileSource.h"
+#include "spi/common/SpiResult.h"
 #include "spi/lha/EntryName.h"
 #include "spi/lha/EntryRecord.h"
 #include "spi/lha/EntryUnpacker.h"
 #include "spi/lha/LhaArchive.h"
 #include "spi/lha/OutputSinks.h"
-#include "spi/lha/SpiResult.h"
 
 using namespace lha;
 
@@ -33,18 +34,6 @@ const char* PluginText(int infono) {
     default: return nullptr;
     }
 }
-
-class CallbackProgress : public ProgressReport {
-public:
-    CallbackProgress(SpiProgressCallback callback, LONG_PTR data) : callback_(callback), data_(data) {}
-    bool Continue(uint64_t done, uint64_t total) override {
-        return !callback_ || callback_(static_cast<int>(done), static_cast<int>(total), data_) == 0;
-    }
-
-private:
-    SpiProgressCallback callback_;
-    LONG_PTR data_;
-};
 
 // The archive file a host reads entry by entry stays open between calls.
 ArchiveCache<LhaArchive> lastArchive;

@@ -1,7 +1,7 @@
 #include "spi/zip/CentralDirectory.h"
 #include <zlib.h>
 #include <algorithm>
-#include "spi/zip/SpiResult.h"
+#include "spi/common/SpiResult.h"
 
 namespace zip {
 namespace {

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include "spi/common/SpiResult.h"
 #include "spi/common/codecs/Decoder.h"
-#include "spi/zip/SpiResult.h"
 
 namespace zip {
 namespace {
@@ -95,14 +95,14 @@ int DecodeCodecEntry(ByteSource& source, uint64_t offset, const Entry& entry, Ou
         if (done < entry.unpackedSize) {
             out = sink.Room(&room);
             room = static_cast<size_t>(std::min<uint64_t>({room, ChunkSize, entry.unpackedSize - done}));
-            if (!out || room == 0) return SpiOtherError;
+            if (!out || room == 0) return SpiInternalError;
         }
         size_t produced = 0;
         codecs::Status status = decoder->Decode(out, room, &produced);
         if (produced > 0) {
             if (out == &overflow) return SpiBrokenData;
             *crc = crc32(*crc, out, static_cast<uInt>(produced));
-            if (!sink.Commit(produced)) return SpiOtherError;
+            if (!sink.Commit(produced)) return SpiInternalError;
             done += produced;
             if (progress && !progress->Continue(done, entry.unpackedSize)) return SpiAborted;
         }

@@ -2,8 +2,8 @@
 #include <zlib.h>
 #include <algorithm>
 #include <vector>
+#include "spi/common/SpiResult.h"
 #include "spi/zip/CodecMethods.h"
-#include "spi/zip/SpiResult.h"
 #include "spi/zip/StreamBounds.h"
 
 namespace zip {
@@ -35,10 +35,10 @@ int CopyStored(ByteSource& source, uint64_t offset, const Entry& entry, OutputSi
         size_t room = 0;
         uint8_t* out = sink.Room(&room);
         size_t count = static_cast<size_t>(std::min<uint64_t>({room, ChunkSize, entry.unpackedSize - done}));
-        if (!out || count == 0) return SpiOtherError;
+        if (!out || count == 0) return SpiInternalError;
         if (!source.ReadAt(offset + done, out, count)) return SpiReadError;
         *crc = crc32(*crc, out, static_cast<uInt>(count));
-        if (!sink.Commit(count)) return SpiOtherError;
+        if (!sink.Commit(count)) return SpiInternalError;
         done += count;
         if (!Report(progress, done, entry.unpackedSize)) return SpiAborted;
     }
@@ -82,7 +82,7 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
         if (done < bounds.Unpacked()) {
             out = sink.Room(&room);
             room = static_cast<size_t>(std::min<uint64_t>({room, ChunkSize, bounds.Unpacked() - done}));
-            if (!out || room == 0) return SpiOtherError;
+            if (!out || room == 0) return SpiInternalError;
         }
         stream.next_out = out;
         stream.avail_out = static_cast<uInt>(room);
@@ -93,11 +93,11 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
                 if (!bounds.ExtendUnpacked()) return SpiBrokenData;
                 if (!sink.Grow(bounds.Unpacked())) return SpiUnknownFormat;
                 out = sink.Room(&room);
-                if (!out || room == 0) return SpiOtherError;
+                if (!out || room == 0) return SpiInternalError;
                 *out = overflow;
             }
             *crc = crc32(*crc, out, static_cast<uInt>(produced));
-            if (!sink.Commit(produced)) return SpiOtherError;
+            if (!sink.Commit(produced)) return SpiInternalError;
             done += produced;
             if (!Report(progress, done, bounds.Unpacked())) return SpiAborted;
         }

@@ -4,30 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include "spi/common/ByteSource.h"
+#include "spi/common/OutputSink.h"
+#include "spi/common/ProgressReport.h"
 #include "spi/zip/ZipFormat.h"
 
 namespace zip {
-
-// Where unpacked bytes go. The extractor writes into the room the sink offers, so a memory
-// block is filled without an intermediate copy.
-class OutputSink {
-public:
-    virtual ~OutputSink() = default;
-    // Room for the next bytes; *length receives its size (more than 0).
-    virtual uint8_t* Room(size_t* length) = 0;
-    // The first `length` bytes of the room now hold output; false when they cannot be kept.
-    virtual bool Commit(size_t length) = 0;
-    // Makes room for `total` bytes in all, more than the stated size the sink was made for (an
-    // entry whose sizes were cut to 32 bits); false when the sink cannot take them.
-    virtual bool Grow(uint64_t) { return false; }
-};
-
-class ProgressReport {
-public:
-    virtual ~ProgressReport() = default;
-    // False asks the extraction to stop.
-    virtual bool Continue(uint64_t done, uint64_t total) = 0;
-};
 
 // Whether the entry can be unpacked at all (method, encryption, plausible sizes). SpiResult.
 int CheckExtractable(const Entry& entry);

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <limits>
 #include <vector>
-#include "spi/zip/SpiResult.h"
+#include "spi/common/SpiResult.h"
 
 namespace {
 
@@ -135,8 +135,8 @@ int DescribeEntry(const zip::Entry& entry, ArchiveEntry* record, bool* skip) {
     // Old writers mark a folder only by its MS-DOS attribute, without a trailing '/'. An entry
     // with content stays a file, so that no bytes are lost to a wrong attribute.
     if (entry.directoryAttribute && entry.unpackedSize == 0) fullName += '/';
-    zip::EntryPath name;
-    *skip = !zip::SplitEntryName(fullName, &name);
+    EntryPath name;
+    *skip = !SplitEntryName(fullName, &name);
     if (*skip) return SpiSuccess;
     // The 32-bit record has 32 bits for these; larger archives are beyond that build.
     constexpr uint64_t RecordMax = std::numeric_limits<EntrySize>::max();

@@ -2,7 +2,7 @@
 // A central directory record as the Susie host sees it: an ArchiveEntry.
 #include <string>
 #include "plugins/SusiePlugin.h"
-#include "spi/zip/EntryPath.h"
+#include "spi/common/EntryPath.h"
 #include "spi/zip/ZipFormat.h"
 
 // The entry's name in code page 932: UTF-8 names (flagged, or from Info-ZIP's Unicode path

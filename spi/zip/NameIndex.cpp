@@ -1,8 +1,8 @@
 #include "spi/zip/NameIndex.h"
 #include <utility>
+#include "spi/common/SpiResult.h"
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryRecord.h"
-#include "spi/zip/SpiResult.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ std::string Folded(const std::string& name) {
     std::string folded = name;
     for (size_t i = 0; i < folded.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(folded[i]);
-        if (zip::IsLeadByte(c) && i + 1 < folded.size()) {
+        if (IsLeadByte(c) && i + 1 < folded.size()) {
             ++i;
         } else if (c >= 'a' && c <= 'z') {
             folded[i] = static_cast<char>(c - 'a' + 'A');
@@ -54,13 +54,13 @@ int NameIndex::Find(const char* name, uint64_t* recordOffset) const {
     auto range = byFoldedName_.equal_range(Folded(name));
     for (auto it = range.first; it != range.second; ++it) {
         size_t index = it->second;
-        if (zip::SameEntryName(names_[index], name, false)) {
+        if (SameEntryName(names_[index], name, false)) {
             best = index;
             break;
         }
         if (index < best) best = index;
     }
-    if (best == names_.size()) return SpiOtherError;
+    if (best == names_.size()) return SpiInternalError;
     *recordOffset = offsets_[best];
     return SpiSuccess;
 }

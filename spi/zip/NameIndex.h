@@ -12,7 +12,7 @@ public:
     // From a directory already read; the reader is a copy, its position is its own.
     int Build(zip::DirectoryReader reader);  // SpiResult
     // The central record offset of the entry named `name`: the exact name, else the first that
-    // differs in letter case only. SpiResult; SpiOtherError when no entry has that name.
+    // differs in letter case only. SpiResult; SpiInternalError when no entry has that name.
     int Find(const char* name, uint64_t* recordOffset) const;
 
 private:

@@ -1,5 +1,5 @@
+#include "spi/common/SpiResult.h"
 #include "spi/zip/ZipArchive.h"
-#include "spi/zip/SpiResult.h"
 
 int ZipArchive::ReadDirectory() {
     if (!directoryRead_) {

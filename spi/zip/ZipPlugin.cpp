@@ -1,16 +1,17 @@
 // The exports of the ZIP archive plug-in.
 #include <zlib.h>
-#include <climits>
 #include <cstring>
 #include <memory>
 #include <type_traits>
 #include "plugins/SusiePlugin.h"
 #include "spi/common/ArchiveCache.h"
+#include "spi/common/CallbackProgress.h"
+#include "spi/common/OutputSinks.h"
+#include "spi/common/SpiResult.h"
 #include "spi/zip/CentralDirectory.h"
+#include "spi/zip/EntryExtractor.h"
 #include "spi/zip/EntryRecord.h"
 #include "spi/zip/NameIndex.h"
-#include "spi/zip/OutputSinks.h"
-#include "spi/zip/SpiResult.h"
 #include "spi/zip/ZipArchive.h"
 
 SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen);
@@ -73,25 +74,7 @@ std::unique_ptr<MemorySource> MemoryInput(LPCSTR src, LONG_PTR size, unsigned in
     return nullptr;
 }
 
-// Turns the extractor's progress into calls of the host's callback, scaled to fit an int.
-class CallbackProgress : public zip::ProgressReport {
-public:
-    CallbackProgress(SpiProgressCallback callback, LONG_PTR data) : callback_(callback), data_(data) {}
-    bool Continue(uint64_t done, uint64_t total) override {
-        if (!callback_) return true;
-        while (total > INT_MAX) {
-            total >>= 1;
-            done >>= 1;
-        }
-        return callback_(static_cast<int>(done), static_cast<int>(total), data_) == 0;
-    }
-
-private:
-    SpiProgressCallback callback_;
-    LONG_PTR data_;
-};
-
-int ExtractToMemory(ByteSource& source, const zip::Entry& entry, HLOCAL* handle, zip::ProgressReport& progress) {
+int ExtractToMemory(ByteSource& source, const zip::Entry& entry, HLOCAL* handle, ProgressReport& progress) {
     if (entry.unpackedSize > SIZE_MAX) return SpiNoMemory;
     MemoryBlockSink sink(static_cast<size_t>(entry.unpackedSize));
     if (!sink.IsAllocated()) return SpiNoMemory;
@@ -100,33 +83,18 @@ int ExtractToMemory(ByteSource& source, const zip::Entry& entry, HLOCAL* handle,
     return result;
 }
 
-// Whether a path ends with '\' or '/' that is not the second byte of a double-byte character.
-bool EndsWithSeparator(const std::string& path) {
-    bool separator = false;
-    for (size_t i = 0; i < path.size(); ++i) {
-        separator = path[i] == '\\' || path[i] == '/';
-        if (zip::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-            separator = false;
-            ++i;
-        }
-    }
-    return separator;
-}
-
 // Writes the entry under its file name into `folder`; a folder entry writes nothing.
 int ExtractToFolder(ByteSource& source, const zip::Entry& entry, const ArchiveEntry& record,
-                    const char* folder, zip::ProgressReport& progress) {
+                    const char* folder, ProgressReport& progress) {
     if (record.fileName[0] == '\0') return SpiSuccess;
-    if (strchr(record.fileName, ':')) return SpiOtherError;  // would name a stream or a drive
-    std::string target = folder;
-    if (!target.empty() && !EndsWithSeparator(target)) target += '\\';
-    target += record.fileName;
+    std::string target;
+    if (!FolderFilePath(folder, record.fileName, &target)) return SpiInternalError;
 
     FileSink sink(target);
-    if (!sink.IsOpen()) return SpiOtherError;
+    if (!sink.IsOpen()) return SpiInternalError;
     int result = zip::ExtractEntry(source, entry, sink, &progress);
     if (result != SpiSuccess) return result;
-    return sink.Finish(record.timestamp) ? SpiSuccess : SpiOtherError;
+    return sink.Finish(record.timestamp) ? SpiSuccess : SpiInternalError;
 }
 
 // A local-memory block that is freed unless it was handed over.
@@ -179,13 +147,13 @@ int ListRecords(zip::DirectoryReader& reader, HLOCAL* handle) {
     return SpiSuccess;
 }
 
-// The record of a central record already decoded; SpiOtherError for one that names nothing.
+// The record of a central record already decoded; SpiInternalError for one that names nothing.
 int DescribeRecord(const zip::Entry& entry, ArchiveEntry* record) {
     ArchiveEntry described;
     bool skip = false;
     int result = DescribeEntry(entry, &described, &skip);
     if (result != SpiSuccess) return result;
-    if (skip) return SpiOtherError;
+    if (skip) return SpiInternalError;
     *record = described;
     return SpiSuccess;
 }
@@ -224,7 +192,7 @@ SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header) {
 }
 
 SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle) {
-    if (!handle) return SpiOtherError;
+    if (!handle) return SpiInternalError;
     *handle = nullptr;
     try {
         int result = SpiSuccess;
@@ -249,7 +217,7 @@ SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int f
 
 SPI_EXPORT int WINAPI GetFileInfo(LPCSTR src, LONG_PTR offset, LPCSTR name, unsigned int flags,
                                   ArchiveEntry* entry) {
-    if (!name || !entry) return SpiOtherError;
+    if (!name || !entry) return SpiInternalError;
     try {
         int result = SpiSuccess;
         zip::Entry found;
@@ -278,7 +246,7 @@ SPI_EXPORT int WINAPI GetFileInfo(LPCSTR src, LONG_PTR offset, LPCSTR name, unsi
 SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigned int flags,
                               SpiProgressCallback progress, LONG_PTR data) {
     unsigned int outputKind = (flags >> OutputKindShift) & OutputKindMask;
-    if (!dest) return SpiOtherError;
+    if (!dest) return SpiInternalError;
     if (outputKind == OutputToMemory) *reinterpret_cast<HLOCAL*>(dest) = nullptr;
     if ((flags & InputKindMask) != 0) return SpiNotImplemented;  // the entry is found by its position in a file
     if (outputKind != OutputToMemory && outputKind != OutputToFolder) return SpiNotImplemented;

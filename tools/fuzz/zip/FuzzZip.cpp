@@ -2,15 +2,15 @@
 // extractor, built natively, over archives held in memory.
 #include <cstdint>
 #include <vector>
+#include "spi/common/SpiResult.h"
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryExtractor.h"
-#include "spi/zip/EntryPath.h"
-#include "spi/zip/SpiResult.h"
+#include "spi/common/EntryPath.h"
 
 namespace {
 
 // Keeps at most `size` bytes, like a memory block of the entry's size.
-class BoundedSink : public zip::OutputSink {
+class BoundedSink : public OutputSink {
 public:
     explicit BoundedSink(size_t size) : bytes_(size) {}
     uint8_t* Room(size_t* length) override {
@@ -29,8 +29,8 @@ private:
 };
 
 void Exercise(ByteSource& source, const zip::Entry& entry) {
-    zip::EntryPath path;
-    if (zip::SplitEntryName(entry.name, &path)) zip::SameEntryName(path.path + path.fileName, entry.name, true);
+    EntryPath path;
+    if (SplitEntryName(entry.name, &path)) SameEntryName(path.path + path.fileName, entry.name, true);
 
     zip::Entry again;
     if (zip::ReadRecordAt(source, entry.recordOffset, &again) != SpiSuccess) __builtin_trap();  // listed, so found again

@@ -1,7 +1,6 @@
-#include "spi/zip/EntryPath.h"
+#include "spi/common/EntryPath.h"
 #include <vector>
 
-namespace zip {
 namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
@@ -73,4 +72,14 @@ bool SameEntryName(const std::string& a, const std::string& b, bool ignoreCase) 
     return true;
 }
 
-}  // namespace zip
+bool EndsWithSeparator(const std::string& text) {
+    bool separator = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        separator = IsSeparator(text[i]);
+        if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            separator = false;
+            ++i;
+        }
+    }
+    return separator;
+}

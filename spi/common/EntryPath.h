@@ -1,9 +1,8 @@
 #pragma once
-// Entry names in code page 932: cleaned of anything that would lead out of the extraction
-// folder, split into folder part and file name, and compared.
+// Entry names in code page 932, as our plug-ins hand them to a host: cleaned of anything that
+// would lead out of the extraction folder, split into folder part and file name, and compared.
+// Plain C++, so that the fuzzers build it.
 #include <string>
-
-namespace zip {
 
 // A lead byte of a code page 932 double-byte character.
 bool IsLeadByte(unsigned char c);
@@ -21,4 +20,5 @@ bool SplitEntryName(const std::string& name, EntryPath* result);
 // with or without case.
 bool SameEntryName(const std::string& a, const std::string& b, bool ignoreCase);
 
-}  // namespace zip
+// Whether the text ends with '\' or '/' that is not the second byte of a double-byte character.
+bool EndsWithSeparator(const std::string& text);

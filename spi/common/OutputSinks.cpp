@@ -1,4 +1,5 @@
-#include "spi/zip/OutputSinks.h"
+#include "spi/common/OutputSinks.h"
+#include "spi/common/EntryPath.h"
 
 MemoryBlockSink::MemoryBlockSink(size_t size) : size_(size) { block_ = LocalAlloc(LMEM_FIXED, size); }
 
@@ -57,12 +58,25 @@ bool FileSink::Flush() {
     return true;
 }
 
-bool FileSink::Finish(int32_t timestamp) {
+bool FileSink::Finish(int64_t timestamp) {
     if (!IsOpen() || !Flush()) return false;
     ULARGE_INTEGER value;
-    value.QuadPart = (static_cast<int64_t>(timestamp) + 11644473600LL) * 10000000ULL;
+    value.QuadPart = (timestamp + 11644473600LL) * 10000000ULL;
     FILETIME time = {value.LowPart, value.HighPart};
     if (!SetFileTime(file_, nullptr, nullptr, &time)) return false;
     finished_ = true;
+    return true;
+}
+
+bool FolderFilePath(const char* folder, const std::string& fileName, std::string* path) {
+    if (!folder || fileName.empty() || fileName == "." || fileName == "..") return false;
+    for (size_t i = 0; i < fileName.size(); ++i) {
+        char c = fileName[i];
+        if (IsLeadByte(static_cast<unsigned char>(c))) ++i;  // its second byte may be 0x5C
+        else if (c == ':' || c == '\\' || c == '/') return false;
+    }
+    *path = folder;
+    if (!path->empty() && !EndsWithSeparator(*path)) *path += '\\';
+    *path += fileName;
     return true;
 }

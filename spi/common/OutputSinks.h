@@ -1,13 +1,14 @@
 #pragma once
-// The two places GetFile can unpack an entry to: a new local-memory block, or a file.
+// The two places GetFile can unpack an entry to: a new local-memory block, or a file in the
+// folder the host names.
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "spi/zip/EntryExtractor.h"
+#include "spi/common/OutputSink.h"
 
 // Fills a fixed local-memory block of exactly the entry's size. It does not grow: hosts write
 // as many bytes of the block as the entry's record states.
-class MemoryBlockSink : public zip::OutputSink {
+class MemoryBlockSink : public OutputSink {
 public:
     explicit MemoryBlockSink(size_t size);
     ~MemoryBlockSink() override;  // frees the block unless it was handed over
@@ -28,7 +29,7 @@ private:
 };
 
 // Writes a new file through a buffer; a file that is not finished is deleted again.
-class FileSink : public zip::OutputSink {
+class FileSink : public OutputSink {
 public:
     explicit FileSink(const std::string& path);
     ~FileSink() override;  // deletes the file unless Finish succeeded
@@ -36,8 +37,8 @@ public:
     FileSink& operator=(const FileSink&) = delete;
 
     bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
-    // Writes what is buffered, dates the file and closes it.
-    bool Finish(int32_t timestamp);
+    // Writes what is buffered and dates the file (seconds since 1970 UTC).
+    bool Finish(int64_t timestamp);
 
     uint8_t* Room(size_t* length) override;
     bool Commit(size_t length) override;
@@ -52,3 +53,8 @@ private:
     size_t used_ = 0;
     bool finished_ = false;
 };
+
+// The file an entry named `fileName` is written to inside `folder` (a separator is put between
+// them unless the folder ends in one). False when the name would lead elsewhere: empty, "."
+// or "..", or holding ':' (a drive or a stream), '\' or '/'.
+bool FolderFilePath(const char* folder, const std::string& fileName, std::string* path);
