@@ -83,3 +83,31 @@ bool EndsWithSeparator(const std::string& text) {
     }
     return separator;
 }
+
+std::string NameKey(const std::string& name, bool foldCase) {
+    std::string key = name;
+    for (size_t i = 0; i < key.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(key[i])) && i + 1 < key.size()) ++i;
+        else if (key[i] == '/') key[i] = '\\';
+        else if (foldCase) key[i] = FoldCase(key[i]);
+    }
+    return key;
+}
+
+std::string BaseName(const char* path, bool dropExtension) {
+    std::string name;
+    for (size_t i = 0; path && path[i]; ++i) {
+        char c = path[i];
+        if (IsLeadByte(static_cast<unsigned char>(c)) && path[i + 1]) {
+            name += c;
+            name += path[++i];
+        } else if (IsSeparator(c) || c == ':') {
+            name.clear();
+        } else {
+            name += c;
+        }
+    }
+    size_t dot = name.rfind('.');
+    if (dropExtension && dot != std::string::npos && dot > 0) name.erase(dot);
+    return name;
+}

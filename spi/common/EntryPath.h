@@ -20,5 +20,14 @@ bool SplitEntryName(const std::string& name, EntryPath* result);
 // with or without case.
 bool SameEntryName(const std::string& a, const std::string& b, bool ignoreCase);
 
+// The key under which a joined name is looked up: '/' made '\', and ASCII letters made
+// upper case when `foldCase` says so. Two names are the same entry (SameEntryName) when their
+// keys are equal.
+std::string NameKey(const std::string& name, bool foldCase);
+
+// The last part of a path (after the last '\', '/' or ':'), without its last extension when
+// `dropExtension` says so ("a.tar.gz" becomes "a.tar").
+std::string BaseName(const char* path, bool dropExtension);
+
 // Whether the text ends with '\' or '/' that is not the second byte of a double-byte character.
 bool EndsWithSeparator(const std::string& text);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include "spi/common/RangeInput.h"
 #include "spi/common/SpiResult.h"
 #include "spi/common/codecs/Decoder.h"
 
@@ -14,23 +15,6 @@ constexpr uint16_t MethodLzma = 14;
 constexpr uint16_t MethodXz = 95;
 constexpr uint16_t FlagLzmaEndMarker = 0x0002;
 constexpr size_t ChunkSize = 1 << 20;  // bytes produced between progress reports
-
-// The entry's packed bytes, read from the archive a piece at a time.
-class PackedInput : public codecs::Input {
-public:
-    PackedInput(ByteSource& source, uint64_t offset, uint64_t size) : source_(source), offset_(offset), left_(size) {}
-    bool Read(uint8_t* buffer, size_t size, size_t* count) override {
-        *count = static_cast<size_t>(std::min<uint64_t>(size, left_));
-        if (*count > 0 && !source_.ReadAt(offset_, buffer, *count)) return false;
-        offset_ += *count;
-        left_ -= *count;
-        return true;
-    }
-
-private:
-    ByteSource& source_;
-    uint64_t offset_, left_;
-};
 
 // ZIP's LZMA data starts with the encoder's version (2 bytes), the size of the properties
 // (2 bytes, always 5) and the properties.
@@ -80,7 +64,7 @@ bool IsCodecMethod(uint16_t method) {
 
 int DecodeCodecEntry(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink& sink,
                      ProgressReport* progress, uLong* crc) {
-    PackedInput packed(source, offset, entry.packedSize);
+    RangeInput packed(source, offset, entry.packedSize);
     std::unique_ptr<codecs::ByteInput> input(new (std::nothrow) codecs::ByteInput(packed));
     if (!input) return SpiNoMemory;
     int result = SpiSuccess;

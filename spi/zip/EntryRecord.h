@@ -1,8 +1,7 @@
 #pragma once
 // A central directory record as the Susie host sees it: an ArchiveEntry.
 #include <string>
-#include "plugins/SusiePlugin.h"
-#include "spi/common/EntryPath.h"
+#include "spi/common/EntryRecord.h"
 #include "spi/zip/ZipFormat.h"
 
 // The entry's name in code page 932: UTF-8 names (flagged, or from Info-ZIP's Unicode path
@@ -16,6 +15,3 @@ int32_t EntryTimestamp(const zip::Entry& entry);
 // Fills *record. SpiResult: SpiUnknownFormat when a name part or a number does not fit the
 // record. *skip is set for entries whose name is empty once cleaned (such as "../").
 int DescribeEntry(const zip::Entry& entry, ArchiveEntry* record, bool* skip);
-
-// The joined name (path then file name) the host asks GetFileInfo for.
-std::string JoinedName(const ArchiveEntry& record);

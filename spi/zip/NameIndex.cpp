@@ -1,5 +1,6 @@
 #include "spi/zip/NameIndex.h"
 #include <utility>
+#include "spi/common/EntryPath.h"
 #include "spi/common/SpiResult.h"
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryRecord.h"

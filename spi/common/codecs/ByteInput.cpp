@@ -12,6 +12,12 @@ bool MemoryInput::Read(uint8_t* buffer, size_t size, size_t* count) {
     return true;
 }
 
+bool DecoderInput::Read(uint8_t* buffer, size_t size, size_t* count) {
+    *count = 0;
+    if (status_ == Status::Ok) status_ = decoder_.Decode(buffer, size, count);
+    return true;
+}
+
 bool ByteInput::Fill() {
     consumed_ += static_cast<uint64_t>(end_ - buffer_);
     next_ = end_ = buffer_;

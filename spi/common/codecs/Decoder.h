@@ -1,12 +1,12 @@
 #pragma once
-// The decoders our plug-ins share (Deflate64, bzip2, LZMA, LZMA2, xz), behind one streaming
-// interface. Plain C++ without Windows calls, so the fuzzers build it natively.
+// The decoders our plug-ins share (Deflate and gzip through zlib, Deflate64, bzip2, LZMA, LZMA2,
+// xz, BCJ2 and, in Filters.h, the filters), behind one streaming interface. Plain C++ without Windows calls, so the fuzzers build it natively.
 //
 // How a plug-in uses it:
 //   1. It offers the packed bytes as an `Input` (a reader it writes: a range of the archive
 //      file, ...), and wraps it in a `ByteInput`, the buffer every decoder reads through.
 //      A filter that undoes a transformation is a Decoder reading another Decoder (see
-//      XzFilters.h), so chains of them need no extra buffers.
+//      Filters.h), so chains of them need no extra buffers.
 //   2. It makes a decoder over that ByteInput (see the Make... functions below). The decoder
 //      borrows the ByteInput; both must outlive it.
 //   3. It calls Decode(room, size, &produced) as often as it likes, with whatever room it has.
@@ -53,6 +53,19 @@ public:
 private:
     const uint8_t* data_;
     size_t left_;
+};
+
+// An Input over another decoder's output (borrowed), for a decoder that reads what another
+// one unpacks. The input ends where that decoder ends or fails; Outcome() says which.
+class DecoderInput : public Input {
+public:
+    explicit DecoderInput(class Decoder& decoder) : decoder_(decoder) {}
+    bool Read(uint8_t* buffer, size_t size, size_t* count) override;
+    Status Outcome() const { return status_; }
+
+private:
+    class Decoder& decoder_;
+    Status status_ = Status::Ok;
 };
 
 // Buffered reading of an Input. Past the end of the input it yields zero bytes and counts
@@ -116,6 +129,13 @@ struct LzmaProperties {
 bool ParseLzmaProperties(const uint8_t bytes[5], LzmaProperties* properties);
 
 // Each returns null only when memory runs out. `unpackedSize` may be UnknownSize.
+// Stored data: the input as it is, to its end.
+std::unique_ptr<Decoder> MakeCopyDecoder(ByteInput& input);
+// Deflate (raw, as in ZIP method 8 and 7z), through zlib.
+std::unique_ptr<Decoder> MakeDeflateDecoder(ByteInput& input);
+// gzip: members one after the other, each checked by its CRC-32 and size, through zlib. What
+// follows the last member and is not one ends the data unread.
+std::unique_ptr<Decoder> MakeGzipDecoder(ByteInput& input);
 // Deflate64 (raw, as in ZIP method 9).
 std::unique_ptr<Decoder> MakeDeflate64Decoder(ByteInput& input);
 // bzip2 ("BZh" streams; consecutive streams are decoded as one).
@@ -128,7 +148,13 @@ std::unique_ptr<Decoder> MakeLzmaDecoder(ByteInput& input, const LzmaProperties&
 // Raw LZMA2 chunks with the given dictionary size.
 std::unique_ptr<Decoder> MakeLzma2Decoder(ByteInput& input, uint32_t dictionarySize,
                                           uint64_t unpackedSize = UnknownSize);
-// The .xz container: streams, blocks (LZMA2, Delta), checks, index and padding.
+// The .xz container: streams, blocks (LZMA2, Delta, the x86, ARM and ARM64 branch converters),
+// checks, index and padding.
 std::unique_ptr<Decoder> MakeXzDecoder(ByteInput& input);
+// BCJ2 (7z): x86 code from its four streams (main, call targets, jump targets, range-coded
+// bits), `unpackedSize` bytes of it. The call and jump streams running short is damage; a
+// short bit stream reads as zeros and shows in the output's check.
+std::unique_ptr<Decoder> MakeBcj2Decoder(ByteInput& main, ByteInput& call, ByteInput& jump, ByteInput& bits,
+                                         uint64_t unpackedSize);
 
 }  // namespace codecs

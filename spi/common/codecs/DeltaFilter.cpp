@@ -1,5 +1,5 @@
 #include <new>
-#include "spi/common/codecs/XzFilters.h"
+#include "spi/common/codecs/Filters.h"
 
 namespace codecs {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 #include "spi/common/codecs/Checks.h"
 #include "spi/common/codecs/Decoder.h"
-#include "spi/common/codecs/XzFilters.h"
+#include "spi/common/codecs/Filters.h"
 
 namespace codecs {
 namespace {
@@ -13,7 +13,7 @@ constexpr uint8_t HeaderMagic[6] = {0xFD, '7', 'z', 'X', 'Z', 0x00};
 constexpr uint8_t FooterMagic[2] = {'Y', 'Z'};
 constexpr size_t StreamHeaderSize = 12;
 constexpr unsigned CheckNone = 0, CheckCrc32 = 1, CheckCrc64 = 4, CheckSha256 = 10;
-constexpr uint64_t FilterDelta = 0x03, FilterLzma2 = 0x21;
+constexpr uint64_t FilterDelta = 0x03, FilterX86 = 0x04, FilterArm = 0x07, FilterArm64 = 0x0A, FilterLzma2 = 0x21;
 constexpr unsigned MaxFilters = 4;
 
 uint32_t Read32(const uint8_t* p) {
@@ -203,25 +203,37 @@ private:
         } else if (filter->id == FilterDelta) {
             if (size != 1) return Status::BadData;
             filter->value = properties[0] + 1u;
+        } else if (filter->id == FilterX86 || filter->id == FilterArm || filter->id == FilterArm64) {
+            if (size != 0 && size != 4) return Status::BadData;
+            filter->value = size == 4 ? Read32(properties) : 0;  // the address of the first byte
         } else {
             return Status::Unsupported;
         }
         return Status::Ok;
     }
 
-    // The decoders of a block: LZMA2 reading the block's bytes, then the other filters (Delta)
-    // in reverse order of the header, each reading the one before it.
+    // The decoders of a block: LZMA2 reading the block's bytes, then the other filters in
+    // reverse order of the header, each reading the one before it.
     Status BuildChain(const BlockFilter* filters, unsigned count) {
         chain_.clear();
         std::unique_ptr<Decoder> decoder = MakeLzma2Decoder(input_, filters[count - 1].value, declaredUncompressed_);
         if (!decoder) return Status::NoMemory;
         chain_.push_back(std::move(decoder));
         for (unsigned i = count - 1; i-- > 0;) {
-            decoder = MakeDeltaFilter(*chain_.back(), filters[i].value);
+            decoder = MakeFilter(*chain_.back(), filters[i]);
             if (!decoder) return Status::NoMemory;
             chain_.push_back(std::move(decoder));
         }
         return Status::Ok;
+    }
+
+    static std::unique_ptr<Decoder> MakeFilter(Decoder& inner, const BlockFilter& filter) {
+        switch (filter.id) {
+            case FilterX86: return MakeX86Filter(inner, filter.value);
+            case FilterArm: return MakeArmFilter(inner, filter.value);
+            case FilterArm64: return MakeArm64Filter(inner, filter.value);
+            default: return MakeDeltaFilter(inner, filter.value);
+        }
     }
 
     Status FinishBlock() {

@@ -1,0 +1,27 @@
+#pragma once
+// An entry as a plug-in describes it to the host: its ArchiveEntry record.
+#include <cstdint>
+#include <string>
+#include "plugins/SusiePlugin.h"
+
+// What a plug-in knows of one entry.
+struct EntryFields {
+    std::string name;          // full name in code page 932, '/' or '\' between parts; a
+                               // folder's ends in a separator
+    const char* method = "";   // up to 8 characters are shown
+    uint64_t position = 0;     // what GetFile is handed back
+    uint64_t packedSize = 0, unpackedSize = 0;
+    int64_t timestamp = 0;     // seconds since 1970-01-01 UTC
+    uint32_t crc = 0;
+};
+
+// Fills *record: the name cleaned and split as SplitEntryName does, the time clamped to what
+// the record holds. SpiResult: SpiUnknownFormat when a number or a name part does not fit this
+// build's record. *skip is set for a name of which nothing is left once cleaned (such as "../").
+int FillRecord(const EntryFields& fields, ArchiveEntry* record, bool* skip);
+
+// The record's folder and file name joined, as hosts name an entry.
+std::string JoinedName(const ArchiveEntry& record);
+
+// Seconds since 1970-01-01 UTC of a FILETIME (100 ns units since 1601).
+int64_t FileTimeToUnix(uint64_t fileTime);

@@ -1,0 +1,49 @@
+#pragma once
+// An archive file kept open between calls (see ArchiveCache) whose entries' records the
+// plug-in makes once, on first use, and finds again by position (GetFile) and by name
+// (GetFileInfo). A plug-in derives from it: MakeRecords lists the archive, UnpackEntry
+// unpacks one entry.
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+#include "plugins/SusiePlugin.h"
+#include "spi/common/OpenedArchive.h"
+#include "spi/common/OutputSink.h"
+#include "spi/common/ProgressReport.h"
+
+class RecordedArchive : public OpenedArchive {
+public:
+    explicit RecordedArchive(const char* path) : OpenedArchive(path) {}
+
+    // Every entry's record, in archive order; the list lives as long as the archive. SpiResult
+    // of making them (kept: a later call gets the same answer).
+    int Records(const std::vector<ArchiveEntry>** records);
+    // The record of the last entry whose joined name is `name` ('/' and '\' alike, ASCII
+    // letters in either case when ignoreCase): the one an extraction leaves on disk when an
+    // archive holds a name twice. SpiResult: SpiInternalError when no entry has that name.
+    int Find(const char* name, bool ignoreCase, ArchiveEntry* record);
+    // The record whose position is `position`, and its index in Records(). SpiResult:
+    // SpiInternalError for a position no record has.
+    int RecordAt(uint64_t position, ArchiveEntry* record, size_t* index);
+    // Unpacks the entry of the index-th record into the sink: exactly its unpackedSize bytes,
+    // checked. SpiResult. Calls may come from several threads; the plug-in guards its own
+    // unpacking state.
+    virtual int UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) = 0;
+
+protected:
+    // Appends a record for every entry, with positions that differ from one another. SpiResult.
+    // Called once, under the lock.
+    virtual int MakeRecords(std::vector<ArchiveEntry>* records) = 0;
+
+private:
+    int Made();  // mutex_ held
+
+    std::mutex mutex_;
+    bool made_ = false;
+    int result_ = 0;
+    std::vector<ArchiveEntry> records_;
+    std::unordered_map<uint64_t, size_t> byPosition_;
+    std::unordered_map<std::string, size_t> byName_, byFoldedName_;  // the last record of each key
+};

@@ -1,0 +1,18 @@
+#include "spi/sevenzip/SevenZipArchive.h"
+#include "spi/common/EntryPath.h"
+#include "spi/common/SpiResult.h"
+#include "spi/sevenzip/EntryRecords.h"
+#include "spi/sevenzip/Headers.h"
+
+SevenZipArchive::SevenZipArchive(const char* path) : RecordedArchive(path), unnamed_(BaseName(path, true)) {}
+
+int SevenZipArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
+    int result = sevenzip::ReadContents(Source(), &contents_);
+    if (result != SpiSuccess) return result;
+    return sevenzip::MakeRecords(contents_, unnamed_, records, &entryOfRecord_);
+}
+
+int SevenZipArchive::UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) {
+    std::lock_guard<std::mutex> lock(readerMutex_);
+    return reader_.Unpack(Source(), contents_, entryOfRecord_[index], sink, &progress);
+}

@@ -1,0 +1,193 @@
+#include "spi/tar/TarArchive.h"
+#include <cstring>
+#include <new>
+#include "spi/common/EntryPath.h"
+#include "spi/common/EntryRecord.h"
+#include "spi/common/NameText.h"
+#include "spi/common/SpiResult.h"
+
+namespace {
+
+constexpr size_t ChunkSize = 1 << 20;  // bytes copied between progress reports
+
+const char* MethodName(tar::Compression compression, bool holdsTar) {
+    switch (compression) {
+        case tar::Compression::Gzip: return holdsTar ? "tar.gz" : "gzip";
+        case tar::Compression::Bzip2: return holdsTar ? "tar.bz2" : "bzip2";
+        case tar::Compression::Xz: return holdsTar ? "tar.xz" : "xz";
+        default: return "tar";
+    }
+}
+
+bool IsAscii(const std::string& text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// A stored name in code page 932: UTF-8 (declared by pax, or bytes that read as UTF-8, as
+// tar on Linux stores them) when code page 932 can spell it, else false; other bytes are taken
+// as code page 932 already.
+bool NameCp932(const std::string& stored, bool utf8, std::string* name) {
+    if (IsAscii(stored) || (!utf8 && !IsUtf8(stored))) {
+        *name = stored;
+        return true;
+    }
+    return Utf8ToCp932Exactly(stored, name);
+}
+
+// The name of a compressed file's content: the file's name less the compression's suffix
+// (".tgz" and the like become ".tar").
+std::string UnpackedName(const std::string& fileName) {
+    static const char* const suffixes[][2] = {{".tgz", ".tar"}, {".taz", ".tar"}, {".tbz2", ".tar"},
+                                              {".tbz", ".tar"}, {".txz", ".tar"}, {".gz", ""},
+                                              {".bz2", ""},     {".bz", ""},      {".xz", ""}};
+    std::string folded = NameKey(fileName, true);
+    for (const auto& suffix : suffixes) {
+        size_t length = strlen(suffix[0]);
+        if (folded.size() > length && NameKey(suffix[0], true) == folded.substr(folded.size() - length))
+            return fileName.substr(0, fileName.size() - length) + suffix[1];
+    }
+    std::string shorter = BaseName(fileName.c_str(), true);
+    return shorter != fileName ? shorter : fileName + ".out";
+}
+
+uint64_t PackedShare(uint64_t packed, uint64_t size, uint64_t whole) {
+    if (size == 0 || whole == 0) return 0;
+    double share = static_cast<double>(packed) * static_cast<double>(size) / static_cast<double>(whole);
+    return share < 1 ? 1 : static_cast<uint64_t>(share);
+}
+
+// The member a hard link names: the last one before it of that name.
+const tar::Member* LinkedMember(const std::vector<tar::Member>& members, size_t link) {
+    for (size_t i = link; i-- > 0;)
+        if (members[i].name == members[link].linkTarget && members[i].kind == tar::MemberKind::File)
+            return &members[i];
+    return nullptr;
+}
+
+}  // namespace
+
+TarArchive::TarArchive(const char* path) : RecordedArchive(path), archiveName_(BaseName(path, false)) {}
+
+int TarArchive::AddRecord(const std::string& name, const Content& content, uint64_t position,
+                          uint64_t packedSize, int64_t modified, std::vector<ArchiveEntry>* records) {
+    EntryFields fields;
+    fields.name = name;
+    fields.method = MethodName(stream_->Kind(), content.kind != Content::WholeStream);
+    fields.position = position;
+    fields.unpackedSize = content.kind == Content::Text ? content.text.size() : content.size;
+    fields.packedSize = packedSize;
+    fields.timestamp = modified;
+    ArchiveEntry record;
+    bool skip = false;
+    int result = FillRecord(fields, &record, &skip);
+    if (result != SpiSuccess || skip) return result;
+    records->push_back(record);
+    contents_.push_back(content);
+    return SpiSuccess;
+}
+
+int TarArchive::ListMembers(const std::vector<tar::Member>& members, uint64_t end,
+                            std::vector<ArchiveEntry>* records) {
+    bool compressed = stream_->Kind() != tar::Compression::None;
+    for (size_t i = 0; i < members.size(); ++i) {
+        const tar::Member& member = members[i];
+        std::string name;
+        if (!NameCp932(member.name, member.nameIsUtf8, &name)) return SpiUnknownFormat;
+        Content content;
+        content.offset = member.dataOffset;
+        content.size = member.size;
+        if (member.kind == tar::MemberKind::SymbolicLink) {
+            content.kind = Content::Text;
+            if (!NameCp932(member.linkTarget, member.linkIsUtf8, &content.text)) content.text = member.linkTarget;
+        } else if (member.kind == tar::MemberKind::HardLink) {
+            const tar::Member* linked = LinkedMember(members, i);
+            if (linked) {
+                content.offset = linked->dataOffset;
+                content.size = linked->size;
+            } else {
+                content.kind = Content::Unsupported;  // it names a member that is not there
+            }
+        } else if (member.kind == tar::MemberKind::Sparse) {
+            content.kind = Content::Unsupported;
+        }
+        uint64_t packed = compressed ? PackedShare(Source().Size(), content.size, end) : content.size;
+        int result = AddRecord(name, content, i + 1, packed, member.modified, records);
+        if (result != SpiSuccess) return result;
+    }
+    return SpiSuccess;
+}
+
+// A compressed file that holds no TAR: its content, sized by unpacking it all once.
+int TarArchive::ListCompressedFile(std::vector<ArchiveEntry>* records) {
+    Content content;
+    content.kind = Content::WholeStream;
+    std::vector<uint8_t> buffer(ChunkSize);
+    for (size_t produced = buffer.size(); produced == buffer.size(); content.size += produced) {
+        int result = stream_->ReadAt(content.size, buffer.data(), buffer.size(), &produced);
+        if (result != SpiSuccess) return result;
+    }
+    int result = stream_->EndsAt(content.size);
+    if (result != SpiSuccess) return result;
+    // gzip keeps the packed file's time; the others have none but the archive's own.
+    uint8_t header[8] = {};
+    int64_t modified = FileTimeToUnix(Identity().lastWrite);
+    if (stream_->Kind() == tar::Compression::Gzip && Source().ReadAt(0, header, sizeof header)) {
+        uint32_t stamp = header[4] | (header[5] << 8) | (header[6] << 16) | (static_cast<uint32_t>(header[7]) << 24);
+        if (stamp != 0) modified = stamp;
+    }
+    return AddRecord(UnpackedName(archiveName_), content, 1, Source().Size(), modified, records);
+}
+
+int TarArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
+    std::lock_guard<std::mutex> lock(streamMutex_);
+    uint8_t start[16] = {};
+    size_t count = Source().Size() < sizeof start ? static_cast<size_t>(Source().Size()) : sizeof start;
+    if (!Source().ReadAt(0, start, count)) return SpiReadError;
+    stream_.reset(new (std::nothrow) tar::TarStream(Source(), tar::CompressionOf(start, count)));
+    if (!stream_) return SpiNoMemory;
+    std::vector<tar::Member> members;
+    uint64_t end = 0;
+    int result = tar::WalkMembers(*stream_, &members, &end);
+    if (result == SpiUnknownFormat && stream_->Kind() != tar::Compression::None) return ListCompressedFile(records);
+    if (result != SpiSuccess) return result;
+    return ListMembers(members, end, records);
+}
+
+int TarArchive::CopyRange(uint64_t offset, uint64_t size, OutputSink& sink, ProgressReport& progress) {
+    for (uint64_t done = 0; done < size;) {
+        size_t room = 0;
+        uint8_t* out = sink.Room(&room);
+        if (!out || room == 0) return SpiInternalError;
+        size_t piece = static_cast<size_t>(size - done < room ? size - done : room);
+        if (piece > ChunkSize) piece = ChunkSize;
+        size_t produced = 0;
+        int result = stream_->ReadAt(offset + done, out, piece, &produced);
+        if (result != SpiSuccess) return result;
+        if (produced < piece) return SpiBrokenData;  // the stream ends inside the entry
+        if (!sink.Commit(produced)) return SpiInternalError;
+        done += produced;
+        if (!progress.Continue(done, size)) return SpiAborted;
+    }
+    return SpiSuccess;
+}
+
+int TarArchive::UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) {
+    const Content& content = contents_[index];
+    if (content.kind == Content::Unsupported) return SpiUnknownFormat;
+    if (content.kind == Content::Text) {
+        size_t room = 0;
+        uint8_t* out = content.text.empty() ? nullptr : sink.Room(&room);
+        if (content.text.empty()) return SpiSuccess;
+        if (!out || room < content.text.size()) return SpiInternalError;
+        memcpy(out, content.text.data(), content.text.size());
+        return sink.Commit(content.text.size()) ? SpiSuccess : SpiInternalError;
+    }
+    std::lock_guard<std::mutex> lock(streamMutex_);
+    if (!progress.Continue(0, content.size)) return SpiAborted;
+    int result = CopyRange(content.offset, content.size, sink, progress);
+    // The whole content of a compressed file: its check follows it.
+    if (result == SpiSuccess && content.kind == Content::WholeStream) result = stream_->EndsAt(content.size);
+    return result;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// A TAR archive file (plain, or in gzip, bzip2 or xz) the plug-in keeps open between calls
+// (see ArchiveCache): its members are walked once, on first use, and a compressed stream's
+// decoder stays where the last entry left it (TarStream), so that a host fetching the entries
+// in archive order decompresses the stream once. A compressed file that holds no TAR is one
+// entry: the file it packs.
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+#include "spi/common/RecordedArchive.h"
+#include "spi/tar/MemberWalk.h"
+#include "spi/tar/TarStream.h"
+
+class TarArchive : public RecordedArchive {
+public:
+    explicit TarArchive(const char* path);
+
+    int UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) override;
+
+protected:
+    int MakeRecords(std::vector<ArchiveEntry>* records) override;
+
+private:
+    // Where a record's bytes come from.
+    struct Content {
+        enum Kind { Data, Text, WholeStream, Unsupported } kind = Data;
+        uint64_t offset = 0, size = 0;  // Data and WholeStream: a range of the stream
+        std::string text;               // Text: a symbolic link's target
+    };
+
+    int ListMembers(const std::vector<tar::Member>& members, uint64_t end, std::vector<ArchiveEntry>* records);
+    int ListCompressedFile(std::vector<ArchiveEntry>* records);
+    int AddRecord(const std::string& name, const Content& content, uint64_t position, uint64_t packedSize,
+                  int64_t modified, std::vector<ArchiveEntry>* records);
+    int CopyRange(uint64_t offset, uint64_t size, OutputSink& sink, ProgressReport& progress);
+
+    std::string archiveName_;
+    std::mutex streamMutex_;
+    std::unique_ptr<tar::TarStream> stream_;
+    std::vector<Content> contents_;  // one per record
+};
