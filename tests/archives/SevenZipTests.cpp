@@ -1,0 +1,115 @@
+// 7z.spi (7z.sph) through its exports, against archives that Debian's 7z made with its common
+// switches and what 7z x extracted from them.
+#include <gtest/gtest.h>
+#include "tests/archives/ArchiveFixtures.h"
+#include "tests/support/TestSupport.h"
+
+using namespace archivetest;
+using testsupport::ReadBytes;
+using testsupport::TempDir;
+using testsupport::WriteBytes;
+
+namespace {
+
+constexpr int UnknownFormat = 2, BrokenData = 3;
+
+// The bytes of a 7z archive with one byte changed.
+std::string Damaged(const std::string& archive, size_t at) {
+    std::string bytes = ReadBytes(Fixtures() + archive);
+    bytes[at] = static_cast<char>(bytes[at] ^ 0x55);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(SevenZip, EveryMethodUnpacksAs7zDoes) {
+    for (const char* archive : {"copy.7z", "lzma.7z", "lzma-eos.7z", "default.7z", "bzip2.7z", "deflate.7z",
+                                "deflate64.7z", "delta.7z"})
+        ExpectSameAsReference(SevenZip(), archive, true);
+}
+
+// The branch converters on real x86, x86-64 and ARM code, decoded byte for byte.
+TEST(SevenZip, ExecutableFiltersUnpackAs7zDoes) {
+    for (const char* archive : {"bcj.7z", "bcj2.7z", "arm64.7z", "arm.7z"}) ExpectSameAsReference(SevenZip(), archive, true);
+}
+
+TEST(SevenZip, SolidAndSeparateBlocksAndPlainHeadersUnpackAs7zDoes) {
+    for (const char* archive : {"mx1.7z", "mx9.7z", "not-solid.7z", "plain-header.7z"})
+        ExpectSameAsReference(SevenZip(), archive, true);
+}
+
+// Fetched backwards, each entry starts its block again: still the same bytes.
+TEST(SevenZip, EntriesFetchedOutOfOrderAreTheSame) {
+    std::string archive = Fixtures() + "default.7z";
+    SpiListing listing = SevenZip().List(archive);
+    ASSERT_EQ(listing.result, 0);
+    auto expected = ReferenceTree("default.7z");
+    for (size_t i = listing.entries.size(); i-- > 0;) {
+        const ArchiveEntry& entry = listing.entries[i];
+        if (entry.fileName[0] == '\0') continue;
+        SpiFetched fetched = SevenZip().Fetch(archive, entry.position);
+        ASSERT_EQ(fetched.result, 0) << JoinedName(entry);
+        EXPECT_TRUE(fetched.bytes == ReadBytes(expected[JoinedName(entry)].fullPath)) << JoinedName(entry);
+    }
+}
+
+// PPMd and encrypted data are refused as "unknown format"; an archive whose names are
+// encrypted is refused whole, one whose data alone is can still be listed.
+TEST(SevenZip, PpmdAndEncryptionFailCleanly) {
+    for (const char* name : {"encrypted.7z", "ppmd.7z"}) {
+        SCOPED_TRACE(name);
+        SpiListing listing = SevenZip().List(Fixtures() + name);
+        ASSERT_EQ(listing.result, 0);
+        const ArchiveEntry* readme = FindEntry(listing, "tree\\readme.txt");
+        ASSERT_NE(readme, nullptr);
+        EXPECT_EQ(readme->unpackedSize, ReadBytes(Fixtures() + "input\\tree\\readme.txt").size());
+        SpiFetched fetched = SevenZip().Fetch(Fixtures() + name, readme->position);
+        EXPECT_EQ(fetched.result, UnknownFormat);
+        EXPECT_FALSE(fetched.handed);
+    }
+    SpiListing hidden = SevenZip().List(Fixtures() + "encrypted-names.7z");
+    EXPECT_EQ(hidden.result, UnknownFormat);
+    EXPECT_FALSE(hidden.handed);
+}
+
+// A name code page 932 has no characters for is refused with the archive, never listed as
+// another name.
+TEST(SevenZip, ANameCodePage932CannotSpellRefusesTheArchive) {
+    SpiListing listing = SevenZip().List(Fixtures() + "unicode.7z");
+    EXPECT_EQ(listing.result, UnknownFormat);
+    EXPECT_FALSE(listing.handed);
+}
+
+TEST(SevenZip, DamageIsBrokenDataAndNeverAWrongEntry) {
+    TempDir folder;
+    std::string original = ReadBytes(Fixtures() + "copy.7z");
+    // Stored data with one byte changed: that entry fails its CRC, the next still unpacks.
+    size_t at = original.find("Varnito test archive");
+    ASSERT_NE(at, std::string::npos);
+    std::string archive = folder / "stored.7z";
+    ASSERT_TRUE(WriteBytes(archive, Damaged("copy.7z", at)));
+    SpiListing listing = SevenZip().List(archive);
+    ASSERT_EQ(listing.result, 0);
+    const ArchiveEntry* readme = FindEntry(listing, "tree\\readme.txt");
+    const ArchiveEntry* note = FindEntry(listing, "tree\\docs\\nested\\deep\\note.txt");
+    ASSERT_TRUE(readme && note);
+    EXPECT_EQ(SevenZip().Fetch(archive, readme->position).result, BrokenData);
+    EXPECT_EQ(SevenZip().Fetch(archive, note->position).bytes, "deep inside\n" "deep inside\n" "deep inside\n");
+
+    // Packed data changed in the middle of a block, the headers' CRC, a file cut short.
+    std::string lzma = folder / "lzma.7z";
+    ASSERT_TRUE(WriteBytes(lzma, Damaged("lzma.7z", 5000)));
+    listing = SevenZip().List(lzma);
+    ASSERT_EQ(listing.result, 0);
+    int broken = 0;
+    for (const ArchiveEntry& entry : listing.entries)
+        if (entry.unpackedSize > 0) broken += SevenZip().Fetch(lzma, entry.position).result == BrokenData;
+    EXPECT_GE(broken, 1);
+    std::string bytes = ReadBytes(Fixtures() + "default.7z");
+    for (const std::string& damaged : {Damaged("default.7z", 14), Damaged("default.7z", bytes.size() - 10),
+                                       bytes.substr(0, bytes.size() - 100), bytes.substr(0, 40)}) {
+        std::string path = folder / ("damaged" + std::to_string(damaged.size()) + "-" + std::to_string(broken++) + ".7z");
+        ASSERT_TRUE(WriteBytes(path, damaged));
+        EXPECT_EQ(SevenZip().List(path).result, BrokenData);
+    }
+}

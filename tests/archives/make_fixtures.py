@@ -1,0 +1,174 @@
+#!/usr/bin/env python3
+"""Makes the 7z and TAR archives the plug-in tests read, with Debian's 7z, GNU tar, bsdtar,
+gzip, bzip2 and xz, and the reference copies those tools extract.  Usage: make_fixtures.py OUT
+
+OUT/
+  input/tree/...           the files that were packed (known contents and times; Japanese names,
+                           a long name, an empty file and folder, real x86 and ARM executables)
+  *.7z                     one archive per switch set (SEVEN_ZIP below), plus encrypted, PPMd,
+                           a name code page 932 cannot spell, and many.7z (5,000 small files)
+  *.tar*, *.tgz            GNU tar and bsdtar archives, plain and in each wrapper (TARS below),
+                           with symbolic and hard links; ustar.tgz the long folder in ustar's
+                           layout; sjis.tar holds names in code page 932
+  lone.bin.gz|.bz2|.xz     a compressed file that holds no TAR
+  expected/<archive>/...   what 7z x or tar -x made of each archive; symbolic links replaced by
+                           files holding their targets, as the plug-in hands them out
+"""
+import glob
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tarfile
+
+out = os.path.abspath(sys.argv[1])
+inp = os.path.join(out, "input")
+BASE_TIME = 1615000000  # 2021-03-06 03:06:40 UTC
+LONG_FOLDER = "a-folder-whose-name-is-rather-long-" + "x" * 30
+LONG_FILE = "and-a-file-name-longer-than-the-hundred-bytes-of-an-old-tar-header-" + "y" * 40 + ".txt"
+ENV = dict(os.environ, LC_ALL="C.UTF-8")
+
+SEVEN_ZIP = {  # archive name: 7z switches
+    "default.7z": [], "mx1.7z": ["-mx=1"], "mx9.7z": ["-mx=9"], "not-solid.7z": ["-ms=off"],
+    "bcj.7z": ["-mf=BCJ"], "bcj2.7z": ["-mf=BCJ2"], "arm64.7z": ["-mf=ARM64"], "arm.7z": ["-mf=ARM"],
+    "bzip2.7z": ["-m0=BZip2"], "deflate.7z": ["-m0=Deflate"], "deflate64.7z": ["-m0=Deflate64"],
+    "copy.7z": ["-m0=Copy"], "lzma.7z": ["-m0=LZMA"], "delta.7z": ["-m0=Delta:4", "-m1=LZMA2"],
+    "plain-header.7z": ["-mhc=off"], "lzma-eos.7z": ["-m0=LZMA:eos"],
+}
+TARS = {  # archive name: the command that makes it from the folder "tree"
+    "gnu.tar": ["tar", "-cf"], "gnu.tar.gz": ["tar", "-czf"], "gnu.tar.bz2": ["tar", "-cjf"],
+    "gnu.tar.xz": ["tar", "-cJf"], "pax.tar": ["tar", "--format=pax", "-cf"],
+    "bsd.tar": ["bsdtar", "-cf"], "bsd.tgz": ["bsdtar", "-czf"],
+    "bsd.tar.bz2": ["bsdtar", "-cjf"], "bsd.tar.xz": ["bsdtar", "-cJf"],
+}
+
+
+def run(*args, cwd=None):
+    subprocess.run(args, cwd=cwd, check=True, env=ENV, stdout=subprocess.DEVNULL)
+
+
+def write(path, data, stamp):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+    os.utime(path, (stamp, stamp))
+
+
+def make_tree(root):
+    t = os.path.join(root, "tree")
+    rng = random.Random(11)
+    write(os.path.join(t, "readme.txt"), b"Varnito test archive\r\n" * 40, BASE_TIME)
+    write(os.path.join(t, "empty.txt"), b"", BASE_TIME + 2)
+    write(os.path.join(t, "docs", "nested", "deep", "note.txt"), b"deep inside\n" * 3, BASE_TIME + 100)
+    # 0x5C is the second byte of both characters in code page 932.
+    write(os.path.join(t, "ソフト", "表ソ.txt"), "日本語の本文\r\n".encode("cp932") * 5, BASE_TIME + 200)
+    write(os.path.join(t, LONG_FOLDER, LONG_FILE), b"a long name\n", BASE_TIME + 250)
+    big = bytearray()
+    while len(big) < 1024 * 1024:
+        big += b"line %08d of the big file\n" % len(big)
+    big += rng.randbytes(512 * 1024)
+    write(os.path.join(t, "big.bin"), bytes(big), BASE_TIME + 300)
+    write(os.path.join(t, LONG_FOLDER, "second-folder-of-a-long-path", "short.txt"), b"ustar prefix\n", BASE_TIME + 260)
+    # Real executables for the branch converters: x86-64 and i686 Windows DLLs, an x86-64 Linux
+    # library, ARM libraries.
+    programs = sorted(glob.glob("/usr/lib/gcc/x86_64-w64-mingw32/*/libgcc_s_seh-1.dll"))[:1] + \
+        sorted(glob.glob("/usr/lib/gcc/i686-w64-mingw32/*/libgcc_s_dw2-1.dll"))[:1] + \
+        [os.path.realpath("/usr/lib/x86_64-linux-gnu/libz.so.1")]
+    for i, program in enumerate(programs):
+        with open(program, "rb") as f:
+            write(os.path.join(t, "bin", "x86-%d.bin" % i), f.read(), BASE_TIME + 400 + i)
+    for name, library in (("arm64.so", "/usr/aarch64-linux-gnu/lib/libc.so.6"),
+                          ("arm.so", "/usr/arm-linux-gnueabi/lib/libc.so.6")):
+        with open(library, "rb") as f:
+            write(os.path.join(t, "bin", name), f.read(), BASE_TIME + 410)
+    os.makedirs(os.path.join(t, "emptyfolder"), exist_ok=True)
+    for folder, _, _ in sorted(os.walk(t), key=lambda w: -len(w[0])):
+        os.utime(folder, (BASE_TIME + 1000, BASE_TIME + 1000))
+
+
+def add_links(root):
+    """A copy of the tree with a symbolic and a hard link, for the TAR archives."""
+    t = os.path.join(root, "tree")
+    os.symlink("readme.txt", os.path.join(t, "link-to-readme"))
+    os.utime(os.path.join(t, "link-to-readme"), (BASE_TIME + 500, BASE_TIME + 500), follow_symlinks=False)
+    os.link(os.path.join(t, "docs", "nested", "deep", "note.txt"), os.path.join(t, "hard-note.txt"))
+    os.utime(t, (BASE_TIME + 1000, BASE_TIME + 1000))
+
+
+def reference(archive, tool):
+    target = os.path.join(out, "expected", archive)
+    os.makedirs(target)
+    if tool == "7z":
+        run("7z", "x", "-bd", "-o" + target, os.path.join(out, archive))
+    else:
+        run("tar", "-xf", os.path.join(out, archive), "-C", target)
+    # A symbolic link comes out of the plug-in as a file holding its target.
+    for folder, dirs, files in os.walk(target):
+        for name in files + dirs:
+            path = os.path.join(folder, name)
+            if os.path.islink(path):
+                stamp = os.lstat(path).st_mtime
+                text = os.readlink(path).encode()
+                os.unlink(path)
+                write(path, text, stamp)
+
+
+def sjis_tar():
+    """A TAR as an archiver on Japanese Windows writes it: names in code page 932."""
+    path = os.path.join(out, "sjis.tar")
+    with tarfile.open(path, "w", format=tarfile.GNU_FORMAT, encoding="cp932") as archive:
+        for name, data in (("sjis/表ソ.txt", b"code page 932 name\r\n"), ("sjis/ソフト/説明.txt", b"in a folder\r\n")):
+            info = tarfile.TarInfo(name)
+            info.size, info.mtime = len(data), BASE_TIME + 600
+            archive.addfile(info, __import__("io").BytesIO(data))
+    target = os.path.join(out, "expected", "sjis.tar")
+    with tarfile.open(path, encoding="cp932") as archive:
+        archive.extractall(target)
+
+
+def many_files():
+    """5,000 small files in one solid block."""
+    folder = os.path.join(out, "many-input")
+    rng = random.Random(5)
+    for i in range(5000):
+        write(os.path.join(folder, "d%02d" % (i % 50), "f%04d.txt" % i),
+              b"entry %d\n" % i * rng.randint(1, 40), BASE_TIME + i)
+    run("7z", "a", "-bd", "-mx=1", os.path.join(out, "many.7z"), ".", cwd=folder)
+    run("tar", "-cJf", os.path.join(out, "many.tar.xz"), ".", cwd=folder)
+    shutil.rmtree(folder)
+
+
+def main():
+    shutil.rmtree(out, ignore_errors=True)
+    os.makedirs(inp)
+    make_tree(inp)
+    for archive, switches in SEVEN_ZIP.items():
+        run("7z", "a", "-bd", *switches, os.path.join(out, archive), "tree", cwd=inp)
+        reference(archive, "7z")
+    secret = ["tree/readme.txt", "tree/big.bin"]
+    run("7z", "a", "-bd", "-psecret", os.path.join(out, "encrypted.7z"), *secret, cwd=inp)
+    run("7z", "a", "-bd", "-psecret", "-mhe=on", os.path.join(out, "encrypted-names.7z"), *secret, cwd=inp)
+    run("7z", "a", "-bd", "-m0=PPMd", os.path.join(out, "ppmd.7z"), "tree/readme.txt", cwd=inp)
+    write(os.path.join(inp, "unicode", "smile😀.txt"), b"no such character in code page 932\n", BASE_TIME)
+    run("7z", "a", "-bd", os.path.join(out, "unicode.7z"), "unicode", cwd=inp)
+    run("tar", "-cf", os.path.join(out, "unicode.tar"), "unicode", cwd=inp)
+
+    add_links(inp)
+    for archive, command in TARS.items():
+        run(*command, os.path.join(out, archive), "tree", cwd=inp)
+        reference(archive, "tar")
+    # ustar keeps a long path in two fields (the file name must fit one of 100 bytes).
+    run("tar", "--format=ustar", "-czf", os.path.join(out, "ustar.tgz"),
+        os.path.join("tree", LONG_FOLDER, "second-folder-of-a-long-path"), cwd=inp)
+    reference("ustar.tgz", "tar")
+    sjis_tar()
+    lone = os.path.join(inp, "tree", "big.bin")
+    for suffix, tool in ((".gz", "gzip"), (".bz2", "bzip2"), (".xz", "xz")):
+        with open(lone, "rb") as source, open(os.path.join(out, "lone.bin" + suffix), "wb") as target:
+            subprocess.run([tool, "-c"], stdin=source, stdout=target, check=True)
+    many_files()
+    open(os.path.join(out, "made"), "w").close()  # the build's mark that all is there
+
+
+main()
