@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Makes the packed streams the codec tests read, with Debian's bzip2, xz and 7z, and checks
+"""Makes the packed streams the codec tests read, with Debian's gzip, bzip2, xz and 7z, and checks
 that those tools unpack each of them to the original.  Usage: make_fixtures.py OUTPUT_FOLDER
 
-OUTPUT_FOLDER/data.bin and the streams: *.bz2, *.xz, *.lzma (5 property bytes, 8-byte size,
+OUTPUT_FOLDER/data.bin and the streams: *.gz, *.bz2, *.xz (some with branch converters), *.lzma (5 property bytes, 8-byte size,
 raw LZMA), data.lzma2 (raw, 1 MiB dictionary), data.deflate64 (raw, from a ZIP made by 7z).
 """
 import os
@@ -64,6 +64,8 @@ def main():
     pack("data-delta.xz", "xz", "-T1", "--delta=dist=3", "--lzma2=preset=1")
     pack("data-blocks.xz", "xz", "-T1", "--block-size=100000")
     pack("data-x86.xz", "xz", "-T1", "--x86", "--lzma2=preset=1")
+    pack("data-arm64.xz", "xz", "-T1", "--arm64", "--lzma2=preset=1")
+    pack("data.gz", "gzip", "-6")
     run("sh", "-c", "xz < empty.bin > empty.xz")
     pack("data.lzma", "xz", "--format=lzma")
     pack("data.lzma2", "xz", "--format=raw", "--lzma2=dict=1MiB")
@@ -77,6 +79,8 @@ def main():
     # Two streams one after the other (xz with stream padding between them).
     with open(os.path.join(out, "two.bz2"), "wb") as f:
         f.write(read("data-1.bz2") + read("data.bz2"))
+    with open(os.path.join(out, "two.gz"), "wb") as f:
+        f.write(read("data.gz") + read("data.gz"))
     with open(os.path.join(out, "two.xz"), "wb") as f:
         f.write(read("data-crc32.xz") + b"\0" * 12 + read("data-sha256.xz"))
     # The LZMA stream with its size stated (xz writes "unknown" and an end marker).
@@ -85,7 +89,7 @@ def main():
         f.write(lzma[:5] + struct.pack("<Q", len(data)) + lzma[13:])
 
     # What the reference tools make of them.
-    for name, tool in (("data.bz2", "bzip2"), ("two.bz2", "bzip2"), ("data-sha256.xz", "xz"), ("two.xz", "xz"),
+    for name, tool in (("data.bz2", "bzip2"), ("two.bz2", "bzip2"), ("two.gz", "gzip"), ("data-arm64.xz", "xz"), ("data-sha256.xz", "xz"), ("two.xz", "xz"),
                        ("data-delta.xz", "xz"), ("data.lzma", "xz")):
         unpacked = run(tool, "-dc", name, stdout=subprocess.PIPE)
         assert unpacked == data * (2 if name.startswith("two") else 1), name + " does not unpack to the data"
