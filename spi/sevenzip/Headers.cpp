@@ -33,6 +33,13 @@ uint64_t ReadLittleEndian(const uint8_t* p, int bytes) {
     return value;
 }
 
+// A fuzzer built with this mark reaches the parsers behind the headers' CRCs.
+#if defined(FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION)
+bool ChecksHold(uint32_t, uint32_t) { return true; }
+#else
+bool ChecksHold(uint32_t computed, uint32_t stored) { return computed == stored; }
+#endif
+
 int Bad(PropertyReader& reader) {
     reader.Fail();
     return SpiBrokenData;
@@ -394,7 +401,8 @@ int UnpackHeader(ByteSource& source, PropertyReader& reader, std::vector<uint8_t
     result = decoder.Read(header->data(), header->size(), &produced);
     if (result != SpiSuccess) return result;
     if (produced != header->size()) return SpiBrokenData;
-    if (folder.crcDefined && codecs::Crc32(0, header->data(), header->size()) != folder.crc) return SpiBrokenData;
+    if (folder.crcDefined && !ChecksHold(codecs::Crc32(0, header->data(), header->size()), folder.crc))
+        return SpiBrokenData;
     return SpiSuccess;
 }
 
@@ -428,14 +436,16 @@ int ReadContents(ByteSource& source, Contents* contents) {
     if (source.Size() < sizeof start) return SpiUnknownFormat;
     if (!source.ReadAt(0, start, sizeof start)) return SpiReadError;
     if (!HasSignature(start, sizeof start) || start[6] != MajorVersion) return SpiUnknownFormat;
-    if (codecs::Crc32(0, start + 12, 20) != static_cast<uint32_t>(ReadLittleEndian(start + 8, 4))) return SpiBrokenData;
+    if (!ChecksHold(codecs::Crc32(0, start + 12, 20), static_cast<uint32_t>(ReadLittleEndian(start + 8, 4))))
+        return SpiBrokenData;
     uint64_t offset = ReadLittleEndian(start + 12, 8), size = ReadLittleEndian(start + 20, 8);
     if (size == 0) return SpiSuccess;  // an archive without entries
     if (size > MaxHeaderSize || offset > source.Size() || size > source.Size() - SignatureHeaderSize - offset)
         return SpiBrokenData;
     std::vector<uint8_t> header(static_cast<size_t>(size));
     if (!source.ReadAt(SignatureHeaderSize + offset, header.data(), header.size())) return SpiReadError;
-    if (codecs::Crc32(0, header.data(), header.size()) != static_cast<uint32_t>(ReadLittleEndian(start + 28, 4))) return SpiBrokenData;
+    if (!ChecksHold(codecs::Crc32(0, header.data(), header.size()), static_cast<uint32_t>(ReadLittleEndian(start + 28, 4))))
+        return SpiBrokenData;
 
     for (int packing = 0; packing <= MaxHeaderPacking; ++packing) {
         PropertyReader reader(header.data(), header.size());

@@ -49,7 +49,11 @@ bool ChecksumHolds(const uint8_t* block) {
         unsignedSum += byte;
         signedSum += static_cast<int8_t>(byte);
     }
+#if defined(FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION)
+    return true;  // a fuzzer built with this mark reaches the parsing behind the checksum
+#else
     return stored == unsignedSum || stored == signedSum;
+#endif
 }
 
 }  // namespace

@@ -81,5 +81,16 @@ TEST_F(ImmediateMode, WithoutOverwriteQuestionsExistingFilesStayAsTheyWere) {
     EXPECT_EQ(TreeDifferences(expected, actual), "");
 }
 
+// The other bundled plug-ins in a run: a 7z archive and a TAR in xz, extracted as 7z and tar do.
+TEST_F(ImmediateMode, A7zArchiveAndATarXzExtractAs7zAndTarDo) {
+    std::string out = work / "out\\";
+    PrepareProfile(1, out);
+    VarnitoProcess varnito;
+    ASSERT_TRUE(varnito.Start(ArchivesInWork({"first.7z", "third.tar.xz"})));
+    ASSERT_TRUE(varnito.WaitForExit(60000));
+    EXPECT_EQ(TreeDifferences(UnzippedTree("first.7z"), ReadTree(out + "first")), "");
+    EXPECT_EQ(TreeDifferences(FilesOnly(UnzippedTree("third.tar.xz")), FilesOnly(ReadTree(out + "third.tar"))), "");
+}
+
 }  // namespace
 }  // namespace e2e

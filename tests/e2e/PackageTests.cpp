@@ -18,7 +18,7 @@ protected:
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryA(plugins.c_str(), nullptr));
         ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE));
-        for (const char* name : {"Zip", "Lha"}) {
+        for (const char* name : {"Zip", "Lha", "7z", "Tar"}) {
             std::string plugin = testsupport::PluginFile(name);
             ASSERT_TRUE(CopyFileA((PluginFolder() + "\\" + plugin).c_str(), (plugins + "\\" + plugin).c_str(), FALSE));
         }
@@ -51,7 +51,7 @@ TEST_F(UnpackedPackage, OpensArchivesAndListsItsPluginsWithoutAnySetting) {
     HWND dialog = settings.WaitForWindow(SettingsCaption);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(ControlText(dialog, PluginFolderEdit), plugins);
-    EXPECT_EQ(RowCount(GetDlgItem(dialog, PluginList)), 2);
+    EXPECT_EQ(RowCount(GetDlgItem(dialog, PluginList)), 4);
     PressButton(dialog, IDCANCEL);
     EXPECT_TRUE(settings.WaitForExit());
 }

@@ -5,9 +5,11 @@ reference copies unzip makes of them.  Usage: make_archives.py OUTPUT_FOLDER
 OUTPUT_FOLDER/
   first.zip, second.zip, third.zip   immediate mode; second.zip has many entries to abort
   listed.zip                         list mode: files in folders, one with the viewer's type
+  first.7z, third.tar.xz             the trees of first.zip and third.zip packed by 7z and GNU tar
   empty.zip (0 bytes), plain.txt (no archive), truncated.zip (half of first.zip)
   escaping.zip                       names with "../", a leading "/" and a drive letter
-  expected/<archive name>/...        what unzip made of first, third and listed
+  expected/<archive name>/...        what unzip made of first, third and listed, 7z x of first.7z
+                                     and tar -x of third.tar.xz
 """
 import os
 import shutil
@@ -77,6 +79,13 @@ def main():
         zip_folder(name, folder)
     for name in ("first.zip", "third.zip", "listed.zip"):
         unzip_reference(name)
+    # The other bundled plug-ins' formats, from the same trees, and what their own tools make of them.
+    run("7z", "a", "-bd", "-bso0", os.path.join(out, "first.7z"), ".", cwd=os.path.join(source, "first.zip"))
+    run("tar", "-cJf", os.path.join(out, "third.tar.xz"), "sub", "third.txt", cwd=os.path.join(source, "third.zip"))
+    for name in ("first.7z", "third.tar.xz"):
+        os.makedirs(os.path.join(out, "expected", name))
+    run("7z", "x", "-bd", "-bso0", "-o" + os.path.join(out, "expected", "first.7z"), os.path.join(out, "first.7z"))
+    run("tar", "-xf", os.path.join(out, "third.tar.xz"), "-C", os.path.join(out, "expected", "third.tar.xz"))
 
     open(os.path.join(out, "empty.zip"), "wb").close()
     with open(os.path.join(out, "plain.txt"), "wb") as f:
