@@ -1,12 +1,18 @@
+// GetPluginInfo, IsSupported, GetArchiveInfo, GetFileInfo, GetFile and DllMain of a plug-in
+// built on RecordedArchive (see ArchiveExports.h).
 #include "spi/common/ArchiveExports.h"
 #include <cstring>
+#include <new>
 #include <string>
+#include "spi/common/CallbackProgress.h"
 #include "spi/common/FileSource.h"
 #include "spi/common/OutputSinks.h"
-#include "spi/common/CallbackProgress.h"
+#include "spi/common/SpiExports.h"
+#include "spi/common/SpiResult.h"
 
 namespace {
 
+constexpr unsigned int InputKindMask = 0x7;     // 0: the archive is the file named by src
 constexpr ULONG_PTR LowestAddress = 0x10000;    // smaller values are file handles, never buffers
 constexpr unsigned int IgnoreCaseFlag = 0x80;   // GetFileInfo: names compared without letter case
 constexpr unsigned int OutputKindShift = 8;     // GetFile: 0 a file in the folder dest, 1 a new block
@@ -14,25 +20,18 @@ constexpr unsigned int OutputKindMask = 0x7;
 constexpr unsigned int OutputToFolder = 0;
 constexpr unsigned int OutputToMemory = 1;
 
-// A local-memory block that is freed unless it was handed over.
-class LocalBlock {
-public:
-    explicit LocalBlock(size_t size) : block_(LocalAlloc(LMEM_FIXED, size)) {}
-    ~LocalBlock() {
-        if (block_) LocalFree(block_);
+// Opens the archive and does the work on it (null: it could not be opened).
+template <class Work>
+int WithArchive(LPCSTR src, LONG_PTR offset, unsigned int flags, Work work) {
+    if ((flags & InputKindMask) != 0 || offset != 0) return SpiNotImplemented;
+    try {
+        std::shared_ptr<RecordedArchive> archive = plugin::OpenArchive(src);
+        if (!archive) return SpiReadError;
+        return work(*archive);
+    } catch (const std::bad_alloc&) {
+        return SpiNoMemory;
     }
-    LocalBlock(const LocalBlock&) = delete;
-    LocalBlock& operator=(const LocalBlock&) = delete;
-    void* Bytes() const { return block_; }
-    HLOCAL Release() {
-        HLOCAL block = block_;
-        block_ = nullptr;
-        return block;
-    }
-
-private:
-    HLOCAL block_;
-};
+}
 
 int UnpackToMemory(RecordedArchive& archive, size_t index, const ArchiveEntry& record, HLOCAL* handle,
                    ProgressReport& progress) {
@@ -56,31 +55,9 @@ int UnpackToFolder(RecordedArchive& archive, size_t index, const ArchiveEntry& r
     return sink.Finish(record.timestamp) ? SpiSuccess : SpiInternalError;
 }
 
-}  // namespace
-
-int CopyInfoText(const char* text, LPSTR buf, int buflen) {
-    if (!buf || buflen <= 0) return 0;
-    size_t length = strnlen(text, static_cast<size_t>(buflen) - 1);
-    memcpy(buf, text, length);
-    buf[length] = '\0';
-    return static_cast<int>(length);
-}
-
-bool ArchiveHeader(LPCSTR filename, ULONG_PTR header, uint8_t bytes[SpiHeaderBytes]) {
-    if (header >= LowestAddress) {
-        memcpy(bytes, reinterpret_cast<const void*>(header), SpiHeaderBytes);
-        return true;
-    }
-    memset(bytes, 0, SpiHeaderBytes);
-    FileSource file(filename);
-    size_t count = file.Size() < SpiHeaderBytes ? static_cast<size_t>(file.Size()) : SpiHeaderBytes;
-    return file.IsOpen() && file.ReadAt(0, bytes, count);
-}
-
-int ListRecords(RecordedArchive* archive, HLOCAL* handle) {
-    if (!archive) return SpiReadError;
+int ListRecords(RecordedArchive& archive, HLOCAL* handle) {
     const std::vector<ArchiveEntry>* records = nullptr;
-    int result = archive->Records(&records);
+    int result = archive.Records(&records);
     if (result != SpiSuccess) return result;
     // The records, then the all-zero record that ends the list.
     LocalBlock block((records->size() + 1) * sizeof(ArchiveEntry));
@@ -91,25 +68,72 @@ int ListRecords(RecordedArchive* archive, HLOCAL* handle) {
     return SpiSuccess;
 }
 
-int FindRecord(RecordedArchive* archive, LPCSTR name, unsigned int flags, ArchiveEntry* entry) {
-    if (!archive) return SpiReadError;
-    return archive->Find(name, (flags & IgnoreCaseFlag) != 0, entry);
+int FetchRecord(RecordedArchive& archive, LONG_PTR position, LPSTR dest, unsigned int outputKind,
+                SpiProgressCallback progress, LONG_PTR data) {
+    ArchiveEntry record;
+    size_t index = 0;
+    // The record's position is an unsigned number; the 32-bit build receives it as a signed one.
+    int result = archive.RecordAt(static_cast<ULONG_PTR>(position), &record, &index);
+    if (result != SpiSuccess) return result;
+    CallbackProgress report(progress, data);
+    if (outputKind == OutputToMemory)
+        return UnpackToMemory(archive, index, record, reinterpret_cast<HLOCAL*>(dest), report);
+    return UnpackToFolder(archive, index, record, dest, report);
 }
 
-int FetchRecord(RecordedArchive* archive, LONG_PTR position, LPSTR dest, unsigned int flags,
-                SpiProgressCallback progress, LONG_PTR data) {
+}  // namespace
+
+SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) {
+    const char* text = plugin::InfoText(infono);
+    if (!text || !buf || buflen <= 0) return 0;
+    size_t length = strnlen(text, static_cast<size_t>(buflen) - 1);
+    memcpy(buf, text, length);
+    buf[length] = '\0';
+    return static_cast<int>(length);
+}
+
+// `header` is the host's buffer of the file's first bytes, or, in the older form of the call,
+// a file handle (too small a value to be an address): then the named file is read.
+SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header) {
+    uint8_t bytes[SpiHeaderBytes] = {};
+    if (header >= LowestAddress) {
+        memcpy(bytes, reinterpret_cast<const void*>(header), SpiHeaderBytes);
+    } else {
+        FileSource file(filename);
+        size_t count = file.Size() < SpiHeaderBytes ? static_cast<size_t>(file.Size()) : SpiHeaderBytes;
+        if (!file.IsOpen() || !file.ReadAt(0, bytes, count)) return 0;
+    }
+    return plugin::Supports(bytes, sizeof bytes) ? 1 : 0;
+}
+
+SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle) {
+    if (!handle) return SpiInternalError;
+    *handle = nullptr;
+    return WithArchive(src, offset, flags, [&](RecordedArchive& archive) { return ListRecords(archive, handle); });
+}
+
+SPI_EXPORT int WINAPI GetFileInfo(LPCSTR src, LONG_PTR offset, LPCSTR name, unsigned int flags,
+                                  ArchiveEntry* entry) {
+    if (!name || !entry) return SpiInternalError;
+    return WithArchive(src, offset, flags, [&](RecordedArchive& archive) {
+        return archive.Find(name, (flags & IgnoreCaseFlag) != 0, entry);
+    });
+}
+
+SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigned int flags,
+                              SpiProgressCallback progress, LONG_PTR data) {
     unsigned int outputKind = (flags >> OutputKindShift) & OutputKindMask;
     if (!dest) return SpiInternalError;
     if (outputKind == OutputToMemory) *reinterpret_cast<HLOCAL*>(dest) = nullptr;
     if (outputKind != OutputToMemory && outputKind != OutputToFolder) return SpiNotImplemented;
-    if (!archive) return SpiReadError;
-    ArchiveEntry record;
-    size_t index = 0;
-    // The record's position is an unsigned number; the 32-bit build receives it as a signed one.
-    int result = archive->RecordAt(static_cast<ULONG_PTR>(position), &record, &index);
-    if (result != SpiSuccess) return result;
-    CallbackProgress report(progress, data);
-    if (outputKind == OutputToMemory)
-        return UnpackToMemory(*archive, index, record, reinterpret_cast<HLOCAL*>(dest), report);
-    return UnpackToFolder(*archive, index, record, dest, report);
+    return WithArchive(src, 0, flags, [&](RecordedArchive& archive) {
+        return FetchRecord(archive, position, dest, outputKind, progress, data);
+    });
+}
+
+// The archive kept open is closed when the host releases the library. (When the process
+// ends, the system closes it; other threads may have ended holding the cache's lock.)
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID processEnds) {
+    if (reason == DLL_PROCESS_DETACH && !processEnds) plugin::CloseArchive();
+    return TRUE;
 }

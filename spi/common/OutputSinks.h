@@ -54,6 +54,28 @@ private:
     bool finished_ = false;
 };
 
+// A local-memory block (LMEM_FIXED) that is freed unless it was handed over.
+class LocalBlock {
+public:
+    explicit LocalBlock(size_t size) : block_(LocalAlloc(LMEM_FIXED, size)) {}
+    ~LocalBlock() {
+        if (block_) LocalFree(block_);
+    }
+    LocalBlock(const LocalBlock&) = delete;
+    LocalBlock& operator=(const LocalBlock&) = delete;
+    // Its bytes; null when it could not be allocated.
+    void* Bytes() const { return block_; }
+    // Gives up ownership of the block.
+    HLOCAL Release() {
+        HLOCAL block = block_;
+        block_ = nullptr;
+        return block;
+    }
+
+private:
+    HLOCAL block_;
+};
+
 // The file an entry named `fileName` is written to inside `folder` (a separator is put between
 // them unless the folder ends in one). False when the name would lead elsewhere: empty, "."
 // or "..", or holding ':' (a drive or a stream), '\' or '/'.

@@ -1,5 +1,6 @@
 #include "spi/sevenzip/FolderDecoder.h"
 #include <new>
+#include "spi/common/CodecResult.h"
 #include "spi/common/RangeInput.h"
 #include "spi/common/SpiResult.h"
 #include "spi/common/codecs/Filters.h"
@@ -168,18 +169,10 @@ int FolderDecoder::ResultOf(codecs::Status status) const {
         for (const auto& input : decoderInputs_) {
             codecs::Status inner = input->Outcome();
             if (inner != codecs::Status::Ok && inner != codecs::Status::End && inner != codecs::Status::BadData)
-                return ResultOf(inner);
+                return SpiResultOf(inner);
         }
     }
-    switch (status) {
-        case codecs::Status::Ok:
-        case codecs::Status::End: return SpiSuccess;
-        case codecs::Status::Unsupported: return SpiUnknownFormat;
-        case codecs::Status::NoMemory: return SpiNoMemory;
-        case codecs::Status::ReadError: return SpiReadError;
-        case codecs::Status::BadData: break;
-    }
-    return SpiBrokenData;
+    return SpiResultOf(status);
 }
 
 int FolderDecoder::Read(uint8_t* out, size_t size, size_t* produced) {

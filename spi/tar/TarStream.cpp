@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cstring>
 #include <new>
+#include "spi/common/CodecResult.h"
 #include "spi/common/RangeInput.h"
 #include "spi/common/SpiResult.h"
 
@@ -14,17 +15,6 @@ bool Begins(const uint8_t* bytes, size_t size, const char* magic, size_t length)
     return size >= length && memcmp(bytes, magic, length) == 0;
 }
 
-int ResultOf(codecs::Status status) {
-    switch (status) {
-        case codecs::Status::Ok:
-        case codecs::Status::End: return SpiSuccess;
-        case codecs::Status::Unsupported: return SpiUnknownFormat;
-        case codecs::Status::NoMemory: return SpiNoMemory;
-        case codecs::Status::ReadError: return SpiReadError;
-        case codecs::Status::BadData: break;
-    }
-    return SpiBrokenData;
-}
 
 }  // namespace
 
@@ -69,7 +59,7 @@ int TarStream::Decode(uint8_t* out, size_t size, size_t* produced) {
         if (status == codecs::Status::End) ended_ = true;
         else if (status != codecs::Status::Ok) {
             decoder_.reset();  // not worth keeping: the next read starts again
-            return ResultOf(status);
+            return SpiResultOf(status);
         }
     }
     return SpiSuccess;

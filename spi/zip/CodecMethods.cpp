@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include "spi/common/CodecResult.h"
 #include "spi/common/RangeInput.h"
 #include "spi/common/SpiResult.h"
 #include "spi/common/codecs/Decoder.h"
@@ -44,17 +45,6 @@ std::unique_ptr<codecs::Decoder> MakeDecoder(codecs::ByteInput& input, const Ent
     return nullptr;
 }
 
-int ResultOf(codecs::Status status) {
-    switch (status) {
-        case codecs::Status::Ok:
-        case codecs::Status::End: return SpiSuccess;
-        case codecs::Status::Unsupported: return SpiUnknownFormat;
-        case codecs::Status::NoMemory: return SpiNoMemory;
-        case codecs::Status::ReadError: return SpiReadError;
-        case codecs::Status::BadData: break;
-    }
-    return SpiBrokenData;
-}
 
 }  // namespace
 
@@ -91,7 +81,7 @@ int DecodeCodecEntry(ByteSource& source, uint64_t offset, const Entry& entry, Ou
             if (progress && !progress->Continue(done, entry.unpackedSize)) return SpiAborted;
         }
         if (status == codecs::Status::End) break;
-        if (status != codecs::Status::Ok) return ResultOf(status);
+        if (status != codecs::Status::Ok) return SpiResultOf(status);
     }
     return done == entry.unpackedSize ? SpiSuccess : SpiBrokenData;
 }

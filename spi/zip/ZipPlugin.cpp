@@ -2,31 +2,16 @@
 #include <zlib.h>
 #include <cstring>
 #include <memory>
-#include <type_traits>
-#include "plugins/SusiePlugin.h"
 #include "spi/common/ArchiveCache.h"
 #include "spi/common/CallbackProgress.h"
 #include "spi/common/OutputSinks.h"
+#include "spi/common/SpiExports.h"
 #include "spi/common/SpiResult.h"
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryExtractor.h"
 #include "spi/zip/EntryRecord.h"
 #include "spi/zip/NameIndex.h"
 #include "spi/zip/ZipArchive.h"
-
-SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen);
-SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header);
-SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle);
-SPI_EXPORT int WINAPI GetFileInfo(LPCSTR src, LONG_PTR offset, LPCSTR name, unsigned int flags,
-                                  ArchiveEntry* entry);
-SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigned int flags,
-                              SpiProgressCallback progress, LONG_PTR data);
-
-static_assert(std::is_same<decltype(&GetPluginInfo), GetPluginInfoFn>::value, "GetPluginInfo signature");
-static_assert(std::is_same<decltype(&IsSupported), IsSupportedFn>::value, "IsSupported signature");
-static_assert(std::is_same<decltype(&GetArchiveInfo), GetArchiveInfoFn>::value, "GetArchiveInfo signature");
-static_assert(std::is_same<decltype(&GetFileInfo), GetFileInfoFn>::value, "GetFileInfo signature");
-static_assert(std::is_same<decltype(&GetFile), GetFileFn>::value, "GetFile signature");
 
 namespace {
 
@@ -97,26 +82,6 @@ int ExtractToFolder(ByteSource& source, const zip::Entry& entry, const ArchiveEn
     return sink.Finish(record.timestamp) ? SpiSuccess : SpiInternalError;
 }
 
-// A local-memory block that is freed unless it was handed over.
-class LocalBlock {
-public:
-    explicit LocalBlock(size_t size) : block_(LocalAlloc(LMEM_FIXED, size)) {}
-    ~LocalBlock() {
-        if (block_) LocalFree(block_);
-    }
-    LocalBlock(const LocalBlock&) = delete;
-    LocalBlock& operator=(const LocalBlock&) = delete;
-    HLOCAL get() const { return block_; }
-    HLOCAL Release() {
-        HLOCAL block = block_;
-        block_ = nullptr;
-        return block;
-    }
-
-private:
-    HLOCAL block_;
-};
-
 // Every entry of the directory as an ArchiveEntry record, in a new block that ends with a
 // zero record.
 int ListRecords(zip::DirectoryReader& reader, HLOCAL* handle) {
@@ -126,8 +91,8 @@ int ListRecords(zip::DirectoryReader& reader, HLOCAL* handle) {
     uint64_t capacity = reader.MaxEntries() + 1;
     if (capacity > SIZE_MAX / sizeof(ArchiveEntry)) return SpiNoMemory;
     LocalBlock block(static_cast<size_t>(capacity) * sizeof(ArchiveEntry));
-    if (!block.get()) return SpiNoMemory;
-    ArchiveEntry* records = static_cast<ArchiveEntry*>(block.get());
+    if (!block.Bytes()) return SpiNoMemory;
+    ArchiveEntry* records = static_cast<ArchiveEntry*>(block.Bytes());
     size_t count = 0;
     for (;;) {
         zip::Entry entry;
@@ -141,7 +106,7 @@ int ListRecords(zip::DirectoryReader& reader, HLOCAL* handle) {
         if (!skip) ++count;
     }
     memset(&records[count], 0, sizeof(ArchiveEntry));
-    HLOCAL shrunk = LocalReAlloc(block.get(), (count + 1) * sizeof(ArchiveEntry), 0);
+    HLOCAL shrunk = LocalReAlloc(block.Bytes(), (count + 1) * sizeof(ArchiveEntry), 0);
     HLOCAL whole = block.Release();
     *handle = shrunk ? shrunk : whole;
     return SpiSuccess;

@@ -113,3 +113,30 @@ TEST(SevenZip, DamageIsBrokenDataAndNeverAWrongEntry) {
         EXPECT_EQ(SevenZip().List(path).result, BrokenData);
     }
 }
+
+// The exports 7z.spi shares with Tar.spi: an entry written to a folder under its file name and
+// dated, and a record found by its name, in letter case or (flag 0x80) without.
+TEST(SevenZip, WritesAnEntryIntoAFolderAndFindsItByName) {
+    TempDir folder;
+    std::string archive = Fixtures() + "default.7z";
+    SpiListing listing = SevenZip().List(archive);
+    const ArchiveEntry* sjis = FindEntry(listing, "tree\\ソフト\\表ソ.txt");
+    ASSERT_NE(sjis, nullptr);
+    std::string dest = folder.path().substr(0, folder.path().size() - 1);  // no trailing separator
+    ASSERT_EQ(SevenZip().getFile(archive.c_str(), sjis->position, &dest[0], 0, nullptr, 0), 0);
+    std::string written = folder / "表ソ.txt";
+    EXPECT_EQ(ReadBytes(written), ReadBytes(Fixtures() + "input\\tree\\ソフト\\表ソ.txt"));
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(written.c_str(), GetFileExInfoStandard, &data));
+    ULARGE_INTEGER time;
+    time.LowPart = data.ftLastWriteTime.dwLowDateTime;
+    time.HighPart = data.ftLastWriteTime.dwHighDateTime;
+    EXPECT_EQ(static_cast<int64_t>(time.QuadPart / 10000000) - 11644473600LL, sjis->timestamp);
+
+    ArchiveEntry found = {};
+    EXPECT_EQ(SevenZip().getFileInfo(archive.c_str(), 0, "tree/ソフト/表ソ.txt", 0, &found), 0);
+    EXPECT_EQ(found.position, sjis->position);
+    EXPECT_NE(SevenZip().getFileInfo(archive.c_str(), 0, "TREE\\README.TXT", 0, &found), 0);
+    ASSERT_EQ(SevenZip().getFileInfo(archive.c_str(), 0, "TREE\\README.TXT", 0x80, &found), 0);
+    EXPECT_STREQ(found.fileName, "readme.txt");
+}

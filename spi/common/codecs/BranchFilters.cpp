@@ -134,53 +134,55 @@ private:
     uint32_t passed_ = 0;
 };
 
-// BL: a 24-bit word offset, counted from the instruction's address plus 8, and the byte EB.
-class ArmFilter : public BranchFilter {
+// Instruction sets of 4-byte words, aligned: each word is converted on its own.
+class WordFilter : public BranchFilter {
 public:
     using BranchFilter::BranchFilter;
 
 protected:
     size_t Convert(uint8_t* data, size_t size, uint32_t address) override {
         size_t at = 0;
-        for (; at + 4 <= size; at += 4) {
-            if (data[at + 3] != 0xEB) continue;
-            uint32_t target = (Read32(data + at) & 0x00FFFFFF) << 2;
-            uint32_t offset = (target - (address + static_cast<uint32_t>(at) + 8)) >> 2;
-            data[at] = static_cast<uint8_t>(offset);
-            data[at + 1] = static_cast<uint8_t>(offset >> 8);
-            data[at + 2] = static_cast<uint8_t>(offset >> 16);
-        }
+        for (; at + 4 <= size; at += 4) ConvertWord(data + at, address + static_cast<uint32_t>(at));
         return at;
+    }
+    virtual void ConvertWord(uint8_t* word, uint32_t pc) = 0;
+};
+
+// BL: a 24-bit word offset, counted from the instruction's address plus 8, and the byte EB.
+class ArmFilter : public WordFilter {
+public:
+    using WordFilter::WordFilter;
+
+protected:
+    void ConvertWord(uint8_t* word, uint32_t pc) override {
+        if (word[3] != 0xEB) return;
+        uint32_t target = (Read32(word) & 0x00FFFFFF) << 2;
+        uint32_t offset = (target - (pc + 8)) >> 2;
+        Write32(word, (offset & 0x00FFFFFF) | 0xEB000000);
     }
 };
 
 // BL (a 26-bit word offset) and ADRP (a 21-bit page offset, split over two fields). ADRP is
 // converted only for offsets within ±512 MB, the packer's choice to leave data alone.
-class Arm64Filter : public BranchFilter {
+class Arm64Filter : public WordFilter {
 public:
-    using BranchFilter::BranchFilter;
+    using WordFilter::WordFilter;
 
 protected:
-    size_t Convert(uint8_t* data, size_t size, uint32_t address) override {
-        size_t at = 0;
-        for (; at + 4 <= size; at += 4) {
-            uint32_t instruction = Read32(data + at);
-            uint32_t pc = address + static_cast<uint32_t>(at);
-            if ((instruction >> 26) == 0x25) {  // BL
-                uint32_t offset = (instruction - (pc >> 2)) & 0x03FFFFFF;
-                Write32(data + at, 0x94000000 | offset);
-            } else if ((instruction & 0x9F000000) == 0x90000000) {  // ADRP
-                uint32_t pages = ((instruction >> 29) & 3) | ((instruction >> 3) & 0x001FFFFC);
-                if ((pages + 0x00020000) & 0x001C0000) continue;
-                pages -= pc >> 12;
-                instruction &= 0x9000001F;
-                instruction |= (pages & 3) << 29;
-                instruction |= (pages & 0x0003FFFC) << 3;
-                instruction |= (0u - (pages & 0x00020000)) & 0x00E00000;
-                Write32(data + at, instruction);
-            }
+    void ConvertWord(uint8_t* word, uint32_t pc) override {
+        uint32_t instruction = Read32(word);
+        if ((instruction >> 26) == 0x25) {  // BL
+            Write32(word, 0x94000000 | ((instruction - (pc >> 2)) & 0x03FFFFFF));
+        } else if ((instruction & 0x9F000000) == 0x90000000) {  // ADRP
+            uint32_t pages = ((instruction >> 29) & 3) | ((instruction >> 3) & 0x001FFFFC);
+            if ((pages + 0x00020000) & 0x001C0000) return;
+            pages -= pc >> 12;
+            instruction &= 0x9000001F;
+            instruction |= (pages & 3) << 29;
+            instruction |= (pages & 0x0003FFFC) << 3;
+            instruction |= (0u - (pages & 0x00020000)) & 0x00E00000;
+            Write32(word, instruction);
         }
-        return at;
     }
 };
 
