@@ -56,7 +56,8 @@ int MakeRecords(const Contents& contents, const std::string& unnamed, std::vecto
         if (name.empty()) fields.name = unnamed;
         else if (!Utf16ToCp932Exactly(name, &fields.name)) return SpiUnknownFormat;
         if (entry.isFolder) fields.name += '\\';
-        fields.method = entry.hasStream ? MethodName(contents.folders[entry.folder]) : entry.isFolder ? "Folder" : "Empty";
+        if (entry.hasStream) fields.method = MethodName(contents.folders[entry.folder]);
+        else fields.method = entry.isFolder ? "Folder" : "Empty";
         fields.position = i + 1;
         fields.packedSize = entry.hasStream ? PackedShare(contents, entry) : 0;
         fields.unpackedSize = entry.size;

@@ -78,8 +78,9 @@ codecs::ByteInput* FolderDecoder::BytesOf(uint32_t input, int depth) {
     for (size_t i = 0; i < folder_->packedInputs.size(); ++i) {
         if (folder_->packedInputs[i] != input) continue;
         size_t stream = folder_->firstPackStream + i;
-        codecs::Input* range = Keep<codecs::Input>(&inputs_, std::unique_ptr<codecs::Input>(new (std::nothrow) RangeInput(
-            *source_, contents_->packOffsets[stream], contents_->packSizes[stream])));
+        std::unique_ptr<codecs::Input> packed(
+            new (std::nothrow) RangeInput(*source_, contents_->packOffsets[stream], contents_->packSizes[stream]));
+        codecs::Input* range = Keep(&inputs_, std::move(packed));
         if (!range) return nullptr;
         return Keep(&byteInputs_, std::unique_ptr<codecs::ByteInput>(new (std::nothrow) codecs::ByteInput(*range)));
     }

@@ -169,7 +169,8 @@ int ReadFolder(PropertyReader& reader, Folder* folder) {
             if (!bound) folder->packedInputs.push_back(input);
         }
     } else {
-        for (size_t i = 0; i < packed; ++i) folder->packedInputs.push_back(static_cast<uint32_t>(reader.Count(0, MaxStreams)));
+        for (size_t i = 0; i < packed; ++i)
+            folder->packedInputs.push_back(static_cast<uint32_t>(reader.Count(0, MaxStreams)));
     }
     if (reader.Failed()) return SpiBrokenData;
     return CheckWiring(folder, inputs);
@@ -208,7 +209,8 @@ int ReadUnpackInfo(PropertyReader& reader, Contents* contents) {
 int ReadSubStreamsInfo(PropertyReader& reader, Contents* contents, std::vector<Entry>* streams) {
     uint64_t property = reader.Number();
     if (property == NumUnpackStream) {
-        for (Folder& folder : contents->folders) folder.streams = static_cast<uint32_t>(reader.Count(0, reader.Left() + 1));
+        for (Folder& folder : contents->folders)
+            folder.streams = static_cast<uint32_t>(reader.Count(0, reader.Left() + 1));
         property = reader.Number();
     }
     // Every stream but a folder's last takes a size of a byte or more.
@@ -444,8 +446,8 @@ int ReadContents(ByteSource& source, Contents* contents) {
         return SpiBrokenData;
     std::vector<uint8_t> header(static_cast<size_t>(size));
     if (!source.ReadAt(SignatureHeaderSize + offset, header.data(), header.size())) return SpiReadError;
-    if (!ChecksHold(codecs::Crc32(0, header.data(), header.size()), static_cast<uint32_t>(ReadLittleEndian(start + 28, 4))))
-        return SpiBrokenData;
+    uint32_t headerCrc = static_cast<uint32_t>(ReadLittleEndian(start + 28, 4));
+    if (!ChecksHold(codecs::Crc32(0, header.data(), header.size()), headerCrc)) return SpiBrokenData;
 
     for (int packing = 0; packing <= MaxHeaderPacking; ++packing) {
         PropertyReader reader(header.data(), header.size());

@@ -88,7 +88,8 @@ TEST(ArchivesInHost, EachArchiveGoesToItsPluginByContent) {
 // as the host does, decodes its one block once; a .tar.xz of the same files decompresses once
 // to list and once to extract. Going back starts again.
 TEST(ArchivesInHost, ASolidArchiveIsDecodedOncePerRunInArchiveOrder) {
-    for (auto plugin : {std::make_pair("sevenzip_counting", "many.7z"), std::make_pair("tar_counting", "many.tar.xz")}) {
+    for (auto plugin :
+         {std::make_pair("sevenzip_counting", "many.7z"), std::make_pair("tar_counting", "many.tar.xz")}) {
         SCOPED_TRACE(plugin.second);
         std::string path = testsupport::ExeFolder() + "counting\\" + PluginFile(plugin.first);
         Host host({path});

@@ -1,6 +1,7 @@
 #pragma once
 // The decoders our plug-ins share (Deflate and gzip through zlib, Deflate64, bzip2, LZMA, LZMA2,
-// xz, BCJ2 and, in Filters.h, the filters), behind one streaming interface. Plain C++ without Windows calls, so the fuzzers build it natively.
+// xz, BCJ2 and, in Filters.h, the filters), behind one streaming interface. Plain C++ without
+// Windows calls, so the fuzzers build it natively.
 //
 // How a plug-in uses it:
 //   1. It offers the packed bytes as an `Input` (a reader it writes: a range of the archive
