@@ -107,6 +107,16 @@ TEST_F(PluginExports, TheLhaPluginIsStdcall) {
     ExpectArchiveExports();
 }
 
+TEST_F(PluginExports, The7zPluginIsStdcall) {
+    Load(testsupport::ExeFolder() + "..\\spi\\sevenzip\\" + testsupport::PluginFile("7z"));
+    ExpectArchiveExports();
+}
+
+TEST_F(PluginExports, TheTarPluginIsStdcall) {
+    Load(testsupport::ExeFolder() + "..\\spi\\tar\\" + testsupport::PluginFile("Tar"));
+    ExpectArchiveExports();
+}
+
 TEST_F(PluginExports, TheArchiveFixtureIsStdcall) {
     Load(fixture::FixturePath());
     ExpectArchiveExports();
