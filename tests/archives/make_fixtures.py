@@ -4,7 +4,8 @@ gzip, bzip2 and xz, and the reference copies those tools extract.  Usage: make_f
 
 OUT/
   input/tree/...           the files that were packed (known contents and times; Japanese names,
-                           a long name, an empty file and folder, real x86 and ARM executables)
+                           a long name, an empty file and folder)
+  input/bin/...            real x86 and ARM executables, for the branch converters
   *.7z                     one archive per switch set (SEVEN_ZIP below), plus encrypted, PPMd,
                            a name code page 932 cannot spell, and many.7z (5,000 small files)
   *.tar*, *.tgz            GNU tar and bsdtar archives, plain and in each wrapper (TARS below),
@@ -29,7 +30,7 @@ LONG_FOLDER = "a-folder-whose-name-is-rather-long-" + "x" * 30
 LONG_FILE = "and-a-file-name-longer-than-the-hundred-bytes-of-an-old-tar-header-" + "y" * 40 + ".txt"
 ENV = dict(os.environ, LC_ALL="C.UTF-8")
 
-SEVEN_ZIP = {  # archive name: 7z switches
+SEVEN_ZIP = {  # archive name: 7z switches (the filters' archives hold the folder "bin", the others "tree")
     "default.7z": [], "mx1.7z": ["-mx=1"], "mx9.7z": ["-mx=9"], "not-solid.7z": ["-ms=off"],
     "bcj.7z": ["-mf=BCJ"], "bcj2.7z": ["-mf=BCJ2"], "arm64.7z": ["-mf=ARM64"], "arm.7z": ["-mf=ARM"],
     "bzip2.7z": ["-m0=BZip2"], "deflate.7z": ["-m0=Deflate"], "deflate64.7z": ["-m0=Deflate64"],
@@ -70,21 +71,24 @@ def make_tree(root):
     big += rng.randbytes(512 * 1024)
     write(os.path.join(t, "big.bin"), bytes(big), BASE_TIME + 300)
     write(os.path.join(t, LONG_FOLDER, "second-folder-of-a-long-path", "short.txt"), b"ustar prefix\n", BASE_TIME + 260)
-    # Real executables for the branch converters: x86-64 and i686 Windows DLLs, an x86-64 Linux
-    # library, ARM libraries.
+    os.makedirs(os.path.join(t, "emptyfolder"), exist_ok=True)
+    for folder, _, _ in sorted(os.walk(t), key=lambda w: -len(w[0])):
+        os.utime(folder, (BASE_TIME + 1000, BASE_TIME + 1000))
+
+
+def make_programs(root):
+    """Real executables for the branch converters: x86-64 and i686 Windows DLLs, an x86-64 Linux
+    library, ARM libraries."""
     programs = sorted(glob.glob("/usr/lib/gcc/x86_64-w64-mingw32/*/libgcc_s_seh-1.dll"))[:1] + \
         sorted(glob.glob("/usr/lib/gcc/i686-w64-mingw32/*/libgcc_s_dw2-1.dll"))[:1] + \
         [os.path.realpath("/usr/lib/x86_64-linux-gnu/libz.so.1")]
     for i, program in enumerate(programs):
         with open(program, "rb") as f:
-            write(os.path.join(t, "bin", "x86-%d.bin" % i), f.read(), BASE_TIME + 400 + i)
+            write(os.path.join(root, "bin", "x86-%d.bin" % i), f.read(), BASE_TIME + 400 + i)
     for name, library in (("arm64.so", "/usr/aarch64-linux-gnu/lib/libc.so.6"),
                           ("arm.so", "/usr/arm-linux-gnueabi/lib/libc.so.6")):
         with open(library, "rb") as f:
-            write(os.path.join(t, "bin", name), f.read(), BASE_TIME + 410)
-    os.makedirs(os.path.join(t, "emptyfolder"), exist_ok=True)
-    for folder, _, _ in sorted(os.walk(t), key=lambda w: -len(w[0])):
-        os.utime(folder, (BASE_TIME + 1000, BASE_TIME + 1000))
+            write(os.path.join(root, "bin", name), f.read(), BASE_TIME + 410)
 
 
 def add_links(root):
@@ -143,8 +147,10 @@ def main():
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(inp)
     make_tree(inp)
+    make_programs(inp)
     for archive, switches in SEVEN_ZIP.items():
-        run("7z", "a", "-bd", *switches, os.path.join(out, archive), "tree", cwd=inp)
+        packed = "bin" if any(s.startswith("-mf=") for s in switches) else "tree"
+        run("7z", "a", "-bd", *switches, os.path.join(out, archive), packed, cwd=inp)
         reference(archive, "7z")
     secret = ["tree/readme.txt", "tree/big.bin"]
     run("7z", "a", "-bd", "-psecret", os.path.join(out, "encrypted.7z"), *secret, cwd=inp)
