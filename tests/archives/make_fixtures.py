@@ -9,7 +9,7 @@ OUT/
   *.7z                     one archive per switch set (SEVEN_ZIP below), plus encrypted, PPMd,
                            a name code page 932 cannot spell, and many.7z (5,000 small files)
   *.tar*, *.tgz            GNU tar and bsdtar archives, plain and in each wrapper (TARS below),
-                           with symbolic and hard links; ustar.tgz the long folder in ustar's
+                           with symbolic and hard links and a FIFO; ustar.tgz the long folder in ustar's
                            layout; sjis.tar holds names in code page 932
   lone.bin.gz|.bz2|.xz     a compressed file that holds no TAR
   expected/<archive>/...   what 7z x or tar -x made of each archive; symbolic links replaced by
@@ -19,6 +19,7 @@ import glob
 import os
 import random
 import shutil
+import stat
 import subprocess
 import sys
 import tarfile
@@ -92,8 +93,9 @@ def make_programs(root):
 
 
 def add_links(root):
-    """A copy of the tree with a symbolic and a hard link, for the TAR archives."""
+    """A symbolic and a hard link and a FIFO in the tree, for the TAR archives."""
     t = os.path.join(root, "tree")
+    os.mkfifo(os.path.join(t, "pipe"))
     os.symlink("readme.txt", os.path.join(t, "link-to-readme"))
     os.utime(os.path.join(t, "link-to-readme"), (BASE_TIME + 500, BASE_TIME + 500), follow_symlinks=False)
     os.link(os.path.join(t, "docs", "nested", "deep", "note.txt"), os.path.join(t, "hard-note.txt"))
@@ -107,11 +109,13 @@ def reference(archive, tool):
         run("7z", "x", "-bd", "-o" + target, os.path.join(out, archive))
     else:
         run("tar", "-xf", os.path.join(out, archive), "-C", target)
-    # A symbolic link comes out of the plug-in as a file holding its target.
+    # A symbolic link comes out of the plug-in as a file holding its target; a FIFO not at all.
     for folder, dirs, files in os.walk(target):
         for name in files + dirs:
             path = os.path.join(folder, name)
-            if os.path.islink(path):
+            if stat.S_ISFIFO(os.lstat(path).st_mode):
+                os.unlink(path)
+            elif os.path.islink(path):
                 stamp = os.lstat(path).st_mtime
                 text = os.readlink(path).encode()
                 os.unlink(path)
