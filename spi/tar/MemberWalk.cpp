@@ -106,6 +106,7 @@ int WalkMembers(TarStream& stream, std::vector<Member>* members, uint64_t* end) 
             case 'L': pending.hasLongName = true; pending.longName = LongName(data); continue;
             case 'K': pending.hasLongLink = true; pending.longLink = LongName(data); continue;
             case '3': case '4': case '6': break;  // devices and FIFOs: nothing to extract
+            case 'V': case 'M': break;            // GNU's volume label, and a file's part from an earlier volume
             default:
                 header.size = stored;
                 members->push_back(MakeMember(header, pending, dataOffset));

@@ -22,8 +22,8 @@ struct Member {
 };
 
 // Walks the stream from its start and appends every member that extraction can make (device
-// files and FIFOs are passed over, and so are the headers that only describe the member after
-// them). *end receives where the archive ends in the stream. SpiResult: SpiUnknownFormat when
+// files, FIFOs and GNU volume labels are passed over, and so are the headers that only describe
+// the member after them). *end receives where the archive ends in the stream. SpiResult: SpiUnknownFormat when
 // the stream does not begin with a header, SpiBrokenData for a header that does not hold
 // together or a stream that ends inside a member, SpiReadError, SpiNoMemory.
 int WalkMembers(TarStream& stream, std::vector<Member>* members, uint64_t* end);
