@@ -151,6 +151,8 @@ int TarArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
     uint64_t end = 0;
     int result = tar::WalkMembers(*stream_, &members, &end);
     if (result == SpiUnknownFormat && stream_->Kind() != tar::Compression::None) return ListCompressedFile(records);
+    // The compression's checks come at the end of the stream, behind the TAR's end marker.
+    if (result == SpiSuccess) result = stream_->CheckFrom(end);
     if (result != SpiSuccess) return result;
     return ListMembers(members, end, records);
 }

@@ -106,6 +106,16 @@ int TarStream::Covers(uint64_t offset, bool* covered) {
     return result;
 }
 
+int TarStream::CheckFrom(uint64_t offset) {
+    if (compression_ == Compression::None) return SpiSuccess;
+    // A decoder already past `offset` (the walk read the end marker) simply reads on.
+    int result = decoder_ && position_ >= offset ? SpiSuccess : SkipTo(offset);
+    uint8_t scratch[1 << 15];
+    for (size_t produced = sizeof scratch; result == SpiSuccess && produced == sizeof scratch;)
+        result = Decode(scratch, sizeof scratch, &produced);
+    return result;
+}
+
 int TarStream::EndsAt(uint64_t offset) {
     if (compression_ == Compression::None) return offset == file_.Size() ? SpiSuccess : SpiBrokenData;
     int result = SkipTo(offset);

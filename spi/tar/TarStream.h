@@ -31,6 +31,9 @@ public:
     // Whether the stream ends at `offset` with every check of its compression passed.
     // SpiResult: SpiSuccess when it does, SpiBrokenData when more follows or a check fails.
     int EndsAt(uint64_t offset);
+    // Reads on from `offset` to the end of the stream, so that every check of its compression
+    // is passed (what lies behind a TAR's end marker is padding). SpiResult as ReadAt.
+    int CheckFrom(uint64_t offset);
 
     // How many times a stream of this process started decompressing from the beginning (for
     // tests and measurements).
