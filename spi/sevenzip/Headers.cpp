@@ -293,24 +293,27 @@ void ReadNames(PropertyReader& reader, std::vector<Entry>* entries) {
     }
 }
 
-void ReadTimes(PropertyReader& reader, std::vector<Entry>* entries) {
+// A value for some of the entries: which have one, then the values of those that do.
+template <class Store>
+void ReadDefined(PropertyReader& reader, std::vector<Entry>* entries, Store store) {
     std::vector<bool> defined = reader.DefinedBits(entries->size());
-    if (reader.Byte() != 0) return reader.Fail();
-    for (size_t i = 0; i < entries->size(); ++i) {
-        if (!defined[i]) continue;
-        (*entries)[i].timeDefined = true;
-        (*entries)[i].modified = reader.Read64();
-    }
+    if (reader.Byte() != 0) return reader.Fail();  // values kept elsewhere: never written
+    for (size_t i = 0; i < entries->size(); ++i)
+        if (defined[i]) store(reader, &(*entries)[i]);
+}
+
+void ReadTimes(PropertyReader& reader, std::vector<Entry>* entries) {
+    ReadDefined(reader, entries, [](PropertyReader& values, Entry* entry) {
+        entry->timeDefined = true;
+        entry->modified = values.Read64();
+    });
 }
 
 void ReadAttributes(PropertyReader& reader, std::vector<Entry>* entries) {
-    std::vector<bool> defined = reader.DefinedBits(entries->size());
-    if (reader.Byte() != 0) return reader.Fail();
-    for (size_t i = 0; i < entries->size(); ++i) {
-        if (!defined[i]) continue;
-        (*entries)[i].attributesDefined = true;
-        (*entries)[i].attributes = reader.Read32();
-    }
+    ReadDefined(reader, entries, [](PropertyReader& values, Entry* entry) {
+        entry->attributesDefined = true;
+        entry->attributes = values.Read32();
+    });
 }
 
 // The entries: those without a stream (folders, empty files) take no stream; the others take

@@ -4,31 +4,6 @@
 #include "tests/support/TestSupport.h"
 
 namespace archivetest {
-namespace {
-
-int64_t UnixTime(const FILETIME& time) {
-    ULARGE_INTEGER value;
-    value.LowPart = time.dwLowDateTime;
-    value.HighPart = time.dwHighDateTime;
-    return static_cast<int64_t>(value.QuadPart / 10000000) - 11644473600LL;
-}
-
-void Collect(const std::string& root, const std::string& prefix, std::map<std::string, ReferenceItem>* items) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((root + prefix + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        std::string joined = prefix + name + (isFolder ? "\\" : "");
-        (*items)[joined] = {root + joined, isFolder, UnixTime(found.ftLastWriteTime)};
-        if (isFolder) Collect(root, joined, items);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-}  // namespace
 
 std::string Fixtures() { return testsupport::ExeFolder() + "archive_fixtures\\"; }
 
@@ -47,10 +22,8 @@ const SpiLibrary& Tar() {
     return plugin;
 }
 
-std::map<std::string, ReferenceItem> ReferenceTree(const std::string& archive) {
-    std::map<std::string, ReferenceItem> items;
-    Collect(Fixtures() + "expected\\" + archive + "\\", "", &items);
-    return items;
+std::map<std::string, testsupport::ExtractedItem> ReferenceTree(const std::string& archive) {
+    return testsupport::ExtractedTree(Fixtures() + "expected\\" + archive + "\\");
 }
 
 const ArchiveEntry* FindEntry(const SpiListing& listing, const std::string& joinedName) {
@@ -66,7 +39,7 @@ uint32_t Crc32(const std::string& bytes) {
 
 void ExpectSameAsReference(const SpiLibrary& plugin, const std::string& archive, bool checksCrc) {
     SCOPED_TRACE(archive);
-    std::map<std::string, ReferenceItem> expected = ReferenceTree(archive);
+    auto expected = ReferenceTree(archive);
     ASSERT_GE(expected.size(), 3u) << "the reference tool's copy is missing";
     SpiListing listing = plugin.List(Fixtures() + archive);
     ASSERT_EQ(listing.result, 0);

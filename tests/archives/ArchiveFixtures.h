@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include "tests/support/ExtractedTree.h"
 #include "tests/support/SpiLibrary.h"
 
 namespace archivetest {
@@ -17,14 +18,9 @@ std::string PluginPath(const std::string& base);
 const SpiLibrary& SevenZip();
 const SpiLibrary& Tar();
 
-struct ReferenceItem {
-    std::string fullPath;
-    bool isFolder = false;
-    int64_t modified = 0;  // seconds since 1970 UTC
-};
 // What the reference tool extracted from an archive: Fixtures()\expected\<archive>\, by joined
 // entry name ("tree\docs\" for a folder).
-std::map<std::string, ReferenceItem> ReferenceTree(const std::string& archive);
+std::map<std::string, testsupport::ExtractedItem> ReferenceTree(const std::string& archive);
 
 // Lists the archive with the plug-in and checks every entry against the reference tool's copy:
 // the same names, folders and files, sizes, times and bytes (each entry fetched to memory), and

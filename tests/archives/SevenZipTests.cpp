@@ -127,12 +127,7 @@ TEST(SevenZip, WritesAnEntryIntoAFolderAndFindsItByName) {
     ASSERT_EQ(SevenZip().getFile(archive.c_str(), sjis->position, &dest[0], 0, nullptr, 0), 0);
     std::string written = folder / "表ソ.txt";
     EXPECT_EQ(ReadBytes(written), ReadBytes(Fixtures() + "input\\tree\\ソフト\\表ソ.txt"));
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    ASSERT_TRUE(GetFileAttributesExA(written.c_str(), GetFileExInfoStandard, &data));
-    ULARGE_INTEGER time;
-    time.LowPart = data.ftLastWriteTime.dwLowDateTime;
-    time.HighPart = data.ftLastWriteTime.dwHighDateTime;
-    EXPECT_EQ(static_cast<int64_t>(time.QuadPart / 10000000) - 11644473600LL, sjis->timestamp);
+    EXPECT_EQ(testsupport::FileModified(written), sjis->timestamp);
 
     ArchiveEntry found = {};
     EXPECT_EQ(SevenZip().getFileInfo(archive.c_str(), 0, "tree/ソフト/表ソ.txt", 0, &found), 0);

@@ -5,6 +5,7 @@
 #include "tests/support/TestSupport.h"
 
 using namespace archivetest;
+using testsupport::FileModified;
 using testsupport::ReadBytes;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
@@ -12,15 +13,6 @@ using testsupport::WriteBytes;
 namespace {
 
 constexpr int UnknownFormat = 2, BrokenData = 3;
-
-int64_t FileModified(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-    ULARGE_INTEGER value;
-    value.LowPart = data.ftLastWriteTime.dwLowDateTime;
-    value.HighPart = data.ftLastWriteTime.dwHighDateTime;
-    return static_cast<int64_t>(value.QuadPart / 10000000) - 11644473600LL;
-}
 
 }  // namespace
 

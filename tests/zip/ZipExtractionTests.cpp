@@ -9,6 +9,7 @@
 #include "tests/zip/ZipPluginLoader.h"
 
 using testsupport::FileExists;
+using testsupport::FileModified;
 using testsupport::ReadBytes;
 using testsupport::TempDir;
 
@@ -17,12 +18,6 @@ namespace {
 uint32_t Crc32(const std::string& bytes) {
     return static_cast<uint32_t>(
         crc32(0L, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
-}
-
-int64_t FileModified(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-    return UnixTime(data.ftLastWriteTime);
 }
 
 void ExpectSameAsUnzip(const std::string& archive, const std::string& unzipped) {

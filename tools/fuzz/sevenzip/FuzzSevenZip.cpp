@@ -7,30 +7,11 @@
 #include "spi/common/SpiResult.h"
 #include "spi/sevenzip/FolderReader.h"
 #include "spi/sevenzip/Headers.h"
+#include "tools/fuzz/BoundedSink.h"
 
 namespace {
 
 constexpr uint64_t MaxOutput = 1 << 20;  // keeps each run quick
-
-// Keeps at most `size` bytes, like a memory block of the entry's size.
-class BoundedSink : public OutputSink {
-public:
-    explicit BoundedSink(size_t size) : bytes_(size) {}
-    uint8_t* Room(size_t* length) override {
-        *length = bytes_.size() - used_;
-        return bytes_.data() + used_;
-    }
-    bool Commit(size_t length) override {
-        if (length > bytes_.size() - used_) __builtin_trap();  // the reader overran its room
-        used_ += length;
-        return true;
-    }
-    size_t Used() const { return used_; }
-
-private:
-    std::vector<uint8_t> bytes_;
-    size_t used_ = 0;
-};
 
 void Unpack(sevenzip::FolderReader& reader, MemorySource& source, const sevenzip::Contents& contents, size_t i) {
     const sevenzip::Entry& entry = contents.entries[i];

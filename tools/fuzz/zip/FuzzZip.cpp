@@ -2,31 +2,13 @@
 // extractor, built natively, over archives held in memory.
 #include <cstdint>
 #include <vector>
+#include "spi/common/EntryPath.h"
 #include "spi/common/SpiResult.h"
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryExtractor.h"
-#include "spi/common/EntryPath.h"
+#include "tools/fuzz/BoundedSink.h"
 
 namespace {
-
-// Keeps at most `size` bytes, like a memory block of the entry's size.
-class BoundedSink : public OutputSink {
-public:
-    explicit BoundedSink(size_t size) : bytes_(size) {}
-    uint8_t* Room(size_t* length) override {
-        *length = bytes_.size() - used_;
-        return bytes_.data() + used_;
-    }
-    bool Commit(size_t length) override {
-        if (length > bytes_.size() - used_) __builtin_trap();  // the extractor overran its room
-        used_ += length;
-        return true;
-    }
-
-private:
-    std::vector<uint8_t> bytes_;
-    size_t used_ = 0;
-};
 
 void Exercise(ByteSource& source, const zip::Entry& entry) {
     EntryPath path;
