@@ -1,7 +1,7 @@
 #include "extract/BrowseForFolder.h"
 #include <shlobj.h>
 #include <cstring>
-#include "app/Utility.h"
+#include "text/Cp932.h"
 
 namespace {
 int CALLBACK SelectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM initialPath) {
@@ -12,13 +12,8 @@ int CALLBACK SelectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM init
 
 // Drops one trailing "\" or "/" (never the second byte of a double-byte character).
 void DropTrailingSeparator(char* path) {
-    size_t lastStart = 0, length = 0;
-    while (path[length]) {
-        lastStart = length;
-        length += CUtility::CharClass(path + length) >= 2 ? 2 : 1;
-    }
-    if (length > 0 && lastStart == length - 1 && (path[lastStart] == '\\' || path[lastStart] == '/'))
-        path[lastStart] = '\0';
+    size_t length = strlen(path);
+    if (cp932::IsSeparator(cp932::LastSingleByte(path, length))) path[length - 1] = '\0';
 }
 }  // namespace
 

@@ -1,11 +1,10 @@
 #include "extract/OutputPath.h"
 #include <cstring>
 #include "app/Utility.h"
+#include "text/Cp932.h"
 
 namespace {
 constexpr size_t MaxPathText = CUtility::PathSize - 1;
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // "..", and names Windows would reduce to it (dots and blanks only, two dots or more).
 bool IsParentReference(const std::string& part) {
@@ -22,32 +21,23 @@ bool IsParentReference(const std::string& part) {
 std::string FieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
 }  // namespace
 
-bool EndsWithSeparator(const std::string& path) {
-    size_t lastStart = 0, i = 0;
-    while (i < path.size()) {
-        lastStart = i;
-        i += CUtility::CharClass(path.c_str() + i) >= 2 ? 2 : 1;
-    }
-    return !path.empty() && lastStart == path.size() - 1 && IsSeparator(path[lastStart]);
-}
-
 std::string EntryPath(const ArchiveEntry& entry) { return FieldText(entry.path, sizeof entry.path); }
 
 std::string EntryFileName(const ArchiveEntry& entry) { return FieldText(entry.fileName, sizeof entry.fileName); }
 
 bool StaysInside(const std::string& relative) {
     if (relative.empty()) return true;
-    if (IsSeparator(relative[0])) return false;  // rooted, or a UNC name
+    if (cp932::IsSeparator(relative[0])) return false;  // rooted, or a UNC name
     std::string part;
     for (size_t i = 0; i <= relative.size();) {
         const char* p = relative.c_str() + i;
-        if (*p && CUtility::CharClass(p) >= 2) {
+        if (cp932::CharWidth(p) == 2) {
             part.append(p, 2);
             i += 2;
             continue;
         }
         if (*p == ':') return false;  // drive letter, or an alternate stream of a file
-        if (*p == '\0' || IsSeparator(*p)) {
+        if (*p == '\0' || cp932::IsSeparator(*p)) {
             if (IsParentReference(part) || IsDeviceName(part)) return false;
             part.clear();
         } else {
@@ -71,13 +61,13 @@ OutputPathResult BuildOutputPath(const std::string& destination, const ArchiveEn
 
     std::string storedFolder = EntryPath(entry);
     std::string relativeFile = storedFolder;
-    if (!relativeFile.empty() && !EndsWithSeparator(relativeFile)) relativeFile += '/';
+    if (!relativeFile.empty() && !cp932::EndsWithSeparator(relativeFile)) relativeFile += '/';
     relativeFile += fileName;
     if (!StaysInside(storedFolder) || !StaysInside(relativeFile)) return OutputPathResult::Unsafe;
 
     out->folderToMake = destination + storedFolder;
     out->folderText = out->folderToMake;
-    if (!out->folderText.empty() && !EndsWithSeparator(out->folderText)) out->folderText += '/';
+    if (!out->folderText.empty() && !cp932::EndsWithSeparator(out->folderText)) out->folderText += '/';
     if (out->folderText.size() > MaxPathText) return OutputPathResult::FolderTooLong;
     out->filePath = out->folderText + fileName;
     return out->filePath.size() > MaxPathText ? OutputPathResult::FileTooLong : OutputPathResult::Ok;

@@ -28,10 +28,6 @@ OutputPathResult BuildOutputPath(const std::string& destination, const ArchiveEn
 // (no part leads up, to another drive or to a device).
 bool StaysInside(const std::string& relative);
 
-// True when the last character is "\" or "/" (a 0x5C that ends a double-byte character is
-// not a separator).
-bool EndsWithSeparator(const std::string& path);
-
 // A text field of an entry, read within its 200 bytes.
 std::string EntryPath(const ArchiveEntry& entry);
 std::string EntryFileName(const ArchiveEntry& entry);

@@ -2,6 +2,7 @@
 #include "app/Utility.h"
 #include "extract/ExtractionTexts.h"
 #include "extract/OutputPath.h"
+#include "text/Cp932.h"
 
 bool SelectionDestination(const std::string& typed, const char* archivePath, std::string* destination,
                           ExtractionMessages& messages) {
@@ -12,7 +13,7 @@ bool SelectionDestination(const std::string& typed, const char* archivePath, std
         return true;
     }
     std::string folder = typed;
-    if (!EndsWithSeparator(folder)) folder += '\\';
+    if (!cp932::EndsWithSeparator(folder)) folder += '\\';
     if (folder.size() > CUtility::PathSize - 1 || !CUtility().MakeFolders(folder.c_str())) {
         messages.ShowMessage(FolderFailedText);
         return false;

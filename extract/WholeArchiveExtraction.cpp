@@ -7,6 +7,7 @@
 #include "extract/ExtractionTexts.h"
 #include "extract/OutputPath.h"
 #include "framework/WaitCursor.h"
+#include "text/Cp932.h"
 
 namespace {
 // The entry array of ListArchive, released on every path.
@@ -29,7 +30,7 @@ bool WholeArchiveDestination(const std::string& folder, const char* archivePath,
     char baseName[CUtility::PathSize];
     CUtility().SplitPath(1, archivePath, baseName, sizeof baseName);
     std::string joined = folder;
-    if (!EndsWithSeparator(joined)) joined += '\\';
+    if (!cp932::EndsWithSeparator(joined)) joined += '\\';
     joined += baseName;
     joined += '\\';
     if (joined.size() > CUtility::PathSize - 1) return false;

@@ -2,13 +2,14 @@
 #include <cstring>
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
+#include "text/Cp932.h"
 
 std::vector<char> CFileDialog::SystemFilter(const char* filter) {
     std::vector<char> result;
     if (!filter || !*filter) return result;
     for (const char* p = filter; *p; ++p) {
         // A "|" can be the second byte of a double-byte character: copy those whole.
-        if (IsDBCSLeadByteEx(932, static_cast<BYTE>(*p)) && p[1]) {
+        if (cp932::CharWidth(p) == 2) {
             result.push_back(*p++);
             result.push_back(*p);
         } else {

@@ -3,33 +3,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include "text/Cp932.h"
 
 namespace {
 
-constexpr UINT PluginCodePage = 932;
 constexpr char ImagePluginVersion[] = "00IN";
 constexpr int PluginInfoBufferSize = 200;
 constexpr int VersionBufferSize = 80;
 
-// True when the text ends in a backslash of its own, not in the second byte of a double-byte
-// character such as "ソ" (0x83 0x5C).
-bool EndsWithBackslash(const char* text) {
-    bool lastIsBackslash = false;
-    for (const char* p = text; *p; ++p) {
-        lastIsBackslash = *p == '\\';
-        if (IsDBCSLeadByteEx(PluginCodePage, static_cast<BYTE>(*p)) && p[1]) ++p;
-    }
-    return lastIsBackslash;
-}
-
 // Copies at most size - 1 bytes of text and terminates; never ends on half a character.
 void CopyTextCut(char* target, size_t size, const char* text) {
-    size_t used = 0;
-    while (text[used]) {
-        size_t step = IsDBCSLeadByteEx(PluginCodePage, static_cast<BYTE>(text[used])) && text[used + 1] ? 2 : 1;
-        if (used + step > size - 1) break;
-        used += step;
-    }
+    size_t used = cp932::FittingLength(text, strlen(text), size - 1);
     memcpy(target, text, used);
     target[used] = '\0';
 }
@@ -62,7 +46,8 @@ CPluginTable::~CPluginTable() { Unload(-1); }
 int CPluginTable::LoadFolder(const char* folder) {
     if (!folder) folder = "";
     char base[MAX_PATH];
-    int written = snprintf(base, sizeof base, EndsWithBackslash(folder) ? "%s" : "%s\\", folder);
+    bool endsWithBackslash = cp932::LastSingleByte(folder) == '\\';
+    int written = snprintf(base, sizeof base, endsWithBackslash ? "%s" : "%s\\", folder);
     if (written < 0 || written >= static_cast<int>(sizeof base)) return 0;
     char pattern[MAX_PATH + 8];
     snprintf(pattern, sizeof pattern, "%s*.%s", base, SpiFileExtension);

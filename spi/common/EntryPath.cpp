@@ -1,27 +1,22 @@
 #include "spi/common/EntryPath.h"
+#include <cstring>
 #include <vector>
+#include "text/Cp932.h"
 
 namespace {
-
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 // The parts between separators; a 0x5C inside a double-byte character is no separator.
 std::vector<std::string> SplitParts(const std::string& name, bool* endsWithSeparator) {
     std::vector<std::string> parts(1);
     *endsWithSeparator = false;
-    for (size_t i = 0; i < name.size(); ++i) {
-        char c = name[i];
-        if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < name.size()) {
-            parts.back() += c;
-            parts.back() += name[++i];
-            *endsWithSeparator = false;
-        } else if (IsSeparator(c)) {
+    for (size_t i = 0; i < name.size();) {
+        size_t width = cp932::CharWidth(name, i);
+        *endsWithSeparator = width == 1 && cp932::IsSeparator(name[i]);
+        if (*endsWithSeparator)
             parts.emplace_back();
-            *endsWithSeparator = true;
-        } else {
-            parts.back() += c;
-            *endsWithSeparator = false;
-        }
+        else
+            parts.back().append(name, i, width);
+        i += width;
     }
     return parts;
 }
@@ -31,11 +26,7 @@ bool IsDrive(const std::string& part) {
            ((part[0] >= 'A' && part[0] <= 'Z') || (part[0] >= 'a' && part[0] <= 'z'));
 }
 
-char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 }  // namespace
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 bool SplitEntryName(const std::string& name, EntryPath* result) {
     bool isFolder = false;
@@ -58,55 +49,34 @@ bool SplitEntryName(const std::string& name, EntryPath* result) {
 
 bool SameEntryName(const std::string& a, const std::string& b, bool ignoreCase) {
     if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
+    for (size_t i = 0; i < a.size();) {
+        size_t width = cp932::CharWidth(a, i);
+        if (width != cp932::CharWidth(b, i)) return false;
         char x = a[i], y = b[i];
-        if (IsLeadByte(static_cast<unsigned char>(x)) && i + 1 < a.size()) {
-            if (x != y || a[i + 1] != b[i + 1]) return false;
-            ++i;
-        } else if (IsSeparator(x) && IsSeparator(y)) {
-            continue;
-        } else if (ignoreCase ? FoldCase(x) != FoldCase(y) : x != y) {
+        if (width == 2) {
+            if (a.compare(i, 2, b, i, 2) != 0) return false;
+        } else if (!(cp932::IsSeparator(x) && cp932::IsSeparator(y)) &&
+                   (ignoreCase ? cp932::UpperAscii(x) != cp932::UpperAscii(y) : x != y)) {
             return false;
         }
+        i += width;
     }
     return true;
 }
 
-bool EndsWithSeparator(const std::string& text) {
-    bool separator = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        separator = IsSeparator(text[i]);
-        if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-            separator = false;
-            ++i;
-        }
-    }
-    return separator;
-}
-
 std::string NameKey(const std::string& name, bool foldCase) {
-    std::string key = name;
-    for (size_t i = 0; i < key.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(key[i])) && i + 1 < key.size()) ++i;
-        else if (key[i] == '/') key[i] = '\\';
-        else if (foldCase) key[i] = FoldCase(key[i]);
-    }
+    std::string key = foldCase ? cp932::UpperAscii(name) : name;
+    // '/' is never the second byte of a double-byte character.
+    for (char& c : key)
+        if (c == '/') c = '\\';
     return key;
 }
 
 std::string BaseName(const char* path, bool dropExtension) {
-    std::string name;
-    for (size_t i = 0; path && path[i]; ++i) {
-        char c = path[i];
-        if (IsLeadByte(static_cast<unsigned char>(c)) && path[i + 1]) {
-            name += c;
-            name += path[++i];
-        } else if (IsSeparator(c) || c == ':') {
-            name.clear();
-        } else {
-            name += c;
-        }
-    }
+    if (!path) return std::string();
+    size_t length = strlen(path);
+    std::string name(path + cp932::AfterLastSeparator(path, length, "\\/:"));
+    // '.' is never the second byte of a double-byte character.
     size_t dot = name.rfind('.');
     if (dropExtension && dot != std::string::npos && dot > 0) name.erase(dot);
     return name;

@@ -4,9 +4,6 @@
 // Plain C++, so that the fuzzers build it.
 #include <string>
 
-// A lead byte of a code page 932 double-byte character.
-bool IsLeadByte(unsigned char c);
-
 struct EntryPath {
     std::string path;      // folder part with a trailing '\', empty at the top
     std::string fileName;  // empty for a folder entry
@@ -22,12 +19,10 @@ bool SameEntryName(const std::string& a, const std::string& b, bool ignoreCase);
 
 // The key under which a joined name is looked up: '/' made '\', and ASCII letters made
 // upper case when `foldCase` says so. Two names are the same entry (SameEntryName) when their
-// keys are equal.
+// keys are equal, unless one has a lead byte without its trail byte before a '/' where the
+// other has that lead byte's character ending in 0x5C.
 std::string NameKey(const std::string& name, bool foldCase);
 
 // The last part of a path (after the last '\', '/' or ':'), without its last extension when
 // `dropExtension` says so ("a.tar.gz" becomes "a.tar").
 std::string BaseName(const char* path, bool dropExtension);
-
-// Whether the text ends with '\' or '/' that is not the second byte of a double-byte character.
-bool EndsWithSeparator(const std::string& text);

@@ -1,5 +1,6 @@
 #include "spi/common/OutputSinks.h"
 #include "spi/common/EntryPath.h"
+#include "text/Cp932.h"
 
 MemoryBlockSink::MemoryBlockSink(size_t size) : size_(size) { block_ = LocalAlloc(LMEM_FIXED, size); }
 
@@ -70,13 +71,11 @@ bool FileSink::Finish(int64_t timestamp) {
 
 bool FolderFilePath(const char* folder, const std::string& fileName, std::string* path) {
     if (!folder || fileName.empty() || fileName == "." || fileName == "..") return false;
-    for (size_t i = 0; i < fileName.size(); ++i) {
-        char c = fileName[i];
-        if (IsLeadByte(static_cast<unsigned char>(c))) ++i;  // its second byte may be 0x5C
-        else if (c == ':' || c == '\\' || c == '/') return false;
-    }
+    // A separator or a colon of its own would lead elsewhere (a 0x5C that ends a double-byte
+    // character is none).
+    if (cp932::AfterLastSeparator(fileName.data(), fileName.size(), "\\/:") != 0) return false;
     *path = folder;
-    if (!path->empty() && !EndsWithSeparator(*path)) *path += '\\';
+    if (!path->empty() && !cp932::EndsWithSeparator(*path)) *path += '\\';
     *path += fileName;
     return true;
 }

@@ -5,9 +5,6 @@
 
 namespace lha {
 
-// First byte of a double-byte Shift-JIS character (code page 932).
-inline bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-
 // A stored name with its separators made '\': '/' and the 0xFF of extended folder names.
 // Neither byte can be part of a double-byte character. Stops at an embedded 0 byte.
 std::string NormalizeSeparators(const char* bytes, size_t length);
@@ -15,9 +12,6 @@ std::string NormalizeSeparators(const char* bytes, size_t length);
 // Index just behind the last '\' that is a separator (not the second byte of a double-byte
 // character); 0 when the name has none.
 size_t FolderPartLength(const std::string& name);
-
-// True when the name ends in a separator '\'.
-bool EndsWithSeparator(const std::string& name);
 
 // Copies at most capacity - 1 bytes of `text` into `out` and terminates it, never cutting a
 // double-byte character in two. Returns the number of bytes copied.

@@ -3,6 +3,7 @@
 #include <vector>
 #include "spi/lha/Crc16.h"
 #include "spi/lha/EntryName.h"
+#include "text/Cp932.h"
 
 namespace lha {
 namespace {
@@ -85,13 +86,8 @@ void ReadCommonFields(const uint8_t* bytes, Header* header) {
 // Where a link's name "name|target" divides: the first '|' that is no second byte of a
 // double-byte character, behind a name that is not empty; npos when there is none.
 size_t LinkBar(const std::string& name) {
-    for (size_t i = 0; i < name.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
-            ++i;
-        } else if (name[i] == '|') {
-            return i > 0 && FolderPartLength(name.substr(0, i)) < i ? i : std::string::npos;
-        }
-    }
+    for (size_t i = 0; i < name.size(); i += cp932::CharWidth(name, i))
+        if (name[i] == '|') return i > 0 && FolderPartLength(name.substr(0, i)) < i ? i : std::string::npos;
     return std::string::npos;
 }
 
@@ -101,11 +97,10 @@ void TakeLink(Header* header) {
     if (bar == std::string::npos) return;
     header->linkTarget = header->name.substr(bar + 1);
     header->name.resize(bar);
-    for (size_t i = 0; i < header->linkTarget.size(); ++i) {
-        char& c = header->linkTarget[i];
-        if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < header->linkTarget.size()) ++i;
-        else if (c == '\\') c = '/';   // the target is a path of the system that made the link
-    }
+    // The target is a path of the system that made the link.
+    std::string& link = header->linkTarget;
+    for (size_t i = 0; i < link.size(); i += cp932::CharWidth(link, i))
+        if (link[i] == '\\') link[i] = '/';
     header->isLink = true;
     header->unpackedSize = static_cast<uint32_t>(header->linkTarget.size());
     const auto* target = reinterpret_cast<const uint8_t*>(header->linkTarget.data());
@@ -116,10 +111,10 @@ void TakeLink(Header* header) {
 // name always ends in '\'.
 void ComposeName(const std::string& folder, const std::string& file, Header* header) {
     header->name = folder;
-    if (!header->name.empty() && !EndsWithSeparator(header->name)) header->name.push_back('\\');
+    if (!header->name.empty() && !cp932::EndsWithSeparator(header->name)) header->name.push_back('\\');
     header->name += file;
     if (header->IsFolder()) TakeLink(header);
-    if (header->IsFolder() && !header->name.empty() && !EndsWithSeparator(header->name)) header->name.push_back('\\');
+    if (header->IsFolder() && !header->name.empty() && !cp932::EndsWithSeparator(header->name)) header->name.push_back('\\');
 }
 
 HeaderStatus FinishEntry(ByteSource& source, Header* header) {

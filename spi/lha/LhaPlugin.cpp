@@ -14,6 +14,7 @@
 #include "spi/lha/EntryUnpacker.h"
 #include "spi/lha/LhaArchive.h"
 #include "spi/lha/OutputSinks.h"
+#include "text/Cp932.h"
 
 using namespace lha;
 
@@ -91,7 +92,7 @@ bool OutputPath(const char* folder, const Header& header, std::string* path) {
         return false;
     }
     *path = folder;
-    if (!path->empty() && !EndsWithSeparator(NormalizeSeparators(path->data(), path->size()))) path->push_back('\\');
+    if (!path->empty() && !cp932::EndsWithSeparator(*path)) path->push_back('\\');
     *path += fileName;
     return path->size() < MAX_PATH;
 }

@@ -5,26 +5,6 @@
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryRecord.h"
 
-namespace {
-
-// The key two names share when they differ only in ASCII letter case or separators.
-std::string Folded(const std::string& name) {
-    std::string folded = name;
-    for (size_t i = 0; i < folded.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(folded[i]);
-        if (IsLeadByte(c) && i + 1 < folded.size()) {
-            ++i;
-        } else if (c >= 'a' && c <= 'z') {
-            folded[i] = static_cast<char>(c - 'a' + 'A');
-        } else if (c == '/') {
-            folded[i] = '\\';
-        }
-    }
-    return folded;
-}
-
-}  // namespace
-
 int NameIndex::Build(ByteSource& source) {
     zip::DirectoryReader reader;
     int result = reader.Open(source);
@@ -46,13 +26,13 @@ int NameIndex::Build(zip::DirectoryReader reader) {
         if (DescribeEntry(entry, &record, &skip) != SpiSuccess || skip) continue;
         names_.push_back(JoinedName(record));
         offsets_.push_back(entry.recordOffset);
-        byFoldedName_.emplace(Folded(names_.back()), names_.size() - 1);
+        byFoldedName_.emplace(NameKey(names_.back(), true), names_.size() - 1);
     }
 }
 
 int NameIndex::Find(const char* name, uint64_t* recordOffset) const {
     size_t best = names_.size();
-    auto range = byFoldedName_.equal_range(Folded(name));
+    auto range = byFoldedName_.equal_range(NameKey(name, true));
     for (auto it = range.first; it != range.second; ++it) {
         size_t index = it->second;
         if (SameEntryName(names_[index], name, false)) {
