@@ -1,40 +1,26 @@
 #include "extract/EntryWriter.h"
 #include <windows.h>
-#include "extract/ExtractionTexts.h"
-#include "plugins/PluginBlock.h"
 
 namespace {
-// Code of a fetch that succeeded but holds fewer bytes than the entry claims.
-constexpr int ShortBlockCode = -10;
-
-// The entry's bytes through its plug-in: 0, or a negative plug-in result code.
-int FetchBytes(const ExtractionPlan& plan, const ArchiveEntry& entry, PluginBlock* fetched) {
-    int code = plan.host->FetchEntry(plan.pluginIndex, plan.archivePath.c_str(), &entry, fetched);
-    if (code >= 0 && fetched->Size() < entry.unpackedSize) code = ShortBlockCode;
-    return code < 0 ? code : 0;
-}
-
-bool WriteBytes(const std::string& filePath, const OutputFileState& existing, const char* bytes, size_t size,
-                int64_t timestamp) {
+bool WriteBytes(const EntryFileTarget& target, const char* bytes, size_t size) {
+    const OutputFileState& existing = target.existing;
     // A read-only file is refused even where the file system would let this process replace it.
     if (existing.isFolder || existing.IsReadOnly()) return false;
-    if (existing.exists) return ReplaceExistingFile(filePath, existing, bytes, size, timestamp);
-    return WriteNewFile(filePath, bytes, size, timestamp);
+    if (existing.exists) return ReplaceExistingFile(target.path, existing, bytes, size, target.timestamp);
+    return WriteNewFile(target.path, bytes, size, target.timestamp);
 }
 }  // namespace
 
-bool WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
-                const OutputFileState& existing, ExtractionMessages& messages) {
+EntryFileEnd WriteEntryFile(CPluginTable& host, int pluginIndex, const char* archivePath, const ArchiveEntry& entry,
+                            const EntryFileTarget& target, int* pluginCode) {
     PluginBlock fetched;  // the plug-in's own block, released on every path
-    int code = FetchBytes(plan, entry, &fetched);
+    int code = host.FetchEntry(pluginIndex, archivePath, &entry, &fetched);
     if (code < 0) {
-        messages.ShowPluginError(code);
-        return false;
+        if (pluginCode) *pluginCode = code;
+        return EntryFileEnd::NotFetched;
     }
+    // FetchEntry hands over at least unpackedSize bytes (none for an empty entry).
     const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
-    if (!WriteBytes(filePath, existing, bytes, entry.unpackedSize, entry.timestamp)) {
-        messages.ShowMessage(WriteFailedText);
-        return false;
-    }
-    return true;
+    if (!WriteBytes(target, bytes, static_cast<size_t>(entry.unpackedSize))) return EntryFileEnd::NotWritten;
+    return EntryFileEnd::Written;
 }

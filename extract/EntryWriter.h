@@ -1,12 +1,27 @@
 #pragma once
+// Writing one entry of an archive as a file: the one road from a plug-in's fetched block to
+// the disk, taken by extraction runs and by viewing an entry.
+#include <cstdint>
 #include <string>
-#include "extract/ExtractionUi.h"
 #include "extract/OutputFile.h"
+#include "plugins/PluginTable.h"
 
-// Fetches one entry through its plug-in and writes it as the file filePath, dated with the
-// entry's timestamp (0 leaves the time of writing). `existing` is what stands at filePath: a
-// missing path gets a new file, an existing file is replaced only once the new one is
-// complete, and a folder or a read-only file is refused. A fetch that fails or hands over
-// fewer bytes than the entry's size touches no file. Returns false after showing the message.
-bool WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
-                const OutputFileState& existing, ExtractionMessages& messages);
+// Where and how an entry is written.
+struct EntryFileTarget {
+    std::string path;
+    OutputFileState existing;  // what stands at path now (LookAtOutput)
+    int64_t timestamp = 0;     // seconds since 1970 UTC for the file's time; 0 keeps the time of writing
+};
+
+enum class EntryFileEnd {
+    Written,
+    NotFetched,  // the plug-in failed; no file was touched
+    NotWritten,  // the file could not be made or written; a file that stood there is left as it was
+};
+
+// Fetches the entry through slot pluginIndex of host and writes its unpackedSize bytes as the
+// file target.path: a missing path gets a new file, an existing file is replaced only once the
+// new one is complete, and a folder or a read-only file is refused. After NotFetched,
+// *pluginCode holds the plug-in result. The fetched block is released before the call returns.
+EntryFileEnd WriteEntryFile(CPluginTable& host, int pluginIndex, const char* archivePath, const ArchiveEntry& entry,
+                            const EntryFileTarget& target, int* pluginCode);

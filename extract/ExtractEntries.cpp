@@ -86,6 +86,24 @@ bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, c
     return true;
 }
 
+// Fetches and writes the entry. False after showing the message.
+bool WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
+                const OutputFileState& onDisk, ExtractionMessages& messages) {
+    int code = 0;
+    EntryFileTarget target{filePath, onDisk, entry.timestamp};
+    switch (WriteEntryFile(*plan.host, plan.pluginIndex, plan.archivePath.c_str(), entry, target, &code)) {
+    case EntryFileEnd::Written:
+        return true;
+    case EntryFileEnd::NotFetched:
+        messages.ShowPluginError(code);
+        return false;
+    case EntryFileEnd::NotWritten:
+        break;
+    }
+    messages.ShowMessage(WriteFailedText);
+    return false;
+}
+
 // The progress dialog updates the screen only now and then; before a question or a message
 // it shows at once which entry the run has reached.
 class AskerAfterProgress : public OverwriteAsker {

@@ -1,7 +1,6 @@
 #include "extract/SelectionDestination.h"
 #include "app/Utility.h"
 #include "extract/ExtractionTexts.h"
-#include "extract/OutputPath.h"
 #include "text/Cp932.h"
 
 bool SelectionDestination(const std::string& typed, const char* archivePath, std::string* destination,

@@ -5,19 +5,10 @@
 #include "app/Utility.h"
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
-#include "extract/OutputPath.h"
 #include "framework/WaitCursor.h"
 #include "text/Cp932.h"
 
 namespace {
-// The entry array of ListArchive, released on every path.
-struct ListedEntries {
-    ArchiveEntry* records = nullptr;
-    ~ListedEntries() {
-        if (records) HeapFree(GetProcessHeap(), 0, records);
-    }
-};
-
 bool ArchiveHasContent(const char* archivePath, ExtractionMessages& messages) {
     long long size = CUtility().FileSize(archivePath);
     if (size == 0) messages.ShowMessage(EmptyArchiveText);
@@ -54,14 +45,14 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
 
     CWaitCursor busy;
     if (!ArchiveHasContent(archivePath, messages)) return ExtractionEnd::Failure;
-    ListedEntries listed;
-    int slot = host->ListArchive(archivePath, &listed.records);
+    EntryList listed;
+    int slot = host->ListArchive(archivePath, &listed);
     if (slot < 0) {
         messages.ShowPluginError(slot);
         return ExtractionEnd::Failure;
     }
 
-    for (const ArchiveEntry* entry = listed.records; entry->method[0]; ++entry) plan.entries.push_back(entry);
+    for (const ArchiveEntry& entry : listed) plan.entries.push_back(&entry);
     progress.SetRange(static_cast<int>(plan.entries.size()));
     progress.SetPosition(0);
 

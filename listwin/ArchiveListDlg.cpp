@@ -324,7 +324,4 @@ void CArchiveListDlg::CloseWindow() {
     EndDialog(IDCANCEL);
 }
 
-void CArchiveListDlg::ReleaseEntries() {
-    if (entries) HeapFree(GetProcessHeap(), 0, entries);
-    entries = nullptr;
-}
+void CArchiveListDlg::ReleaseEntries() { entries = EntryList(); }

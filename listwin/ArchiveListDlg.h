@@ -84,7 +84,7 @@ private:
     char archivePath[CUtility::PathSize] = {};
     char archiveName[CUtility::PathSize] = {};
     char workFolder[CUtility::PathSize] = {};
-    ArchiveEntry* entries = nullptr;
+    EntryList entries;  // the rows point into it
     int pluginIndex = -1;
     CHoverButton buttons[6];
     int sortDirection[ColumnCount];

@@ -67,9 +67,9 @@ BOOL CArchiveListDlg::FillList() {
     CRowIconCache icons(imageList, workFolder);
     list.SendMessage(WM_SETREDRAW, FALSE);
     int rows = 0;
-    for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry) {
-        if (!entry->fileName[0]) continue;
-        AddRow(*entry, icons.ImageFor(entry->fileName), rows++);
+    for (const ArchiveEntry& entry : entries) {
+        if (!entry.fileName[0]) continue;
+        AddRow(entry, icons.ImageFor(entry.fileName), rows++);
     }
     // Fails, harmlessly, while the folder holds other files.
     if (workFolder[0]) RemoveDirectoryA(workFolder);

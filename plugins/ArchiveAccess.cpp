@@ -8,15 +8,6 @@ namespace {
 
 constexpr size_t RecordSize = sizeof(ArchiveEntry);
 constexpr size_t FieldSize = sizeof(ArchiveEntry::path);
-constexpr int ArchiveCannotBeOpened = -2;
-constexpr int EntryBufferNotAllocated = -6;
-constexpr int NoPluginAccepts = -7;
-constexpr int ArchiveNotUnpacked = -10;
-constexpr int PluginNotBound = -11;
-constexpr int BlockNotLocked = -13;
-constexpr int FetchBufferNotAllocated = -15;
-constexpr int EntryInfoFailed = -17;
-constexpr int ArchiveInfoMissing = -19;
 
 // The first bytes of the file into a zero-filled buffer; false when it cannot be opened.
 bool ReadArchiveHeader(const char* archivePath, char (&header)[SpiHeaderBufferSize]) {
@@ -47,20 +38,12 @@ void JoinedName(const ArchiveEntry& record, char (&name)[2 * FieldSize + 1]) {
     name[pathLength + fileLength] = '\0';
 }
 
-// So that no later reader of a copy runs from one text field into the next.
-void TerminateTexts(ArchiveEntry* entries, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        entries[i].path[FieldSize - 1] = '\0';
-        entries[i].fileName[FieldSize - 1] = '\0';
-    }
-}
-
 }  // namespace
 
 int CPluginTable::ChoosePlugin(const char* archivePath) {
     char header[SpiHeaderBufferSize];
-    if (!archivePath || !ReadArchiveHeader(archivePath, header)) return ArchiveCannotBeOpened;
-    for (int i = 0; i < MaxPlugins; ++i) {
+    if (!archivePath || !ReadArchiveHeader(archivePath, header)) return ArchiveNotOpened;
+    for (int i = 0; i < static_cast<int>(slots_.size()); ++i) {
         if (!slots_[i].module || !Bind(i) || !slots_[i].isArchive) continue;
         if (isSupported_(archivePath, reinterpret_cast<ULONG_PTR>(header)) != 0) return i;
     }
@@ -70,7 +53,8 @@ int CPluginTable::ChoosePlugin(const char* archivePath) {
 int CPluginTable::CompleteRecords(const char* archivePath, unsigned char* bytes, size_t size,
                                   size_t* count) {
     size_t n = 0;
-    // Only whole records inside the block count; a list without terminator ends with the block.
+    // The list ends at the first record whose first byte is 0. Only whole records inside the
+    // block count: a list without that record ends with the block.
     while ((n + 1) * RecordSize <= size && bytes[n * RecordSize] != 0) {
         ArchiveEntry* record = reinterpret_cast<ArchiveEntry*>(bytes + n * RecordSize);
         if (NeedsCompleting(*record)) {
@@ -84,7 +68,7 @@ int CPluginTable::CompleteRecords(const char* archivePath, unsigned char* bytes,
     return 0;
 }
 
-int CPluginTable::ListArchive(const char* archivePath, ArchiveEntry** entries) {
+int CPluginTable::ListArchive(const char* archivePath, EntryList* entries) {
     int chosen = ChoosePlugin(archivePath);
     if (chosen < 0) return chosen;
 
@@ -99,35 +83,30 @@ int CPluginTable::ListArchive(const char* archivePath, ArchiveEntry** entries) {
     int completed = CompleteRecords(archivePath, bytes, size, &count);
     if (completed != 0) return completed;
 
-    // Only the two closing records need zeroing: the rest is overwritten by the copy.
-    auto* copy = static_cast<ArchiveEntry*>(HeapAlloc(GetProcessHeap(), 0, (count + 2) * RecordSize));
-    if (!copy) return EntryBufferNotAllocated;
-    memcpy(copy, bytes, count * RecordSize);
-    memset(copy + count, 0, 2 * RecordSize);
-    TerminateTexts(copy, count);
-    if (entries) *entries = copy;
-    else HeapFree(GetProcessHeap(), 0, copy);
+    EntryList copy;
+    if (!copy.Assign(reinterpret_cast<const ArchiveEntry*>(bytes), count)) return BufferNotAllocated;
+    if (entries) *entries = std::move(copy);
     return chosen;
 }
 
 int CPluginTable::FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, PluginBlock* fetched) {
     if (fetched) *fetched = PluginBlock();
     if (!Bind(index) || !slots_[index].isArchive) return PluginNotBound;
-    if (!fetched) return FetchBufferNotAllocated;
+    if (!fetched) return EntryBufferNotAllocated;
     if (!entry || entry->fileName[0] == '\0') return 0;
 
     HLOCAL handle = nullptr;
     int result = getFile_(archivePath, entry->position, reinterpret_cast<LPSTR>(&handle), SpiOutputToMemory,
                           NoProgress, 0);
     PluginBlock block(handle);
-    if (result != 0) return ArchiveNotUnpacked;
+    if (result != 0) return EntryNotUnpacked;
     // An empty file is legitimate, and plug-ins hand it over in different ways: no block, an
     // empty one, or one that cannot be locked. It is fetched as no block at all.
     bool emptyEntry = entry->unpackedSize == 0;
     SIZE_T blockSize = block.Size();
-    if (blockSize == 0) return emptyEntry ? 0 : ArchiveNotUnpacked;
+    if (blockSize == 0) return emptyEntry ? 0 : EntryNotUnpacked;
     // Callers write unpackedSize bytes; a shorter block would have them read past its end.
-    if (blockSize < entry->unpackedSize) return ArchiveNotUnpacked;
+    if (blockSize < entry->unpackedSize) return EntryNotUnpacked;
     if (!block.Lock()) return emptyEntry ? 0 : BlockNotLocked;
     *fetched = std::move(block);
     return 0;

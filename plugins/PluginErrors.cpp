@@ -4,6 +4,7 @@
 
 namespace {
 
+// The message of code -1 first, then of -2, and so on.
 const char* const ErrorTexts[] = {
     "ＢＭＰファイルの展開に失敗しました。",
     "ファイルが開けませんでした。",
@@ -28,12 +29,12 @@ const char* const ErrorTexts[] = {
     "ファイル名が判別できません。",
 };
 
-constexpr int LowestCode = -static_cast<int>(sizeof ErrorTexts / sizeof ErrorTexts[0]);
+static_assert(sizeof ErrorTexts / sizeof ErrorTexts[0] == -LowestPluginResult, "one text per code");
 
 }  // namespace
 
 const char* PluginErrorText(int code) {
-    if (code >= 0 || code < LowestCode) return nullptr;
+    if (code >= 0 || code < LowestPluginResult) return nullptr;
     return ErrorTexts[-code - 1];
 }
 

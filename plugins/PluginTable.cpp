@@ -39,11 +39,17 @@ bool SlotComesFirst(const PluginSlot& a, const PluginSlot& b) {
 
 }  // namespace
 
-CPluginTable::CPluginTable() : slots_() {}
-
 CPluginTable::~CPluginTable() { Unload(-1); }
 
+const PluginSlot& CPluginTable::Slot(int index) const {
+    static const PluginSlot empty = {};
+    return HoldsSlot(index) ? slots_[index] : empty;
+}
+
 int CPluginTable::LoadFolder(const char* folder) {
+    Unload(-1);
+    slots_.clear();
+    boundSlot_ = -1;
     if (!folder) folder = "";
     char base[MAX_PATH];
     bool endsWithBackslash = cp932::LastSingleByte(folder) == '\\';
@@ -55,54 +61,52 @@ int CPluginTable::LoadFolder(const char* folder) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
-    int count = 0;
     do {
-        if (TakeSlot(count, base, found.cFileName)) ++count;
-    } while (count < MaxPlugins && FindNextFileA(search, &found));
+        TakeSlot(base, found.cFileName);
+    } while (slots_.size() < MaxPlugins && FindNextFileA(search, &found));
     FindClose(search);
 
-    std::sort(slots_, slots_ + count, SlotComesFirst);
+    std::sort(slots_.begin(), slots_.end(), SlotComesFirst);
     boundSlot_ = -1;  // the slots moved
-    return count;
+    return static_cast<int>(slots_.size());
 }
 
-int CPluginTable::TakeSlot(int index, const char* folder, const char* name) {
-    PluginSlot& slot = slots_[index];
-    if (index == boundSlot_) boundSlot_ = -1;  // the slot gets another library
-    slot = PluginSlot();
+bool CPluginTable::TakeSlot(const char* folder, const char* name) {
+    PluginSlot slot = {};
     int written = snprintf(slot.fullPath, sizeof slot.fullPath, "%s%s", folder, name);
-    if (written < 0 || written >= static_cast<int>(sizeof slot.fullPath)) {
-        slot = PluginSlot();
-        return 0;
-    }
+    if (written < 0 || written >= static_cast<int>(sizeof slot.fullPath)) return false;
     CopyTextCut(slot.fileName, sizeof slot.fileName, name);
     slot.module = LoadLibraryA(slot.fullPath);
-    if (!slot.module || !Bind(index)) {
+    if (!slot.module) return false;
+    slots_.push_back(slot);
+    int index = static_cast<int>(slots_.size()) - 1;
+    if (!Bind(index)) {
         Unload(index);
-        slot = PluginSlot();
-        return 0;
+        slots_.pop_back();
+        return false;
     }
-    ReadPluginInfo(getPluginInfo_, 1, slot.infoText, sizeof slot.infoText);
-    ReadPluginInfo(getPluginInfo_, 2, slot.extensions, sizeof slot.extensions);
+    PluginSlot& taken = slots_.back();
+    ReadPluginInfo(getPluginInfo_, 1, taken.infoText, sizeof taken.infoText);
+    ReadPluginInfo(getPluginInfo_, 2, taken.extensions, sizeof taken.extensions);
     char version[PluginInfoBufferSize + 1];
     ReadPluginInfo(getPluginInfo_, 0, version, sizeof version);
-    slot.isArchive = strcmp(version, ImagePluginVersion) != 0;
-    return 1;
+    taken.isArchive = strcmp(version, ImagePluginVersion) != 0;
+    return true;
 }
 
 void CPluginTable::Unload(int index) {
     if (index == -1) {
-        for (int i = 0; i < MaxPlugins; ++i) Unload(i);
+        for (int i = 0; i < static_cast<int>(slots_.size()); ++i) Unload(i);
         return;
     }
-    if (index < 0 || index >= MaxPlugins || !slots_[index].module) return;
+    if (!HoldsSlot(index) || !slots_[index].module) return;
     if (index == boundSlot_) boundSlot_ = -1;
     FreeLibrary(slots_[index].module);
     slots_[index].module = nullptr;
 }
 
 int CPluginTable::Bind(int index) {
-    if (index < 0 || index >= MaxPlugins || !slots_[index].module) return 0;
+    if (!HoldsSlot(index) || !slots_[index].module) return 0;
     if (index == boundSlot_) return 1;
     boundSlot_ = BindExports(index) ? index : -1;
     return boundSlot_ == index;

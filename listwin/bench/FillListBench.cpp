@@ -70,18 +70,16 @@ double OpenWindow(CPluginTable& host, const char* archive, int* rows, double* fi
 }
 
 double ListingSeconds(CPluginTable& host, const char* archive) {
-    ArchiveEntry* entries = nullptr;
+    EntryList entries;
     double start = Seconds();
     host.ListArchive(archive, &entries);
-    double seconds = Seconds() - start;
-    if (entries) HeapFree(GetProcessHeap(), 0, entries);
-    return seconds;
+    return Seconds() - start;
 }
 
 // The icons of every entry name, one probe per extension, into a fresh image list.
 double IconSeconds(CPluginTable& host, const char* archive, int* probes) {
-    ArchiveEntry* entries = nullptr;
-    if (host.ListArchive(archive, &entries) < 0 || !entries) return 0;
+    EntryList entries;
+    if (host.ListArchive(archive, &entries) < 0) return 0;
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     std::string folder = std::string(temp) + "Varnito_bench_icons\\";
@@ -90,12 +88,11 @@ double IconSeconds(CPluginTable& host, const char* archive, int* probes) {
     images.Create(16, 16, ILC_COLOR24, 10, 10);
     double start = Seconds();
     CRowIconCache icons(images, folder.c_str());
-    for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry)
-        if (entry->fileName[0]) icons.ImageFor(entry->fileName);
+    for (const ArchiveEntry& entry : entries)
+        if (entry.fileName[0]) icons.ImageFor(entry.fileName);
     double seconds = Seconds() - start;
     *probes = icons.ProbeCount();
     RemoveDirectoryA(folder.c_str());
-    HeapFree(GetProcessHeap(), 0, entries);
     return seconds;
 }
 

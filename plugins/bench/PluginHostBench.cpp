@@ -27,12 +27,13 @@ double PluginListingSeconds(const PluginSlot& slot, const char* archive) {
     HMODULE module = LoadLibraryA(slot.fullPath);
     auto getArchiveInfo = Export<GetArchiveInfoFn>(module, "GetArchiveInfo");
     auto getFileInfo = Export<GetFileInfoFn>(module, "GetFileInfo");
-    HLOCAL block = nullptr;
+    HLOCAL handle = nullptr;
     double start = Seconds();
-    getArchiveInfo(archive, 0, 0, &block);
+    getArchiveInfo(archive, 0, 0, &handle);
     double seconds = Seconds() - start;
-    auto* records = static_cast<ArchiveEntry*>(LocalLock(block));
-    size_t count = LocalSize(block) / sizeof(ArchiveEntry);
+    PluginBlock block(handle);
+    auto* records = reinterpret_cast<ArchiveEntry*>(block.Lock());
+    size_t count = records ? block.Size() / sizeof(ArchiveEntry) : 0;
     for (size_t i = 0; i < count && records[i].method[0]; ++i) {
         ArchiveEntry& record = records[i];
         if (record.position && record.packedSize && record.unpackedSize) continue;
@@ -42,8 +43,7 @@ double PluginListingSeconds(const PluginSlot& slot, const char* archive) {
         getFileInfo(archive, 0, name, 0, &record);
         seconds += Seconds() - start;
     }
-    LocalUnlock(block);
-    LocalFree(block);
+    block = PluginBlock();
     FreeLibrary(module);
     return seconds;
 }
@@ -52,23 +52,22 @@ double PluginListingSeconds(const PluginSlot& slot, const char* archive) {
 double PluginFetchSeconds(const PluginSlot& slot, const char* archive, const ArchiveEntry& entry) {
     HMODULE module = LoadLibraryA(slot.fullPath);
     auto getFile = Export<GetFileFn>(module, "GetFile");
-    HLOCAL block = nullptr;
+    HLOCAL handle = nullptr;
     double start = Seconds();
-    getFile(archive, entry.position, reinterpret_cast<LPSTR>(&block), SpiOutputToMemory, NoProgress, 0);
+    getFile(archive, entry.position, reinterpret_cast<LPSTR>(&handle), SpiOutputToMemory, NoProgress, 0);
     double seconds = Seconds() - start;
-    LocalFree(block);
+    PluginBlock fetched(handle);
+    fetched = PluginBlock();
     FreeLibrary(module);
     return seconds;
 }
 
 // A copy into fresh memory, as the host makes one.
 double PlainCopySeconds(const char* bytes, size_t size) {
-    char* copy = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, size));
+    std::unique_ptr<char[]> copy(new char[size]);
     double start = Seconds();
-    memcpy(copy, bytes, size);
-    double seconds = Seconds() - start;
-    HeapFree(GetProcessHeap(), 0, copy);
-    return seconds;
+    memcpy(copy.get(), bytes, size);
+    return Seconds() - start;
 }
 
 constexpr int Rounds = 3;  // every time is the best of this many, so that caches are warm
@@ -78,7 +77,7 @@ int BenchListing(CPluginTable& table, const char* archive) {
     double plugin = 1e9;
     size_t count = 0;
     for (int round = 0; round < Rounds; ++round) {
-        ArchiveEntry* entries = nullptr;
+        EntryList entries;
         double start = Seconds();
         int index = table.ListArchive(archive, &entries);
         listing = std::min(listing, Seconds() - start);
@@ -86,8 +85,8 @@ int BenchListing(CPluginTable& table, const char* archive) {
             printf("ListArchive failed: %d\n", index);
             return 1;
         }
-        for (count = 0; entries[count].method[0];) ++count;
-        HeapFree(GetProcessHeap(), 0, entries);
+        count = entries.size();
+        entries = EntryList();
         plugin = std::min(plugin, PluginListingSeconds(table.Slot(index), archive));
     }
     printf("ListArchive, %zu entries:        %.3f s\n", count, listing);
@@ -101,9 +100,9 @@ int BenchListing(CPluginTable& table, const char* archive) {
 }
 
 int BenchFetch(CPluginTable& table, const char* archive) {
-    ArchiveEntry* entries = nullptr;
+    EntryList entries;
     int index = table.ListArchive(archive, &entries);
-    if (index < 0) {
+    if (index < 0 || entries.empty()) {
         printf("ListArchive failed: %d\n", index);
         return 1;
     }
@@ -126,7 +125,6 @@ int BenchFetch(CPluginTable& table, const char* archive) {
         fetched = PluginBlock();
         plugin = std::min(plugin, PluginFetchSeconds(table.Slot(index), archive, entries[0]));
     }
-    HeapFree(GetProcessHeap(), 0, entries);
     double host = fetch - plugin;
     printf("FetchEntry, %zu MB:              %.3f s, %.0f MB/s\n", size >> 20, fetch, size / fetch / 1e6);
     printf("  the plug-in's GetFile alone:    %.3f s\n", plugin);

@@ -171,12 +171,12 @@ TEST_F(EntryLoop, AShortBlockIsAFailedFetchAndTouchesNoFile) {
     shortExisting.unpackedSize = 100;
 
     EXPECT_EQ(Run({shortNew}, true, OverwriteAll), ExtractionEnd::Failure);
-    EXPECT_EQ(messages.codes, std::vector<int>({-10}));
+    EXPECT_EQ(messages.codes, std::vector<int>({EntryNotUnpacked}));
     EXPECT_FALSE(FileExists(Out("new.txt")));
 
     messages.codes.clear();
     EXPECT_EQ(Run({shortExisting}, true, OverwriteAll), ExtractionEnd::Failure);
-    EXPECT_EQ(messages.codes, std::vector<int>({-10}));
+    EXPECT_EQ(messages.codes, std::vector<int>({EntryNotUnpacked}));
     EXPECT_EQ(ReadBytes(Out("kept.txt")), "precious");
 }
 
@@ -184,7 +184,7 @@ TEST_F(EntryLoop, AFailedFetchIsShownWithItsCodeAndEndsTheRun) {
     FixtureEntry failing{"", "b.txt", "B"};
     failing.flags = "fetch-fail";
     EXPECT_EQ(Run({{"", "a.txt", "A"}, failing, {"", "c.txt", "C"}}), ExtractionEnd::Failure);
-    EXPECT_EQ(messages.codes, std::vector<int>({-10}));
+    EXPECT_EQ(messages.codes, std::vector<int>({EntryNotUnpacked}));
     EXPECT_EQ(ListTree(destination), Files({"a.txt"}));
 }
 

@@ -68,13 +68,9 @@ ListedArchive::ListedArchive(const std::string& archivePath) {
     slot = table.ListArchive(archivePath.c_str(), &entries);
 }
 
-ListedArchive::~ListedArchive() {
-    if (entries) HeapFree(GetProcessHeap(), 0, entries);
-}
-
 std::vector<const ArchiveEntry*> ListedArchive::All() const {
     std::vector<const ArchiveEntry*> all;
-    for (const ArchiveEntry* e = entries; e && e->method[0]; ++e) all.push_back(e);
+    for (const ArchiveEntry& entry : entries) all.push_back(&entry);
     return all;
 }
 

@@ -34,11 +34,10 @@ std::string FixturePluginFolder();
 // A plug-in table loaded with the fixture plug-in, and the archive listed through it.
 struct ListedArchive {
     CPluginTable table;
-    ArchiveEntry* entries = nullptr;
+    EntryList entries;
     int slot = -1;
     ListedArchive() = default;
     explicit ListedArchive(const std::string& archivePath);
-    ~ListedArchive();
     std::vector<const ArchiveEntry*> All() const;
 };
 

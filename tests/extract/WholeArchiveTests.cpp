@@ -106,7 +106,7 @@ TEST_F(WholeArchive, MissingEmptyAndUnknownArchivesEndWithTheirMessage) {
     EXPECT_EQ(messages.texts, Files({ArchiveMissingText, ArchiveMissingText, EmptyArchiveText}));
     WriteBytes(work / "other.bin", "not an archive of any plug-in");
     EXPECT_EQ(Run(work / "other.bin"), ExtractionEnd::Failure);
-    EXPECT_EQ(messages.codes, std::vector<int>({-7}));
+    EXPECT_EQ(messages.codes, std::vector<int>({NoPluginAccepts}));
     EXPECT_EQ(ListTree(work.path()), Files({"empty.fix", "other.bin"}));
 }
 

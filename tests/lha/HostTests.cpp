@@ -37,59 +37,56 @@ TEST_F(LhaInHost, ListsAndFetchesEveryArchiveAsLhasaExtractsIt) {
     for (const std::string& name : ArchiveNames()) {
         const std::string archive = DataFolder() + name + ".lzh";
         std::map<std::string, Reference> reference = ReadReference(name);
-        ArchiveEntry* entries = nullptr;
+        EntryList entries;
         ASSERT_EQ(table->ListArchive(archive.c_str(), &entries), 0) << name;
         size_t files = 0;
-        for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry) {
-            const std::string joined = JoinedName(*entry);
+        for (const ArchiveEntry& entry : entries) {
+            const std::string joined = JoinedName(entry);
             ASSERT_TRUE(reference.count(joined)) << name << ": " << joined;
             const Reference& ref = reference[joined];
             PluginBlock fetched;
-            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), entry, &fetched), 0) << name << ": " << joined;
+            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), &entry, &fetched), 0) << name << ": " << joined;
             if (!ref.isFolder) {
                 ++files;
                 if (!ref.isLink) {
-                    EXPECT_EQ(entry->timestamp, ref.mtime) << name << ": " << joined;
+                    EXPECT_EQ(entry.timestamp, ref.mtime) << name << ": " << joined;
                 }
                 const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
-                ASSERT_TRUE(bytes || entry->unpackedSize == 0);
-                ASSERT_GE(fetched.Size(), entry->unpackedSize);
-                EXPECT_TRUE(std::string(bytes ? bytes : "", entry->unpackedSize) == ref.bytes) << name << ": " << joined;
+                ASSERT_TRUE(bytes || entry.unpackedSize == 0);
+                ASSERT_GE(fetched.Size(), entry.unpackedSize);
+                EXPECT_TRUE(std::string(bytes ? bytes : "", entry.unpackedSize) == ref.bytes) << name << ": " << joined;
             }
         }
         size_t referenceFiles = 0;
         for (const auto& named : reference) referenceFiles += named.second.isFolder ? 0 : 1;
         EXPECT_EQ(files, referenceFiles) << name;
-        HeapFree(GetProcessHeap(), 0, entries);
     }
 }
 
 TEST_F(LhaInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
     const std::string text = archives / "notes.lzh";
     ASSERT_TRUE(testsupport::WriteBytes(text, "just some text, not an archive\r\n"));
-    ArchiveEntry* entries = nullptr;
-    EXPECT_EQ(table->ListArchive(text.c_str(), &entries), -7);
+    EntryList entries;
+    EXPECT_EQ(table->ListArchive(text.c_str(), &entries), NoPluginAccepts);
 
     std::string bytes = testsupport::ReadBytes(DataFolder() + "l2-lh6.lzh");
     const std::string truncated = archives / "truncated.lzh";
     ASSERT_TRUE(testsupport::WriteBytes(truncated, bytes.substr(0, bytes.size() - 1000)));
-    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries), -19);
+    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries), ArchiveInfoMissing);
 
     // Damage the last member's data (lh6 compressed text): the listing works, the fetch fails.
     ASSERT_EQ(table->ListArchive((DataFolder() + "l2-lh6.lzh").c_str(), &entries), 0);
     const ArchiveEntry* big = nullptr;
-    for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry) {
-        if (JoinedName(*entry) == "big.txt") big = entry;
-    }
+    for (const ArchiveEntry& entry : entries)
+        if (JoinedName(entry) == "big.txt") big = &entry;
     ASSERT_NE(big, nullptr);
     const size_t dataEnd = big->position + 100 + big->packedSize / 2;   // inside the packed bytes
     bytes[dataEnd] = static_cast<char>(bytes[dataEnd] ^ 0x21);
     const std::string damaged = archives / "damaged.lzh";
     ASSERT_TRUE(testsupport::WriteBytes(damaged, bytes));
     PluginBlock fetched;
-    EXPECT_EQ(table->FetchEntry(0, damaged.c_str(), big, &fetched), -10);
+    EXPECT_EQ(table->FetchEntry(0, damaged.c_str(), big, &fetched), EntryNotUnpacked);
     EXPECT_EQ(fetched.Bytes(), nullptr);
-    HeapFree(GetProcessHeap(), 0, entries);
 }
 
 // The plug-in keeps the archive it reads open, so nothing can write it meanwhile; asking for
@@ -107,19 +104,18 @@ TEST_F(LhaInHost, KeepsOnlyTheArchiveAskedForLastOpenUntilTheLibraryIsReleased) 
         return file != INVALID_HANDLE_VALUE;
     };
     for (int i = 0; i < 2; ++i) {
-        ArchiveEntry* entries = nullptr;
+        EntryList entries;
         ASSERT_EQ(table->ListArchive(copies[i].c_str(), &entries), 0) << names[i];
         std::map<std::string, Reference> reference = ReadReference(names[i]);
-        for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry) {
+        for (const ArchiveEntry& entry : entries) {
             PluginBlock fetched;
-            ASSERT_EQ(table->FetchEntry(0, copies[i].c_str(), entry, &fetched), 0) << JoinedName(*entry);
+            ASSERT_EQ(table->FetchEntry(0, copies[i].c_str(), &entry, &fetched), 0) << JoinedName(entry);
             const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
-            if (!reference[JoinedName(*entry)].isFolder) {
-                EXPECT_TRUE(std::string(bytes ? bytes : "", entry->unpackedSize) == reference[JoinedName(*entry)].bytes)
-                    << names[i] << ": " << JoinedName(*entry);
+            if (!reference[JoinedName(entry)].isFolder) {
+                EXPECT_TRUE(std::string(bytes ? bytes : "", entry.unpackedSize) == reference[JoinedName(entry)].bytes)
+                    << names[i] << ": " << JoinedName(entry);
             }
         }
-        HeapFree(GetProcessHeap(), 0, entries);
         EXPECT_FALSE(writable(copies[i])) << names[i];
         if (i == 1) {
             EXPECT_TRUE(writable(copies[0])) << "the first archive is still held";

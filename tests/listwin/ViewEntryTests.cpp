@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <string>
 #include "app/SettingIO.h"
 #include "framework/MessagePump.h"
@@ -84,6 +85,20 @@ TEST_F(ViewEntryTest, APlugInFailureIsShownAndNothingIsWritten) {
     EXPECT_EQ(boxes.Seen()[0].text, "アーカイブの解凍に失敗しました。\n(FileEntry)");
     EXPECT_FALSE(FileExists(WorkFolder() + "broken.vlwnone"));
     EXPECT_TRUE(fallback.Starts(1, 500).empty());
+}
+
+TEST_F(ViewEntryTest, AWorkFileThatCannotBeWrittenWholeIsReportedAndNotOpened) {
+    char limit[32] = {};
+    if (!GetEnvironmentVariableA("VARNITO_FILE_SIZE_LIMIT", limit, sizeof limit))
+        GTEST_SKIP() << "runs under a file-size limit (ctest: listwin_tests_write_refused)";
+    std::string size = std::to_string(2 * strtoull(limit, nullptr, 10));
+    UseFallback(fallback.Path());
+    Open(WriteArchive({"-lh5-|1|" + size + "|" + size + "|0||big.vlwnone|@" + size + "|"}));
+    MessageBoxWatcher boxes;
+    OpenRow(0);
+    ASSERT_TRUE(boxes.WaitFor(1));
+    EXPECT_EQ(boxes.Seen()[0].text, "ワークファイルの作成に失敗しました。");
+    EXPECT_TRUE(fallback.Starts(1, 500).empty()) << "a cut copy was handed to a program";
 }
 
 TEST_F(ViewEntryTest, NamesLeadingOutOfTheWorkFolderAreRefused) {

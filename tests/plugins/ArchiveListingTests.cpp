@@ -7,7 +7,16 @@ using testsupport::PluginFile;
 
 namespace {
 
-ArchiveEntry* const Untouched = reinterpret_cast<ArchiveEntry*>(1);
+// A list a failed listing must leave as it was.
+EntryList MarkedList() {
+    ArchiveEntry marker = {};
+    strcpy(marker.fileName, "untouched");
+    EntryList list;
+    list.Assign(&marker, 1);
+    return list;
+}
+
+bool IsMarkedList(const EntryList& list) { return list.size() == 1 && strcmp(list[0].fileName, "untouched") == 0; }
 
 // One archive plug-in "arc", held loaded by the probe so that its counters stay readable.
 class ArchiveListing : public testing::Test {
@@ -16,8 +25,8 @@ protected:
         probe_ = std::make_unique<fixture::FixtureProbe>(folder_.Add(PluginFile("arc")));
         ASSERT_TRUE(probe_->Loaded());
         table_ = LoadTable(folder_.Path());
+        entries_ = MarkedList();
     }
-    void TearDown() override { FreeHeap(entries_ == Untouched ? nullptr : entries_); }
 
     int List(const std::string& lines) {
         return table_->ListArchive(folder_.Archive("test.arc", lines).c_str(), &entries_);
@@ -26,7 +35,7 @@ protected:
     PluginTestFolder folder_;
     std::unique_ptr<fixture::FixtureProbe> probe_;
     std::unique_ptr<CPluginTable> table_;
-    ArchiveEntry* entries_ = Untouched;
+    EntryList entries_;
 };
 
 TEST_F(ArchiveListing, CompleteRecordsAreCopiedWithoutAskingForDetails) {
@@ -45,8 +54,7 @@ TEST_F(ArchiveListing, CompleteRecordsAreCopiedWithoutAskingForDetails) {
     EXPECT_EQ(0xC0DE0000u, entries_[0].crc);
     EXPECT_STREQ("", entries_[1].path);
     EXPECT_STREQ("b.bin", entries_[1].fileName);
-    EXPECT_TRUE(IsAllZero(entries_[2]));
-    EXPECT_TRUE(IsAllZero(entries_[3]));
+    EXPECT_EQ(2u, entries_.size());
 }
 
 TEST_F(ArchiveListing, IncompleteRecordsAreCompletedByTheirJoinedName) {
@@ -64,18 +72,16 @@ TEST_F(ArchiveListing, IncompleteRecordsAreCompletedByTheirJoinedName) {
 }
 
 TEST_F(ArchiveListing, FolderEntryThePluginCannotFindFailsTheListing) {
-    EXPECT_EQ(-17, List("entry name=a.txt|data=a\n"
+    EXPECT_EQ(EntryInfoFailed, List("entry name=a.txt|data=a\n"
                         "entry method=Folder|path=dir\\\\\n"
                         "entry method=Folder|path=gone\\\\|noinfo\n"));
-    EXPECT_EQ(Untouched, entries_);
+    EXPECT_TRUE(IsMarkedList(entries_));
     EXPECT_EQ(0, probe_->LiveBlocks());
 }
 
 TEST_F(ArchiveListing, EmptyArchiveGivesTheSlotAndAnEmptyList) {
     EXPECT_EQ(0, List(""));
-    ASSERT_NE(Untouched, entries_);
-    EXPECT_TRUE(IsAllZero(entries_[0]));
-    EXPECT_TRUE(IsAllZero(entries_[1]));
+    EXPECT_TRUE(entries_.empty());
     EXPECT_EQ(0, probe_->LiveBlocks());
 }
 
@@ -83,15 +89,15 @@ TEST_F(ArchiveListing, ListEndsAtTheFirstRecordBeginningWithZero) {
     ASSERT_EQ(0, List("entry name=one.txt|data=1\n"
                       "entry method=|name=hidden.txt|data=2\n"
                       "entry name=never.txt|data=3\n"));
+    ASSERT_EQ(1u, entries_.size());
     EXPECT_STREQ("one.txt", entries_[0].fileName);
-    EXPECT_TRUE(IsAllZero(entries_[1]));
 }
 
 TEST_F(ArchiveListing, MissingOrEmptyListBlockFails) {
     const char* const modes[] = {"null", "empty", "fail"};
     for (const char* mode : modes) {
-        EXPECT_EQ(-19, List(std::string("list ") + mode + "\nentry name=a.txt|data=a\n")) << mode;
-        EXPECT_EQ(Untouched, entries_) << mode;
+        EXPECT_EQ(ArchiveInfoMissing, List(std::string("list ") + mode + "\nentry name=a.txt|data=a\n")) << mode;
+        EXPECT_TRUE(IsMarkedList(entries_)) << mode;
         EXPECT_EQ(0, probe_->LiveBlocks()) << mode;
     }
 }
@@ -103,24 +109,21 @@ TEST_F(ArchiveListing, ErrorResultWithAGoodBlockIsReadNormally) {
 }
 
 TEST_F(ArchiveListing, BlockThatCannotBeLockedFailsAndIsReleased) {
-    EXPECT_EQ(-13, List("list unlockable\nentry name=a.txt|data=a\n"));
-    EXPECT_EQ(Untouched, entries_);
+    EXPECT_EQ(BlockNotLocked, List("list unlockable\nentry name=a.txt|data=a\n"));
+    EXPECT_TRUE(IsMarkedList(entries_));
     EXPECT_EQ(0, probe_->LiveBlocks());
 }
 
 TEST_F(ArchiveListing, BlockWithoutTerminatorYieldsItsWholeRecords) {
     const char* const modes[] = {"noterminator", "partial"};
     for (const char* mode : modes) {
-        entries_ = Untouched;
         ASSERT_EQ(0, List(std::string("list ") + mode + "\nentry name=a.txt|data=a\nentry name=b.txt|data=b\n"))
             << mode;
+        ASSERT_EQ(2u, entries_.size()) << mode;
         EXPECT_STREQ("a.txt", entries_[0].fileName);
         EXPECT_STREQ("b.txt", entries_[1].fileName);
-        EXPECT_TRUE(IsAllZero(entries_[2])) << mode;
         EXPECT_EQ(0, probe_->LiveBlocks());
-        FreeHeap(entries_);
     }
-    entries_ = Untouched;
 }
 
 TEST_F(ArchiveListing, LongJoinedNamesReachTheClientWhole) {
@@ -144,12 +147,12 @@ TEST_F(ArchiveListing, TextFieldsWithoutTerminatorAreTerminatedInTheCopy) {
 }
 
 TEST_F(ArchiveListing, FileThatCannotBeOpenedOrThatNoPluginTakes) {
-    EXPECT_EQ(-2, table_->ListArchive((folder_.Path() + "missing.arc").c_str(), &entries_));
-    EXPECT_EQ(-2, table_->ListArchive(folder_.Path().c_str(), &entries_));
+    EXPECT_EQ(ArchiveNotOpened, table_->ListArchive((folder_.Path() + "missing.arc").c_str(), &entries_));
+    EXPECT_EQ(ArchiveNotOpened, table_->ListArchive(folder_.Path().c_str(), &entries_));
     EXPECT_EQ(0, probe_->Calls("IsSupported"));
-    EXPECT_EQ(-7, table_->ListArchive(folder_.File("plain.txt", "just text").c_str(), &entries_));
+    EXPECT_EQ(NoPluginAccepts, table_->ListArchive(folder_.File("plain.txt", "just text").c_str(), &entries_));
     EXPECT_EQ(1, probe_->Calls("IsSupported"));
-    EXPECT_EQ(Untouched, entries_);
+    EXPECT_TRUE(IsMarkedList(entries_));
 }
 
 TEST(ChoosingThePlugin, FirstAcceptingArchivePluginInTableOrderWins) {
@@ -159,7 +162,7 @@ TEST(ChoosingThePlugin, FirstAcceptingArchivePluginInTableOrderWins) {
     fixture::FixtureProbe takes(folder.Add(PluginFile("b_takes")));
     fixture::FixtureProbe later(folder.Add(PluginFile("c_takes_too"), "fixture", "accept always\n"));
     auto table = LoadTable(folder.Path());
-    ArchiveEntry* entries = nullptr;
+    EntryList entries;
 
     int chosen = table->ListArchive(folder.Archive("x.arc", "entry name=a.txt|data=a\n").c_str(), &entries);
     ASSERT_EQ(1, chosen);
@@ -168,7 +171,6 @@ TEST(ChoosingThePlugin, FirstAcceptingArchivePluginInTableOrderWins) {
     EXPECT_EQ(0, image.Calls("IsSupported"));
     EXPECT_EQ(0, later.Calls("IsSupported"));
     EXPECT_EQ(1, takes.Calls("GetArchiveInfo"));
-    FreeHeap(entries);
 }
 
 }  // namespace

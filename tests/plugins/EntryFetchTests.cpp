@@ -14,15 +14,14 @@ protected:
         ASSERT_TRUE(probe_->Loaded());
         table_ = LoadTable(folder_.Path());
     }
-    void TearDown() override { FreeHeap(entries_); }
-
     // Lists a script of one entry and fetches it; the listing must succeed.
     int ListAndFetch(const std::string& entryLine) {
         archive_ = folder_.Archive("one.arc", entryLine + "\n");
         index_ = table_->ListArchive(archive_.c_str(), &entries_);
         EXPECT_EQ(0, index_);
         if (index_ < 0) return index_;
-        return Fetch(entries_[0]);
+        EXPECT_EQ(1u, entries_.size());
+        return entries_.empty() ? index_ : Fetch(entries_[0]);
     }
     int Fetch(const ArchiveEntry& entry) {
         fetched_ = PluginBlock();
@@ -37,7 +36,7 @@ protected:
     std::unique_ptr<fixture::FixtureProbe> probe_;
     std::unique_ptr<CPluginTable> table_;
     std::string archive_;
-    ArchiveEntry* entries_ = nullptr;
+    EntryList entries_;
     int index_ = -1;
     PluginBlock fetched_;
 };
@@ -79,12 +78,13 @@ TEST_F(EntryFetch, FailuresOfANonEmptyEntry) {
         const char* flags;
         int code;
     };
-    const Case cases[] = {{"fetch-fail", -10},  {"fetch-errorblock", -10}, {"fetch-null", -10},
-                          {"fetch-empty", -10}, {"fetch-unlockable", -13}};
+    const Case cases[] = {{"fetch-fail", EntryNotUnpacked},
+                          {"fetch-errorblock", EntryNotUnpacked},
+                          {"fetch-null", EntryNotUnpacked},
+                          {"fetch-empty", EntryNotUnpacked},
+                          {"fetch-unlockable", BlockNotLocked}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.flags);
-        FreeHeap(entries_);
-        entries_ = nullptr;
         EXPECT_EQ(c.code, ListAndFetch(std::string("entry name=a.txt|data=abc|") + c.flags));
         EXPECT_EQ(nullptr, fetched_.Bytes());
         EXPECT_EQ(0u, fetched_.Size());
@@ -93,7 +93,7 @@ TEST_F(EntryFetch, FailuresOfANonEmptyEntry) {
 }
 
 TEST_F(EntryFetch, BlockShorterThanTheEntryFails) {
-    EXPECT_EQ(-10, ListAndFetch("entry unpacked=10|name=short.txt|data=abc"));
+    EXPECT_EQ(EntryNotUnpacked, ListAndFetch("entry unpacked=10|name=short.txt|data=abc"));
     EXPECT_EQ(nullptr, fetched_.Bytes());
     EXPECT_EQ(0, probe_->LiveBlocks());
 }
@@ -102,16 +102,12 @@ TEST_F(EntryFetch, EmptyEntryIsFetchedAsNoBytesHoweverThePluginHandsItOver) {
     const char* const flags[] = {"", "fetch-null", "fetch-empty", "fetch-unlockable"};
     for (const char* flag : flags) {
         SCOPED_TRACE(flag);
-        FreeHeap(entries_);
-        entries_ = nullptr;
         EXPECT_EQ(0, ListAndFetch(std::string("entry name=empty.txt|") + flag));
         EXPECT_EQ(nullptr, fetched_.Bytes());
         EXPECT_EQ(0u, fetched_.Size());
         EXPECT_EQ(0, probe_->LiveBlocks());
     }
-    FreeHeap(entries_);
-    entries_ = nullptr;
-    EXPECT_EQ(-10, ListAndFetch("entry name=empty.txt|fetch-fail"));
+    EXPECT_EQ(EntryNotUnpacked, ListAndFetch("entry name=empty.txt|fetch-fail"));
 }
 
 TEST_F(EntryFetch, SlotsThatCannotServeAFetch) {
@@ -120,11 +116,11 @@ TEST_F(EntryFetch, SlotsThatCannotServeAFetch) {
     ASSERT_EQ(0, table_->Slot(imageSlot).isArchive);
     const int badIndexes[] = {imageSlot, 2, -1, MaxPlugins, 100000};
     for (int index : badIndexes) {
-        EXPECT_EQ(-11, table_->FetchEntry(index, archive_.c_str(), &entries_[0], &fetched_)) << index;
+        EXPECT_EQ(PluginNotBound, table_->FetchEntry(index, archive_.c_str(), &entries_[0], &fetched_)) << index;
         EXPECT_EQ(nullptr, fetched_.Bytes());
     }
     table_->Unload(0);
-    EXPECT_EQ(-11, table_->FetchEntry(0, archive_.c_str(), &entries_[0], &fetched_));
+    EXPECT_EQ(PluginNotBound, table_->FetchEntry(0, archive_.c_str(), &entries_[0], &fetched_));
 }
 
 TEST_F(EntryFetch, EveryEntryOfAListingCanBeFetchedAfterAnotherPluginListedAnotherFile) {
@@ -136,9 +132,8 @@ TEST_F(EntryFetch, EveryEntryOfAListingCanBeFetchedAfterAnotherPluginListedAnoth
                                "entry method=Deflate|name=second.txt|data=two|incomplete\n");
     index_ = table_->ListArchive(archive_.c_str(), &entries_);
     ASSERT_EQ(0, index_);
-    ArchiveEntry* another = nullptr;
+    EntryList another;
     table_->ListArchive(folder_.File("plain.txt", "not a script").c_str(), &another);
-    FreeHeap(another);
     ASSERT_EQ(1, other.Calls("IsSupported")) << "the second plug-in was not asked, so not bound";
 
     probe_->Reset();

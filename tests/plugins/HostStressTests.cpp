@@ -58,21 +58,19 @@ protected:
     // Lists every archive and fetches every entry of those that list; counts the outcomes.
     void Round() {
         for (const std::string& archive : archives_) {
-            ArchiveEntry* entries = nullptr;
+            EntryList entries;
             int index = table_->ListArchive(archive.c_str(), &entries);
             if (index < 0) {
                 ++failedLists_;
-                FreeHeap(entries);
                 continue;
             }
-            for (const ArchiveEntry* entry = entries; entry->method[0]; ++entry) {
+            for (const ArchiveEntry& entry : entries) {
                 PluginBlock fetched;
-                if (table_->FetchEntry(index, archive.c_str(), entry, &fetched) == 0)
+                if (table_->FetchEntry(index, archive.c_str(), &entry, &fetched) == 0)
                     ++fetched_;
                 else
                     ++failedFetches_;
             }
-            FreeHeap(entries);
         }
     }
 

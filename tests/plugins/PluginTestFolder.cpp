@@ -24,15 +24,3 @@ std::unique_ptr<CPluginTable> LoadTable(const std::string& folder, int* count) {
     if (count) *count = loaded;
     return table;
 }
-
-bool IsAllZero(const ArchiveEntry& entry) {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&entry);
-    for (size_t i = 0; i < sizeof entry; ++i) {
-        if (bytes[i]) return false;
-    }
-    return true;
-}
-
-void FreeHeap(void* block) {
-    if (block) HeapFree(GetProcessHeap(), 0, block);
-}

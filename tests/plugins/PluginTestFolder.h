@@ -24,11 +24,5 @@ private:
     testsupport::TempDir archives_;
 };
 
-// A table on the heap (it holds 200 slots), loaded from the folder.
+// A table loaded from the folder.
 std::unique_ptr<CPluginTable> LoadTable(const std::string& folder, int* count = nullptr);
-
-// The record with every byte 0, as the list terminator is.
-bool IsAllZero(const ArchiveEntry& entry);
-
-// Frees what ListArchive or FetchEntry handed over (null is fine).
-void FreeHeap(void* block);

@@ -41,43 +41,40 @@ TEST_F(ZipInHost, ListsAndFetchesEveryEntryAsUnzipExtractsIt) {
     for (const char* name : {"tree.zip", "descriptor.zip", "stored.zip", "prefixed.zip"}) {
         SCOPED_TRACE(name);
         std::string archive = Fixtures() + name;
-        ArchiveEntry* entries = nullptr;
+        EntryList entries;
         ASSERT_EQ(table->ListArchive(archive.c_str(), &entries), 0);
-        size_t count = 0;
-        for (const ArchiveEntry* entry = entries; entry->method[0] != 0; ++entry, ++count) {
-            std::string joined = JoinedName(*entry);
+        for (const ArchiveEntry& entry : entries) {
+            std::string joined = JoinedName(entry);
             SCOPED_TRACE(joined);
             auto item = expected.find(joined);
             ASSERT_NE(item, expected.end());
-            EXPECT_EQ(entry->timestamp, item->second.modified);
+            EXPECT_EQ(entry.timestamp, item->second.modified);
             PluginBlock fetched;
-            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), entry, &fetched), 0);
+            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), &entry, &fetched), 0);
             if (!item->second.isFolder) {
                 const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
                 size_t size = bytes ? fetched.Size() : 0;
-                ASSERT_EQ(size, entry->unpackedSize);
+                ASSERT_EQ(size, entry.unpackedSize);
                 EXPECT_TRUE(std::string(bytes ? bytes : "", size) == ReadBytes(item->second.fullPath));
             }
         }
-        EXPECT_EQ(count, expected.size());
-        HeapFree(GetProcessHeap(), 0, entries);
+        EXPECT_EQ(entries.size(), expected.size());
     }
 }
 
 TEST_F(ZipInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
-    ArchiveEntry* entries = nullptr;
-    EXPECT_EQ(table->ListArchive((Fixtures() + "comment.zip.txt").c_str(), &entries), -7);
+    EntryList entries;
+    EXPECT_EQ(table->ListArchive((Fixtures() + "comment.zip.txt").c_str(), &entries), NoPluginAccepts);
 
     std::string bytes = ReadBytes(Fixtures() + "small.zip");
     std::string truncated = archives / "truncated.zip";
     ASSERT_TRUE(WriteBytes(truncated, bytes.substr(0, bytes.size() - 10)));
-    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries), -19);
+    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries), ArchiveInfoMissing);
 
     std::string encrypted = Fixtures() + "encrypted.zip";
     ASSERT_EQ(table->ListArchive(encrypted.c_str(), &entries), 0);
     PluginBlock fetched;
-    EXPECT_EQ(table->FetchEntry(0, encrypted.c_str(), &entries[0], &fetched), -10);
-    HeapFree(GetProcessHeap(), 0, entries);
+    EXPECT_EQ(table->FetchEntry(0, encrypted.c_str(), &entries[0], &fetched), EntryNotUnpacked);
 }
 
 namespace {
@@ -97,11 +94,11 @@ TEST_F(ZipInHost, AnArchiveCannotBeTruncatedWhileItsEntriesAreFetchedAndIsLetGoW
     std::string archive = archives / "own.zip";
     std::string original = ReadBytes(Fixtures() + "small.zip");
     ASSERT_TRUE(WriteBytes(archive, original));
-    ArchiveEntry* entries = nullptr;
+    EntryList entries;
     ASSERT_EQ(table->ListArchive(archive.c_str(), &entries), 0);
-    const ArchiveEntry* file = entries;
-    while (file->method[0] && file->unpackedSize == 0) ++file;
-    ASSERT_NE(file->method[0], 0);
+    const ArchiveEntry* file = entries.begin();
+    while (file != entries.end() && file->unpackedSize == 0) ++file;
+    ASSERT_NE(file, entries.end());
     PluginBlock first;
     ASSERT_EQ(table->FetchEntry(0, archive.c_str(), file, &first), 0);
     std::string firstBytes(reinterpret_cast<const char*>(first.Bytes()), file->unpackedSize);
@@ -111,7 +108,6 @@ TEST_F(ZipInHost, AnArchiveCannotBeTruncatedWhileItsEntriesAreFetchedAndIsLetGoW
     PluginBlock again;
     ASSERT_EQ(table->FetchEntry(0, archive.c_str(), file, &again), 0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(again.Bytes()), file->unpackedSize), firstBytes);
-    HeapFree(GetProcessHeap(), 0, entries);
 
     table->Unload(-1);
     EXPECT_TRUE(CanBeTruncated(archive));

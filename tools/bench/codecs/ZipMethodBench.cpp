@@ -3,6 +3,7 @@
 // tools/bench/codec-speed under Wine):   zip_method_bench.exe ZIP_PLUGIN ARCHIVE...
 #include <windows.h>
 #include <cstdio>
+#include "plugins/PluginBlock.h"
 #include "plugins/SusiePlugin.h"
 #include "tools/bench/Measure.h"
 
@@ -14,20 +15,19 @@ Function Export(HMODULE module, const char* name) {
 }
 
 int Bench(GetArchiveInfoFn getArchiveInfo, GetFileFn getFile, const char* archive) {
-    HLOCAL list = nullptr;
-    getArchiveInfo(archive, 0, 0, &list);
-    if (!list) {
+    HLOCAL listHandle = nullptr;
+    getArchiveInfo(archive, 0, 0, &listHandle);
+    PluginBlock list(listHandle);
+    if (list.Size() < sizeof(ArchiveEntry) || !list.Lock()) {
         printf("%s: GetArchiveInfo failed\n", archive);
         return 1;
     }
-    ArchiveEntry first = *static_cast<ArchiveEntry*>(LocalLock(list));
-    LocalUnlock(list);
-    LocalFree(list);
-    HLOCAL block = nullptr;
+    ArchiveEntry first = *reinterpret_cast<const ArchiveEntry*>(list.Bytes());
+    HLOCAL handle = nullptr;
     double start = bench::Seconds();
-    int result = getFile(archive, first.position, reinterpret_cast<LPSTR>(&block), 0x100, nullptr, 0);
+    int result = getFile(archive, first.position, reinterpret_cast<LPSTR>(&handle), SpiOutputToMemory, nullptr, 0);
     double seconds = bench::Seconds() - start;
-    if (block) LocalFree(block);
+    { PluginBlock released(handle); }  // whatever GetFile returned
     if (result != 0) {
         printf("%s: GetFile failed: %d\n", archive, result);
         return 1;

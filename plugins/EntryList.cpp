@@ -1,0 +1,19 @@
+#include "plugins/EntryList.h"
+#include <cstring>
+#include <new>
+
+bool EntryList::Assign(const ArchiveEntry* records, size_t count) {
+    records_.reset();
+    count_ = 0;
+    if (count == 0) return true;
+    records_.reset(new (std::nothrow) ArchiveEntry[count]);
+    if (!records_) return false;
+    memcpy(records_.get(), records, count * sizeof(ArchiveEntry));
+    // So that no reader of a copy runs from one text field into the next.
+    for (size_t i = 0; i < count; ++i) {
+        records_[i].path[sizeof records_[i].path - 1] = '\0';
+        records_[i].fileName[sizeof records_[i].fileName - 1] = '\0';
+    }
+    count_ = count;
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The negative results of the host's archive operations, each named after what failed.
+// ListArchive returns the chosen slot (0 or more) or one of them; FetchEntry returns 0 or one
+// of them. Every code has a fixed message (PluginErrorText, CPluginTable::ShowError). The codes
+// marked "not returned" belong to pictures and to archives held in memory, which the program
+// never reads; they are here for their messages.
+enum PluginResult : int {
+    BitmapNotUnpacked = -1,               // not returned
+    ArchiveNotOpened = -2,                // ListArchive: the file cannot be opened for reading
+    PictureInfoFailed = -3,               // not returned
+    PictureDataFailed = -4,               // not returned
+    MemoryNotLocked = -5,                 // not returned
+    BufferNotAllocated = -6,              // ListArchive: no memory for the entry list
+    NoPluginAccepts = -7,                 // ListArchive: no archive plug-in takes the file
+    ArchivedPictureUnsupported = -8,      // not returned
+    NotAPicture = -9,                     // not returned
+    EntryNotUnpacked = -10,               // FetchEntry: GetFile failed or handed over too little
+    PluginNotBound = -11,                 // FetchEntry: the slot holds no usable archive plug-in
+    MemoryEntryNotUnpacked = -12,         // not returned
+    BlockNotLocked = -13,                 // the plug-in's block cannot be locked
+    MemoryBlockNotLocked = -14,           // not returned
+    EntryBufferNotAllocated = -15,        // FetchEntry: nowhere to hand the entry over
+    MemoryEntryBufferNotAllocated = -16,  // not returned
+    EntryInfoFailed = -17,                // ListArchive: GetFileInfo failed for a record
+    MemoryEntryInfoFailed = -18,          // not returned
+    ArchiveInfoMissing = -19,             // ListArchive: GetArchiveInfo handed over no records
+    MemoryArchiveInfoMissing = -20,       // not returned
+    FileNameUnknown = -21,                // not returned
+};
+
+// The lowest code that has a message.
+constexpr int LowestPluginResult = FileNameUnknown;
