@@ -1,10 +1,11 @@
 #include "app/ExtractorApp.h"
 #include <cstdio>
 #include <cstring>
-#include "app/PluginFolder.h"
-#include "app/SettingIO.h"
-#include "app/StartupPlan.h"
-#include "app/Utility.h"
+#include "core/ImageViewerFolder.h"
+#include "core/PluginFolder.h"
+#include "core/SettingIO.h"
+#include "core/StartupPlan.h"
+#include "core/Utility.h"
 #include "extract/ExtractProgressDlg.h"
 #include "listwin/ArchiveListDlg.h"
 #include "plugins/PluginTable.h"

@@ -1,7 +1,6 @@
 #pragma once
 #include <string>
 #include <vector>
-#include "app/ImageViewerFolder.h"
 #include "framework/WinApp.h"
 
 // The application: start-up decides the mode from the command line, shows that mode's

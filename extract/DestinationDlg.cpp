@@ -1,5 +1,5 @@
 #include "extract/DestinationDlg.h"
-#include "extract/BrowseForFolder.h"
+#include "framework/BrowseForFolder.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 

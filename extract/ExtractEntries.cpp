@@ -1,7 +1,7 @@
 #include "extract/ExtractEntries.h"
 #include <windows.h>
 #include <unordered_set>
-#include "app/Utility.h"
+#include "core/Utility.h"
 #include "extract/EntryWriter.h"
 #include "extract/ExtractionTexts.h"
 #include "extract/OutputFile.h"

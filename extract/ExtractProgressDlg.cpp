@@ -1,6 +1,6 @@
 #include "extract/ExtractProgressDlg.h"
 #include <cstring>
-#include "app/Utility.h"
+#include "core/Utility.h"
 #include "extract/OverwriteDlg.h"
 #include "extract/OwnedMessages.h"
 #include "extract/WholeArchiveExtraction.h"

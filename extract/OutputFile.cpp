@@ -1,6 +1,6 @@
 #include "extract/OutputFile.h"
 #include <cstdio>
-#include "app/Utility.h"
+#include "core/Utility.h"
 #include "extract/FileTimes.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "extract/OutputPath.h"
 #include <cstring>
-#include "app/Utility.h"
+#include "core/Utility.h"
 #include "text/Cp932.h"
 
 namespace {

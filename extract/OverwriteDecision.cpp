@@ -1,5 +1,5 @@
 #include "extract/OverwriteDecision.h"
-#include "app/Utility.h"
+#include "core/Utility.h"
 #include "extract/FileTimes.h"
 #include "extract/OutputPath.h"
 

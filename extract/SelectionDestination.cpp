@@ -1,5 +1,5 @@
 #include "extract/SelectionDestination.h"
-#include "app/Utility.h"
+#include "core/Utility.h"
 #include "extract/ExtractionTexts.h"
 #include "text/Cp932.h"
 

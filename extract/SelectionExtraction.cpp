@@ -1,6 +1,6 @@
 #include "extract/SelectionExtraction.h"
-#include "app/SettingIO.h"
-#include "app/Utility.h"
+#include "core/SettingIO.h"
+#include "core/Utility.h"
 #include "extract/DestinationDlg.h"
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"

@@ -1,8 +1,8 @@
 #include "extract/WholeArchiveExtraction.h"
 #include <windows.h>
 #include <shellapi.h>
-#include "app/SettingIO.h"
-#include "app/Utility.h"
+#include "core/SettingIO.h"
+#include "core/Utility.h"
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
 #include "framework/WaitCursor.h"

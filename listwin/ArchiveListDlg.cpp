@@ -1,7 +1,7 @@
 #include "listwin/ArchiveListDlg.h"
 #include <cstdio>
 #include <cstring>
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 #include "extract/SelectionExtraction.h"
 #include "framework/DataExchange.h"
 #include "framework/WaitCursor.h"

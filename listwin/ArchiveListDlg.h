@@ -4,7 +4,7 @@
 // with its associated program, and remembers its placement.
 #include <string>
 #include <vector>
-#include "app/Utility.h"
+#include "core/Utility.h"
 #include "framework/Dialog.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <cstdio>
 #include <cstring>
-#include "app/Utility.h"
+#include "core/Utility.h"
 #include "extract/FileTimes.h"
 
 namespace {

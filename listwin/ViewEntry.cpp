@@ -2,7 +2,7 @@
 // the work folder and handed to the shell.
 #include <windows.h>
 #include <shellapi.h>
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 #include "extract/EntryWriter.h"
 #include "framework/MessageBox.h"
 #include "framework/WaitCursor.h"

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <cstring>
 #include <string>
-#include "app/Utility.h"
+#include "core/Utility.h"
 
 namespace {
 

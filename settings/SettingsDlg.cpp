@@ -2,12 +2,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include "app/ExtractorApp.h"
-#include "app/ImageViewerFolder.h"
-#include "app/PluginFolder.h"
-#include "app/SettingIO.h"
-#include "app/Utility.h"
-#include "extract/BrowseForFolder.h"
+#include "core/ImageViewerFolder.h"
+#include "core/PluginFolder.h"
+#include "core/SettingIO.h"
+#include "core/Utility.h"
+#include "framework/BrowseForFolder.h"
 #include "framework/DataExchange.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"

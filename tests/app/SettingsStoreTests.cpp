@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 #include "tests/support/TestSupport.h"
 
 class SettingsStore : public ::testing::Test {

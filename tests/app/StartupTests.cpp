@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 #include "app/ExtractorApp.h"
-#include "app/SettingIO.h"
-#include "app/StartupPlan.h"
+#include "core/ImageViewerFolder.h"
+#include "core/SettingIO.h"
+#include "core/StartupPlan.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::TempDir;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
-#include "app/Utility.h"
+#include "core/Utility.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::TempDir;

@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 #include "extract/DestinationDlg.h"
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractProgressDlg.h"

@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 #include "tests/extract/ExtractTestSupport.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 #include "extract/ExtractionTexts.h"
 #include "extract/SelectionDestination.h"
 #include "extract/WholeArchiveExtraction.h"

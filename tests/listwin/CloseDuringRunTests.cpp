@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <functional>
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 #include "framework/WinApp.h"
 #include "tests/extract/WindowWatcher.h"
 #include "tests/listwin/ListWindowFixture.h"

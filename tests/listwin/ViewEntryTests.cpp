@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <string>
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 #include "framework/MessagePump.h"
 #include "tests/listwin/ListTestHelpers.h"
 #include "tests/listwin/ListWindowFixture.h"

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include "app/ExtractorApp.h"
-#include "app/PluginFolder.h"
-#include "app/SettingIO.h"
-#include "app/Utility.h"
+#include "core/ImageViewerFolder.h"
+#include "core/PluginFolder.h"
+#include "core/SettingIO.h"
+#include "core/Utility.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "spi/fixture/FixtureControl.h"

@@ -1,7 +1,7 @@
 #include "tests/settings/SettingsTestHelpers.h"
 #include <windows.h>
 #include <commctrl.h>
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "spi/fixture/FixtureControl.h"

@@ -1,4 +1,4 @@
-#include "app/Utility.h"
+#include "core/Utility.h"
 
 void CUtility::RecordAnchors(HWND dialog, const RECT& d, AnchorRow* table) {
     for (AnchorRow* row = table; row->controlId != 0; ++row) {

@@ -1,7 +1,7 @@
-#include "app/PluginFolder.h"
+#include "core/PluginFolder.h"
 #include <windows.h>
-#include "app/SettingIO.h"
-#include "app/Utility.h"
+#include "core/SettingIO.h"
+#include "core/Utility.h"
 
 namespace {
 constexpr char BundledFolderName[] = "plugins";

@@ -1,7 +1,7 @@
-#include "app/ImageViewerFolder.h"
+#include "core/ImageViewerFolder.h"
 #include <windows.h>
 #include <vector>
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 
 namespace {
 // The value's text whole, or empty when it is no text.
@@ -25,7 +25,7 @@ std::string ReadText(HKEY key) {
 
 bool ReadImageViewerFolder(std::string* folder) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
     std::string text = ReadText(key);
     RegCloseKey(key);
     *folder = text.size() < CSettingIO::PathBufferSize ? text : std::string();

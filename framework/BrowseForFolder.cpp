@@ -1,4 +1,4 @@
-#include "extract/BrowseForFolder.h"
+#include "framework/BrowseForFolder.h"
 #include <shlobj.h>
 #include <cstring>
 #include "text/Cp932.h"

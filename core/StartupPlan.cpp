@@ -1,4 +1,4 @@
-#include "app/StartupPlan.h"
+#include "core/StartupPlan.h"
 #include <cstring>
 
 std::vector<std::string> SplitCommandLine(const char* text) {

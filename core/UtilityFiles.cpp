@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include "app/Utility.h"
+#include "core/Utility.h"
 
 int CUtility::StoredName(char* path, size_t pathSize) {
     WIN32_FIND_DATAA found;

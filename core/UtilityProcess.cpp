@@ -1,6 +1,6 @@
 #include <string>
 #include <vector>
-#include "app/Utility.h"
+#include "core/Utility.h"
 
 namespace {
 void DrainMessages() {

@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include "app/Utility.h"
+#include "core/Utility.h"
 #include "text/Cp932.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/SettingIO.h"
+#include "core/SettingIO.h"
 #include <cstdio>
 #include <cstring>
 #include "framework/WinApp.h"
