@@ -13,9 +13,9 @@ std::string BundledPluginFolder() {
     if (length == 0 || length >= sizeof program) return std::string();
     char folder[CUtility::PathSize];
     CUtility utility;
-    utility.SplitPath(2, program, folder);  // drive and folder, with the trailing separator
+    utility.SplitPath(PathPart::DriveAndFolder, program, folder);
     std::string bundled = std::string(folder) + BundledFolderName;
-    if (bundled.size() >= CUtility::PathSize || utility.PathKind(bundled.c_str()) != 2) return std::string();
+    if (bundled.size() >= CUtility::PathSize || utility.PathKind(bundled.c_str()) != PathType::Folder) return std::string();
     return bundled;
 }
 

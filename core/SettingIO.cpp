@@ -49,6 +49,26 @@ std::string FormatIntList(const IntList10& r) {
     return text;
 }
 
+IntList10 PlacementRecord(const WINDOWPLACEMENT& placement) {
+    IntList10 record;
+    record.flags = static_cast<int>(placement.flags);
+    record.showCmd = static_cast<int>(placement.showCmd);
+    record.minX = placement.ptMinPosition.x;
+    record.minY = placement.ptMinPosition.y;
+    record.maxX = placement.ptMaxPosition.x;
+    record.maxY = placement.ptMaxPosition.y;
+    record.left = placement.rcNormalPosition.left;
+    record.top = placement.rcNormalPosition.top;
+    record.right = placement.rcNormalPosition.right;
+    record.bottom = placement.rcNormalPosition.bottom;
+    return record;
+}
+
+WINDOWPLACEMENT PlacementOf(const IntList10& r) {
+    return {sizeof(WINDOWPLACEMENT), static_cast<UINT>(r.flags), static_cast<UINT>(r.showCmd), {r.minX, r.minY},
+            {r.maxX, r.maxY}, {r.left, r.top, r.right, r.bottom}};
+}
+
 int CSettingIO::ReadIntList(const char* key, IntList10* record) {
     std::string text = ReadString("", key, "", nullptr);
     return ParseIntList(text.c_str(), record);

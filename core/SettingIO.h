@@ -1,4 +1,5 @@
 #pragma once
+#include <windows.h>
 #include <string>
 #include "framework/CmdTarget.h"
 
@@ -35,3 +36,7 @@ public:
 int ParseIntList(const char* text, IntList10* record);
 // The text form of an IntList10.
 std::string FormatIntList(const IntList10& record);
+
+// A window placement as an IntList10 holds it, and back (with its length set).
+IntList10 PlacementRecord(const WINDOWPLACEMENT& placement);
+WINDOWPLACEMENT PlacementOf(const IntList10& record);

@@ -4,16 +4,17 @@
 #include <string>
 #include <vector>
 
-// One row of a control-anchor table; a row with controlId 0 ends the table.
-struct AnchorRow {
-    int controlId;
-    int kind;        // 1 height, 2 width, 3 both, 4 bottom-left, 5 top-right, 6 bottom-right
-    int redraw;      // 1: hide and show the control after it moved
-    int vertical;    // measures written by RecordAnchors
-    int horizontal;
+// The part of a path that SplitPath writes.
+enum class PathPart {
+    Extension = 0,       // from the last dot of the file name on, the dot included
+    BaseName = 1,        // the file name without its extension
+    DriveAndFolder = 2,  // everything before the file name, with its trailing separator
 };
 
-// Stateless path, file, folder, process and layout operations. All texts are code page 932
+// What a path names on disk.
+enum class PathType { Missing = -1, File = 1, Folder = 2 };
+
+// Stateless path, file, folder and process operations. All texts are code page 932
 // byte strings; where separators are looked for, a 0x5C that is the second byte of a
 // double-byte character belongs to that character.
 class CUtility {
@@ -25,12 +26,11 @@ public:
 
     void ToSlashes(char* path);
     void FileNamePart(const char* path, char* out, size_t outSize = PathSize);
-    // kind 1: base name without extension; 2: drive and folder; other: extension.
-    void SplitPath(int kind, const char* path, char* out, size_t outSize = PathSize);
+    void SplitPath(PathPart part, const char* path, char* out, size_t outSize = PathSize);
     void GroupDigits(unsigned long long value, char* out);  // out: at least 40 bytes
 
     int StoredName(char* path, size_t pathSize = PathSize);
-    int PathKind(const char* path);            // -1 missing, 1 file, 2 folder
+    PathType PathKind(const char* path);
     long long FileSize(const char* path);      // bytes, or -1
     // Makes the folder and every missing folder along it (FolderPrefixes); non-zero when the
     // folder exists afterwards. Gives up at the fourth folder that cannot be made.
@@ -39,9 +39,6 @@ public:
 
     int RunProgram(const char* program, const char* parameters, int wait);
     int ClaimSingleInstance(const char* mutexName, const char* propertyName);
-
-    void RecordAnchors(HWND dialog, const RECT& dialogRect, AnchorRow* table);
-    void ApplyAnchors(HWND dialog, const RECT& dialogRect, AnchorRow* table);
 };
 
 // The folders along a path, outermost first: every prefix that ends at a "\" or "/" after the

@@ -9,17 +9,17 @@ int CUtility::StoredName(char* path, size_t pathSize) {
     if (search == INVALID_HANDLE_VALUE) return 0;
     FindClose(search);
     char folder[PathSize];
-    SplitPath(2, path, folder, sizeof folder);
+    SplitPath(PathPart::DriveAndFolder, path, folder, sizeof folder);
     std::string stored = std::string(folder) + found.cFileName;
     if (stored.size() >= pathSize) return 0;  // would not fit: keep the path as given
     memcpy(path, stored.c_str(), stored.size() + 1);
     return 1;
 }
 
-int CUtility::PathKind(const char* path) {
+PathType CUtility::PathKind(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 2 : 1;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathType::Missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathType::Folder : PathType::File;
 }
 
 long long CUtility::FileSize(const char* path) {
@@ -29,15 +29,15 @@ long long CUtility::FileSize(const char* path) {
 }
 
 int CUtility::MakeFolders(const char* path) {
-    if (PathKind(path) == 2) return 1;
+    if (PathKind(path) == PathType::Folder) return 1;
     if (CreateDirectoryA(path, nullptr)) return 1;
 
     int failures = 0;
     for (const std::string& folder : FolderPrefixes(path)) {
-        if (PathKind(folder.c_str()) == 2) continue;
+        if (PathKind(folder.c_str()) == PathType::Folder) continue;
         if (!CreateDirectoryA(folder.c_str(), nullptr) && ++failures >= 4) return 0;
     }
-    return PathKind(path) == 2 ? 1 : 0;
+    return PathKind(path) == PathType::Folder ? 1 : 0;
 }
 
 int CUtility::DeleteFiles(const char* folder, const char* pattern, int recurse, int count) {

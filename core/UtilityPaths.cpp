@@ -88,14 +88,19 @@ void CUtility::FileNamePart(const char* path, char* out, size_t outSize) {
     CopyBounded(out, outSize, path + start, length - start);
 }
 
-void CUtility::SplitPath(int kind, const char* path, char* out, size_t outSize) {
+void CUtility::SplitPath(PathPart part, const char* path, char* out, size_t outSize) {
     cp932::PathParts parts = cp932::SplitPath(path, strlen(path));
-    if (kind == 1)
+    switch (part) {
+    case PathPart::BaseName:
         CopyBounded(out, outSize, path + parts.nameStart, parts.extensionStart - parts.nameStart);
-    else if (kind == 2)
+        break;
+    case PathPart::DriveAndFolder:
         CopyBounded(out, outSize, path, parts.nameStart);
-    else
+        break;
+    case PathPart::Extension:
         CopyBounded(out, outSize, path + parts.extensionStart, parts.end - parts.extensionStart);
+        break;
+    }
 }
 
 void CUtility::GroupDigits(unsigned long long value, char* out) {

@@ -56,6 +56,6 @@ std::string ExecutableName() {
     char path[CUtility::PathSize] = {};
     GetModuleFileNameA(nullptr, path, sizeof path - 1);
     char name[CUtility::PathSize];
-    CUtility().SplitPath(1, path, name, sizeof name);
+    CUtility().SplitPath(PathPart::BaseName, path, name, sizeof name);
     return name;
 }

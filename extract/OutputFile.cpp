@@ -36,7 +36,7 @@ bool FillAndClose(HANDLE file, const char* bytes, size_t size, int64_t timestamp
 // Makes a new, empty temporary file in the folder of path, under a name no file has.
 HANDLE CreateTemporaryBeside(const std::string& path, DWORD attributes, std::string* temporary) {
     char folder[CUtility::PathSize];
-    CUtility().SplitPath(2, path.c_str(), folder, sizeof folder);
+    CUtility().SplitPath(PathPart::DriveAndFolder, path.c_str(), folder, sizeof folder);
     for (int attempt = 0; attempt < TemporaryNameAttempts; ++attempt) {
         char name[CUtility::PathSize];
         int length = snprintf(name, sizeof name, "%s~vt%lx_%d.tmp", folder, GetCurrentProcessId(), attempt);

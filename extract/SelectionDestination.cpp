@@ -7,7 +7,7 @@ bool SelectionDestination(const std::string& typed, const char* archivePath, std
                           ExtractionMessages& messages) {
     if (typed.empty()) {
         char folder[CUtility::PathSize];
-        CUtility().SplitPath(2, archivePath, folder, sizeof folder);
+        CUtility().SplitPath(PathPart::DriveAndFolder, archivePath, folder, sizeof folder);
         *destination = folder;
         return true;
     }

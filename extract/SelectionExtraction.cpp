@@ -26,7 +26,7 @@ private:
 
 std::string ArchiveFolder(const char* archivePath) {
     char folder[CUtility::PathSize];
-    CUtility().SplitPath(2, archivePath, folder, sizeof folder);
+    CUtility().SplitPath(PathPart::DriveAndFolder, archivePath, folder, sizeof folder);
     return folder;
 }
 

@@ -19,7 +19,7 @@ bool ArchiveHasContent(const char* archivePath, ExtractionMessages& messages) {
 
 bool WholeArchiveDestination(const std::string& folder, const char* archivePath, std::string* destination) {
     char baseName[CUtility::PathSize];
-    CUtility().SplitPath(1, archivePath, baseName, sizeof baseName);
+    CUtility().SplitPath(PathPart::BaseName, archivePath, baseName, sizeof baseName);
     std::string joined = folder;
     if (!cp932::EndsWithSeparator(joined)) joined += '\\';
     joined += baseName;

@@ -1,60 +1,73 @@
-#include "core/Utility.h"
+#include "framework/AnchorTable.h"
 
-void CUtility::RecordAnchors(HWND dialog, const RECT& d, AnchorRow* table) {
-    for (AnchorRow* row = table; row->controlId != 0; ++row) {
+namespace {
+int Height(const RECT& r) { return r.bottom - r.top; }
+int Width(const RECT& r) { return r.right - r.left; }
+}  // namespace
+
+void CAnchorTable::RecordAnchors(HWND dialog, const RECT& d) {
+    for (AnchorRow& row : rows_) {
         RECT r;
-        HWND control = GetDlgItem(dialog, row->controlId);
+        HWND control = GetDlgItem(dialog, row.controlId);
         if (!control || !GetWindowRect(control, &r)) continue;
-        switch (row->kind) {
-        case 1: case 2: case 3:
-            row->vertical = (d.bottom - d.top) - (r.bottom - r.top);
-            row->horizontal = (d.right - d.left) - (r.right - r.left);
+        switch (row.kind) {
+        case AnchorKind::Height:
+        case AnchorKind::Width:
+        case AnchorKind::Size:
+            row.vertical = Height(d) - Height(r);
+            row.horizontal = Width(d) - Width(r);
             break;
-        case 4:
-            row->vertical = d.bottom - r.top;
-            row->horizontal = r.left - d.left;
+        case AnchorKind::BottomLeft:
+            row.vertical = d.bottom - r.top;
+            row.horizontal = r.left - d.left;
             break;
-        case 5:
-            row->vertical = r.top - d.top;
-            row->horizontal = d.right - r.left;
+        case AnchorKind::TopRight:
+            row.vertical = r.top - d.top;
+            row.horizontal = d.right - r.left;
             break;
-        case 6:
-            row->vertical = d.bottom - r.top;
-            row->horizontal = d.right - r.left;
-            break;
-        default:
+        case AnchorKind::BottomRight:
+            row.vertical = d.bottom - r.top;
+            row.horizontal = d.right - r.left;
             break;
         }
     }
 }
 
-void CUtility::ApplyAnchors(HWND dialog, const RECT& d, AnchorRow* table) {
+void CAnchorTable::ApplyAnchors(HWND dialog, const RECT& d) const {
     if (!IsWindowVisible(dialog)) return;
-    for (AnchorRow* row = table; row->controlId != 0; ++row) {
-        HWND control = GetDlgItem(dialog, row->controlId);
+    for (const AnchorRow& row : rows_) {
+        HWND control = GetDlgItem(dialog, row.controlId);
         if (!control || !IsWindowVisible(control)) continue;
         RECT r;
         GetWindowRect(control, &r);
-        int width = r.right - r.left, height = r.bottom - r.top;
+        int width = Width(r), height = Height(r);
         UINT flags = SWP_NOZORDER;
         POINT at = {r.left, r.top};
-        switch (row->kind) {
-        case 1: height = (d.bottom - d.top) - row->vertical; flags |= SWP_NOMOVE; break;
-        case 2: width = (d.right - d.left) - row->horizontal; flags |= SWP_NOMOVE; break;
-        case 3:
-            height = (d.bottom - d.top) - row->vertical;
-            width = (d.right - d.left) - row->horizontal;
+        switch (row.kind) {
+        case AnchorKind::Height: height = Height(d) - row.vertical; flags |= SWP_NOMOVE; break;
+        case AnchorKind::Width: width = Width(d) - row.horizontal; flags |= SWP_NOMOVE; break;
+        case AnchorKind::Size:
+            height = Height(d) - row.vertical;
+            width = Width(d) - row.horizontal;
             flags |= SWP_NOMOVE;
             break;
-        case 4: at = {d.left + row->horizontal, d.bottom - row->vertical}; flags |= SWP_NOSIZE; break;
-        case 5: at = {d.right - row->horizontal, d.top + row->vertical}; flags |= SWP_NOSIZE; break;
-        case 6: at = {d.right - row->horizontal, d.bottom - row->vertical}; flags |= SWP_NOSIZE; break;
-        default: flags |= SWP_NOMOVE | SWP_NOSIZE; break;
+        case AnchorKind::BottomLeft:
+            at = {d.left + row.horizontal, d.bottom - row.vertical};
+            flags |= SWP_NOSIZE;
+            break;
+        case AnchorKind::TopRight:
+            at = {d.right - row.horizontal, d.top + row.vertical};
+            flags |= SWP_NOSIZE;
+            break;
+        case AnchorKind::BottomRight:
+            at = {d.right - row.horizontal, d.bottom - row.vertical};
+            flags |= SWP_NOSIZE;
+            break;
         }
         ScreenToClient(dialog, &at);
         SetWindowPos(control, nullptr, at.x, at.y, width, height, flags);
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        if (row->redraw == 1) {
+        if (row.redraw) {
             ShowWindow(control, SW_HIDE);
             ShowWindow(control, SW_SHOW);
         }

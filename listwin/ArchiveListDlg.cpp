@@ -14,12 +14,11 @@
 namespace {
 
 // The window keeps these controls attached to its edges; the rest keep their place.
-const AnchorRow AnchorTable[] = {
-    {IDC_ARCLIST_STATUS, 6, 1, 0, 0},
-    {IDC_ARCLIST_ENTRIES, 3, 0, 0, 0},
-    {IDC_ARCLIST_CLOSE, 5, 1, 0, 0},
-    {IDC_ARCLIST_ABOUT, 5, 1, 0, 0},
-    {0, 0, 0, 0, 0},
+const AnchorRow ListWindowAnchors[] = {
+    {IDC_ARCLIST_STATUS, AnchorKind::BottomRight, true},
+    {IDC_ARCLIST_ENTRIES, AnchorKind::Size, false},
+    {IDC_ARCLIST_CLOSE, AnchorKind::TopRight, true},
+    {IDC_ARCLIST_ABOUT, AnchorKind::TopRight, true},
 };
 
 const POINT MinimumWindowSize = {300, 120};
@@ -57,10 +56,8 @@ CArchiveListDlg::BusyScope::~BusyScope() {
     if (window_.closeRequested) window_.CloseWindow();
 }
 
-CArchiveListDlg::CArchiveListDlg() : CDialog(IDD_ARCHIVE_LIST_DIALOG, nullptr) {
+CArchiveListDlg::CArchiveListDlg() : CDialog(IDD_ARCHIVE_LIST_DIALOG, nullptr), anchors(ListWindowAnchors) {
     for (int& direction : sortDirection) direction = 1;
-    static_assert(sizeof anchors == sizeof AnchorTable, "one anchor row per table row");
-    memcpy(anchors, AnchorTable, sizeof anchors);
 }
 
 CArchiveListDlg::~CArchiveListDlg() { ReleaseEntries(); }
@@ -76,7 +73,7 @@ void CArchiveListDlg::SetArchive(const char* path, CPluginTable* table) {
     utility.FileNamePart(archivePath, archiveName, sizeof archiveName);
 
     char baseName[CUtility::PathSize];
-    utility.SplitPath(1, archivePath, baseName, sizeof baseName);
+    utility.SplitPath(PathPart::BaseName, archivePath, baseName, sizeof baseName);
     char temp[MAX_PATH] = {};
     DWORD tempLength = GetTempPathA(sizeof temp, temp);
     int length = snprintf(workFolder, sizeof workFolder, "%sVarnito_%s\\", temp, baseName);
@@ -101,11 +98,11 @@ BOOL CArchiveListDlg::OnInitDialog() {
 
     RECT outer;
     GetWindowRect(&outer);
-    CUtility().RecordAnchors(m_hWnd, outer, anchors);
+    anchors.RecordAnchors(m_hWnd, outer);
     RestorePlacement();
     ShowWindow(SW_SHOW);
     GetWindowRect(&outer);
-    CUtility().ApplyAnchors(m_hWnd, outer, anchors);
+    anchors.ApplyAnchors(m_hWnd, outer);
 
     SetUpColumns();
     EnableWindow(FALSE);
@@ -128,7 +125,7 @@ void CArchiveListDlg::TakeOverButtons() {
     for (int i = 0; i < 6; ++i) {
         buttons[i].SubclassDlgItem(ToolbarButtons[i].controlId, this);
         buttons[i].SetIcons(ToolbarButtons[i].iconId, 0);
-        buttons[i].SetActiveBgColor(hover, 0);
+        buttons[i].SetActiveBgColor(hover, false);
     }
 }
 
@@ -149,9 +146,7 @@ void CArchiveListDlg::RestorePlacement() {
     }
     // Never reopen minimized, nor hidden or in any other odd state a stored value may name.
     if (stored.showCmd != SW_SHOWMAXIMIZED) stored.showCmd = SW_SHOWNORMAL;
-    WINDOWPLACEMENT placement = {sizeof placement, static_cast<UINT>(stored.flags), static_cast<UINT>(stored.showCmd),
-                                 {stored.minX, stored.minY}, {stored.maxX, stored.maxY},
-                                 {stored.left, stored.top, stored.right, stored.bottom}};
+    WINDOWPLACEMENT placement = PlacementOf(stored);
     SetWindowPlacement(&placement);
 }
 
@@ -222,7 +217,7 @@ BOOL CArchiveListDlg::OnHelpInfo(HELPINFO*) {
 void CArchiveListDlg::OnSize(UINT, int, int) {
     RECT outer;
     GetWindowRect(&outer);
-    CUtility().ApplyAnchors(m_hWnd, outer, anchors);
+    anchors.ApplyAnchors(m_hWnd, outer);
 }
 
 void CArchiveListDlg::OnGetMinMaxInfo(MINMAXINFO* info) { info->ptMinTrackSize = MinimumWindowSize; }
@@ -301,21 +296,8 @@ void CArchiveListDlg::CloseWindow() {
         CUtility().DeleteFiles(workFolder, "*.*", 0, 0);
         RemoveDirectoryA(workFolder);
     }
-    WINDOWPLACEMENT placement;
-    if (GetWindowPlacement(&placement)) {
-        IntList10 stored;
-        stored.flags = static_cast<int>(placement.flags);
-        stored.showCmd = static_cast<int>(placement.showCmd);
-        stored.minX = placement.ptMinPosition.x;
-        stored.minY = placement.ptMinPosition.y;
-        stored.maxX = placement.ptMaxPosition.x;
-        stored.maxY = placement.ptMaxPosition.y;
-        stored.left = placement.rcNormalPosition.left;
-        stored.top = placement.rcNormalPosition.top;
-        stored.right = placement.rcNormalPosition.right;
-        stored.bottom = placement.rcNormalPosition.bottom;
-        CSettingIO().WriteIntList("ListWindowData", stored);
-    }
+    WINDOWPLACEMENT placement = {};
+    if (GetWindowPlacement(&placement)) CSettingIO().WriteIntList("ListWindowData", PlacementRecord(placement));
     // The rows point into the entries: they go first.
     list.DeleteAllItems();
     list.SetImageList(nullptr, LVSIL_SMALL);

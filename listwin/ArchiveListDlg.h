@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "core/Utility.h"
+#include "framework/AnchorTable.h"
 #include "framework/Dialog.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
@@ -92,7 +93,7 @@ private:
     std::string statusText;
     bool selectingAll = false;  // while SelectAll runs
     HICON windowIcon = nullptr;
-    AnchorRow anchors[5];
+    CAnchorTable anchors;
     bool busy = false;            // a run or viewing reads the entries
     bool closeRequested = false;  // a close request waits for it to end
 };

@@ -198,7 +198,7 @@ void CSettingsDlg::PickEditor() {
     char editor[CSettingIO::PathBufferSize];
     ReadFieldText(IDC_SETTINGS_EDITOR, editor);
     char initialFolder[CSettingIO::PathBufferSize];
-    CUtility().SplitPath(2, editor, initialFolder, sizeof initialFolder);
+    CUtility().SplitPath(PathPart::DriveAndFolder, editor, initialFolder, sizeof initialFolder);
 
     CWaitCursor wait;
     char currentDirectory[CSettingIO::PathBufferSize] = {};

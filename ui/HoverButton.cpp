@@ -6,10 +6,10 @@
 #include "ui/OffscreenDC.h"
 
 CHoverButton::CHoverButton() {
-    SetDefaultActiveBgColor(0);
-    SetDefaultInactiveBgColor(0);
-    SetDefaultActiveFgColor(0);
-    SetDefaultInactiveFgColor(0);
+    SetDefaultActiveBgColor(false);
+    SetDefaultInactiveBgColor(false);
+    SetDefaultActiveFgColor(false);
+    SetDefaultInactiveFgColor(false);
 }
 
 CHoverButton::~CHoverButton() {
@@ -19,7 +19,7 @@ CHoverButton::~CHoverButton() {
 
 void CHoverButton::PreSubclassWindow() {
     UINT style = GetButtonStyle() & 0xFF;
-    if (style & BS_DEFPUSHBUTTON) isDefault = 1;
+    if (style & BS_DEFPUSHBUTTON) isDefault = true;
     SetButtonStyle(style | BS_OWNERDRAW, TRUE);
     CButton::PreSubclassWindow();
 }
@@ -45,31 +45,31 @@ void CHoverButton::SetIcons(int hoverIconId, int restIconId) {
     if (m_hWnd) RedrawWindow();
 }
 
-void CHoverButton::ApplyColorChange(int redraw) {
-    if (redraw == 1 && m_hWnd) Invalidate(TRUE);
+void CHoverButton::ApplyColorChange(bool redraw) {
+    if (redraw && m_hWnd) Invalidate(TRUE);
 }
 
-void CHoverButton::SetActiveBgColor(COLORREF color, int redraw) {
+void CHoverButton::SetActiveBgColor(COLORREF color, bool redraw) {
     activeBgColor = color;
     ApplyColorChange(redraw);
 }
 
-void CHoverButton::SetDefaultActiveBgColor(int redraw) {
+void CHoverButton::SetDefaultActiveBgColor(bool redraw) {
     activeBgColor = GetSysColor(COLOR_BTNFACE);
     ApplyColorChange(redraw);
 }
 
-void CHoverButton::SetDefaultInactiveBgColor(int redraw) {
+void CHoverButton::SetDefaultInactiveBgColor(bool redraw) {
     inactiveBgColor = GetSysColor(COLOR_BTNFACE);
     ApplyColorChange(redraw);
 }
 
-void CHoverButton::SetDefaultActiveFgColor(int redraw) {
+void CHoverButton::SetDefaultActiveFgColor(bool redraw) {
     activeFgColor = GetSysColor(COLOR_BTNTEXT);
     ApplyColorChange(redraw);
 }
 
-void CHoverButton::SetDefaultInactiveFgColor(int redraw) {
+void CHoverButton::SetDefaultInactiveFgColor(bool redraw) {
     inactiveFgColor = GetSysColor(COLOR_BTNTEXT);
     ApplyColorChange(redraw);
 }
@@ -107,7 +107,7 @@ void CHoverButton::OnMouseMove(UINT flags, POINT point) {
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
     if (!owner) owner = ::GetParent(m_hWnd);
     if (::GetCapture() != m_hWnd && ::GetActiveWindow() && owner) {
-        mouseOver = 1;
+        mouseOver = true;
         ::SetCapture(m_hWnd);
         Invalidate(TRUE);
         return;
@@ -118,7 +118,7 @@ void CHoverButton::OnMouseMove(UINT flags, POINT point) {
 
     // The pointer has left the button.
     if (mouseOver) {
-        mouseOver = 0;
+        mouseOver = false;
         Invalidate(TRUE);
     }
     if (!leftDown) ::ReleaseCapture();
@@ -126,7 +126,7 @@ void CHoverButton::OnMouseMove(UINT flags, POINT point) {
 
 void CHoverButton::OnKillFocus() {
     if (!mouseOver) return;
-    mouseOver = 0;
+    mouseOver = false;
     Invalidate(TRUE);
 }
 

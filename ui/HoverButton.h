@@ -16,12 +16,12 @@ public:
     // once. Without a rest icon (0) the hover icon is shown at rest too.
     void SetIcons(int hoverIconId, int restIconId);
 
-    // The colours; redraw 1 repaints now, anything else waits for the next paint.
-    void SetActiveBgColor(COLORREF color, int redraw);
-    void SetDefaultActiveBgColor(int redraw);
-    void SetDefaultInactiveBgColor(int redraw);
-    void SetDefaultActiveFgColor(int redraw);
-    void SetDefaultInactiveFgColor(int redraw);
+    // The colours; with redraw the button is repainted now, else at its next paint.
+    void SetActiveBgColor(COLORREF color, bool redraw);
+    void SetDefaultActiveBgColor(bool redraw);
+    void SetDefaultInactiveBgColor(bool redraw);
+    void SetDefaultActiveFgColor(bool redraw);
+    void SetDefaultInactiveFgColor(bool redraw);
     COLORREF GetActiveBgColor() const { return activeBgColor; }
     COLORREF GetInactiveBgColor() const { return inactiveBgColor; }
     COLORREF GetActiveFgColor() const { return activeFgColor; }
@@ -36,18 +36,18 @@ private:
     void OnMouseMove(UINT flags, POINT point);
     void OnKillFocus();
     void OnCaptureChanged();
-    void ApplyColorChange(int redraw);
+    void ApplyColorChange(bool redraw);
     void DrawBorder(CDC* dc, const RECT& item, bool pressed);
     void DrawFaceIcon(CDC* dc, const RECT& item, bool pressed, bool disabled, RECT* captionArea);
     void DrawCaption(CDC* dc, RECT captionArea, bool pressed, bool disabled);
     bool IsLit(bool pressed) const { return mouseOver || pressed; }
 
-    int mouseOver = 0;
+    bool mouseOver = false;  // while the pointer is tracked over the button
     HICON iconHover = nullptr;
     HICON iconRest = nullptr;
     uint8_t iconHeight = 0;
     uint8_t iconWidth = 0;
-    int isDefault = 0;
+    bool isDefault = false;  // the control had the default-push-button style
     COLORREF inactiveBgColor;
     COLORREF inactiveFgColor;
     COLORREF activeBgColor;

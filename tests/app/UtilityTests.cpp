@@ -18,9 +18,9 @@ std::string NamePart(const char* path) {
     CUtility().FileNamePart(path, out);
     return out;
 }
-std::string Split(int kind, const char* path) {
+std::string Split(PathPart part, const char* path) {
     char out[260];
-    CUtility().SplitPath(kind, path, out);
+    CUtility().SplitPath(part, path, out);
     return out;
 }
 std::string Grouped(unsigned long long value) {
@@ -62,22 +62,22 @@ TEST(FileNamePart, FindsTheLastSeparatorDoubleByteAware) {
 }
 
 TEST(SplitPath, GivesBaseNameFolderAndExtension) {
-    EXPECT_EQ(Split(1, "C:\\dl\\pics.lzh"), "pics");
-    EXPECT_EQ(Split(1, "E:\\in\\data.tar.gz"), "data.tar");
-    EXPECT_EQ(Split(2, "C:\\dl\\pics.lzh"), "C:\\dl\\");
-    EXPECT_EQ(Split(2, "pics.lzh"), "");
-    EXPECT_EQ(Split(3, "C:\\dl\\pics.lzh"), ".lzh");
-    EXPECT_EQ(Split(1, "C:\\a.b\\noext"), "noext");
-    EXPECT_EQ(Split(2, "C:\\ソフト\\表.zip"), "C:\\ソフト\\");
-    EXPECT_EQ(Split(1, "C:\\ソフト\\表.zip"), "表");
-    EXPECT_EQ(Split(1, "C:/x/y.zip"), "y");
+    EXPECT_EQ(Split(PathPart::BaseName, "C:\\dl\\pics.lzh"), "pics");
+    EXPECT_EQ(Split(PathPart::BaseName, "E:\\in\\data.tar.gz"), "data.tar");
+    EXPECT_EQ(Split(PathPart::DriveAndFolder, "C:\\dl\\pics.lzh"), "C:\\dl\\");
+    EXPECT_EQ(Split(PathPart::DriveAndFolder, "pics.lzh"), "");
+    EXPECT_EQ(Split(PathPart::Extension, "C:\\dl\\pics.lzh"), ".lzh");
+    EXPECT_EQ(Split(PathPart::BaseName, "C:\\a.b\\noext"), "noext");
+    EXPECT_EQ(Split(PathPart::DriveAndFolder, "C:\\ソフト\\表.zip"), "C:\\ソフト\\");
+    EXPECT_EQ(Split(PathPart::BaseName, "C:\\ソフト\\表.zip"), "表");
+    EXPECT_EQ(Split(PathPart::BaseName, "C:/x/y.zip"), "y");
 }
 
 TEST(SplitPath, BoundsItsOutput) {
     std::string longFolder = "C:\\" + std::string(400, 'f') + "\\a.zip";
     char out[16];
     memset(out, '#', sizeof out);
-    CUtility().SplitPath(2, longFolder.c_str(), out, 10);
+    CUtility().SplitPath(PathPart::DriveAndFolder, longFolder.c_str(), out, 10);
     EXPECT_EQ(strlen(out), 9u);
     EXPECT_EQ(out[10], '#');
 }
@@ -98,9 +98,9 @@ TEST(FilesAndFolders, PathKindFileSizeAndStoredName) {
     ASSERT_TRUE(testsupport::WriteBytes(dir / "Pics.LZH", "12345"));
     ASSERT_TRUE(testsupport::WriteBytes(dir / "empty.bin", ""));
     CUtility u;
-    EXPECT_EQ(u.PathKind((dir / "Pics.LZH").c_str()), 1);
-    EXPECT_EQ(u.PathKind(dir.path().c_str()), 2);
-    EXPECT_EQ(u.PathKind((dir / "missing").c_str()), -1);
+    EXPECT_EQ(u.PathKind((dir / "Pics.LZH").c_str()), PathType::File);
+    EXPECT_EQ(u.PathKind(dir.path().c_str()), PathType::Folder);
+    EXPECT_EQ(u.PathKind((dir / "missing").c_str()), PathType::Missing);
     EXPECT_EQ(u.FileSize((dir / "Pics.LZH").c_str()), 5);
     EXPECT_EQ(u.FileSize((dir / "empty.bin").c_str()), 0);
     EXPECT_EQ(u.FileSize((dir / "missing").c_str()), -1);
@@ -123,7 +123,7 @@ TEST(FilesAndFolders, MakeFoldersCreatesEveryMissingLevel) {
     CUtility u;
     std::string deep = dir / "a\\b/c\\表";
     EXPECT_NE(u.MakeFolders(deep.c_str()), 0);
-    EXPECT_EQ(u.PathKind((dir / "a\\b\\c\\表").c_str()), 2);
+    EXPECT_EQ(u.PathKind((dir / "a\\b\\c\\表").c_str()), PathType::Folder);
     EXPECT_EQ(u.MakeFolders(deep.c_str()), 1);  // already there
     EXPECT_EQ(u.MakeFolders(""), 0);
     ASSERT_TRUE(testsupport::WriteBytes(dir / "file", "x"));
@@ -162,11 +162,11 @@ TEST(FilesAndFolders, MakeFoldersOnANetworkShareMakesNothingOnTheCurrentDrive) {
     GetCurrentDirectoryA(sizeof before, before);
     SetCurrentDirectoryA(current.path().c_str());
     int made = u.MakeFolders("\\\\vtest_server\\share\\made\\表\\deeper");
-    bool stray = u.PathKind("C:\\vtest_server") != -1;
+    bool stray = u.PathKind("C:\\vtest_server") != PathType::Missing;
     SetCurrentDirectoryA(before);
     testsupport::RemoveTree("C:\\vtest_server");
     EXPECT_NE(made, 0);
-    EXPECT_EQ(u.PathKind((share + "\\made\\表\\deeper").c_str()), 2);
+    EXPECT_EQ(u.PathKind((share + "\\made\\表\\deeper").c_str()), PathType::Folder);
     EXPECT_FALSE(stray);
     testsupport::RemoveTree(unc + "\\vtest_server");
     RemoveDirectoryA(unc.c_str());  // when nothing else is shared there
@@ -265,47 +265,4 @@ TEST(Processes, ClaimSingleInstanceAcrossProcessesBringsTheFirstWindowBack) {
     EXPECT_FALSE(IsIconic(window));
     RemovePropA(window, property.c_str());
     DestroyWindow(window);
-}
-
-TEST(Anchors, ControlsFollowTheEdgesOfARealWindow) {
-    HWND dialog = CreateWindowExA(0, "#32770", "anchors", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(dialog, nullptr);
-    auto child = [&](int id, int x, int y, int w, int h) {
-        return CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, x, y, w, h, dialog,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-    };
-    HWND grow = child(10, 0, 30, 300, 200);
-    HWND corner = child(11, 300, 250, 60, 12);
-    HWND topRight = child(12, 340, 2, 30, 26);
-    AnchorRow table[] = {{11, 6, 1, 0, 0}, {10, 3, 0, 0, 0}, {12, 5, 1, 0, 0}, {0, 0, 0, 0, 0}};
-    CUtility u;
-    RECT d;
-    GetWindowRect(dialog, &d);
-    u.RecordAnchors(dialog, d, table);
-
-    // Hidden: nothing moves.
-    RECT bigger = {d.left, d.top, d.right + 100, d.bottom + 50};
-    u.ApplyAnchors(dialog, bigger, table);
-    RECT r;
-    GetWindowRect(grow, &r);
-    EXPECT_EQ(r.right - r.left, 300);
-
-    ShowWindow(dialog, SW_SHOW);
-    MoveWindow(dialog, bigger.left, bigger.top, bigger.right - bigger.left, bigger.bottom - bigger.top, TRUE);
-    GetWindowRect(dialog, &d);
-    u.ApplyAnchors(dialog, d, table);
-    GetWindowRect(grow, &r);
-    EXPECT_EQ(r.right - r.left, 400);
-    EXPECT_EQ(r.bottom - r.top, 250);
-    POINT p = {0, 0};
-    ClientToScreen(dialog, &p);
-    GetWindowRect(corner, &r);
-    EXPECT_EQ(r.left - p.x, 400);
-    EXPECT_EQ(r.top - p.y, 300);
-    EXPECT_EQ(r.right - r.left, 60);
-    GetWindowRect(topRight, &r);
-    EXPECT_EQ(r.left - p.x, 440);
-    EXPECT_EQ(r.top - p.y, 2);
-    DestroyWindow(dialog);
 }

@@ -98,7 +98,7 @@ TEST_F(HoverButtonTest, AtRestTheIconSitsAtOneThreeWithoutBorder) {
 
 TEST_F(HoverButtonTest, PressedTheBorderSinksAndTheIconMovesToTwoFour) {
     const COLORREF hover = RGB(10, 200, 30);
-    button.SetActiveBgColor(hover, 0);
+    button.SetActiveBgColor(hover, false);
     Picture drawn, expected;
     Draw(&drawn, ODS_SELECTED);
     expected.Fill(hover);
@@ -124,10 +124,10 @@ TEST_F(HoverButtonTest, ColourChangeWithoutRedrawWaitsForThePaint) {
     ShowWindow(parent, SW_SHOWNOACTIVATE);
     UpdateWindow(parent);
     ValidateRect(button.m_hWnd, nullptr);
-    button.SetActiveBgColor(RGB(1, 2, 3), 0);
+    button.SetActiveBgColor(RGB(1, 2, 3), false);
     RECT invalid;
     EXPECT_FALSE(GetUpdateRect(button.m_hWnd, &invalid, FALSE));
-    button.SetActiveBgColor(RGB(1, 2, 3), 1);
+    button.SetActiveBgColor(RGB(1, 2, 3), true);
     EXPECT_TRUE(GetUpdateRect(button.m_hWnd, &invalid, FALSE));
     EXPECT_EQ(button.GetActiveBgColor(), RGB(1, 2, 3));
 }
