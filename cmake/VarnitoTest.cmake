@@ -23,3 +23,17 @@ function(varnito_test name)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
   endif()
 endfunction()
+
+# varnito_test_under_file_size_limit(NAME PROGRAM FILTER BYTES)
+# Runs the tests of PROGRAM that FILTER names once more, under a limit of BYTES on the size of
+# the files the program writes: a write past it is refused as a full disk refuses it. The
+# tests learn the limit from VARNITO_FILE_SIZE_LIMIT (tests/support/run-with-file-size-limit).
+function(varnito_test_under_file_size_limit name program filter bytes)
+  if(VARNITO_RUN_TESTS)
+    add_test(NAME ${name}
+      COMMAND ${CMAKE_SOURCE_DIR}/tests/support/run-with-file-size-limit ${bytes}
+              ${CMAKE_SOURCE_DIR}/tools/wine-run $<TARGET_FILE:${program}> --gtest_filter=${filter}
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+  endif()
+endfunction()

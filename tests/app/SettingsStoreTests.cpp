@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "core/SettingIO.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/TestProfile.h"
 
 class SettingsStore : public ::testing::Test {
 protected:
-    void SetUp() override { testsupport::ClearProfile(); }
-    void TearDown() override { testsupport::ClearProfile(); }
+    testsupport::CleanProfile clean;
     CSettingIO io;
 };
 

@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <algorithm>
 #include <string>
 #include <vector>
 #include "app/ExtractorApp.h"
-#include "core/ImageViewerFolder.h"
 #include "core/SettingIO.h"
 #include "core/StartupPlan.h"
+#include "tests/support/RecordedStarts.h"
+#include "tests/support/TestProfile.h"
 #include "tests/support/TestSupport.h"
 
-using testsupport::TempDir;
 
 namespace {
 const std::string kMarker = CommandLineMarker;
@@ -83,30 +82,11 @@ TEST(DecideStartup, PathsLongerThanTheirBufferAreRefusedNotCut) {
 
 class PluginFolderLookUp : public ::testing::Test {
 protected:
-    void SetUp() override {
-        testsupport::ClearProfile();
-        testsupport::ClearImageViewerKey();
-    }
-    void TearDown() override {
-        testsupport::ClearProfile();
-        testsupport::ClearImageViewerKey();
-    }
-    static void CreateViewerKey(const char* path) {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                  &key, nullptr), ERROR_SUCCESS);
-        if (path) RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), strlen(path) + 1);
-        RegCloseKey(key);
-    }
-    static bool SpiFoldExists() {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Morvel\\Varnito", 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        bool exists = RegQueryValueExA(key, "SpiFold", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return exists;
-    }
-    static std::string SpiFold() { return CSettingIO().ReadString("", "SpiFold", "<none>", nullptr); }
+    static void CreateViewerKey(const char* path) { ASSERT_TRUE(testsupport::WriteImageViewerPath(path)); }
+    static bool SpiFoldExists() { return SpiFold() != testsupport::MissingText; }
+    static std::string SpiFold() { return testsupport::ReadProfileText("SpiFold"); }
+
+    testsupport::CleanProfile clean_{true};
 };
 
 TEST_F(PluginFolderLookUp, TakesTheViewersFolderWhenSpiFoldIsEmpty) {
@@ -116,13 +96,7 @@ TEST_F(PluginFolderLookUp, TakesTheViewersFolderWhenSpiFoldIsEmpty) {
 }
 
 TEST_F(PluginFolderLookUp, AnExpandablePathIsExpanded) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    const char path[] = "%VARNITO_TEST_VIEWER%\\plugins";
-    RegSetValueExA(key, "Path", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path), sizeof path);
-    RegCloseKey(key);
+    ASSERT_TRUE(testsupport::WriteImageViewerPath("%VARNITO_TEST_VIEWER%\\plugins", true));
     SetEnvironmentVariableA("VARNITO_TEST_VIEWER", "C:\\viewer");
     CExtractorApp::LookUpPluginFolder();
     SetEnvironmentVariableA("VARNITO_TEST_VIEWER", nullptr);
@@ -159,47 +133,22 @@ TEST_F(PluginFolderLookUp, AViewerPathTooLongForTheBufferIsNotCut) {
 // Relaunch starts real processes: a stand-in program records the command line it received.
 class Relaunching : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = dir_.path() + "with blank\\";
-        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
-        program_ = folder_ + "record args.exe";
-        ASSERT_TRUE(CopyFileA((testsupport::ExeFolder() + "record_args.exe").c_str(), program_.c_str(), FALSE));
-    }
-
-    // Waits for `count` records and returns their texts.
-    std::vector<std::string> Records(size_t count) {
-        std::vector<std::string> texts;
-        for (int tries = 0; tries < 300 && texts.size() < count; ++tries) {
-            texts.clear();
-            WIN32_FIND_DATAA found;
-            HANDLE search = FindFirstFileA((folder_ + "started-*.txt").c_str(), &found);
-            if (search != INVALID_HANDLE_VALUE) {
-                do texts.push_back(testsupport::ReadBytes(folder_ + found.cFileName));
-                while (FindNextFileA(search, &found));
-                FindClose(search);
-            }
-            Sleep(50);
-        }
-        std::sort(texts.begin(), texts.end());
-        return texts;
-    }
-
-    TempDir dir_;
-    std::string folder_, program_;
+    std::vector<std::string> Records(size_t count) { return program_.Starts(count); }
+    testsupport::RecordingProgram program_{"record args.exe", "with blank"};
 };
 
 TEST_F(Relaunching, EachCopySeesTheMarkerABlankAndItsPiece) {
-    CExtractorApp::Relaunch(program_.c_str(), Pieces({"C:\\arc\\a.lzh", "C:\\arc\\b.zip"}));
+    CExtractorApp::Relaunch(program_.Path().c_str(), Pieces({"C:\\arc\\a.lzh", "C:\\arc\\b.zip"}));
     EXPECT_EQ(Records(2), Pieces({"/Varnito-ZV-Morvel C:\\arc\\a.lzh", "/Varnito-ZV-Morvel C:\\arc\\b.zip"}));
 }
 
 TEST_F(Relaunching, AnEmptyPieceStillStartsACopy) {
-    CExtractorApp::Relaunch(program_.c_str(), Pieces({"a.zip", ""}));
+    CExtractorApp::Relaunch(program_.Path().c_str(), Pieces({"a.zip", ""}));
     EXPECT_EQ(Records(2), Pieces({"/Varnito-ZV-Morvel ", "/Varnito-ZV-Morvel a.zip"}));
 }
 
 TEST_F(Relaunching, ALongPieceIsPassedOnWhole) {
     std::string longPiece = "C:\\" + std::string(600, 'n') + ".zip";
-    CExtractorApp::Relaunch(program_.c_str(), {longPiece});
+    CExtractorApp::Relaunch(program_.Path().c_str(), {longPiece});
     EXPECT_EQ(Records(1), std::vector<std::string>{kMarker + " " + longPiece});
 }

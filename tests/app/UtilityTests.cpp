@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <string>
 #include "core/Utility.h"
+#include "tests/support/RecordedStarts.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::TempDir;
@@ -210,18 +211,11 @@ TEST(Processes, RunProgramNeedsSomethingToStart) {
 }
 
 TEST(Processes, RunProgramWithAPathHoldingBlanksPassesTheParametersExactly) {
-    TempDir dir;
-    std::string folder = dir / "two words\\";
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    std::string program = folder + "record args.exe";
-    ASSERT_TRUE(CopyFileA((testsupport::ExeFolder() + "record_args.exe").c_str(), program.c_str(), FALSE));
-
-    EXPECT_EQ(CUtility().RunProgram(program.c_str(), "/Varnito-ZV-Morvel C:\\a b.lzh", 1), 1);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "started-*.txt").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);  // waited for: the record is there already
-    FindClose(search);
-    EXPECT_EQ(testsupport::ReadBytes(folder + found.cFileName), "/Varnito-ZV-Morvel C:\\a b.lzh");
+    testsupport::RecordingProgram program("record args.exe", "two words");
+    EXPECT_EQ(CUtility().RunProgram(program.Path().c_str(), "/Varnito-ZV-Morvel C:\\a b.lzh", 1), 1);
+    // Waited for: the record is there already.
+    std::vector<std::string> records = testsupport::RecordedStarts(program.Folder());
+    EXPECT_EQ(records, std::vector<std::string>{"/Varnito-ZV-Morvel C:\\a b.lzh"});
 }
 
 namespace {

@@ -127,7 +127,7 @@ TEST(SevenZip, WritesAnEntryIntoAFolderAndFindsItByName) {
     ASSERT_EQ(SevenZip().getFile(archive.c_str(), sjis->position, &dest[0], 0, nullptr, 0), 0);
     std::string written = folder / "表ソ.txt";
     EXPECT_EQ(ReadBytes(written), ReadBytes(Fixtures() + "input\\tree\\ソフト\\表ソ.txt"));
-    EXPECT_EQ(testsupport::FileModified(written), sjis->timestamp);
+    EXPECT_EQ(testsupport::ModificationTimestamp(written), sjis->timestamp);
 
     ArchiveEntry found = {};
     EXPECT_EQ(SevenZip().getFileInfo(archive.c_str(), 0, "tree/ソフト/表ソ.txt", 0, &found), 0);

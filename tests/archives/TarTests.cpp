@@ -5,7 +5,7 @@
 #include "tests/support/TestSupport.h"
 
 using namespace archivetest;
-using testsupport::FileModified;
+using testsupport::ModificationTimestamp;
 using testsupport::ReadBytes;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
@@ -49,7 +49,7 @@ TEST(Tar, ALoneCompressedFileIsOneEntry) {
         EXPECT_EQ(JoinedName(listing.entries[0]), "lone.bin");
         EXPECT_EQ(listing.entries[0].unpackedSize, original.size());
         bool gzip = std::string(suffix) == ".gz";
-        EXPECT_EQ(listing.entries[0].timestamp, FileModified(gzip ? Fixtures() + "input\\tree\\big.bin" : archive));
+        EXPECT_EQ(listing.entries[0].timestamp, ModificationTimestamp(gzip ? Fixtures() + "input\\tree\\big.bin" : archive));
         SpiFetched fetched = Tar().Fetch(archive, listing.entries[0].position);
         EXPECT_EQ(fetched.result, 0);
         EXPECT_TRUE(fetched.bytes == original);

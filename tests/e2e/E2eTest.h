@@ -12,10 +12,7 @@ namespace e2e {
 class E2eTest : public testing::Test {
 protected:
     void SetUp() override { EndLeftoverVarnitoProcesses(); }
-    void TearDown() override {
-        EndLeftoverVarnitoProcesses();
-        testsupport::ClearProfile();
-    }
+    void TearDown() override { EndLeftoverVarnitoProcesses(); }
 
     // Copies fixture archives into the work folder; their paths, blank-separated.
     std::string ArchivesInWork(const std::vector<std::string>& names, const std::string& folder = "in\\") {
@@ -28,6 +25,7 @@ protected:
         return line;
     }
 
+    testsupport::CleanProfile clean;  // cleared once the processes are gone
     testsupport::TempDir work;
 };
 

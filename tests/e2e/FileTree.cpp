@@ -1,6 +1,7 @@
 #include "tests/e2e/FileTree.h"
 #include <sstream>
 #include "tests/e2e/VarnitoProcess.h"
+#include "tests/support/FolderWalk.h"
 #include "tests/support/TestSupport.h"
 
 namespace e2e {
@@ -8,43 +9,26 @@ namespace e2e {
 namespace {
 constexpr int64_t MaxComparedBytes = 1 << 20;
 
-int64_t UnixTime(const FILETIME& time) {
-    ULARGE_INTEGER value;
-    value.LowPart = time.dwLowDateTime;
-    value.HighPart = time.dwHighDateTime;
-    return static_cast<int64_t>(value.QuadPart / 10000000ULL) - 11644473600LL;
-}
-
-std::string WithSeparator(const std::string& folder) {
-    return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
-}
-
 void ReadFolder(const std::string& root, const std::string& relative, FileTree* tree) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((root + relative + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
+    for (const testsupport::FoundName& found : testsupport::ListFolder(root + relative)) {
         FileState state;
-        state.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        state.isFolder = found.isFolder;
         if (state.isFolder) {
-            (*tree)[relative + name + "\\"] = state;
-            ReadFolder(root, relative + name + "\\", tree);
+            (*tree)[relative + found.name + "\\"] = state;
+            ReadFolder(root, relative + found.name + "\\", tree);
             continue;
         }
-        state.size = (static_cast<int64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-        state.modified = UnixTime(found.ftLastWriteTime);
-        if (state.size <= MaxComparedBytes) state.bytes = testsupport::ReadBytes(root + relative + name);
-        (*tree)[relative + name] = state;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+        state.size = static_cast<int64_t>(found.size);
+        state.modified = testsupport::UnixTime(found.modified);
+        if (state.size <= MaxComparedBytes) state.bytes = testsupport::ReadBytes(root + relative + found.name);
+        (*tree)[relative + found.name] = state;
+    }
 }
 }  // namespace
 
 FileTree ReadTree(const std::string& root) {
     FileTree tree;
-    ReadFolder(WithSeparator(root), "", &tree);
+    ReadFolder(testsupport::WithSeparator(root), "", &tree);
     return tree;
 }
 
@@ -77,7 +61,7 @@ std::string TreeDifferences(const FileTree& expected, const FileTree& actual) {
 FileTree UnzippedTree(const std::string& archiveName) { return ReadTree(FixtureFolder() + "expected\\" + archiveName); }
 
 bool CopyFixture(const std::string& name, const std::string& folder) {
-    return CopyFileA((FixtureFolder() + name).c_str(), (WithSeparator(folder) + name).c_str(), FALSE) != 0;
+    return CopyFileA((FixtureFolder() + name).c_str(), (testsupport::WithSeparator(folder) + name).c_str(), FALSE) != 0;
 }
 
 }  // namespace e2e

@@ -3,6 +3,8 @@
 #include <ctime>
 #include <set>
 #include "tests/e2e/E2eTest.h"
+#include "tests/support/RecordedStarts.h"
+#include "tests/support/ShellFileType.h"
 
 namespace e2e {
 namespace {
@@ -109,7 +111,7 @@ TEST_F(ListMode, RowsStatusSelectAllAndExtractAllMatchUnzip) {
 
     PressButton(window, CloseButton);
     EXPECT_TRUE(varnito.WaitForExit());
-    EXPECT_NE(ReadProfileText("ListWindowData"), "<missing>");
+    EXPECT_NE(ReadProfileText("ListWindowData"), testsupport::MissingText);
 }
 
 #if defined(_WIN64)
@@ -136,19 +138,8 @@ TEST_F(ListMode, AnEntryOfMoreThan4GBListsWithItsTrueSize) {
 #endif
 
 TEST_F(ListMode, ViewingAnEntryOpensItsWorkCopyWithTheRegisteredProgram) {
-    std::string recorder = testsupport::ExeFolder() + "record_args.exe";
-    ASSERT_TRUE(testsupport::FileExists(recorder));
-    RegisterOpenHandler(".e2eview", recorder);
-    std::string records = testsupport::ExeFolder() + "started-*.txt";
-    auto removeRecords = [&] {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(records.c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return;
-        do DeleteFileA((testsupport::ExeFolder() + found.cFileName).c_str());
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    };
-    removeRecords();
+    testsupport::RecordingProgram viewer;
+    testsupport::ShellFileType type("e2eview", nullptr, "\"" + viewer.Path() + "\" \"%1\"");
 
     VarnitoProcess varnito;
     HWND window = OpenList(varnito, "listed.zip");
@@ -159,21 +150,11 @@ TEST_F(ListMode, ViewingAnEntryOpensItsWorkCopyWithTheRegisteredProgram) {
     ASSERT_TRUE(SelectOnlyRow(list, row));
     PressButton(window, ViewButton);
 
-    std::string started;
-    WaitUntil([&]() -> HWND {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(records.c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return nullptr;
-        FindClose(search);
-        Sleep(200);  // the recorder writes and closes its file
-        started = testsupport::ReadBytes(testsupport::ExeFolder() + found.cFileName);
-        return GetDesktopWindow();
-    });
-    RemoveOpenHandler(".e2eview");
-    removeRecords();
+    std::vector<std::string> starts = viewer.Starts();
     for (HWND shown : varnito.Windows())
         EXPECT_FALSE(IsMessageBox(shown)) << Text(shown) << ": " << ControlText(shown, 0xFFFF);
-    ASSERT_FALSE(started.empty()) << "the registered program was not started";
+    ASSERT_EQ(starts.size(), 1u) << "the registered program was not started once";
+    std::string started = starts[0];
 
     // The program received the work copy's path, which holds the entry's bytes.
     std::string workFile = started;

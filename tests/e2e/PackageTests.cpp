@@ -13,8 +13,6 @@ class UnpackedPackage : public E2eTest {
 protected:
     void SetUp() override {
         E2eTest::SetUp();
-        testsupport::ClearProfile();
-        testsupport::ClearImageViewerKey();
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryA(plugins.c_str(), nullptr));
         ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE));
@@ -24,6 +22,7 @@ protected:
         }
     }
 
+    testsupport::CleanProfile clean{true};
     std::string folder = work / "Varnito";
     std::string plugins = folder + "\\plugins";
     std::string program = folder + "\\Varnito.exe";
@@ -44,7 +43,7 @@ TEST_F(UnpackedPackage, OpensArchivesAndListsItsPluginsWithoutAnySetting) {
         EXPECT_TRUE(varnito.WaitForExit());
     }
     // Nothing was stored that would tie the package to where it was unpacked.
-    EXPECT_EQ(ReadProfileText("SpiFold"), "<missing>");
+    EXPECT_EQ(ReadProfileText("SpiFold"), testsupport::MissingText);
 
     VarnitoProcess settings;
     ASSERT_TRUE(settings.Start("", program));

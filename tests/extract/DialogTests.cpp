@@ -9,6 +9,7 @@
 #include "framework/WinApp.h"
 #include "tests/extract/ExtractTestSupport.h"
 #include "tests/extract/WindowWatcher.h"
+#include "tests/support/TestProfile.h"
 #include "tests/support/TestSupport.h"
 
 using namespace extracttest;
@@ -302,12 +303,11 @@ TEST(ProgressDialogs, TheListProgressDialogSitsCentredOverItsParentAndAbortingLe
 class ImmediateRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        testsupport::ClearProfile();
         CSettingIO().WriteString("", "DefrostingFold", (work / "out").c_str());
         table.LoadFolder(FixturePluginFolder().c_str());
     }
-    void TearDown() override { testsupport::ClearProfile(); }
 
+    testsupport::CleanProfile clean;
     testsupport::TempDir work;
     CPluginTable table;
 };
@@ -390,20 +390,17 @@ TEST_F(ImmediateRun, MessagesAreShownInTheProgramsBoxOverTheDialog) {
 class SelectionRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        testsupport::ClearProfile();
         WriteFixtureArchive(archive, {{"d\\", "a", "A"}, {"", "b", "B"}, {"", "c", "C"}});
         listed.reset(new ListedArchive(archive));
         ASSERT_GE(listed->slot, 0);
         AfxGetApp()->m_pMainWnd = &list.window;
     }
-    void TearDown() override {
-        AfxGetApp()->m_pMainWnd = nullptr;
-        testsupport::ClearProfile();
-    }
+    void TearDown() override { AfxGetApp()->m_pMainWnd = nullptr; }
     void Extract() {
         ExtractSelection(&list.window, &listed->table, listed->slot, archive.c_str(), "a.fix", listed->All());
     }
 
+    testsupport::CleanProfile clean;
     testsupport::TempDir work;
     std::string archive = work / "a.fix";
     std::unique_ptr<ListedArchive> listed;

@@ -1,7 +1,8 @@
 #include "tests/extract/ExtractTestSupport.h"
 #include <algorithm>
 #include <cstdio>
-#include "spi/fixture/FixtureControl.h"
+#include "tests/support/PluginTestFolder.h"
+#include "tests/support/RecordedStarts.h"
 #include "tests/support/TestSupport.h"
 
 namespace extracttest {
@@ -23,23 +24,6 @@ std::string Escape(const std::string& text) {
     }
     return out;
 }
-
-void ListInto(const std::string& base, const std::string& relative, std::vector<std::string>* out) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((base + relative + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out->push_back(relative + name + "\\");
-            ListInto(base, relative + name + "\\", out);
-        } else {
-            out->push_back(relative + name);
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
 }  // namespace
 
 std::string WriteFixtureArchive(const std::string& path, const std::vector<FixtureEntry>& entries) {
@@ -55,12 +39,9 @@ std::string WriteFixtureArchive(const std::string& path, const std::vector<Fixtu
 }
 
 std::string FixturePluginFolder() {
-    // A folder of its own holding only the archive variant of the fixture plug-in.
-    static testsupport::TempDir folder;
-    static bool copied = CopyFileA(fixture::FixturePath().c_str(),
-                                   (folder / testsupport::PluginFile("fixture")).c_str(), FALSE) != FALSE;
-    (void)copied;
-    return folder.path();
+    static PluginTestFolder folder;
+    static std::string copy = folder.Add(testsupport::PluginFile("fixture"));
+    return folder.Path();
 }
 
 ListedArchive::ListedArchive(const std::string& archivePath) {
@@ -84,18 +65,6 @@ bool ScriptedAsker::Ask(const OverwriteQuestion& question, OverwriteMode* chosen
     return true;
 }
 
-FILETIME ModificationTime(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
-
-int32_t ModificationTimestamp(const std::string& path) {
-    FILETIME time = ModificationTime(path);
-    unsigned long long ticks = (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    return static_cast<int32_t>(static_cast<long long>(ticks / 10000000ULL) - 11644473600LL);
-}
-
 bool SetModificationTimestamp(const std::string& path, int32_t timestamp) {
     HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
@@ -107,52 +76,14 @@ bool SetModificationTimestamp(const std::string& path, int32_t timestamp) {
     return ok;
 }
 
-std::vector<std::string> ListTree(const std::string& folder) {
-    std::vector<std::string> all;
-    std::string base = folder;
-    if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
-    ListInto(base, "", &all);
-    std::sort(all.begin(), all.end());
-    return all;
-}
+FolderOpenRecorder::FolderOpenRecorder() { testsupport::ClearRecordedStarts(testsupport::ExeFolder()); }
 
-FolderOpenRecorder::FolderOpenRecorder() { ClearRecords(); }
+FolderOpenRecorder::~FolderOpenRecorder() { testsupport::ClearRecordedStarts(testsupport::ExeFolder()); }
 
-FolderOpenRecorder::~FolderOpenRecorder() { ClearRecords(); }
-
-void FolderOpenRecorder::ClearRecords() {
-    std::string folder = testsupport::ExeFolder();
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "started-*.txt").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do DeleteFileA((folder + found.cFileName).c_str());
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-std::vector<std::string> FolderOpenRecorder::OpenedNow() {
-    std::vector<std::string> texts;
-    std::string folder = testsupport::ExeFolder();
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "started-*.txt").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return texts;
-    do {
-        // The recorder may still be writing; an empty record is not counted yet.
-        std::string text = testsupport::ReadBytes(folder + found.cFileName);
-        if (!text.empty()) texts.push_back(text);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return texts;
-}
+std::vector<std::string> FolderOpenRecorder::OpenedNow() { return testsupport::RecordedStarts(testsupport::ExeFolder()); }
 
 std::vector<std::string> FolderOpenRecorder::Opened(size_t count, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    std::vector<std::string> texts = OpenedNow();
-    while (texts.size() < count && GetTickCount() - start < timeoutMs) {
-        Sleep(50);
-        texts = OpenedNow();
-    }
-    return texts;
+    return testsupport::WaitForStarts(testsupport::ExeFolder(), count, timeoutMs);
 }
 
 }  // namespace extracttest

@@ -8,8 +8,12 @@
 #include <vector>
 #include "extract/ExtractionUi.h"
 #include "plugins/PluginTable.h"
+#include "tests/support/FolderWalk.h"
 
 namespace extracttest {
+
+using testsupport::ListTree;
+using testsupport::ModificationTimestamp;
 
 // One entry of a fixture archive.
 struct FixtureEntry {
@@ -72,12 +76,8 @@ public:
     std::vector<int> codes;
 };
 
-// File helpers.
-FILETIME ModificationTime(const std::string& path);
-int32_t ModificationTimestamp(const std::string& path);  // seconds since 1970, UTC
+// Sets a file's last-modification time (seconds since 1970, UTC).
 bool SetModificationTimestamp(const std::string& path, int32_t timestamp);
-// Every file and folder below a folder, relative, sorted ("a\\b.txt", "a\\").
-std::vector<std::string> ListTree(const std::string& folder);
 
 // Sees the folders the shell opens. Wine's shell opens a folder with the first
 // "explorer.exe" on the program search path, which begins with the test program's own
@@ -90,9 +90,6 @@ public:
     // Texts the handler received so far (waits up to timeoutMs for at least `count`).
     std::vector<std::string> Opened(size_t count, DWORD timeoutMs);
     std::vector<std::string> OpenedNow();
-
-private:
-    void ClearRecords();
 };
 
 }  // namespace extracttest

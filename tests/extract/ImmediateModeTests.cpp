@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "core/SettingIO.h"
 #include "tests/extract/ExtractTestSupport.h"
+#include "tests/support/TestProfile.h"
 #include "tests/support/TestSupport.h"
 
 using namespace extracttest;
@@ -25,7 +26,7 @@ bool RunVarnito(const std::string& arguments, DWORD timeoutMs) {
 }  // namespace
 
 TEST(ImmediateMode, TheProgramExtractsEveryArchiveOfItsCommandLineIntoItsFolder) {
-    testsupport::ClearProfile();
+    testsupport::CleanProfile clean;
     testsupport::TempDir work;
     CSettingIO settings;
     settings.WriteInt("", "DefrostingMode", 1);
@@ -39,5 +40,4 @@ TEST(ImmediateMode, TheProgramExtractsEveryArchiveOfItsCommandLineIntoItsFolder)
     EXPECT_EQ(ListTree(work / "out"), Files({"a\\", "a\\doc\\", "a\\doc\\x.txt", "b\\", "b\\y.txt"}));
     EXPECT_EQ(testsupport::ReadBytes(work / "out\\a\\doc\\x.txt"), "X");
     EXPECT_EQ(ModificationTimestamp(work / "out\\a\\doc\\x.txt"), 1200000000);
-    testsupport::ClearProfile();
 }

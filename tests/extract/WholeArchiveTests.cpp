@@ -4,6 +4,7 @@
 #include "extract/SelectionDestination.h"
 #include "extract/WholeArchiveExtraction.h"
 #include "tests/extract/ExtractTestSupport.h"
+#include "tests/support/TestProfile.h"
 #include "tests/support/TestSupport.h"
 
 using namespace extracttest;
@@ -15,17 +16,16 @@ namespace {
 class WholeArchive : public ::testing::Test {
 protected:
     void SetUp() override {
-        testsupport::ClearProfile();
         table.LoadFolder(FixturePluginFolder().c_str());
         CSettingIO().WriteInt("", "OpenCheckFlag", 0);
     }
-    void TearDown() override { testsupport::ClearProfile(); }
 
     ExtractionEnd Run(const std::string& archivePath) {
         return ExtractWholeArchive(archivePath.c_str(), &table, progress, asker, messages);
     }
     void SetDestinationFolder(const std::string& folder) { CSettingIO().WriteString("", "DefrostingFold", folder.c_str()); }
 
+    testsupport::CleanProfile clean;
     testsupport::TempDir work;
     CPluginTable table;
     RecordingProgress progress;

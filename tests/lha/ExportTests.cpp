@@ -97,7 +97,7 @@ TEST_F(Exports, GetFileWritesAFileWithItsTimeIntoTheFolder) {
         const std::string written = folder / "\x83\x5c\x81\x5b\x83\x58.txt";
         EXPECT_EQ(NamesIn(folder.path()).size(), 1u);
         EXPECT_TRUE(testsupport::ReadBytes(written) == reference[stored].bytes);
-        EXPECT_EQ(FileModificationTime(written), entry->timestamp);
+        EXPECT_EQ(ModificationTimestamp(written), entry->timestamp);
         DeleteFileA(written.c_str());
     }
 }

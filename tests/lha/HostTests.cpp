@@ -5,6 +5,7 @@
 #include <memory>
 #include "plugins/PluginTable.h"
 #include "tests/lha/LhaPluginLoader.h"
+#include "tests/support/PluginTestFolder.h"
 #include "tests/support/TestSupport.h"
 
 using namespace lhatest;
@@ -16,12 +17,13 @@ namespace {
 class LhaInHost : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(CopyFileA(PluginPath().c_str(), (plugins / PluginFile("Lha")).c_str(), FALSE));
-        table = std::make_unique<CPluginTable>();
-        ASSERT_EQ(table->LoadFolder(plugins.path().c_str()), 1);
+        plugins.AddCopy(PluginPath(), PluginFile("Lha"));
+        int count = 0;
+        table = LoadTable(plugins.Path(), &count);
+        ASSERT_EQ(count, 1);
     }
 
-    TempDir plugins;
+    PluginTestFolder plugins;
     TempDir archives;
     std::unique_ptr<CPluginTable> table;
 };

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include "tests/support/FolderWalk.h"
 #include "tests/support/SpiLibrary.h"
 
 namespace lhatest {
@@ -42,10 +43,7 @@ std::map<std::string, Reference> ReadReference(const std::string& archiveName);
 
 std::string MethodOf(const ArchiveEntry& entry);
 
-// The names in a folder, without "." and "..".
-std::vector<std::string> NamesIn(const std::string& folder);
-
-// Seconds since 1970 UTC of a file's last modification.
-int64_t FileModificationTime(const std::string& path);
+using testsupport::NamesIn;
+using testsupport::ModificationTimestamp;
 
 }  // namespace lhatest

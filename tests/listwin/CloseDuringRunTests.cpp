@@ -100,7 +100,7 @@ TEST_F(ListWindowRun, ACloseRequestStopsTheRunAndTheWindowClosesAfterIt) {
     // While a fetch is under way: the entry fetched is written whole, the next one is not.
     testsupport::RemoveTree(out);
     CreateDirectoryA(out.c_str(), nullptr);
-    testsupport::ClearProfile();
+    testsupport::ClearProfile();  // so that the placement stored now shows
     WriteArchive({"-lh0-|1|1|1|0||a.txt|A|", "-lh0-|2|5|5|0||b.txt|BBBBB|fetch-held",
                   "-lh0-|3|1|1|0||c.txt|C|"});
     HANDLE closer = CreateThread(nullptr, 0, CloseDuringTheFetch, nullptr, 0, nullptr);

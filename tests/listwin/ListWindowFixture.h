@@ -9,24 +9,21 @@
 #include <vector>
 #include "listwin/ArchiveListDlg.h"
 #include "res/resource.h"
-#include "spi/fixture/FixtureControl.h"
+#include "tests/support/PluginTestFolder.h"
+#include "tests/support/TestProfile.h"
 #include "tests/support/TestSupport.h"
 
 class ListWindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        testsupport::ClearProfile();
-        std::string plugins = dir / "spi\\";
-        CreateDirectoryA(plugins.c_str(), nullptr);
-        CopyFileA(fixture::FixturePath().c_str(), (plugins + testsupport::PluginFile("fixture")).c_str(), FALSE);
-        ASSERT_EQ(host.LoadFolder(plugins.c_str()), 1);
+        plugins.Add(testsupport::PluginFile("fixture"));
+        ASSERT_EQ(host.LoadFolder(plugins.Path().c_str()), 1);
     }
 
     void TearDown() override {
         if (window && window->m_hWnd) ::DestroyWindow(window->m_hWnd);
         window.reset();
         testsupport::RemoveTree(WorkFolder());
-        testsupport::ClearProfile();
     }
 
     // Writes a scripted archive ("entry" lines without the keyword) and returns its path.
@@ -108,7 +105,9 @@ protected:
         return std::string(temp) + "Varnito_" + name.substr(0, name.find_last_of('.')) + "\\";
     }
 
+    testsupport::CleanProfile clean;
     testsupport::TempDir dir;
+    PluginTestFolder plugins;
     CPluginTable host;
     std::string archive = "lwtest.fix";
     std::unique_ptr<CArchiveListDlg> window;

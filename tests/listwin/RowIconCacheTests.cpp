@@ -2,10 +2,10 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "listwin/RowIconCache.h"
-#include "tests/listwin/ListTestHelpers.h"
+#include "tests/support/ShellFileType.h"
 #include "tests/support/TestSupport.h"
 
-using listtest::ShellFileType;
+using testsupport::ShellFileType;
 using testsupport::TempDir;
 
 namespace {

@@ -3,11 +3,12 @@
 #include <string>
 #include "core/SettingIO.h"
 #include "framework/MessagePump.h"
-#include "tests/listwin/ListTestHelpers.h"
 #include "tests/listwin/ListWindowFixture.h"
+#include "tests/support/RecordedStarts.h"
+#include "tests/support/ShellFileType.h"
 
-using listtest::RecordingProgram;
-using listtest::ShellFileType;
+using testsupport::RecordingProgram;
+using testsupport::ShellFileType;
 using testsupport::FileExists;
 using testsupport::MessageBoxWatcher;
 using testsupport::ReadBytes;

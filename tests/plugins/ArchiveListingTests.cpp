@@ -1,7 +1,7 @@
 // Choosing the plug-in for an archive and listing its entries.
 #include <gtest/gtest.h>
 #include <cstring>
-#include "tests/plugins/PluginTestFolder.h"
+#include "tests/support/PluginTestFolder.h"
 
 using testsupport::PluginFile;
 

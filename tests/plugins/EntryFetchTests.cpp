@@ -1,6 +1,6 @@
 // Fetching one entry into memory, and what the host does with every kind of block.
 #include <gtest/gtest.h>
-#include "tests/plugins/PluginTestFolder.h"
+#include "tests/support/PluginTestFolder.h"
 
 using testsupport::PluginFile;
 

@@ -7,7 +7,7 @@
 #include <psapi.h>
 #include <string>
 #include <vector>
-#include "tests/plugins/PluginTestFolder.h"
+#include "tests/support/PluginTestFolder.h"
 
 using testsupport::PluginFile;
 

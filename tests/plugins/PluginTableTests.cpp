@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <vector>
-#include "tests/plugins/PluginTestFolder.h"
+#include "tests/support/PluginTestFolder.h"
 
 using testsupport::PluginFile;
 

@@ -22,14 +22,6 @@ const std::string TwoCount = "【使用可能なアーカイブプラグイン�
 
 class SettingsDialog : public testing::Test {
 protected:
-    void SetUp() override {
-        testsupport::ClearProfile();
-        testsupport::ClearImageViewerKey();
-    }
-    void TearDown() override {
-        testsupport::ClearProfile();
-        testsupport::ClearImageViewerKey();
-    }
 
     // Two archive plug-ins whose names differ in case order and one image plug-in.
     void MakePluginFolder() {
@@ -38,20 +30,13 @@ protected:
                               {PluginFile("cimage"), true, "", ""}});
     }
     // The plug-in folder without its trailing backslash, as a user types it.
-    std::string PluginFolder() const { return plugins.path().substr(0, plugins.path().size() - 1); }
+    std::string PluginFolder() const { return plugins.Path().substr(0, plugins.Path().size() - 1); }
 
-    TempDir plugins;
+    testsupport::CleanProfile clean{true};
+    PluginTestFolder plugins;
 };
 
-void SetImageViewerPath(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, ImageViewerValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                   static_cast<DWORD>(path.size() + 1));
-    RegCloseKey(key);
-}
+void SetImageViewerPath(const std::string& path) { ASSERT_TRUE(testsupport::WriteImageViewerPath(path.c_str())); }
 
 void TypeChar(HWND edit, char c) { SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1); }
 }  // namespace
@@ -118,14 +103,14 @@ TEST_F(SettingsDialog, UnknownStoredModeSelectsNoButtonAndIsStoredAsMinusOne) {
                    IDC_SETTINGS_EDITOR, IDC_SETTINGS_EDITOR_BROWSE})
         EXPECT_FALSE(open.Enabled(id)) << id;
     open.Click(IDOK);
-    EXPECT_EQ(StoredInt("DefrostingMode"), -1);
+    EXPECT_EQ(ReadProfileNumber("DefrostingMode"), -1);
 }
 
 TEST_F(SettingsDialog, ListsArchivePluginsAndSortsByNameIgnoringCase) {
     MakePluginFolder();
-    CSettingIO().WriteString("", "SpiFold", plugins.path().c_str());
+    CSettingIO().WriteString("", "SpiFold", plugins.Path().c_str());
     OpenSettings open;
-    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), plugins.path());
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), plugins.Path());
     ASSERT_EQ(open.RowCount(), 2);
     EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), TwoCount);
     EXPECT_EQ(open.RowImage(0), 1);
@@ -151,7 +136,7 @@ TEST_F(SettingsDialog, ListsArchivePluginsAndSortsByNameIgnoringCase) {
 
     // The libraries are held only while the list is filled.
     for (const std::string& name : {PluginFile("Bzip"), PluginFile("azip"), PluginFile("cimage")})
-        EXPECT_EQ(GetModuleHandleA((plugins / name).c_str()), nullptr) << name;
+        EXPECT_EQ(GetModuleHandleA((plugins.Path() + name).c_str()), nullptr) << name;
 }
 
 TEST_F(SettingsDialog, TypingTheFolderRefillsTheListOnEveryKeystroke) {
@@ -186,11 +171,11 @@ TEST_F(SettingsDialog, TypingTheFolderRefillsTheListOnEveryKeystroke) {
 TEST_F(SettingsDialog, FoldersWithoutArchivePluginsGiveTheZeroCount) {
     MakePluginFolder();
     TempDir empty;
-    TempDir imagesOnly;
+    PluginTestFolder imagesOnly;
     CopyPlugins(imagesOnly, {{PluginFile("only"), true, "", ""}});
     OpenSettings open;
-    for (const std::string& folder : {empty.path(), empty / "missing\\", imagesOnly.path()}) {
-        open.SetText(IDC_SETTINGS_SPI_FOLDER, plugins.path());
+    for (const std::string& folder : {empty.path(), empty / "missing\\", imagesOnly.Path()}) {
+        open.SetText(IDC_SETTINGS_SPI_FOLDER, plugins.Path());
         ASSERT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), TwoCount);
         open.SetText(IDC_SETTINGS_SPI_FOLDER, folder);
         EXPECT_EQ(open.RowCount(), 0) << folder;
@@ -211,12 +196,12 @@ TEST_F(SettingsDialog, OkWithEmptyFieldsStoresEmptyTexts) {
         SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(StoredString("SpiFold"), "");
-    EXPECT_EQ(StoredString("DefrostingFold"), "");
-    EXPECT_EQ(StoredString("NullOpenEditor"), "");
-    EXPECT_EQ(StoredInt("DefrostingMode"), 1);
-    EXPECT_EQ(StoredInt("OpenCheckFlag"), 0);
-    EXPECT_EQ(StoredInt("UpdateChkFlag"), 1);
+    EXPECT_EQ(ReadProfileText("SpiFold"), "");
+    EXPECT_EQ(ReadProfileText("DefrostingFold"), "");
+    EXPECT_EQ(ReadProfileText("NullOpenEditor"), "");
+    EXPECT_EQ(ReadProfileNumber("DefrostingMode"), 1);
+    EXPECT_EQ(ReadProfileNumber("OpenCheckFlag"), 0);
+    EXPECT_EQ(ReadProfileNumber("UpdateChkFlag"), 1);
 }
 
 TEST_F(SettingsDialog, OkStoresWhatWasChosen) {
@@ -226,19 +211,19 @@ TEST_F(SettingsDialog, OkStoresWhatWasChosen) {
     open.Click(IDC_SETTINGS_UPDATE_CHECK);
     open.SetText(IDC_SETTINGS_DEST_FOLDER, "D:\\解凍\\");
     open.SetText(IDC_SETTINGS_EDITOR, "C:\\tools\\edit.exe");
-    open.SetText(IDC_SETTINGS_SPI_FOLDER, plugins.path());
+    open.SetText(IDC_SETTINGS_SPI_FOLDER, plugins.Path());
     open.Click(IDOK);
-    EXPECT_EQ(StoredInt("DefrostingMode"), 1);
-    EXPECT_EQ(StoredInt("OpenCheckFlag"), 1);
-    EXPECT_EQ(StoredInt("UpdateChkFlag"), 0);
-    EXPECT_EQ(StoredString("DefrostingFold"), "D:\\解凍\\");
-    EXPECT_EQ(StoredString("NullOpenEditor"), "C:\\tools\\edit.exe");
-    EXPECT_EQ(StoredString("SpiFold"), plugins.path());
+    EXPECT_EQ(ReadProfileNumber("DefrostingMode"), 1);
+    EXPECT_EQ(ReadProfileNumber("OpenCheckFlag"), 1);
+    EXPECT_EQ(ReadProfileNumber("UpdateChkFlag"), 0);
+    EXPECT_EQ(ReadProfileText("DefrostingFold"), "D:\\解凍\\");
+    EXPECT_EQ(ReadProfileText("NullOpenEditor"), "C:\\tools\\edit.exe");
+    EXPECT_EQ(ReadProfileText("SpiFold"), plugins.Path());
 }
 
 TEST_F(SettingsDialog, CancelEscapeAndCloseBoxStoreNothing) {
     MakePluginFolder();
-    const std::string folder = plugins.path();
+    const std::string folder = plugins.Path();
     struct Way {
         const char* name;
         std::function<void(HWND)> close;
@@ -266,23 +251,23 @@ TEST_F(SettingsDialog, CancelEscapeAndCloseBoxStoreNothing) {
         });
         EXPECT_EQ(result, IDCANCEL) << way.name;
         EXPECT_EQ(rows, 2) << way.name;
-        EXPECT_EQ(StoredString("SpiFold"), "C:\\kept") << way.name;
-        EXPECT_EQ(StoredInt("DefrostingMode"), 0) << way.name;
+        EXPECT_EQ(ReadProfileText("SpiFold"), "C:\\kept") << way.name;
+        EXPECT_EQ(ReadProfileNumber("DefrostingMode"), 0) << way.name;
         for (const char* name : {"DefrostingFold", "NullOpenEditor"})
-            EXPECT_EQ(StoredString(name), "<missing>") << way.name << " " << name;
+            EXPECT_EQ(ReadProfileText(name), testsupport::MissingText) << way.name << " " << name;
         for (const char* name : {"OpenCheckFlag", "UpdateChkFlag"})
-            EXPECT_EQ(StoredInt(name), -999) << way.name << " " << name;
+            EXPECT_EQ(ReadProfileNumber(name), testsupport::MissingNumber) << way.name << " " << name;
     }
 }
 
 TEST_F(SettingsDialog, ImageViewerFolderFillsTheField) {
     MakePluginFolder();
-    SetImageViewerPath(plugins.path());
+    SetImageViewerPath(plugins.Path());
     OpenSettings open;
     open.Click(IDC_SETTINGS_SPI_FROM_VIEWER);
-    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), plugins.path());
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), plugins.Path());
     EXPECT_EQ(open.RowCount(), 2);
-    EXPECT_EQ(StoredString("SpiFold"), "<missing>");  // nothing stored before OK
+    EXPECT_EQ(ReadProfileText("SpiFold"), testsupport::MissingText);  // nothing stored before OK
 }
 
 TEST_F(SettingsDialog, MissingImageViewerKeyIsReported) {
@@ -324,13 +309,13 @@ TEST_F(SettingsDialog, TextsTooLongForTheirBuffersAreRefusedNotCut) {
     }
     EXPECT_TRUE(IsWindowVisible(open.hwnd())) << "the dialog stays open";
     EXPECT_EQ(GetFocus(), open.Item(IDC_SETTINGS_DEST_FOLDER));
-    EXPECT_EQ(StoredInt("DefrostingMode"), -999) << "nothing is stored";
+    EXPECT_EQ(ReadProfileNumber("DefrostingMode"), testsupport::MissingNumber) << "nothing is stored";
 
     const std::string fits = cutInside.substr(0, 258);
     open.SetText(IDC_SETTINGS_DEST_FOLDER, fits);
     open.Click(IDOK);
-    EXPECT_EQ(StoredString("DefrostingFold"), fits);
-    EXPECT_EQ(StoredString("NullOpenEditor"), "NotePad");
+    EXPECT_EQ(ReadProfileText("DefrostingFold"), fits);
+    EXPECT_EQ(ReadProfileText("NullOpenEditor"), "NotePad");
 }
 
 TEST_F(SettingsDialog, OverlongImageViewerPathIsNotTaken) {

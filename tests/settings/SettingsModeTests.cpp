@@ -1,6 +1,7 @@
 // Varnito.exe started without arguments: the settings dialog, one at a time.
 #include <gtest/gtest.h>
 #include "tests/settings/SettingsTestHelpers.h"
+#include "tests/support/TestProfile.h"
 
 using namespace settingstest;
 
@@ -47,8 +48,7 @@ HWND WaitForSettingsWindow(DWORD processId) {
 }  // namespace
 
 TEST(SettingsMode, SecondStartEndsAndBringsTheOpenDialogForward) {
-    testsupport::ClearProfile();
-    testsupport::ClearImageViewerKey();
+    testsupport::CleanProfile clean(true);
     Started first;
     StartProgram(&first);
     ASSERT_TRUE(first.ok);
@@ -86,5 +86,4 @@ TEST(SettingsMode, SecondStartEndsAndBringsTheOpenDialogForward) {
     EXPECT_NE(again, nullptr);
     if (again) PostMessageA(again, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(third.info.hProcess, 20000), WAIT_OBJECT_0);
-    testsupport::ClearProfile();
 }

@@ -14,8 +14,7 @@ using testsupport::PluginFile;
 namespace {
 class SettingsPickers : public testing::Test {
 protected:
-    void SetUp() override { testsupport::ClearProfile(); }
-    void TearDown() override { testsupport::ClearProfile(); }
+    testsupport::CleanProfile clean;
 };
 
 std::string WithoutTrailingSeparator(const std::string& path) { return path.substr(0, path.size() - 1); }
@@ -105,7 +104,7 @@ TEST_F(SettingsPickers, DestinationPickerStartsAtTheFieldAndTakesThePick) {
 }
 
 TEST_F(SettingsPickers, PluginFolderPickerRefillsTheList) {
-    TempDir plugins;
+    PluginTestFolder plugins;
     TempDir empty;
     CopyPlugins(plugins, {{PluginFile("one"), false, "one", "*.one"}, {PluginFile("two"), false, "two", "*.two"}});
     OpenSettings open;
@@ -113,12 +112,12 @@ TEST_F(SettingsPickers, PluginFolderPickerRefillsTheList) {
     ASSERT_EQ(open.RowCount(), 0);
 
     // The browser starts at the empty folder; the plug-in folder is its sibling.
-    std::string folder = WithoutTrailingSeparator(plugins.path());
+    std::string folder = WithoutTrailingSeparator(plugins.Path());
     bool selected = false;
     PopupDriver pick(open.hwnd(), [&](HWND browser) {
         FolderTree tree(browser);
         selected = tree.WaitForSelection(LastComponent(empty.path())) &&
-                   tree.SelectBesideTheSelection(LastComponent(plugins.path()));
+                   tree.SelectBesideTheSelection(LastComponent(plugins.Path()));
         Press(browser, IDOK);
     });
     open.Click(IDC_SETTINGS_SPI_BROWSE);

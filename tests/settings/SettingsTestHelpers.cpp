@@ -4,18 +4,15 @@
 #include "core/SettingIO.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
-#include "spi/fixture/FixtureControl.h"
 
 namespace settingstest {
 
-void CopyPlugins(const testsupport::TempDir& folder, const std::vector<PluginSpec>& plugins) {
+void CopyPlugins(PluginTestFolder& folder, const std::vector<PluginSpec>& plugins) {
     for (const PluginSpec& plugin : plugins) {
-        std::string target = folder / plugin.name;
-        CopyFileA(fixture::FixturePath(plugin.image ? "fixture_image" : "fixture").c_str(), target.c_str(), FALSE);
         std::string config;
         if (!plugin.info.empty()) config += "info " + plugin.info + "\n";
         if (!plugin.extensions.empty()) config += "extensions " + plugin.extensions + "\n";
-        if (!config.empty()) testsupport::WriteBytes(target + ".cfg", config);
+        folder.Add(plugin.name, plugin.image ? "fixture_image" : "fixture", config);
     }
 }
 
@@ -165,11 +162,5 @@ DWORD WINAPI PopupDriver::Run(void* self) {
     if (IsWindow(popup)) PostMessageA(popup, WM_COMMAND, IDCANCEL, 0);
     return 0;
 }
-
-std::string StoredString(const char* name, const char* missing) {
-    return CSettingIO().ReadString("", name, missing, nullptr);
-}
-
-int StoredInt(const char* name, int missing) { return CSettingIO().ReadInt("", name, missing); }
 
 }  // namespace settingstest

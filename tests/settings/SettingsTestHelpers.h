@@ -4,21 +4,23 @@
 #include <string>
 #include <vector>
 #include "settings/SettingsDlg.h"
+#include "tests/support/PluginTestFolder.h"
+#include "tests/support/TestProfile.h"
 #include "tests/support/TestSupport.h"
 
 namespace settingstest {
 
 constexpr char DialogCaption[] = "Varnito環境設定";
 
-// A folder of plug-in copies: archive plug-ins under the given names (each with its own
-// information and extension texts) and image plug-ins.
+// Archive plug-ins under the given names (each with its own information and extension texts)
+// and image plug-ins, copied into a plug-in folder.
 struct PluginSpec {
     std::string name;
     bool image = false;
     std::string info;
     std::string extensions;
 };
-void CopyPlugins(const testsupport::TempDir& folder, const std::vector<PluginSpec>& plugins);
+void CopyPlugins(PluginTestFolder& folder, const std::vector<PluginSpec>& plugins);
 
 // The settings dialog as start-up shows it, but without a modal loop, so that a test can
 // drive it from its own thread. It is the application's main window while it lives.
@@ -70,8 +72,8 @@ HWND FindOwnedWindow(HWND owner);
 // Every visible top-level window of the desktop.
 std::vector<HWND> VisibleTopLevelWindows();
 
-// Reads a profile value (to check what the dialog stored); `missing` when absent.
-std::string StoredString(const char* name, const char* missing = "<missing>");
-int StoredInt(const char* name, int missing = -999);
+// What the dialog stored in the profile (testsupport::MissingText, MissingNumber when absent).
+using testsupport::ReadProfileNumber;
+using testsupport::ReadProfileText;
 
 }  // namespace settingstest

@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 #include "plugins/SusiePlugin.h"
+#include "tests/support/FolderWalk.h"
 #include <cstdio>
 #include <cstring>
 
@@ -23,23 +24,16 @@ TempDir::TempDir() {
 TempDir::~TempDir() { RemoveTree(path_); }
 
 void RemoveTree(const std::string& path) {
-    std::string base = path;
-    if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((base + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = base + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+    if (path.empty()) return;  // not the current folder
+    std::string base = WithSeparator(path);
+    for (const FoundName& found : ListFolder(base)) {
+        std::string full = base + found.name;
+        if (found.isFolder) {
+            RemoveTree(full);
+        } else {
+            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(full.c_str());
+        }
     }
     RemoveDirectoryA(base.c_str());
 }
@@ -111,10 +105,6 @@ std::string ExeFolder() {
 }
 
 std::string PluginFile(const std::string& base) { return base + "." + SpiFileExtension; }
-
-void ClearProfile() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Morvel\\Varnito"); }
-
-void ClearImageViewerKey() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Halvorn\\Susie\\Plug-in"); }
 
 std::string WindowText(HWND hwnd) {
     char text[4096] = {};
@@ -205,6 +195,18 @@ bool MessageBoxWatcher::WaitFor(size_t count, DWORD timeoutMs) {
         if (GetTickCount() - start > timeoutMs) return false;
         Sleep(10);
     }
+}
+
+CurrentFolder::CurrentFolder(const std::string& folder) {
+    GetCurrentDirectoryA(sizeof previous_, previous_);
+    SetCurrentDirectoryA(folder.c_str());
+}
+
+CurrentFolder::~CurrentFolder() { SetCurrentDirectoryA(previous_); }
+
+void PressF1(HWND window) {
+    HELPINFO info = {sizeof info, HELPINFO_WINDOW, 0, window, 0, {0, 0}};
+    SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void PumpMessages(DWORD milliseconds) {

@@ -35,11 +35,6 @@ std::string ExeFolder();                          // folder of the running test 
 // A plug-in file name as this build's host looks for it: base.spi (32-bit) or base.sph (64-bit).
 std::string PluginFile(const std::string& base);
 
-// Deletes HKEY_CURRENT_USER\Software\Morvel\Varnito (and the image viewer key when asked),
-// so that a test starts from a clean profile.
-void ClearProfile();
-void ClearImageViewerKey();
-
 // What a message box showed.
 struct SeenBox {
     std::string caption;
@@ -71,6 +66,21 @@ private:
 // True when hwnd is a message box (a dialog with the message-box text control).
 bool IsMessageBox(HWND hwnd);
 std::string WindowText(HWND hwnd);
+
+// The process's current folder is `folder` for the life of the object.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::string& folder);
+    ~CurrentFolder();
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+private:
+    char previous_[MAX_PATH] = {};
+};
+
+// Asks a window for help as the F1 key does.
+void PressF1(HWND window);
 
 // Pumps this thread's messages for the given time (lets windows paint and timers run).
 void PumpMessages(DWORD milliseconds);

@@ -9,7 +9,7 @@
 #include "tests/zip/ZipPluginLoader.h"
 
 using testsupport::FileExists;
-using testsupport::FileModified;
+using testsupport::ModificationTimestamp;
 using testsupport::ReadBytes;
 using testsupport::TempDir;
 
@@ -116,7 +116,7 @@ TEST(ZipExtraction, WritesAnEntryUnderItsFileNameIntoAFolder) {
     std::string dest = folder.path();
     ASSERT_EQ(Plugin().getFile(archive.c_str(), note->position, &dest[0], 0, nullptr, 0), 0);
     EXPECT_EQ(ReadBytes(folder / "note.txt"), ReadBytes(Fixtures() + "expected\\tree\\" + JoinedName(*note)));
-    EXPECT_EQ(FileModified(folder / "note.txt"), note->timestamp);
+    EXPECT_EQ(ModificationTimestamp(folder / "note.txt"), note->timestamp);
 
     std::string withoutSeparator = folder.path().substr(0, folder.path().size() - 1);
     ASSERT_EQ(Plugin().getFile(archive.c_str(), sjis->position, &withoutSeparator[0], 0, nullptr, 0), 0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include "plugins/PluginTable.h"
+#include "tests/support/PluginTestFolder.h"
 #include "tests/support/TestSupport.h"
 #include "tests/zip/UnzippedTree.h"
 #include "tests/zip/ZipPluginLoader.h"
@@ -17,12 +18,13 @@ namespace {
 class ZipInHost : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(CopyFileA(PluginPath().c_str(), (plugins / PluginFile("Zip")).c_str(), FALSE));
-        table = std::make_unique<CPluginTable>();
-        ASSERT_EQ(table->LoadFolder(plugins.path().c_str()), 1);
+        plugins.AddCopy(PluginPath(), PluginFile("Zip"));
+        int count = 0;
+        table = LoadTable(plugins.Path(), &count);
+        ASSERT_EQ(count, 1);
     }
 
-    TempDir plugins;
+    PluginTestFolder plugins;
     TempDir archives;
     std::unique_ptr<CPluginTable> table;
 };

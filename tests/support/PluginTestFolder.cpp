@@ -1,10 +1,16 @@
-#include "tests/plugins/PluginTestFolder.h"
+#include "tests/support/PluginTestFolder.h"
 #include <gtest/gtest.h>
 
 std::string PluginTestFolder::Add(const std::string& name, const char* variant, const std::string& config) {
     std::string target = plugins_ / name;
     EXPECT_TRUE(CopyFileA(fixture::FixturePath(variant).c_str(), target.c_str(), FALSE)) << variant;
     if (!config.empty()) testsupport::WriteBytes(target + ".cfg", config);
+    return target;
+}
+
+std::string PluginTestFolder::AddCopy(const std::string& source, const std::string& name) {
+    std::string target = plugins_ / name;
+    EXPECT_TRUE(CopyFileA(source.c_str(), target.c_str(), FALSE)) << source;
     return target;
 }
 

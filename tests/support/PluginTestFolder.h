@@ -1,6 +1,7 @@
 #pragma once
-// A temporary plug-in folder filled with copies of the fixture plug-ins, and script archives
-// beside it. The script format is described in spi/fixture/Fixture.cpp.
+// The plug-in loader of the tests: a temporary plug-in folder filled with copies of the fixture
+// plug-ins or of our own plug-ins, script archives beside it, and a table loaded from it. The
+// script format is described in spi/fixture/Fixture.cpp.
 #include <memory>
 #include <string>
 #include "plugins/PluginTable.h"
@@ -14,6 +15,8 @@ public:
     // Copies a fixture variant into the folder as `name`; a non-empty config becomes its
     // settings file. Returns the copy's full path.
     std::string Add(const std::string& name, const char* variant = "fixture", const std::string& config = "");
+    // Copies any plug-in file into the folder as `name`; returns the copy's full path.
+    std::string AddCopy(const std::string& source, const std::string& name);
     // Writes an archive script ("#fixture" and the given lines) outside the plug-in folder.
     std::string Archive(const std::string& name, const std::string& lines) const;
     // Writes any file outside the plug-in folder.

@@ -1,0 +1,68 @@
+#include "tests/support/FolderWalk.h"
+#include <algorithm>
+
+namespace testsupport {
+
+namespace {
+void ListInto(const std::string& root, const std::string& relative, std::vector<std::string>* all) {
+    for (const FoundName& found : ListFolder(root + relative)) {
+        std::string path = relative + found.name;
+        if (found.isFolder) {
+            all->push_back(path + "\\");
+            ListInto(root, path + "\\", all);
+        } else {
+            all->push_back(path);
+        }
+    }
+}
+}  // namespace
+
+std::string WithSeparator(const std::string& folder) {
+    return folder.empty() || folder.back() == '\\' || folder.back() == '/' ? folder : folder + "\\";
+}
+
+std::vector<FoundName> ListFolder(const std::string& folder, const std::string& pattern) {
+    std::vector<FoundName> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((WithSeparator(folder) + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        FoundName entry;
+        entry.name = name;
+        entry.attributes = found.dwFileAttributes;
+        entry.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.size = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        entry.modified = found.ftLastWriteTime;
+        names.push_back(entry);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+std::vector<std::string> NamesIn(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    for (const FoundName& found : ListFolder(folder, pattern)) names.push_back(found.name);
+    return names;
+}
+
+std::vector<std::string> ListTree(const std::string& folder) {
+    std::vector<std::string> all;
+    ListInto(WithSeparator(folder), "", &all);
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
+int64_t UnixTime(const FILETIME& time) {
+    uint64_t ticks = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<int64_t>(ticks / 10000000ULL) - 11644473600LL;
+}
+
+int64_t ModificationTimestamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return UnixTime(data.ftLastWriteTime);
+}
+
+}  // namespace testsupport
