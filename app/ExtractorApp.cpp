@@ -73,7 +73,7 @@ void CExtractorApp::RunListMode(const std::string& archivePath) {
     m_pMainWnd = &window;
     window.DoModal();
     m_pMainWnd = nullptr;
-    host.Unload(-1);
+    host.Unload(AllSlots);
 }
 
 void CExtractorApp::RunImmediateMode(const std::vector<std::string>& pieces) {
@@ -88,5 +88,5 @@ void CExtractorApp::RunImmediateMode(const std::vector<std::string>& pieces) {
         dialog.DoModal();
     }
     m_pMainWnd = nullptr;
-    host.Unload(-1);
+    host.Unload(AllSlots);
 }

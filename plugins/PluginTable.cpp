@@ -39,7 +39,7 @@ bool SlotComesFirst(const PluginSlot& a, const PluginSlot& b) {
 
 }  // namespace
 
-CPluginTable::~CPluginTable() { Unload(-1); }
+CPluginTable::~CPluginTable() { Unload(AllSlots); }
 
 const PluginSlot& CPluginTable::Slot(int index) const {
     static const PluginSlot empty = {};
@@ -47,7 +47,7 @@ const PluginSlot& CPluginTable::Slot(int index) const {
 }
 
 int CPluginTable::LoadFolder(const char* folder) {
-    Unload(-1);
+    Unload(AllSlots);
     slots_.clear();
     boundSlot_ = -1;
     if (!folder) folder = "";
@@ -95,7 +95,7 @@ bool CPluginTable::TakeSlot(const char* folder, const char* name) {
 }
 
 void CPluginTable::Unload(int index) {
-    if (index == -1) {
+    if (index == AllSlots) {
         for (int i = 0; i < static_cast<int>(slots_.size()); ++i) Unload(i);
         return;
     }

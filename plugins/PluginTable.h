@@ -8,6 +8,8 @@
 #include "plugins/SusiePlugin.h"
 
 constexpr int MaxPlugins = 200;
+// Unload's index for every slot at once.
+constexpr int AllSlots = -1;
 
 // One plug-in file of the folder.
 struct PluginSlot {
@@ -23,7 +25,7 @@ struct PluginSlot {
 class CPluginTable {
 public:
     CPluginTable() = default;
-    ~CPluginTable();  // Unload(-1)
+    ~CPluginTable();  // Unload(AllSlots)
     CPluginTable(const CPluginTable&) = delete;
     CPluginTable& operator=(const CPluginTable&) = delete;
 
@@ -32,7 +34,7 @@ public:
     // plug-in in the 64-bit build included, is never loaded), at most MaxPlugins; returns how
     // many. Slots from there on are empty.
     int LoadFolder(const char* folder);
-    // Releases the library of one slot, or of all with -1. The slots' texts stay readable.
+    // Releases the library of one slot, or of all with AllSlots. The slots' texts stay readable.
     void Unload(int index);
     // Makes a slot the current plug-in; 1 on success, 0 on failure. The slot bound last stays
     // bound until another one is bound or a library is loaded or released.

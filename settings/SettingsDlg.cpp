@@ -120,7 +120,7 @@ void CSettingsDlg::FillPluginList() {
     char folder[CSettingIO::PathBufferSize];
     ReadFieldText(IDC_SETTINGS_SPI_FOLDER, folder);
     // A fill that stopped early may have left libraries loaded; LoadFolder would drop them.
-    plugins.Unload(-1);
+    plugins.Unload(AllSlots);
     int loaded = plugins.LoadFolder(folder);
 
     pluginList.ShowWindow(SW_HIDE);
@@ -146,7 +146,7 @@ void CSettingsDlg::FillPluginList() {
         pluginList.SetItemText(row, 3, slot.infoText);
         if (slot.isArchive == 1) ++archives;
     }
-    plugins.Unload(-1);
+    plugins.Unload(AllSlots);
 
     char countLine[128];
     snprintf(countLine, sizeof countLine, CountFormat, archives);

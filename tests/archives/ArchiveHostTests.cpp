@@ -7,6 +7,7 @@
 #include <string>
 #include "plugins/PluginTable.h"
 #include "tests/archives/ArchiveFixtures.h"
+#include "tests/support/PluginTestFolder.h"
 #include "tests/support/TestSupport.h"
 
 using namespace archivetest;
@@ -21,21 +22,20 @@ typedef unsigned int(WINAPI* PluginStartsFn)();
 class Host {
 public:
     explicit Host(const std::vector<std::string>& plugins) {
-        for (const std::string& path : plugins) {
-            std::string name = path.substr(path.find_last_of('\\') + 1);
-            EXPECT_TRUE(CopyFileA(path.c_str(), (folder / name).c_str(), FALSE)) << path;
-        }
-        table.LoadFolder(folder.path().c_str());
+        for (const std::string& path : plugins) plugins_.AddCopy(path, path.substr(path.find_last_of('\\') + 1));
+        table = LoadTable(plugins_.Path());
     }
     // The slot of the plug-in of that file name; -1 when none.
     int SlotOf(const std::string& fileName) const {
-        for (int i = 0; i < MaxPlugins && table.Slot(i).module; ++i)
-            if (fileName == table.Slot(i).fileName) return i;
+        for (int i = 0; i < MaxPlugins && table->Slot(i).module; ++i)
+            if (fileName == table->Slot(i).fileName) return i;
         return -1;
     }
 
-    TempDir folder;
-    CPluginTable table;
+    std::unique_ptr<CPluginTable> table;
+
+private:
+    PluginTestFolder plugins_;
 };
 
 std::string Bundled(const std::string& folder, const std::string& base) {
@@ -45,22 +45,20 @@ std::string Bundled(const std::string& folder, const std::string& base) {
 // Lists the archive and fetches every entry in archive order; the entries' count. Each fetched
 // entry must match the CRC its record states where it states one.
 size_t FetchAll(CPluginTable& table, const std::string& archive) {
-    ArchiveEntry* entries = nullptr;
+    EntryList entries;
     int slot = table.ListArchive(archive.c_str(), &entries);
     EXPECT_GE(slot, 0);
     if (slot < 0) return 0;
-    size_t count = 0;
-    for (const ArchiveEntry* entry = entries; entry->method[0]; ++entry, ++count) {
+    for (const ArchiveEntry& entry : entries) {
         PluginBlock fetched;
-        EXPECT_EQ(table.FetchEntry(slot, archive.c_str(), entry, &fetched), 0) << JoinedName(*entry);
+        EXPECT_EQ(table.FetchEntry(slot, archive.c_str(), &entry, &fetched), 0) << JoinedName(entry);
         const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
-        std::string content = bytes ? std::string(bytes, entry->unpackedSize) : std::string();
-        if (entry->crc != 0) {
-            EXPECT_EQ(Crc32(content), entry->crc) << JoinedName(*entry);
+        std::string content = bytes ? std::string(bytes, entry.unpackedSize) : std::string();
+        if (entry.crc != 0) {
+            EXPECT_EQ(Crc32(content), entry.crc) << JoinedName(entry);
         }
     }
-    HeapFree(GetProcessHeap(), 0, entries);
-    return count;
+    return entries.size();
 }
 
 }  // namespace
@@ -78,9 +76,8 @@ TEST(ArchivesInHost, EachArchiveGoesToItsPluginByContent) {
         SCOPED_TRACE(archive.first);
         std::string copy = renamed / (std::string(archive.first) + ".dat");
         ASSERT_TRUE(CopyFileA((Fixtures() + archive.first).c_str(), copy.c_str(), FALSE));
-        ArchiveEntry* entries = nullptr;
-        EXPECT_EQ(host.table.ListArchive(copy.c_str(), &entries), archive.second);
-        if (entries) HeapFree(GetProcessHeap(), 0, entries);
+        EntryList entries;
+        EXPECT_EQ(host.table->ListArchive(copy.c_str(), &entries), archive.second);
     }
 }
 
@@ -93,23 +90,23 @@ TEST(ArchivesInHost, ASolidArchiveIsDecodedOncePerRunInArchiveOrder) {
         SCOPED_TRACE(plugin.second);
         std::string path = testsupport::ExeFolder() + "counting\\" + PluginFile(plugin.first);
         Host host({path});
-        HMODULE module = host.table.Slot(0).module;
+        HMODULE module = host.table->Slot(0).module;
         ASSERT_NE(module, nullptr);
         auto starts = reinterpret_cast<PluginStartsFn>(reinterpret_cast<void*>(GetProcAddress(module, "PluginStarts")));
         ASSERT_NE(starts, nullptr);
         bool isTar = std::string(plugin.second).find(".tar") != std::string::npos;
         unsigned before = starts();
         std::string archive = Fixtures() + plugin.second;
-        EXPECT_GE(FetchAll(host.table, archive), 5000u);
+        EXPECT_GE(FetchAll(*host.table, archive), 5000u);
         EXPECT_EQ(starts() - before, isTar ? 2u : 1u);
 
-        ArchiveEntry* entries = nullptr;
-        ASSERT_EQ(host.table.ListArchive(archive.c_str(), &entries), 0);
-        const ArchiveEntry* early = entries + 10;
-        while (early->method[0] && early->fileName[0] == '\0') ++early;
+        EntryList entries;
+        ASSERT_EQ(host.table->ListArchive(archive.c_str(), &entries), 0);
+        size_t early = 10;
+        while (early < entries.size() && entries[early].fileName[0] == '\0') ++early;
+        ASSERT_LT(early, entries.size());
         PluginBlock again;
-        EXPECT_EQ(host.table.FetchEntry(0, archive.c_str(), early, &again), 0);
+        EXPECT_EQ(host.table->FetchEntry(0, archive.c_str(), &entries[early], &again), 0);
         EXPECT_EQ(starts() - before, isTar ? 3u : 2u) << "an entry behind the decoder starts again";
-        HeapFree(GetProcessHeap(), 0, entries);
     }
 }

@@ -123,7 +123,7 @@ TEST_F(LhaInHost, KeepsOnlyTheArchiveAskedForLastOpenUntilTheLibraryIsReleased) 
             EXPECT_TRUE(writable(copies[0])) << "the first archive is still held";
         }
     }
-    table->Unload(-1);
+    table->Unload(AllSlots);
     EXPECT_TRUE(writable(copies[1]));
 }
 

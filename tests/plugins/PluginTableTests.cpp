@@ -143,7 +143,7 @@ TEST(PluginTable, UnloadReleasesLibrariesAndKeepsTexts) {
     EXPECT_EQ(nullptr, GetModuleHandleA(second.c_str()));
     EXPECT_NE(nullptr, table->Slot(0).module);
 
-    table->Unload(-1);
+    table->Unload(AllSlots);
     EXPECT_EQ(nullptr, table->Slot(0).module);
     EXPECT_EQ(nullptr, GetModuleHandleA(first.c_str()));
     EXPECT_STREQ(PluginFile("first").c_str(), table->Slot(0).fileName);

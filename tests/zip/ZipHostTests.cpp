@@ -111,6 +111,6 @@ TEST_F(ZipInHost, AnArchiveCannotBeTruncatedWhileItsEntriesAreFetchedAndIsLetGoW
     ASSERT_EQ(table->FetchEntry(0, archive.c_str(), file, &again), 0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(again.Bytes()), file->unpackedSize), firstBytes);
 
-    table->Unload(-1);
+    table->Unload(AllSlots);
     EXPECT_TRUE(CanBeTruncated(archive));
 }
