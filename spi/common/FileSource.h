@@ -1,7 +1,8 @@
 #pragma once
 // An archive file, read through the Windows file functions. It is opened sharing reading and
 // deleting, never writing: nobody who honours share modes can write or truncate it while it
-// is read, but the user may still delete it.
+// is read, but the user may still delete it. Reads move the file's position, so one source is
+// read by one thread at a time.
 #include <windows.h>
 #include "spi/common/ByteSource.h"
 
