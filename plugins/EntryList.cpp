@@ -1,12 +1,13 @@
 #include "plugins/EntryList.h"
 #include <cstring>
-#include <new>
+#include <cstdint>
 
 bool EntryList::Assign(const ArchiveEntry* records, size_t count) {
     records_.reset();
     count_ = 0;
     if (count == 0) return true;
-    records_.reset(new (std::nothrow) ArchiveEntry[count]);
+    if (count > SIZE_MAX / sizeof(ArchiveEntry)) return false;
+    records_.reset(static_cast<ArchiveEntry*>(HeapAlloc(GetProcessHeap(), 0, count * sizeof(ArchiveEntry))));
     if (!records_) return false;
     memcpy(records_.get(), records, count * sizeof(ArchiveEntry));
     // So that no reader of a copy runs from one text field into the next.
