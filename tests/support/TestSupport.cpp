@@ -10,10 +10,14 @@ TempDir::TempDir() {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     static LONG counter = 0;
+    // Wine gives every run the same process ids and a killed run leaves its folders behind, so
+    // the name carries the start time too; and it ends in a letter, so that no folder's name is
+    // another's with one character fewer (a test types a path character by character).
+    static const DWORD started = GetTickCount();
     for (;;) {
         char name[MAX_PATH];
-        snprintf(name, sizeof name, "%svtest_%lu_%ld\\", temp, GetCurrentProcessId(),
-                 InterlockedIncrement(&counter));
+        snprintf(name, sizeof name, "%svtest_%lu_%lx_%ld_t\\", temp, GetCurrentProcessId(),
+                 static_cast<unsigned long>(started), InterlockedIncrement(&counter));
         if (CreateDirectoryA(name, nullptr)) {
             path_ = name;
             break;
