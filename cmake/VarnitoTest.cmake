@@ -37,3 +37,18 @@ function(varnito_test_under_file_size_limit name program filter bytes)
     set_tests_properties(${name} PROPERTIES TIMEOUT 120)
   endif()
 endfunction()
+
+# varnito_fixtures(TARGET SCRIPT COMMENT)
+# A target that runs the current folder's Python SCRIPT once with the folder
+# ${CMAKE_BINARY_DIR}/tests/TARGET, where it makes the test archives with Debian's tools and,
+# last, the file "made".
+function(varnito_fixtures target script comment)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  set(folder ${CMAKE_BINARY_DIR}/tests/${target})
+  add_custom_command(
+    OUTPUT ${folder}/made
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/${script} ${folder}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${script}
+    COMMENT "${comment}")
+  add_custom_target(${target} DEPENDS ${folder}/made)
+endfunction()
