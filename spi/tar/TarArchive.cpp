@@ -61,12 +61,26 @@ uint64_t PackedShare(uint64_t packed, uint64_t size, uint64_t whole) {
 // The member a hard link names: the last one before it of that name.
 const tar::Member* LinkedMember(const std::vector<tar::Member>& members, size_t link) {
     for (size_t i = link; i-- > 0;)
-        if (members[i].name == members[link].linkTarget && members[i].kind == tar::MemberKind::File)
+        if (members[i].name == members[link].linkTarget &&
+            (members[i].kind == tar::MemberKind::File || members[i].kind == tar::MemberKind::Sparse))
             return &members[i];
     return nullptr;
 }
 
 }  // namespace
+
+TarArchive::Content TarArchive::ContentOf(const tar::Member& member) {
+    Content content;
+    content.offset = member.dataOffset;
+    content.size = member.size;
+    switch (member.kind) {
+        case tar::MemberKind::SymbolicLink: content.kind = Content::Text; break;
+        case tar::MemberKind::Sparse: content.kind = Content::Sparse; content.regions = member.regions; break;
+        case tar::MemberKind::Unreadable: content.kind = Content::Unsupported; break;
+        default: break;
+    }
+    return content;
+}
 
 TarArchive::TarArchive(const char* path) : RecordedArchive(path), archiveName_(BaseName(path, false)) {}
 
@@ -74,7 +88,7 @@ int TarArchive::AddRecord(const std::string& name, const Content& content, uint6
                           uint64_t packedSize, int64_t modified, std::vector<ArchiveEntry>* records) {
     EntryFields fields;
     fields.name = name;
-    fields.method = MethodName(stream_->Kind(), content.kind != Content::WholeStream);
+    fields.method = MethodName(streams_->First().Kind(), content.kind != Content::WholeStream);
     fields.position = position;
     fields.unpackedSize = content.kind == Content::Text ? content.text.size() : content.size;
     fields.packedSize = packedSize;
@@ -90,29 +104,25 @@ int TarArchive::AddRecord(const std::string& name, const Content& content, uint6
 
 int TarArchive::ListMembers(const std::vector<tar::Member>& members, uint64_t end,
                             std::vector<ArchiveEntry>* records) {
-    bool compressed = stream_->Kind() != tar::Compression::None;
+    bool compressed = streams_->First().Kind() != tar::Compression::None;
     for (size_t i = 0; i < members.size(); ++i) {
         const tar::Member& member = members[i];
         std::string name;
         if (!NameCp932(member.name, member.nameIsUtf8, &name)) return SpiUnknownFormat;
-        Content content;
-        content.offset = member.dataOffset;
-        content.size = member.size;
+        Content content = ContentOf(member);
         if (member.kind == tar::MemberKind::SymbolicLink) {
-            content.kind = Content::Text;
             if (!NameCp932(member.linkTarget, member.linkIsUtf8, &content.text)) content.text = member.linkTarget;
         } else if (member.kind == tar::MemberKind::HardLink) {
             const tar::Member* linked = LinkedMember(members, i);
-            if (linked) {
-                content.offset = linked->dataOffset;
-                content.size = linked->size;
-            } else {
-                content.kind = Content::Unsupported;  // it names a member that is not there
-            }
-        } else if (member.kind == tar::MemberKind::Sparse) {
-            content.kind = Content::Unsupported;
+            content = linked ? ContentOf(*linked) : Content();
+            if (!linked) content.kind = Content::Unsupported;  // it names a member that is not there
         }
-        uint64_t packed = compressed ? PackedShare(Source().Size(), content.size, end) : content.size;
+        uint64_t stored = content.size;  // a sparse file: its data regions
+        if (content.kind == Content::Sparse) {
+            stored = 0;
+            for (const tar::Region& region : content.regions) stored += region.size;
+        }
+        uint64_t packed = compressed ? PackedShare(Source().Size(), stored, end) : stored;
         int result = AddRecord(name, content, i + 1, packed, member.modified, records);
         if (result != SpiSuccess) return result;
     }
@@ -125,15 +135,15 @@ int TarArchive::ListCompressedFile(std::vector<ArchiveEntry>* records) {
     content.kind = Content::WholeStream;
     std::vector<uint8_t> buffer(ChunkSize);
     for (size_t produced = buffer.size(); produced == buffer.size(); content.size += produced) {
-        int result = stream_->ReadAt(content.size, buffer.data(), buffer.size(), &produced);
+        int result = streams_->First().ReadAt(content.size, buffer.data(), buffer.size(), &produced);
         if (result != SpiSuccess) return result;
     }
-    int result = stream_->EndsAt(content.size);
+    int result = streams_->First().EndsAt(content.size);
     if (result != SpiSuccess) return result;
     // gzip keeps the packed file's time; the others have none but the archive's own.
     uint8_t header[8] = {};
     int64_t modified = FileTimeToUnix(Identity().lastWrite);
-    if (stream_->Kind() == tar::Compression::Gzip && Source().ReadAt(0, header, sizeof header)) {
+    if (streams_->First().Kind() == tar::Compression::Gzip && Source().ReadAt(0, header, sizeof header)) {
         uint32_t stamp = header[4] | (header[5] << 8) | (header[6] << 16) | (static_cast<uint32_t>(header[7]) << 24);
         if (stamp != 0) modified = stamp;
     }
@@ -145,19 +155,21 @@ int TarArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
     uint8_t start[16] = {};
     size_t count = Source().Size() < sizeof start ? static_cast<size_t>(Source().Size()) : sizeof start;
     if (!Source().ReadAt(0, start, count)) return SpiReadError;
-    stream_.reset(new (std::nothrow) tar::TarStream(Source(), tar::CompressionOf(start, count)));
-    if (!stream_) return SpiNoMemory;
+    streams_ = tar::StreamPair::Make(Source(), tar::CompressionOf(start, count));
+    if (!streams_) return SpiNoMemory;
+    tar::TarStream& stream = streams_->First();
     std::vector<tar::Member> members;
     uint64_t end = 0;
-    int result = tar::WalkMembers(*stream_, &members, &end);
-    if (result == SpiUnknownFormat && stream_->Kind() != tar::Compression::None) return ListCompressedFile(records);
+    int result = tar::WalkMembers(stream, &members, &end);
+    if (result == SpiUnknownFormat && stream.Kind() != tar::Compression::None) return ListCompressedFile(records);
     // The compression's checks come at the end of the stream, behind the TAR's end marker.
-    if (result == SpiSuccess) result = stream_->CheckFrom(end);
+    if (result == SpiSuccess) result = stream.CheckFrom(end);
     if (result != SpiSuccess) return result;
     return ListMembers(members, end, records);
 }
 
-int TarArchive::CopyRange(uint64_t offset, uint64_t size, OutputSink& sink, ProgressReport& progress) {
+int TarArchive::CopyRange(tar::TarStream& stream, uint64_t offset, uint64_t size, OutputSink& sink,
+                          Progress* progress) {
     for (uint64_t done = 0; done < size;) {
         size_t room = 0;
         uint8_t* out = sink.Room(&room);
@@ -165,14 +177,44 @@ int TarArchive::CopyRange(uint64_t offset, uint64_t size, OutputSink& sink, Prog
         size_t piece = static_cast<size_t>(size - done < room ? size - done : room);
         if (piece > ChunkSize) piece = ChunkSize;
         size_t produced = 0;
-        int result = stream_->ReadAt(offset + done, out, piece, &produced);
+        int result = stream.ReadAt(offset + done, out, piece, &produced);
         if (result != SpiSuccess) return result;
         if (produced < piece) return SpiBrokenData;  // the stream ends inside the entry
         if (!sink.Commit(produced)) return SpiInternalError;
         done += produced;
-        if (!progress.Continue(done, size)) return SpiAborted;
+        progress->done += produced;
+        if (!progress->report.Continue(progress->done, progress->total)) return SpiAborted;
     }
     return SpiSuccess;
+}
+
+int TarArchive::WriteZeros(uint64_t size, OutputSink& sink, Progress* progress) {
+    for (uint64_t done = 0; done < size;) {
+        size_t room = 0;
+        uint8_t* out = sink.Room(&room);
+        if (!out || room == 0) return SpiInternalError;
+        size_t piece = static_cast<size_t>(size - done < room ? size - done : room);
+        if (piece > ChunkSize) piece = ChunkSize;
+        memset(out, 0, piece);
+        if (!sink.Commit(piece)) return SpiInternalError;
+        done += piece;
+        progress->done += piece;
+        if (!progress->report.Continue(progress->done, progress->total)) return SpiAborted;
+    }
+    return SpiSuccess;
+}
+
+// The regions from the stream, and zeros in the holes between them and after the last.
+int TarArchive::UnpackSparse(const Content& content, tar::TarStream& stream, OutputSink& sink, Progress* progress) {
+    uint64_t written = 0, stored = content.offset;
+    for (const tar::Region& region : content.regions) {
+        int result = WriteZeros(region.offset - written, sink, progress);
+        if (result == SpiSuccess) result = CopyRange(stream, stored, region.size, sink, progress);
+        if (result != SpiSuccess) return result;
+        stored += region.size;
+        written = region.offset + region.size;
+    }
+    return WriteZeros(content.size - written, sink, progress);
 }
 
 int TarArchive::UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) {
@@ -188,8 +230,12 @@ int TarArchive::UnpackEntry(size_t index, OutputSink& sink, ProgressReport& prog
     }
     std::lock_guard<std::mutex> lock(streamMutex_);
     if (!progress.Continue(0, content.size)) return SpiAborted;
-    int result = CopyRange(content.offset, content.size, sink, progress);
+    tar::TarStream* stream = streams_->For(content.offset);
+    if (!stream) return SpiNoMemory;
+    Progress counted{progress, 0, content.size};
+    if (content.kind == Content::Sparse) return UnpackSparse(content, *stream, sink, &counted);
+    int result = CopyRange(*stream, content.offset, content.size, sink, &counted);
     // The whole content of a compressed file: its check follows it.
-    if (result == SpiSuccess && content.kind == Content::WholeStream) result = stream_->EndsAt(content.size);
+    if (result == SpiSuccess && content.kind == Content::WholeStream) result = stream->EndsAt(content.size);
     return result;
 }

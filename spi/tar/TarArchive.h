@@ -1,8 +1,9 @@
 #pragma once
 // A TAR archive file (plain, or in gzip, bzip2 or xz) the plug-in keeps open between calls
 // (see ArchiveCache): its members are walked once, on first use, and a compressed stream's
-// decoder stays where the last entry left it (TarStream), so that a host fetching the entries
-// in archive order decompresses the stream once. A compressed file that holds no TAR is one
+// decoders stay where the last entries left them (StreamPair), so that a host fetching the
+// entries in archive order decompresses the stream once, and the hard links' targets once more.
+// A sparse file comes out whole, its holes as zeros. A compressed file that holds no TAR is one
 // entry: the file it packs.
 #include <memory>
 #include <mutex>
@@ -10,7 +11,7 @@
 #include <vector>
 #include "spi/common/RecordedArchive.h"
 #include "spi/tar/MemberWalk.h"
-#include "spi/tar/TarStream.h"
+#include "spi/tar/StreamPair.h"
 
 class TarArchive : public RecordedArchive {
 public:
@@ -24,19 +25,29 @@ protected:
 private:
     // Where a record's bytes come from.
     struct Content {
-        enum Kind { Data, Text, WholeStream, Unsupported } kind = Data;
+        enum Kind { Data, Sparse, Text, WholeStream, Unsupported } kind = Data;
         uint64_t offset = 0, size = 0;  // Data and WholeStream: a range of the stream
         std::string text;               // Text: a symbolic link's target
+        // Sparse: the data regions, stored one after another from `offset`; `size` is the file's.
+        std::vector<tar::Region> regions;
     };
 
+    static Content ContentOf(const tar::Member& member);
     int ListMembers(const std::vector<tar::Member>& members, uint64_t end, std::vector<ArchiveEntry>* records);
     int ListCompressedFile(std::vector<ArchiveEntry>* records);
     int AddRecord(const std::string& name, const Content& content, uint64_t position, uint64_t packedSize,
                   int64_t modified, std::vector<ArchiveEntry>* records);
-    int CopyRange(uint64_t offset, uint64_t size, OutputSink& sink, ProgressReport& progress);
+    // Unpacking reports progress as `done` of `total` bytes, counted over the whole entry.
+    struct Progress {
+        ProgressReport& report;
+        uint64_t done, total;
+    };
+    static int CopyRange(tar::TarStream& stream, uint64_t offset, uint64_t size, OutputSink& sink, Progress* progress);
+    static int WriteZeros(uint64_t size, OutputSink& sink, Progress* progress);
+    static int UnpackSparse(const Content& content, tar::TarStream& stream, OutputSink& sink, Progress* progress);
 
     std::string archiveName_;
     std::mutex streamMutex_;
-    std::unique_ptr<tar::TarStream> stream_;
+    std::unique_ptr<tar::StreamPair> streams_;
     std::vector<Content> contents_;  // one per record
 };

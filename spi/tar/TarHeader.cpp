@@ -6,6 +6,10 @@ namespace {
 
 constexpr size_t NameAt = 0, NameSize = 100, SizeAt = 124, NumberSize = 12, TimeAt = 136, ChecksumAt = 148;
 constexpr size_t TypeAt = 156, LinkAt = 157, MagicAt = 257, PrefixAt = 345, PrefixSize = 155;
+// The old GNU sparse header: four regions, the extension mark and the real size; an extension
+// block holds 21 regions and its own mark.
+constexpr size_t SparseAt = 386, SparseCount = 4, ExtendedAt = 482, RealSizeAt = 483;
+constexpr size_t ExtensionCount = 21, ExtensionExtendedAt = 504, RegionSize = 24;
 
 std::string Field(const uint8_t* block, size_t at, size_t size) {
     const char* text = reinterpret_cast<const char*>(block + at);
@@ -56,7 +60,71 @@ bool ChecksumHolds(const uint8_t* block) {
 #endif
 }
 
+// Regions of 24 bytes (offset and size, each a number of 12); an entry whose size is empty ends them.
+bool ReadRegions(const uint8_t* entries, size_t count, std::vector<Region>* regions) {
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* entry = entries + i * RegionSize;
+        if (entry[NumberSize] == '\0') break;
+        int64_t offset = 0, size = 0;
+        if (!ReadNumber(entry, NumberSize, &offset) || !ReadNumber(entry + NumberSize, NumberSize, &size) ||
+            offset < 0 || size < 0 || regions->size() >= MaxSparseRegions)
+            return false;
+        regions->push_back(Region{static_cast<uint64_t>(offset), static_cast<uint64_t>(size)});
+    }
+    return true;
+}
+
+bool ReadOldSparseHeader(const uint8_t* block, HeaderBlock* header) {
+    int64_t realSize = 0;
+    if (!ReadNumber(block + RealSizeAt, NumberSize, &realSize) || realSize < 0) return false;
+    header->sparse.realSize = static_cast<uint64_t>(realSize);
+    header->sparseExtended = block[ExtendedAt] != 0;
+    return ReadRegions(block + SparseAt, SparseCount, &header->sparse.regions);
+}
+
+// A decimal number of at most 19 digits, nothing else.
+bool ReadDecimal(const std::string& text, uint64_t* value) {
+    if (text.empty() || text.size() > 19 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    *value = std::stoull(text);
+    return true;
+}
+
+// A GNU.sparse record (the part of the key behind "GNU.sparse.").
+bool ReadSparseRecord(const std::string& key, const std::string& value, PaxValues::Sparse* sparse) {
+    sparse->any = true;
+    uint64_t number = 0;
+    if (key == "name") {
+        sparse->hasName = true;
+        sparse->name = value;
+    } else if (key == "size" || key == "realsize") {
+        sparse->hasRealSize = ReadDecimal(value, &sparse->realSize);
+        return sparse->hasRealSize;
+    } else if (key == "numblocks") {
+        sparse->hasCount = ReadDecimal(value, &sparse->count);
+        return sparse->hasCount;
+    } else if (key == "major") {
+        if (!ReadDecimal(value, &number)) return false;
+        sparse->major = number > 9 ? 9 : static_cast<unsigned>(number);
+    } else if (key == "offset") {
+        if (sparse->awaitingSize || sparse->regions.size() >= MaxSparseRegions || !ReadDecimal(value, &number))
+            return false;
+        sparse->regions.push_back(Region{number, 0});
+        sparse->awaitingSize = true;
+    } else if (key == "numbytes") {
+        if (!sparse->awaitingSize || !ReadDecimal(value, &sparse->regions.back().size)) return false;
+        sparse->awaitingSize = false;
+    } else if (key == "map") {
+        return ReadRegionList(value, &sparse->regions);
+    }
+    return true;  // minor, and keys unknown here
+}
+
 }  // namespace
+
+bool ReadSparseExtension(const uint8_t* block, std::vector<Region>* regions, bool* more) {
+    *more = block[ExtensionExtendedAt] != 0;
+    return ReadRegions(block, ExtensionCount, regions);
+}
 
 BlockKind ReadHeaderBlock(const uint8_t* block, HeaderBlock* header) {
     bool zero = true;
@@ -75,6 +143,7 @@ BlockKind ReadHeaderBlock(const uint8_t* block, HeaderBlock* header) {
     bool posix = memcmp(block + MagicAt, "ustar\0", 6) == 0;
     std::string prefix = posix ? Field(block, PrefixAt, PrefixSize) : std::string();
     if (!prefix.empty()) header->name = prefix + "/" + header->name;
+    if (header->type == 'S' && !ReadOldSparseHeader(block, header)) return BlockKind::Invalid;
     return BlockKind::Header;
 }
 
@@ -102,9 +171,7 @@ bool ReadPaxRecords(const std::string& data, PaxValues* values) {
             values->hasLinkPath = true;
             values->linkPath = value;
         } else if (key == "size") {
-            values->hasSize = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos &&
-                              value.size() < 20;
-            values->size = values->hasSize ? std::stoull(value) : 0;
+            values->hasSize = ReadDecimal(value, &values->size);
             if (!values->hasSize) return false;
         } else if (key == "mtime") {
             values->hasTime = true;
@@ -112,7 +179,7 @@ bool ReadPaxRecords(const std::string& data, PaxValues* values) {
         } else if (key == "hdrcharset") {
             values->binaryNames = value == "BINARY";
         } else if (key.compare(0, 11, "GNU.sparse.") == 0) {
-            values->sparse = true;
+            if (!ReadSparseRecord(key.substr(11), value, &values->sparse)) return false;
         }
     }
     return true;

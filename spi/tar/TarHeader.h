@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include "spi/tar/SparseMap.h"
 
 namespace tar {
 
@@ -15,6 +16,10 @@ struct HeaderBlock {
     char type = '0';
     uint64_t size = 0;
     int64_t modified = 0;    // seconds since 1970 UTC
+    // Type 'S', GNU's old sparse file: the first regions and the real size, and whether
+    // extension blocks with more regions follow the header.
+    SparseMap sparse;
+    bool sparseExtended = false;
 };
 
 enum class BlockKind { Header, Zero, Invalid };
@@ -23,14 +28,27 @@ enum class BlockKind { Header, Zero, Invalid };
 // writers did, signed bytes), an all-zero block (the end marker), or something else.
 BlockKind ReadHeaderBlock(const uint8_t* block, HeaderBlock* header);
 
+// Appends the regions of an extension block that follows an old GNU sparse header; *more
+// says whether another follows it. False for a number that does not read, or too many regions.
+bool ReadSparseExtension(const uint8_t* block, std::vector<Region>* regions, bool* more);
+
 // What a pax extended header sets for the member after it (or, global, for all after it).
 struct PaxValues {
     bool hasPath = false, hasLinkPath = false, hasSize = false, hasTime = false;
     bool binaryNames = false;  // hdrcharset=BINARY: names are bytes in no known encoding
-    bool sparse = false;       // a GNU sparse file, stored in a layout this reader does not unpack
     std::string path, linkPath;
     uint64_t size = 0;
     int64_t modified = 0;
+    // GNU.sparse.*: the member is a sparse file.
+    struct Sparse {
+        bool any = false;
+        unsigned major = 0;           // 1: the map is ahead of the data
+        bool hasName = false, hasRealSize = false, hasCount = false;
+        std::string name;             // the real name (0.1, 1.0: the header's is made up)
+        uint64_t realSize = 0, count = 0;
+        std::vector<Region> regions;  // 0.0 (offset and numbytes records) and 0.1 (one map record)
+        bool awaitingSize = false;    // 0.0: an offset whose numbytes has not come yet
+    } sparse;
 };
 
 // Reads the "length keyword=value\n" records of a pax header's data into *values. False for

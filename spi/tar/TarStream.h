@@ -23,6 +23,8 @@ public:
     TarStream& operator=(const TarStream&) = delete;
 
     Compression Kind() const { return compression_; }
+    // Where the next read would decode from without starting again (0 before the first).
+    uint64_t Position() const { return decoder_ ? position_ : 0; }
     // Reads up to `size` bytes at `offset` of the stream; *produced is less only at its end.
     // SpiResult: SpiBrokenData for damaged compressed data, SpiReadError, SpiNoMemory.
     int ReadAt(uint64_t offset, uint8_t* out, size_t size, size_t* produced);

@@ -4,6 +4,7 @@
 // block (or compressed stream) from its beginning.
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 #include <string>
 #include "plugins/PluginTable.h"
 #include "tests/archives/ArchiveFixtures.h"
@@ -61,6 +62,36 @@ size_t FetchAll(CPluginTable& table, const std::string& archive) {
     return entries.size();
 }
 
+// Lists the archive in the host and fetches every entry in archive order, each against what
+// tar -x made of it: the same names, sizes and bytes, and every file tar made listed.
+void ExpectHostExtractsAsTar(CPluginTable& table, const std::string& archive) {
+    SCOPED_TRACE(archive);
+    auto expected = ReferenceTree(archive);
+    ASSERT_GE(expected.size(), 3u) << "tar's copy is missing";
+    std::string path = Fixtures() + archive;
+    EntryList entries;
+    int slot = table.ListArchive(path.c_str(), &entries);
+    ASSERT_GE(slot, 0);
+    std::set<std::string> listed;
+    for (const ArchiveEntry& entry : entries) {
+        std::string name = JoinedName(entry);
+        SCOPED_TRACE(name);
+        auto item = expected.find(name);
+        ASSERT_NE(item, expected.end()) << "tar made no such file";
+        listed.insert(name);
+        if (item->second.isFolder) continue;
+        std::string bytes = testsupport::ReadBytes(item->second.fullPath);
+        ASSERT_EQ(entry.unpackedSize, bytes.size());
+        PluginBlock fetched;
+        ASSERT_EQ(table.FetchEntry(slot, path.c_str(), &entry, &fetched), 0);
+        const char* fetchedBytes = reinterpret_cast<const char*>(fetched.Bytes());
+        EXPECT_TRUE(bytes.empty() || (fetchedBytes && std::string(fetchedBytes, bytes.size()) == bytes))
+            << "the bytes differ from tar's";
+    }
+    for (const auto& item : expected)
+        EXPECT_TRUE(listed.count(item.first) || item.second.isFolder) << item.first << " is not listed";
+}
+
 }  // namespace
 
 TEST(ArchivesInHost, EachArchiveGoesToItsPluginByContent) {
@@ -109,4 +140,28 @@ TEST(ArchivesInHost, ASolidArchiveIsDecodedOncePerRunInArchiveOrder) {
         EXPECT_EQ(host.table->FetchEntry(0, archive.c_str(), &entries[early], &again), 0);
         EXPECT_EQ(starts() - before, isTar ? 3u : 2u) << "an entry behind the decoder starts again";
     }
+}
+
+// Sparse files as GNU tar (old GNU headers with two extension blocks of regions, pax 0.0, 0.1
+// and 1.0) and bsdtar write them come out whole, holes as zeros, under their real names, and
+// the file after them is still there.
+TEST(ArchivesInHost, SparseFilesComeOutWholeInEveryForm) {
+    Host host({PluginPath("Tar")});
+    for (const char* archive : {"sparse-gnu.tar", "sparse-pax0.0.tar", "sparse-pax0.1.tar", "sparse-pax1.0.tar",
+                                "sparse-bsd.tar", "sparse-gnu.tar.xz"})
+        ExpectHostExtractsAsTar(*host.table, archive);
+}
+
+// 200 files each followed by a hard link to it, in a .tar.xz extracted in archive order: the
+// stream decompresses once to list, once for the entries in order and once more for the links'
+// targets, rather than starting again at every link and at the entry after it.
+TEST(ArchivesInHost, HardLinksInACompressedTarDoNotStartTheStreamAgain) {
+    Host host({testsupport::ExeFolder() + "counting\\" + PluginFile("tar_counting")});
+    HMODULE module = host.table->Slot(0).module;
+    ASSERT_NE(module, nullptr);
+    auto starts = reinterpret_cast<PluginStartsFn>(reinterpret_cast<void*>(GetProcAddress(module, "PluginStarts")));
+    ASSERT_NE(starts, nullptr);
+    unsigned before = starts();
+    ExpectHostExtractsAsTar(*host.table, "links.tar.xz");
+    EXPECT_EQ(starts() - before, 3u);
 }

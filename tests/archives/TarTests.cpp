@@ -56,6 +56,27 @@ TEST(Tar, ALoneCompressedFileIsOneEntry) {
     }
 }
 
+// A compressed file whose content begins with zero blocks (a disk image, say) is no empty TAR:
+// one entry, whole; a stream of nothing but zero blocks is one (an empty archive made by tar).
+TEST(Tar, ACompressedFileBeginningWithZerosIsOneEntryNotAnEmptyTar) {
+    std::string original = ReadBytes(Fixtures() + "input\\zeros-first.img");
+    ASSERT_EQ(original.substr(0, 1024), std::string(1024, '\0'));
+    for (const char* suffix : {".gz", ".xz"}) {
+        std::string archive = Fixtures() + "zeros-first.img" + suffix;
+        SCOPED_TRACE(archive);
+        SpiListing listing = Tar().List(archive);
+        ASSERT_EQ(listing.result, 0);
+        ASSERT_EQ(listing.entries.size(), 1u);
+        EXPECT_EQ(JoinedName(listing.entries[0]), "zeros-first.img");
+        SpiFetched fetched = Tar().Fetch(archive, listing.entries[0].position);
+        EXPECT_EQ(fetched.result, 0);
+        EXPECT_TRUE(fetched.bytes == original);
+    }
+    SpiListing empty = Tar().List(Fixtures() + "empty.tar.gz");
+    EXPECT_EQ(empty.result, 0);
+    EXPECT_TRUE(empty.entries.empty());
+}
+
 TEST(Tar, DamageIsBrokenData) {
     TempDir folder;
     std::string gz = ReadBytes(Fixtures() + "gnu.tar.gz");

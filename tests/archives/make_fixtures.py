@@ -12,6 +12,11 @@ OUT/
                            with symbolic and hard links and a FIFO; ustar.tgz the long folder in ustar's
                            layout; sjis.tar holds names in code page 932
   lone.bin.gz|.bz2|.xz     a compressed file that holds no TAR
+  zeros-first.img.gz|.xz   a compressed file that holds no TAR but begins with a kilobyte of zeros;
+                           empty.tar.gz an empty TAR (nothing but zero blocks)
+  sparse-*.tar*            sparse files (holes made by seeking) in every sparse form of GNU tar and
+                           bsdtar (SPARSE_TARS below), each followed by a plain file
+  links.tar.xz             200 files, each followed by a hard link to it
   expected/<archive>/...   what 7z x or tar -x made of each archive; symbolic links replaced by
                            files holding their targets, as the plug-in hands them out
 """
@@ -44,6 +49,15 @@ TARS = {  # archive name: the command that makes it from the folder "tree"
     "bsd.tar": ["bsdtar", "-cf"], "bsd.tgz": ["bsdtar", "-czf"],
     "bsd.tar.bz2": ["bsdtar", "-cjf"], "bsd.tar.xz": ["bsdtar", "-cJf"],
 }
+SPARSE_TARS = {  # archive name: the command that makes it from the files SPARSE_FILES
+    "sparse-gnu.tar": ["tar", "-S", "--format=gnu", "-cf"],
+    "sparse-pax0.0.tar": ["tar", "-S", "--format=pax", "--sparse-version=0.0", "-cf"],
+    "sparse-pax0.1.tar": ["tar", "-S", "--format=pax", "--sparse-version=0.1", "-cf"],
+    "sparse-pax1.0.tar": ["tar", "-S", "--format=pax", "--sparse-version=1.0", "-cf"],
+    "sparse-bsd.tar": ["bsdtar", "-cf"], "sparse-gnu.tar.xz": ["tar", "-S", "--format=gnu", "-cJf"],
+}
+# In this order: the sparse files, then one that must not be lost behind them.
+SPARSE_FILES = ["sparse/many-regions.bin", "sparse/hole-first.bin", "sparse/after.txt"]
 
 
 def run(*args, cwd=None):
@@ -135,6 +149,64 @@ def sjis_tar():
         archive.extractall(target)
 
 
+def write_regions(path, size, regions, stamp):
+    """A file of `size` bytes whose only data are the (offset, bytes) regions; the rest are holes
+    (whole 4 KB blocks, so that the file system keeps them as holes and tar finds them)."""
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.truncate(size)
+        for offset, data in regions:
+            f.seek(offset)
+            f.write(data)
+    os.utime(path, (stamp, stamp))
+
+
+def sparse_tars():
+    """Sparse files in each sparse form: one of 30 data regions that ends in a hole (GNU's old
+    header holds 4 regions, so two extension blocks follow it), one that begins with a hole."""
+    rng = random.Random(7)
+    many = [(i * 131072, bytes([65 + i % 26]) * (4096 * (1 + i % 3))) for i in range(30)]
+    write_regions(os.path.join(inp, SPARSE_FILES[0]), 4 << 20, many, BASE_TIME + 700)
+    first = [((i + 1) * 65536, rng.randbytes(4096)) for i in range(9)]
+    write_regions(os.path.join(inp, SPARSE_FILES[1]), 10 * 65536, first, BASE_TIME + 710)
+    write(os.path.join(inp, SPARSE_FILES[2]), b"after the sparse files\n", BASE_TIME + 720)
+    for archive, command in SPARSE_TARS.items():
+        path = os.path.join(out, archive)
+        run(*command, path, *SPARSE_FILES, cwd=inp)
+        with tarfile.open(path) as made:
+            if not all(member.issparse() for member in made.getmembers()[:2]):
+                sys.exit("%s holds no sparse files: does this file system keep holes?" % archive)
+        reference(archive, "tar")
+        for name in SPARSE_FILES:
+            with open(os.path.join(inp, name), "rb") as a, open(os.path.join(out, "expected", archive, name), "rb") as b:
+                if a.read() != b.read():
+                    sys.exit("tar extracted %s from %s wrongly" % (name, archive))
+
+
+def zeros_first():
+    """A disk image, say: a kilobyte of zeros, then data; and an empty TAR, which is all zeros."""
+    data = bytes(1024) + b"".join(b"sector %06d\n" % i for i in range(20000))
+    write(os.path.join(inp, "zeros-first.img"), data, BASE_TIME + 800)
+    for suffix, tool in ((".gz", "gzip"), (".xz", "xz")):
+        with open(os.path.join(out, "zeros-first.img" + suffix), "wb") as target:
+            subprocess.run([tool, "-c"], input=data, stdout=target, check=True)
+    with open(os.path.join(out, "empty.tar.gz"), "wb") as target:
+        subprocess.run(["gzip", "-c"], input=bytes(10240), stdout=target, check=True)
+
+
+def hard_links():
+    """200 files of 20 KB, each followed in the archive by a hard link to it."""
+    folder = os.path.join(out, "links")
+    rng = random.Random(3)
+    for i in range(200):
+        name = os.path.join(folder, "f%03d.bin" % i)
+        write(name, b"".join(b"file %d line %d %d\n" % (i, n, rng.randint(0, 9)) for n in range(1000)), BASE_TIME + i)
+        os.link(name, os.path.join(folder, "f%03d.link" % i))
+    run("tar", "--sort=name", "-cJf", os.path.join(out, "links.tar.xz"), "links", cwd=out)
+    shutil.rmtree(folder)
+    reference("links.tar.xz", "tar")
+
+
 def many_files():
     """5,000 small files in one solid block."""
     folder = os.path.join(out, "many-input")
@@ -178,6 +250,9 @@ def main():
         with open(lone, "rb") as source, open(os.path.join(out, "lone.bin" + suffix), "wb") as target:
             subprocess.run([tool, "-c"], stdin=source, stdout=target, check=True)
     many_files()
+    sparse_tars()
+    zeros_first()
+    hard_links()
     open(os.path.join(out, "made"), "w").close()  # the build's mark that all is there
 
 
