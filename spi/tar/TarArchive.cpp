@@ -67,6 +67,62 @@ const tar::Member* LinkedMember(const std::vector<tar::Member>& members, size_t 
     return nullptr;
 }
 
+// Unpacking reports progress as `done` of `total` bytes, counted over the whole entry.
+struct Progress {
+    ProgressReport& report;
+    uint64_t done, total;
+};
+
+// Hands the sink `size` bytes, a piece at a time, each made by fill(out, piece, done), a
+// SpiResult (`done`: the bytes of `size` made before this piece).
+template <typename Fill>
+int Emit(uint64_t size, OutputSink& sink, Progress* progress, Fill fill) {
+    for (uint64_t done = 0; done < size;) {
+        size_t room = 0;
+        uint8_t* out = sink.Room(&room);
+        if (!out || room == 0) return SpiInternalError;
+        size_t piece = static_cast<size_t>(size - done < room ? size - done : room);
+        if (piece > ChunkSize) piece = ChunkSize;
+        int result = fill(out, piece, done);
+        if (result != SpiSuccess) return result;
+        if (!sink.Commit(piece)) return SpiInternalError;
+        done += piece;
+        progress->done += piece;
+        if (!progress->report.Continue(progress->done, progress->total)) return SpiAborted;
+    }
+    return SpiSuccess;
+}
+
+int CopyRange(tar::TarStream& stream, uint64_t offset, uint64_t size, OutputSink& sink, Progress* progress) {
+    return Emit(size, sink, progress, [&](uint8_t* out, size_t piece, uint64_t done) {
+        size_t produced = 0;
+        int result = stream.ReadAt(offset + done, out, piece, &produced);
+        return result == SpiSuccess && produced < piece ? SpiBrokenData : result;  // it ends inside the entry
+    });
+}
+
+int WriteZeros(uint64_t size, OutputSink& sink, Progress* progress) {
+    return Emit(size, sink, progress, [](uint8_t* out, size_t piece, uint64_t) {
+        memset(out, 0, piece);
+        return static_cast<int>(SpiSuccess);
+    });
+}
+
+// A sparse file of `size` bytes: its regions, stored one after another from `stored`, and
+// zeros in the holes between them and after the last.
+int UnpackSparse(const std::vector<tar::Region>& regions, uint64_t stored, uint64_t size, tar::TarStream& stream,
+                 OutputSink& sink, Progress* progress) {
+    uint64_t written = 0;
+    for (const tar::Region& region : regions) {
+        int result = WriteZeros(region.offset - written, sink, progress);
+        if (result == SpiSuccess) result = CopyRange(stream, stored, region.size, sink, progress);
+        if (result != SpiSuccess) return result;
+        stored += region.size;
+        written = region.offset + region.size;
+    }
+    return WriteZeros(size - written, sink, progress);
+}
+
 }  // namespace
 
 TarArchive::Content TarArchive::ContentOf(const tar::Member& member) {
@@ -168,55 +224,6 @@ int TarArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
     return ListMembers(members, end, records);
 }
 
-int TarArchive::CopyRange(tar::TarStream& stream, uint64_t offset, uint64_t size, OutputSink& sink,
-                          Progress* progress) {
-    for (uint64_t done = 0; done < size;) {
-        size_t room = 0;
-        uint8_t* out = sink.Room(&room);
-        if (!out || room == 0) return SpiInternalError;
-        size_t piece = static_cast<size_t>(size - done < room ? size - done : room);
-        if (piece > ChunkSize) piece = ChunkSize;
-        size_t produced = 0;
-        int result = stream.ReadAt(offset + done, out, piece, &produced);
-        if (result != SpiSuccess) return result;
-        if (produced < piece) return SpiBrokenData;  // the stream ends inside the entry
-        if (!sink.Commit(produced)) return SpiInternalError;
-        done += produced;
-        progress->done += produced;
-        if (!progress->report.Continue(progress->done, progress->total)) return SpiAborted;
-    }
-    return SpiSuccess;
-}
-
-int TarArchive::WriteZeros(uint64_t size, OutputSink& sink, Progress* progress) {
-    for (uint64_t done = 0; done < size;) {
-        size_t room = 0;
-        uint8_t* out = sink.Room(&room);
-        if (!out || room == 0) return SpiInternalError;
-        size_t piece = static_cast<size_t>(size - done < room ? size - done : room);
-        if (piece > ChunkSize) piece = ChunkSize;
-        memset(out, 0, piece);
-        if (!sink.Commit(piece)) return SpiInternalError;
-        done += piece;
-        progress->done += piece;
-        if (!progress->report.Continue(progress->done, progress->total)) return SpiAborted;
-    }
-    return SpiSuccess;
-}
-
-// The regions from the stream, and zeros in the holes between them and after the last.
-int TarArchive::UnpackSparse(const Content& content, tar::TarStream& stream, OutputSink& sink, Progress* progress) {
-    uint64_t written = 0, stored = content.offset;
-    for (const tar::Region& region : content.regions) {
-        int result = WriteZeros(region.offset - written, sink, progress);
-        if (result == SpiSuccess) result = CopyRange(stream, stored, region.size, sink, progress);
-        if (result != SpiSuccess) return result;
-        stored += region.size;
-        written = region.offset + region.size;
-    }
-    return WriteZeros(content.size - written, sink, progress);
-}
-
 int TarArchive::UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) {
     const Content& content = contents_[index];
     if (content.kind == Content::Unsupported) return SpiUnknownFormat;
@@ -233,7 +240,8 @@ int TarArchive::UnpackEntry(size_t index, OutputSink& sink, ProgressReport& prog
     tar::TarStream* stream = streams_->For(content.offset);
     if (!stream) return SpiNoMemory;
     Progress counted{progress, 0, content.size};
-    if (content.kind == Content::Sparse) return UnpackSparse(content, *stream, sink, &counted);
+    if (content.kind == Content::Sparse)
+        return UnpackSparse(content.regions, content.offset, content.size, *stream, sink, &counted);
     int result = CopyRange(*stream, content.offset, content.size, sink, &counted);
     // The whole content of a compressed file: its check follows it.
     if (result == SpiSuccess && content.kind == Content::WholeStream) result = stream->EndsAt(content.size);

@@ -37,15 +37,6 @@ private:
     int ListCompressedFile(std::vector<ArchiveEntry>* records);
     int AddRecord(const std::string& name, const Content& content, uint64_t position, uint64_t packedSize,
                   int64_t modified, std::vector<ArchiveEntry>* records);
-    // Unpacking reports progress as `done` of `total` bytes, counted over the whole entry.
-    struct Progress {
-        ProgressReport& report;
-        uint64_t done, total;
-    };
-    static int CopyRange(tar::TarStream& stream, uint64_t offset, uint64_t size, OutputSink& sink, Progress* progress);
-    static int WriteZeros(uint64_t size, OutputSink& sink, Progress* progress);
-    static int UnpackSparse(const Content& content, tar::TarStream& stream, OutputSink& sink, Progress* progress);
-
     std::string archiveName_;
     std::mutex streamMutex_;
     std::unique_ptr<tar::StreamPair> streams_;

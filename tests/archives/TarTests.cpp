@@ -14,6 +14,21 @@ namespace {
 
 constexpr int UnknownFormat = 2, BrokenData = 3;
 
+// The archive lists as one entry of that name, which fetches as `original`; the entry's record.
+ArchiveEntry ExpectOneEntry(const std::string& archive, const std::string& name, const std::string& original) {
+    SCOPED_TRACE(archive);
+    SpiListing listing = Tar().List(archive);
+    EXPECT_EQ(listing.result, 0);
+    EXPECT_EQ(listing.entries.size(), 1u);
+    if (listing.entries.size() != 1) return ArchiveEntry();
+    EXPECT_EQ(JoinedName(listing.entries[0]), name);
+    EXPECT_EQ(listing.entries[0].unpackedSize, original.size());
+    SpiFetched fetched = Tar().Fetch(archive, listing.entries[0].position);
+    EXPECT_EQ(fetched.result, 0);
+    EXPECT_TRUE(fetched.bytes == original) << "the bytes differ from the packed file's";
+    return listing.entries[0];
+}
+
 }  // namespace
 
 // Long names (GNU's extra headers, pax records, ustar's prefix), UTF-8 names in code page 932,
@@ -42,17 +57,9 @@ TEST(Tar, ALoneCompressedFileIsOneEntry) {
     std::string original = ReadBytes(Fixtures() + "input\\tree\\big.bin");
     for (const char* suffix : {".gz", ".bz2", ".xz"}) {
         std::string archive = Fixtures() + "lone.bin" + suffix;
-        SCOPED_TRACE(archive);
-        SpiListing listing = Tar().List(archive);
-        ASSERT_EQ(listing.result, 0);
-        ASSERT_EQ(listing.entries.size(), 1u);
-        EXPECT_EQ(JoinedName(listing.entries[0]), "lone.bin");
-        EXPECT_EQ(listing.entries[0].unpackedSize, original.size());
+        ArchiveEntry entry = ExpectOneEntry(archive, "lone.bin", original);
         bool gzip = std::string(suffix) == ".gz";
-        EXPECT_EQ(listing.entries[0].timestamp, ModificationTimestamp(gzip ? Fixtures() + "input\\tree\\big.bin" : archive));
-        SpiFetched fetched = Tar().Fetch(archive, listing.entries[0].position);
-        EXPECT_EQ(fetched.result, 0);
-        EXPECT_TRUE(fetched.bytes == original);
+        EXPECT_EQ(entry.timestamp, ModificationTimestamp(gzip ? Fixtures() + "input\\tree\\big.bin" : archive));
     }
 }
 
@@ -61,17 +68,8 @@ TEST(Tar, ALoneCompressedFileIsOneEntry) {
 TEST(Tar, ACompressedFileBeginningWithZerosIsOneEntryNotAnEmptyTar) {
     std::string original = ReadBytes(Fixtures() + "input\\zeros-first.img");
     ASSERT_EQ(original.substr(0, 1024), std::string(1024, '\0'));
-    for (const char* suffix : {".gz", ".xz"}) {
-        std::string archive = Fixtures() + "zeros-first.img" + suffix;
-        SCOPED_TRACE(archive);
-        SpiListing listing = Tar().List(archive);
-        ASSERT_EQ(listing.result, 0);
-        ASSERT_EQ(listing.entries.size(), 1u);
-        EXPECT_EQ(JoinedName(listing.entries[0]), "zeros-first.img");
-        SpiFetched fetched = Tar().Fetch(archive, listing.entries[0].position);
-        EXPECT_EQ(fetched.result, 0);
-        EXPECT_TRUE(fetched.bytes == original);
-    }
+    for (const char* suffix : {".gz", ".xz"})
+        ExpectOneEntry(Fixtures() + "zeros-first.img" + suffix, "zeros-first.img", original);
     SpiListing empty = Tar().List(Fixtures() + "empty.tar.gz");
     EXPECT_EQ(empty.result, 0);
     EXPECT_TRUE(empty.entries.empty());
@@ -90,9 +88,18 @@ TEST(Tar, DamageIsBrokenData) {
     badCheck[lone.size() - 6] ^= 0x01;  // gzip's CRC-32
     std::string badData = gz;
     badData[gz.size() / 2] ^= 0x01;
+    // Sparse maps whose second region overlaps the first: in a pax record (0.1) and ahead of the data (1.0).
+    std::string badRecordMap = ReadBytes(Fixtures() + "sparse-pax0.1.tar");
+    size_t record = badRecordMap.find("GNU.sparse.map=0,4096,131072,");
+    ASSERT_NE(record, std::string::npos);
+    badRecordMap.replace(record + 22, 6, "000000");
+    std::string badDataMap = ReadBytes(Fixtures() + "sparse-pax1.0.tar");
+    size_t map = badDataMap.find("\n0\n4096\n131072\n");
+    ASSERT_NE(map, std::string::npos);
+    badDataMap.replace(map + 8, 6, "000000");
     int n = 0;
     for (const std::string& damaged : {gz.substr(0, gz.size() / 2), plain.substr(0, plain.size() / 3), badHeader,
-                                       badData, badCheck}) {
+                                       badData, badCheck, badRecordMap, badDataMap}) {
         std::string path = folder / ("damaged" + std::to_string(n++) + ".tgz");
         SCOPED_TRACE(path);
         ASSERT_TRUE(WriteBytes(path, damaged));
