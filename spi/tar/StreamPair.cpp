@@ -16,12 +16,12 @@ TarStream* StreamPair::For(uint64_t offset) {
     if (compression_ == Compression::None) return readers_[0].get();
     if (!readers_[1]) readers_[1].reset(new (std::nothrow) TarStream(file_, compression_));
     if (!readers_[1]) return nullptr;
-    size_t chosen = 1 - lastUsed_;
-    bool behind[2] = {readers_[0]->Position() <= offset, readers_[1]->Position() <= offset};
-    if (behind[0] && behind[1]) chosen = readers_[0]->Position() >= readers_[1]->Position() ? 0 : 1;
-    else if (behind[0] || behind[1]) chosen = behind[0] ? 0 : 1;
-    lastUsed_ = chosen;
-    return readers_[chosen].get();
+    uint64_t positions[2] = {readers_[0]->Position(), readers_[1]->Position()};
+    bool behind[2] = {positions[0] <= offset, positions[1] <= offset};
+    if (!behind[0] && !behind[1]) return readers_[1 - readOn_].get();
+    if (behind[0] && behind[1]) readOn_ = positions[0] >= positions[1] ? 0 : 1;
+    else readOn_ = behind[0] ? 0 : 1;
+    return readers_[readOn_].get();
 }
 
 }  // namespace tar

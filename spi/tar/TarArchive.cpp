@@ -9,6 +9,7 @@
 namespace {
 
 constexpr size_t ChunkSize = 1 << 20;  // bytes copied between progress reports
+constexpr uint64_t KeptTargetsBound = 32 << 20;  // bytes of hard links' targets kept in all
 
 const char* MethodName(tar::Compression compression, bool holdsTar) {
     switch (compression) {
@@ -93,11 +94,22 @@ int Emit(uint64_t size, OutputSink& sink, Progress* progress, Fill fill) {
     return SpiSuccess;
 }
 
-int CopyRange(tar::TarStream& stream, uint64_t offset, uint64_t size, OutputSink& sink, Progress* progress) {
+// Copies a range of the stream to the sink, and to *keep too when that is not null.
+int CopyRange(tar::TarStream& stream, uint64_t offset, uint64_t size, OutputSink& sink, Progress* progress,
+              std::string* keep = nullptr) {
     return Emit(size, sink, progress, [&](uint8_t* out, size_t piece, uint64_t done) {
         size_t produced = 0;
         int result = stream.ReadAt(offset + done, out, piece, &produced);
-        return result == SpiSuccess && produced < piece ? SpiBrokenData : result;  // it ends inside the entry
+        if (result == SpiSuccess && produced < piece) return static_cast<int>(SpiBrokenData);  // it ends inside the entry
+        if (result == SpiSuccess && keep) keep->append(reinterpret_cast<const char*>(out), piece);
+        return result;
+    });
+}
+
+int CopyKept(const std::string& kept, OutputSink& sink, Progress* progress) {
+    return Emit(kept.size(), sink, progress, [&](uint8_t* out, size_t piece, uint64_t done) {
+        memcpy(out, kept.data() + done, piece);
+        return static_cast<int>(SpiSuccess);
     });
 }
 
@@ -172,6 +184,7 @@ int TarArchive::ListMembers(const std::vector<tar::Member>& members, uint64_t en
             const tar::Member* linked = LinkedMember(members, i);
             content = linked ? ContentOf(*linked) : Content();
             if (!linked) content.kind = Content::Unsupported;  // it names a member that is not there
+            if (linked && compressed) linkTargets_.insert(linked->dataOffset);
         }
         uint64_t stored = content.size;  // a sparse file: its data regions
         if (content.kind == Content::Sparse) {
@@ -242,8 +255,24 @@ int TarArchive::UnpackEntry(size_t index, OutputSink& sink, ProgressReport& prog
     Progress counted{progress, 0, content.size};
     if (content.kind == Content::Sparse)
         return UnpackSparse(content.regions, content.offset, content.size, *stream, sink, &counted);
-    int result = CopyRange(*stream, content.offset, content.size, sink, &counted);
+    auto kept = keptTargets_.find(content.offset);
+    if (content.kind == Content::Data && kept != keptTargets_.end() && kept->second.size() == content.size)
+        return CopyKept(kept->second, sink, &counted);
+    std::string* keep = KeepRoom(content);
+    int result = CopyRange(*stream, content.offset, content.size, sink, &counted, keep);
+    if (result != SpiSuccess && keep) {
+        keptBytes_ -= content.size;
+        keptTargets_.erase(content.offset);
+    }
     // The whole content of a compressed file: its check follows it.
     if (result == SpiSuccess && content.kind == Content::WholeStream) result = stream->EndsAt(content.size);
     return result;
+}
+
+std::string* TarArchive::KeepRoom(const Content& content) {
+    if (content.kind != Content::Data || !linkTargets_.count(content.offset) || keptTargets_.count(content.offset) ||
+        content.size > KeptTargetsBound - keptBytes_)
+        return nullptr;
+    keptBytes_ += content.size;
+    return &keptTargets_[content.offset];
 }

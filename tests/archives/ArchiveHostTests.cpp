@@ -152,9 +152,10 @@ TEST(ArchivesInHost, SparseFilesComeOutWholeInEveryForm) {
         ExpectHostExtractsAsTar(*host.table, archive);
 }
 
-// 200 files each followed by a hard link to it, in a .tar.xz extracted in archive order: the
-// stream decompresses once to list, once for the entries in order and once more for the links'
-// targets, rather than starting again at every link and at the entry after it.
+// Hard links in a .tar.xz extracted in archive order (200 files each followed by a link to it,
+// 30 links to one file, and a file larger than the plug-in keeps of links' targets followed by
+// its link): the stream decompresses once to list, once for the entries in order and once more
+// for the large file's link, rather than starting again at every link and the entry after it.
 TEST(ArchivesInHost, HardLinksInACompressedTarDoNotStartTheStreamAgain) {
     Host host({testsupport::ExeFolder() + "counting\\" + PluginFile("tar_counting")});
     HMODULE module = host.table->Slot(0).module;

@@ -16,7 +16,7 @@ OUT/
                            empty.tar.gz an empty TAR (nothing but zero blocks)
   sparse-*.tar*            sparse files (holes made by seeking) in every sparse form of GNU tar and
                            bsdtar (SPARSE_TARS below), each followed by a plain file
-  links.tar.xz             200 files, each followed by a hard link to it
+  links.tar.xz             files followed by hard links to them (hard_links below)
   expected/<archive>/...   what 7z x or tar -x made of each archive; symbolic links replaced by
                            files holding their targets, as the plug-in hands them out
 """
@@ -195,13 +195,21 @@ def zeros_first():
 
 
 def hard_links():
-    """200 files of 20 KB, each followed in the archive by a hard link to it."""
+    """Hard links: 200 files of 18 KB, each followed by a link to it; 30 links to one file; and a
+    file of 40 MB (more than the plug-in keeps of links' targets) followed by a link to it."""
     folder = os.path.join(out, "links")
     rng = random.Random(3)
     for i in range(200):
         name = os.path.join(folder, "f%03d.bin" % i)
         write(name, b"".join(b"file %d line %d %d\n" % (i, n, rng.randint(0, 9)) for n in range(1000)), BASE_TIME + i)
         os.link(name, os.path.join(folder, "f%03d.link" % i))
+    shared = os.path.join(folder, "s-00.link")  # the first of its names in the archive: the one stored
+    write(shared, b"one file of many names\n" * 4000, BASE_TIME + 300)
+    for i in range(1, 31):
+        os.link(shared, os.path.join(folder, "s-%02d.link" % i))
+    big = os.path.join(folder, "big.bin")
+    write(big, b"".join(b"big file line %08d\n" % n for n in range(2 << 20)), BASE_TIME + 400)
+    os.link(big, os.path.join(folder, "big.link"))
     run("tar", "--sort=name", "-cJf", os.path.join(out, "links.tar.xz"), "links", cwd=out)
     shutil.rmtree(folder)
     reference("links.tar.xz", "tar")
