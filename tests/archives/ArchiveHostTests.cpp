@@ -97,16 +97,29 @@ std::vector<std::string> AllPlugins() {
     return {Bundled("zip", "Zip"), Bundled("lha", "Lha"), PluginPath("7z"), PluginPath("Tar")};
 }
 
+// The name of piece `number` of a set: "name.001" for 1.
+std::string PieceName(const std::string& name, size_t number) {
+    char suffix[16];
+    snprintf(suffix, sizeof suffix, ".%03u", static_cast<unsigned>(number));
+    return name + suffix;
+}
+
 // A set of pieces (pieces\<name>.001, ...), copied into `folder`; the number of pieces.
 size_t CopyPieces(const std::string& name, const TempDir& folder) {
     size_t count = 0;
     for (;; ++count) {
-        char number[8];
-        snprintf(number, sizeof number, ".%03u", static_cast<unsigned>(count + 1));
-        std::string piece = Fixtures() + "pieces\\" + name + number;
+        std::string piece = Fixtures() + "pieces\\" + PieceName(name, count + 1);
         if (GetFileAttributesA(piece.c_str()) == INVALID_FILE_ATTRIBUTES) return count;
-        EXPECT_TRUE(CopyFileA(piece.c_str(), (folder / (name + number)).c_str(), FALSE)) << piece;
+        EXPECT_TRUE(CopyFileA(piece.c_str(), (folder / PieceName(name, count + 1)).c_str(), FALSE)) << piece;
     }
+}
+
+// The last entry with content.
+const ArchiveEntry* LastFile(const EntryList& entries) {
+    const ArchiveEntry* last = nullptr;
+    for (const ArchiveEntry& entry : entries)
+        if (entry.fileName[0] != '\0' && entry.unpackedSize > 0) last = &entry;
+    return last;
 }
 
 }  // namespace
@@ -123,19 +136,21 @@ TEST(ArchivesInHost, ArchivesInNumberedPiecesReadAsOneFile) {
 }
 
 // A later piece is no archive to any plug-in; a set with a piece missing in the middle, or with
-// a piece one byte short, is refused rather than read as a shorter file; a piece that goes away
-// after listing (while the plug-in had another archive open) fails the fetch of what it held.
+// a piece one byte short, is refused rather than read as a shorter file. After listing, a piece
+// added after the last changes the set the plug-in keeps open (it now holds a short piece before
+// its last), and a piece that goes away while the plug-in had another archive open: either way
+// the fetch of what the set held fails.
 TEST(ArchivesInHost, AnIncompleteSetOfPiecesIsRefused) {
     Host host(AllPlugins());
     for (auto set : {std::make_pair("volumes.7z", "default.7z"), std::make_pair("gnu.tar", "gnu.tar"),
                      std::make_pair("gnu.tar.gz", "gnu.tar.gz"), std::make_pair("pieces.zip", "pieces.zip")}) {
-        const char* name = set.first;
+        const std::string name = set.first;
         SCOPED_TRACE(name);
         EntryList entries;
         {
             TempDir folder;
             ASSERT_GE(CopyPieces(name, folder), 3u);
-            std::string first = folder / (std::string(name) + ".001"), second = folder / (std::string(name) + ".002");
+            std::string first = folder / PieceName(name, 1), second = folder / PieceName(name, 2);
             EXPECT_EQ(host.table->ListArchive(second.c_str(), &entries), NoPluginAccepts);
             std::string bytes = testsupport::ReadBytes(second);
             ASSERT_TRUE(testsupport::WriteBytes(second, bytes.substr(0, bytes.size() - 1)));
@@ -145,20 +160,22 @@ TEST(ArchivesInHost, AnIncompleteSetOfPiecesIsRefused) {
         }
         TempDir folder;
         size_t count = CopyPieces(name, folder);
-        std::string first = folder / (std::string(name) + ".001");
+        std::string first = folder / PieceName(name, 1), added = folder / PieceName(name, count + 1);
         int slot = host.table->ListArchive(first.c_str(), &entries);
         ASSERT_GE(slot, 0);
-        EntryList other;
-        ASSERT_EQ(host.table->ListArchive((Fixtures() + set.second).c_str(), &other), slot);
-        char last[8];
-        snprintf(last, sizeof last, ".%03u", static_cast<unsigned>(count));
-        ASSERT_TRUE(DeleteFileA((folder / (std::string(name) + last)).c_str()));
-        const ArchiveEntry* lastFile = nullptr;
-        for (const ArchiveEntry& entry : entries)
-            if (entry.fileName[0] != '\0' && entry.unpackedSize > 0) lastFile = &entry;
+        const ArchiveEntry* lastFile = LastFile(entries);
         ASSERT_NE(lastFile, nullptr);
         PluginBlock fetched;
-        EXPECT_NE(host.table->FetchEntry(slot, first.c_str(), lastFile, &fetched), 0) << JoinedName(*lastFile);
+        ASSERT_TRUE(CopyFileA(first.c_str(), added.c_str(), FALSE));
+        EXPECT_NE(host.table->FetchEntry(slot, first.c_str(), lastFile, &fetched), 0) << "a piece added";
+        ASSERT_TRUE(DeleteFileA(added.c_str()));
+
+        ASSERT_EQ(host.table->ListArchive(first.c_str(), &entries), slot);
+        lastFile = LastFile(entries);
+        EntryList other;
+        ASSERT_EQ(host.table->ListArchive((Fixtures() + set.second).c_str(), &other), slot);
+        ASSERT_TRUE(DeleteFileA((folder / PieceName(name, count)).c_str()));
+        EXPECT_NE(host.table->FetchEntry(slot, first.c_str(), lastFile, &fetched), 0) << "a piece gone";
     }
 }
 
