@@ -24,8 +24,8 @@ public:
         if (kept_ && keptPath_ == path && kept_->UnchangedAt(path)) return kept_;
         auto fresh = std::make_shared<Archive>(path);
         keptPath_ = path;
-        // The same file, unchanged, under another name: what was parsed of it still holds.
-        if (fresh->IsOpen() && kept_ && kept_->Identity() == fresh->Identity()) return kept_;
+        // The same file (or pieces), unchanged, under another name: what was parsed of it still holds.
+        if (fresh->IsOpen() && kept_ && kept_->SameFilesAs(*fresh)) return kept_;
         kept_ = fresh->IsOpen() ? fresh : nullptr;
         return kept_;
     }

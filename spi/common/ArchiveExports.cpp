@@ -6,6 +6,7 @@
 #include <string>
 #include "spi/common/CallbackProgress.h"
 #include "spi/common/FileSource.h"
+#include "spi/common/JoinedPieces.h"
 #include "spi/common/OutputSinks.h"
 #include "spi/common/SpiExports.h"
 #include "spi/common/SpiResult.h"
@@ -95,6 +96,7 @@ SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) {
 // `header` is the host's buffer of the file's first bytes, or, in the older form of the call,
 // a file handle (too small a value to be an address): then the named file is read.
 SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header) {
+    if (JoinedPieces::IsLaterPiece(filename)) return 0;
     uint8_t bytes[SpiHeaderBytes] = {};
     if (header >= LowestAddress) {
         memcpy(bytes, reinterpret_cast<const void*>(header), SpiHeaderBytes);

@@ -1,24 +1,41 @@
 #include "spi/common/OpenedArchive.h"
 
 namespace {
+
 uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
+
+bool ReadIdentity(HANDLE file, FileIdentity* identity) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info)) return false;
+    identity->volumeSerial = info.dwVolumeSerialNumber;
+    identity->fileIndex = Join(info.nFileIndexHigh, info.nFileIndexLow);
+    identity->size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+    identity->created = Join(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime);
+    identity->lastWrite = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+    return true;
+}
+
+bool UnchangedFile(const std::string& path, const FileIdentity& identity) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    return Join(data.nFileSizeHigh, data.nFileSizeLow) == identity.size &&
+           Join(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime) == identity.created &&
+           Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime) == identity.lastWrite;
+}
+
 }  // namespace
 
-OpenedArchive::OpenedArchive(const char* path) : source_(path) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!source_.IsOpen() || !GetFileInformationByHandle(source_.Handle(), &info)) return;
-    identity_.volumeSerial = info.dwVolumeSerialNumber;
-    identity_.fileIndex = Join(info.nFileIndexHigh, info.nFileIndexLow);
-    identity_.size = Join(info.nFileSizeHigh, info.nFileSizeLow);
-    identity_.created = Join(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime);
-    identity_.lastWrite = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+OpenedArchive::OpenedArchive(const char* path) : source_(path), identities_(1) {
+    if (!source_.IsOpen()) return;
+    identities_.resize(source_.Count());
+    for (size_t i = 0; i < source_.Count(); ++i)
+        if (!ReadIdentity(source_.Piece(i).Handle(), &identities_[i])) return;
     identified_ = true;
 }
 
 bool OpenedArchive::UnchangedAt(const char* path) const {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
-    return Join(data.nFileSizeHigh, data.nFileSizeLow) == identity_.size &&
-           Join(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime) == identity_.created &&
-           Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime) == identity_.lastWrite;
+    if (!path || !UnchangedFile(path, identities_[0])) return false;
+    for (size_t i = 1; i < identities_.size(); ++i)
+        if (!UnchangedFile(source_.NameOf(i), identities_[i])) return false;
+    return !source_.IsSet() || GetFileAttributesA(source_.NameOf(source_.Count()).c_str()) == INVALID_FILE_ATTRIBUTES;
 }

@@ -126,6 +126,7 @@ SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) {
 }
 
 SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header) {
+    if (JoinedPieces::IsLaterPiece(filename)) return 0;
     if (header >= LowestAddress) return LooksLikeHeader(reinterpret_cast<const uint8_t*>(header), SpiHeaderBytes);
     // Not a buffer: read the beginning of the named file instead.
     FileSource source(filename);

@@ -1,6 +1,7 @@
 // The 7z header structures: streams info (pack info, folders, substreams) and files info, as
 // the 7z format notes describe them.
 #include "spi/sevenzip/Headers.h"
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include "spi/common/SpiResult.h"
@@ -240,17 +241,22 @@ int ReadSubStreamsInfo(PropertyReader& reader, Contents* contents, std::vector<E
         if (folder.streams > 1 && property != Size) return Bad(reader);  // sizes are missing
     }
     if (property == Size) property = reader.Number();
+    // Each digests property covers the streams still without a check; kept as a list, so that a
+    // header repeating the property does not walk every stream again each time.
+    std::vector<size_t> unchecked;
+    for (size_t i = 0; i < streams->size(); ++i)
+        if (!(*streams)[i].crcDefined) unchecked.push_back(i);
     for (; property != End && !reader.Failed(); property = reader.Number()) {
         if (property != Crc) return Bad(reader);
-        size_t unknown = 0;
-        for (const Entry& entry : *streams) unknown += entry.crcDefined ? 0 : 1;
-        Digests digests = ReadDigests(reader, unknown);
-        size_t next = 0;
-        for (Entry& entry : *streams) {
-            if (entry.crcDefined) continue;
+        Digests digests = ReadDigests(reader, unchecked.size());
+        size_t kept = 0;
+        for (size_t next = 0; next < unchecked.size(); ++next) {
+            Entry& entry = (*streams)[unchecked[next]];
             entry.crcDefined = digests.defined[next];
-            entry.crc = digests.values[next++];
+            entry.crc = digests.values[next];
+            if (!entry.crcDefined) unchecked[kept++] = unchecked[next];
         }
+        unchecked.resize(kept);
     }
     return reader.Failed() ? SpiBrokenData : SpiSuccess;
 }
@@ -322,14 +328,16 @@ int ReadFilesInfo(PropertyReader& reader, const std::vector<Entry>& streams, std
     size_t count = reader.Count(1);
     std::vector<bool> emptyStream(count, false), emptyFile, anti;
     std::vector<Entry> files(count);
+    size_t empties = 0;  // counted when the empty streams are read, not for every property
     for (uint64_t property = reader.Number(); property != End && !reader.Failed(); property = reader.Number()) {
         size_t size = reader.Count(1);
         PropertyReader data(reader.Here(), size);
         reader.Skip(size);
-        size_t empties = 0;
-        for (bool empty : emptyStream) empties += empty ? 1 : 0;
         switch (property) {
-            case EmptyStream: emptyStream = data.Bits(count); break;
+            case EmptyStream:
+                emptyStream = data.Bits(count);
+                empties = static_cast<size_t>(std::count(emptyStream.begin(), emptyStream.end(), true));
+                break;
             case EmptyFile: emptyFile = data.Bits(empties); break;
             case Anti: anti = data.Bits(empties); break;
             case Name: ReadNames(data, &files); break;
@@ -389,6 +397,24 @@ int ParseMainHeader(PropertyReader& reader, uint64_t fileSize, Contents* content
     return property == End && !reader.Failed() ? SpiSuccess : SpiBrokenData;
 }
 
+// Reads the decoder's `size` bytes of output into `out`, which grows only as the decoder
+// fills it: a few packed bytes that claim a huge header reserve no more than they produce.
+int ReadGrowing(FolderDecoder& decoder, size_t size, std::vector<uint8_t>* out) {
+    constexpr size_t FirstStep = 64 * 1024;
+    out->clear();
+    while (out->size() < size) {
+        size_t have = out->size();
+        size_t step = std::min(size - have, std::max(have, FirstStep));
+        out->resize(have + step);
+        size_t produced = 0;
+        int result = decoder.Read(out->data() + have, step, &produced);
+        if (result != SpiSuccess) return result;
+        out->resize(have + produced);
+        if (produced < step) return SpiBrokenData;  // the output ends before its declared size
+    }
+    return SpiSuccess;
+}
+
 // Unpacks the header that an encoded header describes (its one folder) into `header`.
 int UnpackHeader(ByteSource& source, PropertyReader& reader, std::vector<uint8_t>* header) {
     Contents packed;
@@ -401,11 +427,8 @@ int UnpackHeader(ByteSource& source, PropertyReader& reader, std::vector<uint8_t
     FolderDecoder decoder;
     result = decoder.Open(source, packed, 0);
     if (result != SpiSuccess) return result;  // an encrypted header: SpiUnknownFormat
-    header->resize(static_cast<size_t>(folder.UnpackSize()));
-    size_t produced = 0;
-    result = decoder.Read(header->data(), header->size(), &produced);
+    result = ReadGrowing(decoder, static_cast<size_t>(folder.UnpackSize()), header);
     if (result != SpiSuccess) return result;
-    if (produced != header->size()) return SpiBrokenData;
     if (folder.crcDefined && !ChecksHold(codecs::Crc32(0, header->data(), header->size()), folder.crc))
         return SpiBrokenData;
     return SpiSuccess;
@@ -445,7 +468,9 @@ int ReadContents(ByteSource& source, Contents* contents) {
         return SpiBrokenData;
     uint64_t offset = ReadLittleEndian(start + 12, 8), size = ReadLittleEndian(start + 20, 8);
     if (size == 0) return SpiSuccess;  // an archive without entries
-    if (size > MaxHeaderSize || offset > source.Size() || size > source.Size() - SignatureHeaderSize - offset)
+    // The header lies after the signature header, wholly inside the file.
+    if (size > MaxHeaderSize || !source.Contains(SignatureHeaderSize, offset) ||
+        !source.Contains(SignatureHeaderSize + offset, size))
         return SpiBrokenData;
     std::vector<uint8_t> header(static_cast<size_t>(size));
     if (!source.ReadAt(SignatureHeaderSize + offset, header.data(), header.size())) return SpiReadError;

@@ -136,6 +136,7 @@ SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) {
 }
 
 SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header) {
+    if (JoinedPieces::IsLaterPiece(filename)) return 0;
     uint8_t bytes[SpiHeaderBufferSize] = {};
     if ((header & ~static_cast<ULONG_PTR>(0xFFFF)) != 0) {
         memcpy(bytes, reinterpret_cast<const void*>(header), 8);
@@ -149,7 +150,7 @@ SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header) {
     // decides.
     if (!filename) return 0;
     try {
-        FileSource file(filename);
+        JoinedPieces file(filename);
         return file.IsOpen() && zip::HoldsArchive(file) ? 1 : 0;
     } catch (const std::bad_alloc&) {
         return 0;

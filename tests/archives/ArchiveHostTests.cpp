@@ -1,8 +1,10 @@
 // 7z.spi and Tar.spi in Varnito's own plug-in host beside the other bundled plug-ins: chosen
-// by content, listed with ListArchive and fetched with FetchEntry; and the cost of a solid
+// by content, listed with ListArchive and fetched with FetchEntry; archives in numbered pieces
+// (with Zip.spi), whole and incomplete; and the cost of a solid
 // archive, counted through test builds of the plug-ins that export how often they started a
 // block (or compressed stream) from its beginning.
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <memory>
 #include <set>
 #include <string>
@@ -90,12 +92,124 @@ void ExpectHostExtractsAsTar(CPluginTable& table, const std::string& archive) {
     }
     for (const auto& item : expected)
         EXPECT_TRUE(listed.count(item.first) || item.second.isFolder) << item.first << " is not listed";
+// Lists the archive in the host, which must choose the plug-in of that file name, and fetches
+// every entry: the same names and bytes as the reference tool's copy, every file of it listed.
+void ExpectSameAsReferenceInHost(const Host& host, const std::string& archive, const std::string& reference,
+                                 const std::string& plugin) {
+    SCOPED_TRACE(archive);
+    auto expected = ReferenceTree(reference);
+    ASSERT_GE(expected.size(), 3u) << "the reference tool's copy is missing";
+    EntryList entries;
+    int slot = host.table->ListArchive(archive.c_str(), &entries);
+    ASSERT_EQ(slot, host.SlotOf(PluginFile(plugin)));
+    size_t files = 0;
+    for (const ArchiveEntry& entry : entries) {
+        std::string name = JoinedName(entry);
+        auto item = expected.find(name);
+        ASSERT_NE(item, expected.end()) << name << ": the reference tool made no such file";
+        if (item->second.isFolder) continue;
+        PluginBlock fetched;
+        ASSERT_EQ(host.table->FetchEntry(slot, archive.c_str(), &entry, &fetched), 0) << name;
+        std::string bytes = testsupport::ReadBytes(item->second.fullPath);
+        ASSERT_EQ(entry.unpackedSize, bytes.size()) << name;
+        const char* content = reinterpret_cast<const char*>(fetched.Bytes());
+        EXPECT_TRUE((content ? std::string(content, bytes.size()) : std::string()) == bytes) << name;
+        ++files;
+    }
+    size_t expectedFiles = 0;
+    for (const auto& item : expected) expectedFiles += item.second.isFolder ? 0 : 1;
+    EXPECT_EQ(files, expectedFiles);
+}
+
+// The four bundled plug-ins, as Varnito loads them.
+std::vector<std::string> AllPlugins() {
+    return {Bundled("zip", "Zip"), Bundled("lha", "Lha"), PluginPath("7z"), PluginPath("Tar")};
+}
+
+// The name of piece `number` of a set: "name.001" for 1.
+std::string PieceName(const std::string& name, size_t number) {
+    char suffix[16];
+    snprintf(suffix, sizeof suffix, ".%03u", static_cast<unsigned>(number));
+    return name + suffix;
+}
+
+// A set of pieces (pieces\<name>.001, ...), copied into `folder`; the number of pieces.
+size_t CopyPieces(const std::string& name, const TempDir& folder) {
+    size_t count = 0;
+    for (;; ++count) {
+        std::string piece = Fixtures() + "pieces\\" + PieceName(name, count + 1);
+        if (GetFileAttributesA(piece.c_str()) == INVALID_FILE_ATTRIBUTES) return count;
+        EXPECT_TRUE(CopyFileA(piece.c_str(), (folder / PieceName(name, count + 1)).c_str(), FALSE)) << piece;
+    }
+}
+
+// The last entry with content.
+const ArchiveEntry* LastFile(const EntryList& entries) {
+    const ArchiveEntry* last = nullptr;
+    for (const ArchiveEntry& entry : entries)
+        if (entry.fileName[0] != '\0' && entry.unpackedSize > 0) last = &entry;
+    return last;
 }
 
 }  // namespace
 
+// 7-Zip's volumes, and a TAR, a .tar.gz and a ZIP cut by split: each opened through its first
+// piece and read as the whole archive by the plug-in its first piece's bytes choose.
+TEST(ArchivesInHost, ArchivesInNumberedPiecesReadAsOneFile) {
+    Host host(AllPlugins());
+    std::string pieces = Fixtures() + "pieces\\";
+    ExpectSameAsReferenceInHost(host, pieces + "volumes.7z.001", "volumes.7z", "7z");
+    ExpectSameAsReferenceInHost(host, pieces + "gnu.tar.001", "gnu.tar", "Tar");
+    ExpectSameAsReferenceInHost(host, pieces + "gnu.tar.gz.001", "gnu.tar.gz", "Tar");
+    ExpectSameAsReferenceInHost(host, pieces + "pieces.zip.001", "pieces.zip", "Zip");
+}
+
+// A later piece is no archive to any plug-in; a set with a piece missing in the middle, or with
+// a piece one byte short, is refused rather than read as a shorter file. After listing, a piece
+// added after the last changes the set the plug-in keeps open (it now holds a short piece before
+// its last), and a piece that goes away while the plug-in had another archive open: either way
+// the fetch of what the set held fails.
+TEST(ArchivesInHost, AnIncompleteSetOfPiecesIsRefused) {
+    Host host(AllPlugins());
+    for (auto set : {std::make_pair("volumes.7z", "default.7z"), std::make_pair("gnu.tar", "gnu.tar"),
+                     std::make_pair("gnu.tar.gz", "gnu.tar.gz"), std::make_pair("pieces.zip", "pieces.zip")}) {
+        const std::string name = set.first;
+        SCOPED_TRACE(name);
+        EntryList entries;
+        {
+            TempDir folder;
+            ASSERT_GE(CopyPieces(name, folder), 3u);
+            std::string first = folder / PieceName(name, 1), second = folder / PieceName(name, 2);
+            EXPECT_EQ(host.table->ListArchive(second.c_str(), &entries), NoPluginAccepts);
+            std::string bytes = testsupport::ReadBytes(second);
+            ASSERT_TRUE(testsupport::WriteBytes(second, bytes.substr(0, bytes.size() - 1)));
+            EXPECT_LT(host.table->ListArchive(first.c_str(), &entries), 0) << "a piece one byte short";
+            ASSERT_TRUE(DeleteFileA(second.c_str()));
+            EXPECT_LT(host.table->ListArchive(first.c_str(), &entries), 0) << "a missing piece";
+        }
+        TempDir folder;
+        size_t count = CopyPieces(name, folder);
+        std::string first = folder / PieceName(name, 1), added = folder / PieceName(name, count + 1);
+        int slot = host.table->ListArchive(first.c_str(), &entries);
+        ASSERT_GE(slot, 0);
+        const ArchiveEntry* lastFile = LastFile(entries);
+        ASSERT_NE(lastFile, nullptr);
+        PluginBlock fetched;
+        ASSERT_TRUE(CopyFileA(first.c_str(), added.c_str(), FALSE));
+        EXPECT_NE(host.table->FetchEntry(slot, first.c_str(), lastFile, &fetched), 0) << "a piece added";
+        ASSERT_TRUE(DeleteFileA(added.c_str()));
+
+        ASSERT_EQ(host.table->ListArchive(first.c_str(), &entries), slot);
+        lastFile = LastFile(entries);
+        EntryList other;
+        ASSERT_EQ(host.table->ListArchive((Fixtures() + set.second).c_str(), &other), slot);
+        ASSERT_TRUE(DeleteFileA((folder / PieceName(name, count)).c_str()));
+        EXPECT_NE(host.table->FetchEntry(slot, first.c_str(), lastFile, &fetched), 0) << "a piece gone";
+    }
+}
+
 TEST(ArchivesInHost, EachArchiveGoesToItsPluginByContent) {
-    Host host({Bundled("zip", "Zip"), Bundled("lha", "Lha"), PluginPath("7z"), PluginPath("Tar")});
+    Host host(AllPlugins());
     int sevenZip = host.SlotOf(PluginFile("7z")), tar = host.SlotOf(PluginFile("Tar"));
     ASSERT_GE(sevenZip, 0);
     ASSERT_GE(tar, 0);

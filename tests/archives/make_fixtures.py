@@ -17,6 +17,8 @@ OUT/
   sparse-*.tar*            sparse files (holes made by seeking) in every sparse form of GNU tar and
                            bsdtar (SPARSE_TARS below), each followed by a plain file
   links.tar.xz             files followed by hard links to them (hard_links below)
+  pieces/                  volumes.7z.001...: 7-Zip's volumes of the tree; gnu.tar.001...,
+                           gnu.tar.gz.001... and pieces.zip.001...: those archives cut by split
   expected/<archive>/...   what 7z x or tar -x made of each archive; symbolic links replaced by
                            files holding their targets, as the plug-in hands them out
 """
@@ -213,6 +215,24 @@ def hard_links():
     run("tar", "--sort=name", "-cJf", os.path.join(out, "links.tar.xz"), "links", cwd=out)
     shutil.rmtree(folder)
     reference("links.tar.xz", "tar")
+def cut(archive, piece_size, name):
+    """Cuts OUT/archive into numbered pieces OUT/pieces/name.001, .002, ... as a splitter does."""
+    os.makedirs(os.path.join(out, "pieces"), exist_ok=True)
+    run("split", "-b", str(piece_size), "-d", "-a", "3", "--numeric-suffixes=1", os.path.join(out, archive),
+        os.path.join(out, "pieces", name + "."))
+
+
+def volumes_and_pieces():
+    """7-Zip's volumes of the tree, and a ZIP of it cut into pieces (before the tree has links)."""
+    os.makedirs(os.path.join(out, "pieces"), exist_ok=True)
+    run("7z", "a", "-bd", "-v200k", os.path.join(out, "pieces", "volumes.7z"), "tree", cwd=inp)
+    target = os.path.join(out, "expected", "volumes.7z")
+    run("7z", "x", "-bd", "-o" + target, os.path.join(out, "pieces", "volumes.7z.001"))
+    # 7z marks the UTF-8 names (Info-ZIP's zip gives them only in an extra field).
+    run("7z", "a", "-bd", "-tzip", os.path.join(out, "pieces.zip"), "tree", cwd=inp)
+    target = os.path.join(out, "expected", "pieces.zip")
+    run("unzip", "-q", "-d", target, os.path.join(out, "pieces.zip"))
+    cut("pieces.zip", 200 * 1024, "pieces.zip")
 
 
 def many_files():
@@ -243,6 +263,7 @@ def main():
     write(os.path.join(inp, "unicode", "smile😀.txt"), b"no such character in code page 932\n", BASE_TIME)
     run("7z", "a", "-bd", os.path.join(out, "unicode.7z"), "unicode", cwd=inp)
     run("tar", "-cf", os.path.join(out, "unicode.tar"), "unicode", cwd=inp)
+    volumes_and_pieces()
 
     add_links(inp)
     for archive, command in TARS.items():
@@ -253,6 +274,8 @@ def main():
         os.path.join("tree", LONG_FOLDER, "second-folder-of-a-long-path"), cwd=inp)
     reference("ustar.tgz", "tar")
     sjis_tar()
+    cut("gnu.tar", 400 * 1024, "gnu.tar")
+    cut("gnu.tar.gz", 200 * 1024, "gnu.tar.gz")
     lone = os.path.join(inp, "tree", "big.bin")
     for suffix, tool in ((".gz", "gzip"), (".bz2", "bzip2"), (".xz", "xz")):
         with open(lone, "rb") as source, open(os.path.join(out, "lone.bin" + suffix), "wb") as target:

@@ -92,5 +92,19 @@ TEST_F(ImmediateMode, A7zArchiveAndATarXzExtractAs7zAndTarDo) {
     EXPECT_EQ(TreeDifferences(FilesOnly(UnzippedTree("third.tar.xz")), FilesOnly(ReadTree(out + "third.tar"))), "");
 }
 
+// A 7z archive in 7-Zip's volumes, named on the command line by its first piece, extracts as
+// the whole archive, into a folder named after the set.
+TEST_F(ImmediateMode, A7zArchiveInVolumesExtractsFromItsFirstPiece) {
+    std::string out = work / "out\\";
+    PrepareProfile(1, out);
+    std::string first = ArchivesInWork({"volumes.7z.001"});
+    for (const char* later : {"volumes.7z.002", "volumes.7z.003"}) ASSERT_TRUE(CopyFixture(later, work / "in\\"));
+    VarnitoProcess varnito;
+    ASSERT_TRUE(varnito.Start(first));
+    ASSERT_TRUE(varnito.WaitForExit(60000));
+    for (HWND window : varnito.Windows()) ADD_FAILURE() << "window left: " << Text(window);
+    EXPECT_EQ(TreeDifferences(UnzippedTree("first.7z"), ReadTree(out + "volumes.7z")), "");
+}
+
 }  // namespace
 }  // namespace e2e

@@ -6,6 +6,7 @@ OUTPUT_FOLDER/
   first.zip, second.zip, third.zip   immediate mode; second.zip has many entries to abort
   listed.zip                         list mode: files in folders, one with the viewer's type
   first.7z, third.tar.xz             the trees of first.zip and third.zip packed by 7z and GNU tar
+  volumes.7z.001 .. .003             first.zip's tree stored in 7-Zip's volumes of 40 KB
   empty.zip (0 bytes), plain.txt (no archive), truncated.zip (half of first.zip)
   escaping.zip                       names with "../", a leading "/" and a drive letter
   expected/<archive name>/...        what unzip made of first, third and listed, 7z x of first.7z
@@ -82,6 +83,9 @@ def main():
     # The other bundled plug-ins' formats, from the same trees, and what their own tools make of them.
     run("7z", "a", "-bd", "-bso0", os.path.join(out, "first.7z"), ".", cwd=os.path.join(source, "first.zip"))
     run("tar", "-cJf", os.path.join(out, "third.tar.xz"), "sub", "third.txt", cwd=os.path.join(source, "third.zip"))
+    # The same tree stored in 7-Zip's volumes of 40 KB: three pieces, volumes.7z.001 to .003.
+    run("7z", "a", "-bd", "-bso0", "-m0=Copy", "-v40k", os.path.join(out, "volumes.7z"), ".",
+        cwd=os.path.join(source, "first.zip"))
     for name in ("first.7z", "third.tar.xz"):
         os.makedirs(os.path.join(out, "expected", name))
     run("7z", "x", "-bd", "-bso0", "-o" + os.path.join(out, "expected", "first.7z"), os.path.join(out, "first.7z"))

@@ -1,0 +1,82 @@
+#include "spi/common/JoinedPieces.h"
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr size_t LeastDigits = 3;  // ".001": fewer digits are some other suffix
+
+// The piece number at the end of the name (".001" gives 1); 0 when the name ends otherwise.
+uint64_t PieceNumber(const std::string& name, size_t* digits) {
+    size_t dot = name.find_last_of(".\\/:");
+    if (dot == std::string::npos || name[dot] != '.') return 0;
+    *digits = name.size() - dot - 1;
+    if (*digits < LeastDigits || *digits > 9) return 0;
+    uint64_t number = 0;
+    for (size_t i = dot + 1; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9') return 0;
+        number = number * 10 + static_cast<uint64_t>(name[i] - '0');
+    }
+    return number;
+}
+
+std::string Numbered(const std::string& base, size_t digits, size_t number) {
+    std::string text = std::to_string(number);
+    if (text.size() < digits) text.insert(0, digits - text.size(), '0');
+    return base + "." + text;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+JoinedPieces::JoinedPieces(const char* path) {
+    if (!path) return;
+    base_ = path;
+    if (PieceNumber(base_, &digits_) == 1) base_.resize(base_.size() - digits_ - 1);
+    else digits_ = 0;
+    for (size_t index = 0;; ++index) {
+        std::string name = NameOf(index);
+        if (index > 0 && !Exists(name)) break;
+        auto piece = std::make_unique<FileSource>(name.c_str());
+        if (!piece->IsOpen()) return;
+        starts_.push_back(size_);
+        size_ += piece->Size();
+        pieces_.push_back(std::move(piece));
+        if (digits_ == 0) break;
+    }
+    bool whole = digits_ == 0 || !Exists(NameOf(pieces_.size() + 1));
+    for (size_t i = 1; i + 1 < pieces_.size(); ++i) whole = whole && pieces_[i]->Size() == pieces_[0]->Size();
+    if (pieces_.size() > 1) whole = whole && pieces_.back()->Size() <= pieces_[0]->Size();
+    open_ = whole;
+}
+
+std::string JoinedPieces::NameOf(size_t index) const {
+    return digits_ == 0 ? base_ : Numbered(base_, digits_, index + 1);
+}
+
+bool JoinedPieces::ReadAt(uint64_t offset, void* buffer, size_t count) {
+    if (!open_ || !Contains(offset, count)) return false;
+    auto* out = static_cast<uint8_t*>(buffer);
+    size_t index = static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), offset) - starts_.begin()) - 1;
+    while (count > 0) {
+        uint64_t within = offset - starts_[index];
+        uint64_t left = pieces_[index]->Size() - within;
+        size_t part = left < count ? static_cast<size_t>(left) : count;
+        if (part > 0 && !pieces_[index]->ReadAt(within, out, part)) return false;
+        out += part;
+        offset += part;
+        count -= part;
+        ++index;
+    }
+    return true;
+}
+
+bool JoinedPieces::IsLaterPiece(const char* path) {
+    if (!path) return false;
+    std::string name = path;
+    size_t digits = 0;
+    if (PieceNumber(name, &digits) < 2) return false;
+    std::string base = name.substr(0, name.size() - digits - 1);
+    return Exists(Numbered(base, digits, 1)) || Exists(Numbered(base, LeastDigits, 1));
+}
