@@ -92,6 +92,8 @@ void ExpectHostExtractsAsTar(CPluginTable& table, const std::string& archive) {
     }
     for (const auto& item : expected)
         EXPECT_TRUE(listed.count(item.first) || item.second.isFolder) << item.first << " is not listed";
+}
+
 // Lists the archive in the host, which must choose the plug-in of that file name, and fetches
 // every entry: the same names and bytes as the reference tool's copy, every file of it listed.
 void ExpectSameAsReferenceInHost(const Host& host, const std::string& archive, const std::string& reference,
