@@ -20,10 +20,7 @@ function(varnito_archive_plugin target)
     RUNTIME_OUTPUT_DIRECTORY ${out}
     LIBRARY_OUTPUT_DIRECTORY ${out}
     ARCHIVE_OUTPUT_DIRECTORY ${out}/lib)
-  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
-    # stdcall exports under their plain names, as Susie hosts look them up.
-    target_link_options(${target} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
-  endif()
+  varnito_stdcall_exports(${target})
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DLIBRARY=$<TARGET_FILE:${target}> -DOBJDUMP=${CMAKE_OBJDUMP}
             -P ${VARNITO_SPI_COMMON}/CheckExports.cmake
