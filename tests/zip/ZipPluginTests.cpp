@@ -1,7 +1,9 @@
 // The plug-in's identity, its archive check and its listing, called through the exports.
 #include <gtest/gtest.h>
+#include <atomic>
 #include <cstring>
 #include <set>
+#include <thread>
 #include <vector>
 #include "tests/support/TestSupport.h"
 #include "tests/zip/ZipPluginLoader.h"
@@ -297,4 +299,39 @@ TEST(ZipPlugin, ReportsNamesItDoesNotHold) {
     EXPECT_NE(Plugin().getFileInfo(archive.c_str(), 0, "", 0, &found), 0);
     EXPECT_EQ(found.method[0], 0x55) << "a failed lookup leaves the record alone";
     EXPECT_NE(Plugin().getFileInfo("Z:\\no\\such.zip", 0, "tree\\readme.txt", 0, &found), 0);
+}
+
+// Hosts may fetch entries of one archive from several threads at once: a read of the kept
+// archive file is never moved by another thread's read.
+TEST(ZipPlugin, EntriesFetchedFromTwoThreadsAtOnceComeOutWhole) {
+    std::string archive = Fixtures() + "stored.zip";
+    Listing listing = ListArchive(archive);
+    const ArchiveEntry* big = FindEntry(listing, "tree\\big.bin");
+    const ArchiveEntry* readme = FindEntry(listing, "tree\\readme.txt");
+    ASSERT_NE(big, nullptr);
+    ASSERT_NE(readme, nullptr);
+    const std::string bigBytes = ReadBytes(Fixtures() + "input\\tree\\big.bin");
+    const std::string readmeBytes = ReadBytes(Fixtures() + "input\\tree\\readme.txt");
+    ASSERT_FALSE(bigBytes.empty());
+    ASSERT_FALSE(readmeBytes.empty());
+
+    std::atomic<bool> bigDone{false};
+    std::atomic<int> smallFetches{0}, smallWrong{0};
+    std::thread small([&] {
+        while (!bigDone) {
+            Fetched fetched = FetchEntry(archive, readme->position);
+            if (fetched.result != 0 || fetched.bytes != readmeBytes) ++smallWrong;
+            ++smallFetches;
+        }
+    });
+    int bigWrong = 0;
+    for (int round = 0; round < 4; ++round) {
+        Fetched fetched = FetchEntry(archive, big->position);
+        if (fetched.result != 0 || fetched.bytes != bigBytes) ++bigWrong;
+    }
+    bigDone = true;
+    small.join();
+    EXPECT_GT(smallFetches.load(), 0);
+    EXPECT_EQ(bigWrong, 0);
+    EXPECT_EQ(smallWrong.load(), 0);
 }
