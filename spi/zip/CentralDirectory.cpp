@@ -277,9 +277,10 @@ int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry) {
     return ReadRecordIn(source, location, recordOffset, entry);
 }
 
-bool HoldsArchive(ByteSource& source) {
+bool HoldsArchive(ByteSource& source, bool selfExtractor) {
     DirectoryLocation location;
     if (LocateDirectory(source, &location) != SpiSuccess || location.size == 0) return false;
+    if (location.prefixBytes != 0 && !selfExtractor) return false;
     Entry first;
     if (ReadRecordIn(source, location, location.offset, &first) != SpiSuccess) return false;
     uint8_t signature[4];

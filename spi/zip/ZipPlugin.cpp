@@ -37,13 +37,13 @@ const char* plugin::InfoText(int infono) {
     }
 }
 
-// A self-extracting program or other bytes in front of the archive: the end of the file decides.
+// Bytes in front of the archive: the end of the file decides (see HoldsArchive).
 bool plugin::Supports(const char* path, const uint8_t* header, size_t) {
     if (LooksLikeZip(header)) return true;
     if (!path) return false;
     try {
         FileSource file(path);
-        return file.IsOpen() && zip::HoldsArchive(file);
+        return file.IsOpen() && zip::HoldsArchive(file, StartsWith(header, "MZ", 2));
     } catch (const std::bad_alloc&) {
         return false;
     }

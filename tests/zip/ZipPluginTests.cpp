@@ -91,6 +91,24 @@ TEST(ZipPlugin, TakesArchivesByTheirFirstBytesOrByTheirEnd) {
     }
 }
 
+// Bytes in front of a ZIP are a self-extractor's stub (the file begins with a program's
+// header), or data the ZIP's maker counted in its offsets; anything else holds the ZIP as one
+// of its own members, and another plug-in is asked.
+TEST(ZipPlugin, AZipBehindOtherDataIsTakenOnlyWhenItsMakerMeantIt) {
+    for (const char* name : {"zip-last.tar", "text-prefixed.zip"}) {
+        std::string path = Fixtures() + name;
+        std::string bytes = ReadBytes(path);
+        ASSERT_FALSE(bytes.empty()) << name;
+        EXPECT_EQ(IsSupportedByHeader(path, bytes), 0) << name;
+    }
+    std::string path = Fixtures() + "text-adjusted.zip";
+    EXPECT_NE(IsSupportedByHeader(path, ReadBytes(path)), 0);
+    Listing listing = ListArchive(path);
+    EXPECT_EQ(listing.result, 0);
+    EXPECT_NE(FindEntry(listing, "tree\\readme.txt"), nullptr);
+}
+
+
 TEST(ZipPlugin, TakesAnOpenFileHandleInsteadOfAHeader) {
     HANDLE file = CreateFileA((Fixtures() + "tree.zip").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);

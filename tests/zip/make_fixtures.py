@@ -159,6 +159,18 @@ def main():
     shutil.copyfile(os.path.join(out, "prefixed.zip"), os.path.join(out, "adjusted.exe"))
     run("zip", "-q", "-A", os.path.join(out, "adjusted.exe"))
 
+    # A TAR whose last member is a ZIP, and a ZIP behind a script, its offsets counting from
+    # the start of the archive and (zip -A) from the start of the file.
+    shutil.copyfile(os.path.join(out, "small.zip"), os.path.join(inp, "member.zip"))
+    run("tar", "-cf", os.path.join(out, "zip-last.tar"), "tree/readme.txt", "member.zip", cwd=inp)
+    with open(os.path.join(out, "text-prefixed.zip"), "wb") as f:
+        f.write(b"#!/bin/sh\necho not a program header\nexit 0\n")
+        with open(os.path.join(out, "small.zip"), "rb") as g:
+            f.write(g.read())
+    shutil.copyfile(os.path.join(out, "text-prefixed.zip"), os.path.join(out, "text-adjusted.zip"))
+    run("zip", "-q", "-A", os.path.join(out, "text-adjusted.zip"))
+
+
     make_attribute_folders()
     make_cut_sizes()
 
