@@ -105,6 +105,13 @@ void ReadUnixTimeField(const uint8_t* data, uint16_t length, Entry* entry) {
     }
 }
 
+void ReadOldUnixField(const uint8_t* data, uint16_t length, Entry* entry) {
+    if (length >= 8) {
+        entry->hasOldUnixTime = true;
+        entry->oldUnixTime = Read32(data + 4);
+    }
+}
+
 // Info-ZIP's UTF-8 name: valid only while the stored name is the one it was made for.
 void ReadUnicodePathField(const uint8_t* data, uint16_t length, Entry* entry) {
     if (length < 5 || data[0] != 1) return;
@@ -125,6 +132,7 @@ void ReadExtraFields(const uint8_t* extra, size_t length, Entry* entry) {
         if (id == ExtraZip64) ReadZip64Field(data, size, entry);
         else if (id == ExtraNtfsTimes) ReadNtfsField(data, size, entry);
         else if (id == ExtraUnixTime) ReadUnixTimeField(data, size, entry);
+        else if (id == ExtraOldUnix) ReadOldUnixField(data, size, entry);
         else if (id == ExtraUnicodePath) ReadUnicodePathField(data, size, entry);
         at += size;
     }

@@ -41,6 +41,7 @@ std::string EntryNameCp932(const zip::Entry& entry) {
 int32_t EntryTimestamp(const zip::Entry& entry) {
     if (entry.hasUnixTime) return entry.unixTime;
     if (entry.hasNtfsTime) return ClampToInt32(FileTimeToUnix(entry.ntfsTime));
+    if (entry.hasOldUnixTime) return ClampToInt32(entry.oldUnixTime);
     return ClampToInt32(DosTimeToUnix(entry.dosDate, entry.dosTime));
 }
 

@@ -108,6 +108,16 @@ TEST(ZipPlugin, AZipBehindOtherDataIsTakenOnlyWhenItsMakerMeantIt) {
     EXPECT_NE(FindEntry(listing, "tree\\readme.txt"), nullptr);
 }
 
+TEST(ZipPlugin, TimesOfTheOldInfoZipUnixFieldAreRead) {
+    Listing listing = ListArchive(Fixtures() + "oldunix.zip");
+    ASSERT_EQ(listing.result, 0);
+    const ArchiveEntry* old = FindEntry(listing, "old-unix.txt");
+    const ArchiveEntry* both = FindEntry(listing, "both.txt");
+    ASSERT_NE(old, nullptr);
+    ASSERT_NE(both, nullptr);
+    EXPECT_EQ(old->timestamp, BaseTime + 4000);   // its modification time, not its access time
+    EXPECT_EQ(both->timestamp, BaseTime + 6000);  // an extended timestamp field comes first
+}
 
 TEST(ZipPlugin, TakesAnOpenFileHandleInsteadOfAHeader) {
     HANDLE file = CreateFileA((Fixtures() + "tree.zip").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
