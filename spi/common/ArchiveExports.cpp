@@ -1,11 +1,10 @@
-// GetPluginInfo, IsSupported, GetArchiveInfo, GetFileInfo, GetFile and DllMain of a plug-in
-// built on RecordedArchive (see ArchiveExports.h).
+// GetPluginInfo, IsSupported, GetArchiveInfo, GetFileInfo, GetFile and DllMain of each of our
+// archive plug-ins (see ArchiveExports.h).
 #include "spi/common/ArchiveExports.h"
 #include <cstring>
 #include <new>
 #include <string>
 #include "spi/common/CallbackProgress.h"
-#include "spi/common/FileSource.h"
 #include "spi/common/JoinedPieces.h"
 #include "spi/common/OutputSinks.h"
 #include "spi/common/SpiExports.h"
@@ -13,7 +12,9 @@
 
 namespace {
 
-constexpr unsigned int InputKindMask = 0x7;     // 0: the archive is the file named by src
+constexpr unsigned int InputKindMask = 0x7;     // 0: the file named by src, 1: bytes at src
+constexpr unsigned int InputFromFile = 0;
+constexpr unsigned int InputFromMemory = 1;
 constexpr ULONG_PTR LowestAddress = 0x10000;    // smaller values are file handles, never buffers
 constexpr unsigned int IgnoreCaseFlag = 0x80;   // GetFileInfo: names compared without letter case
 constexpr unsigned int OutputKindShift = 8;     // GetFile: 0 a file in the folder dest, 1 a new block
@@ -21,13 +22,19 @@ constexpr unsigned int OutputKindMask = 0x7;
 constexpr unsigned int OutputToFolder = 0;
 constexpr unsigned int OutputToMemory = 1;
 
-// Opens the archive and does the work on it (null: it could not be opened).
+// Opens the archive the host names and does the work on it.
 template <class Work>
 int WithArchive(LPCSTR src, LONG_PTR offset, unsigned int flags, Work work) {
-    if ((flags & InputKindMask) != 0 || offset != 0) return SpiNotImplemented;
+    unsigned int inputKind = flags & InputKindMask;
+    if (inputKind != InputFromFile && inputKind != InputFromMemory) return SpiNotImplemented;
+    plugin::ArchiveInput input;
+    input.src = src;
+    input.offset = offset;
+    input.inMemory = inputKind == InputFromMemory;
     try {
-        std::shared_ptr<RecordedArchive> archive = plugin::OpenArchive(src);
-        if (!archive) return SpiReadError;
+        std::shared_ptr<RecordedArchive> archive;
+        int result = plugin::OpenArchive(input, &archive);
+        if (result != SpiSuccess) return result;
         return work(*archive);
     } catch (const std::bad_alloc&) {
         return SpiNoMemory;
@@ -75,11 +82,24 @@ int FetchRecord(RecordedArchive& archive, LONG_PTR position, LPSTR dest, unsigne
     size_t index = 0;
     // The record's position is an unsigned number; the 32-bit build receives it as a signed one.
     int result = archive.RecordAt(static_cast<ULONG_PTR>(position), &record, &index);
+    if (result == SpiSuccess) result = archive.CheckUnpackable(index);
     if (result != SpiSuccess) return result;
     CallbackProgress report(progress, data);
     if (outputKind == OutputToMemory)
         return UnpackToMemory(archive, index, record, reinterpret_cast<HLOCAL*>(dest), report);
     return UnpackToFolder(archive, index, record, dest, report);
+}
+
+// The first bytes of the file a host's handle reads (zeros past its end); the handle's
+// position is put back where the host left it.
+bool ReadFileStart(HANDLE file, uint8_t* bytes, DWORD size) {
+    LARGE_INTEGER start = {}, position = {};
+    if (!SetFilePointerEx(file, start, &position, FILE_CURRENT) || !SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
+        return false;
+    DWORD read = 0;
+    bool done = ReadFile(file, bytes, size, &read, nullptr) != FALSE;
+    SetFilePointerEx(file, position, nullptr, FILE_BEGIN);
+    return done;
 }
 
 }  // namespace
@@ -94,18 +114,17 @@ SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) {
 }
 
 // `header` is the host's buffer of the file's first bytes, or, in the older form of the call,
-// a file handle (too small a value to be an address): then the named file is read.
+// the handle of the file the host opened (too small a value to be an address: nothing is ever
+// mapped in the lowest 64 KB of an address space).
 SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header) {
     if (JoinedPieces::IsLaterPiece(filename)) return 0;
     uint8_t bytes[SpiHeaderBytes] = {};
     if (header >= LowestAddress) {
         memcpy(bytes, reinterpret_cast<const void*>(header), SpiHeaderBytes);
-    } else {
-        FileSource file(filename);
-        size_t count = file.Size() < SpiHeaderBytes ? static_cast<size_t>(file.Size()) : SpiHeaderBytes;
-        if (!file.IsOpen() || !file.ReadAt(0, bytes, count)) return 0;
+    } else if (!ReadFileStart(reinterpret_cast<HANDLE>(header), bytes, sizeof bytes)) {
+        return 0;
     }
-    return plugin::Supports(bytes, sizeof bytes) ? 1 : 0;
+    return plugin::Supports(filename, bytes, sizeof bytes) ? 1 : 0;
 }
 
 SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle) {
@@ -128,6 +147,8 @@ SPI_EXPORT int WINAPI GetFile(LPCSTR src, LONG_PTR position, LPSTR dest, unsigne
     if (!dest) return SpiInternalError;
     if (outputKind == OutputToMemory) *reinterpret_cast<HLOCAL*>(dest) = nullptr;
     if (outputKind != OutputToMemory && outputKind != OutputToFolder) return SpiNotImplemented;
+    // The entry is found by its position in a file.
+    if ((flags & InputKindMask) != InputFromFile) return SpiNotImplemented;
     return WithArchive(src, 0, flags, [&](RecordedArchive& archive) {
         return FetchRecord(archive, position, dest, outputKind, progress, data);
     });

@@ -50,3 +50,28 @@ int64_t FileTimeToUnix(uint64_t fileTime) {
     constexpr int64_t SecondsFrom1601To1970 = 11644473600LL;
     return static_cast<int64_t>(fileTime / 10000000) - SecondsFrom1601To1970;
 }
+
+int64_t DosTimeToUnix(uint16_t date, uint16_t time) {
+    SYSTEMTIME local = {};
+    local.wYear = static_cast<WORD>(1980 + (date >> 9));
+    local.wMonth = static_cast<WORD>((date >> 5) & 0x0F);
+    local.wDay = static_cast<WORD>(date & 0x1F);
+    local.wHour = static_cast<WORD>(time >> 11);
+    local.wMinute = static_cast<WORD>((time >> 5) & 0x3F);
+    local.wSecond = static_cast<WORD>((time & 0x1F) * 2);
+    // Asking Windows for the zone on every entry would make large listings slow.
+    static const TIME_ZONE_INFORMATION zone = [] {
+        TIME_ZONE_INFORMATION info = {};
+        GetTimeZoneInformation(&info);
+        return info;
+    }();
+    SYSTEMTIME utc;
+    FILETIME fileTime;
+    if (!SystemTimeToFileTime(&local, &fileTime) || !TzSpecificLocalTimeToSystemTime(&zone, &local, &utc) ||
+        !SystemTimeToFileTime(&utc, &fileTime))
+        return 0;
+    ULARGE_INTEGER value;
+    value.LowPart = fileTime.dwLowDateTime;
+    value.HighPart = fileTime.dwHighDateTime;
+    return FileTimeToUnix(value.QuadPart);
+}

@@ -25,3 +25,8 @@ std::string JoinedName(const ArchiveEntry& record);
 
 // Seconds since 1970-01-01 UTC of a FILETIME (100 ns units since 1601).
 int64_t FileTimeToUnix(uint64_t fileTime);
+
+// Seconds since 1970-01-01 UTC of an MS-DOS date and time. They are the local time of the
+// machine that made the archive; this machine's time zone (with the daylight saving rule of
+// that date) is the best guess for it. 0 for a date that does not exist (month 0, 31 February).
+int64_t DosTimeToUnix(uint16_t date, uint16_t time);

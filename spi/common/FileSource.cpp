@@ -18,9 +18,10 @@ FileSource::~FileSource() {
 }
 
 // Seeks, then reads without an OVERLAPPED: Wine answers a read given an OVERLAPPED with one more
-// round trip to its server, which costs more per entry than the seek.
+// round trip to its server, which costs more per entry than the seek (and the lock).
 bool FileSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
     if (!IsOpen() || !Contains(offset, count)) return false;
+    std::lock_guard<std::mutex> lock(readLock_);
     LARGE_INTEGER position;
     position.QuadPart = static_cast<LONGLONG>(offset);
     if (!SetFilePointerEx(file_, position, nullptr, FILE_BEGIN)) return false;

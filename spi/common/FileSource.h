@@ -1,9 +1,10 @@
 #pragma once
 // An archive file, read through the Windows file functions. It is opened sharing reading and
 // deleting, never writing: nobody who honours share modes can write or truncate it while it
-// is read, but the user may still delete it. Reads move the file's position, so one source is
-// read by one thread at a time.
+// is read, but the user may still delete it. A read seeks, then reads: it holds a lock between
+// the two, so that calls from several threads never move each other's position.
 #include <windows.h>
+#include <mutex>
 #include "spi/common/ByteSource.h"
 
 class FileSource : public ByteSource {
@@ -21,4 +22,5 @@ public:
 private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
     uint64_t size_ = 0;
+    std::mutex readLock_;
 };

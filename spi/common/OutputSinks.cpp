@@ -26,13 +26,18 @@ bool MemoryBlockSink::Commit(size_t length) {
 }
 
 FileSink::FileSink(const std::string& path) : path_(path), buffer_(1 << 20) {
-    file_ = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string folder = path.substr(0, cp932::AfterLastSeparator(path.data(), path.size(), "\\/"));
+    char work[MAX_PATH];
+    // Makes an empty file of a name no other file has.
+    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "~vs", 0, work)) return;
+    workPath_ = work;
+    file_ = CreateFileA(work, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file_ == INVALID_HANDLE_VALUE) DeleteFileA(work);
 }
 
 FileSink::~FileSink() {
-    if (file_ == INVALID_HANDLE_VALUE) return;
-    CloseHandle(file_);
-    if (!finished_) DeleteFileA(path_.c_str());
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    if (!workPath_.empty() && !finished_) DeleteFileA(workPath_.c_str());
 }
 
 uint8_t* FileSink::Room(size_t* length) {
@@ -64,9 +69,11 @@ bool FileSink::Finish(int64_t timestamp) {
     ULARGE_INTEGER value;
     value.QuadPart = (timestamp + 11644473600LL) * 10000000ULL;
     FILETIME time = {value.LowPart, value.HighPart};
-    if (!SetFileTime(file_, nullptr, nullptr, &time)) return false;
-    finished_ = true;
-    return true;
+    bool dated = SetFileTime(file_, nullptr, nullptr, &time) != FALSE;
+    CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    finished_ = dated && MoveFileExA(workPath_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    return finished_;
 }
 
 bool FolderFilePath(const char* folder, const std::string& fileName, std::string* path) {

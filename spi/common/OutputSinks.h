@@ -28,16 +28,19 @@ private:
     size_t written_ = 0;
 };
 
-// Writes a new file through a buffer; a file that is not finished is deleted again.
+// Writes a file through a buffer into a work file beside it, which takes the file's place only
+// once it is finished: a file already there stays as it was when the entry fails. A work file
+// that is not finished is deleted again.
 class FileSink : public OutputSink {
 public:
     explicit FileSink(const std::string& path);
-    ~FileSink() override;  // deletes the file unless Finish succeeded
+    ~FileSink() override;  // deletes the work file unless Finish succeeded
     FileSink(const FileSink&) = delete;
     FileSink& operator=(const FileSink&) = delete;
 
     bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
-    // Writes what is buffered and dates the file (seconds since 1970 UTC).
+    // Writes what is buffered, dates the file (seconds since 1970 UTC) and puts it in the
+    // place of the file named at construction.
     bool Finish(int64_t timestamp);
 
     uint8_t* Room(size_t* length) override;
@@ -47,7 +50,7 @@ public:
 private:
     bool Flush();
 
-    std::string path_;
+    std::string path_, workPath_;
     HANDLE file_ = INVALID_HANDLE_VALUE;
     std::vector<uint8_t> buffer_;
     size_t used_ = 0;

@@ -30,9 +30,13 @@ int RecordedArchive::Find(const char* name, bool ignoreCase, ArchiveEntry* recor
     std::lock_guard<std::mutex> lock(mutex_);
     int result = Made();
     if (result != SpiSuccess) return result;
-    const auto& index = ignoreCase ? byFoldedName_ : byName_;
-    auto found = index.find(NameKey(name, ignoreCase));
-    if (found == index.end()) return SpiInternalError;
+    auto found = byName_.find(NameKey(name, false));
+    if (ignoreCase || (found == byName_.end() && MatchesAnyCase())) {
+        found = byFoldedName_.find(NameKey(name, true));
+        if (found == byFoldedName_.end()) return SpiInternalError;
+    } else if (found == byName_.end()) {
+        return SpiInternalError;
+    }
     *record = records_[found->second];
     return SpiSuccess;
 }
@@ -40,10 +44,14 @@ int RecordedArchive::Find(const char* name, bool ignoreCase, ArchiveEntry* recor
 int RecordedArchive::RecordAt(uint64_t position, ArchiveEntry* record, size_t* index) {
     std::lock_guard<std::mutex> lock(mutex_);
     int result = Made();
-    if (result != SpiSuccess) return result;
     auto found = byPosition_.find(position);
-    if (found == byPosition_.end()) return SpiInternalError;
-    *index = found->second;
-    *record = records_[*index];
-    return SpiSuccess;
+    if (result == SpiSuccess && found != byPosition_.end()) {
+        *index = found->second;
+        *record = records_[*index];
+        return SpiSuccess;
+    }
+    int unlisted = UnlistedRecord(position, record, index);
+    return unlisted == SpiSuccess || result == SpiSuccess ? unlisted : result;
 }
+
+int RecordedArchive::UnlistedRecord(uint64_t, ArchiveEntry*, size_t*) { return SpiInternalError; }

@@ -12,21 +12,27 @@
 #include "spi/common/OpenedArchive.h"
 #include "spi/common/OutputSink.h"
 #include "spi/common/ProgressReport.h"
+#include "spi/common/SpiResult.h"
 
 class RecordedArchive : public OpenedArchive {
 public:
+    // The archive file at path; null for an archive that is not a file (the plug-in reads it).
     explicit RecordedArchive(const char* path) : OpenedArchive(path) {}
 
     // Every entry's record, in archive order; the list lives as long as the archive. SpiResult
     // of making them (kept: a later call gets the same answer).
     int Records(const std::vector<ArchiveEntry>** records);
     // The record of the last entry whose joined name is `name` ('/' and '\' alike, ASCII
-    // letters in either case when ignoreCase): the one an extraction leaves on disk when an
-    // archive holds a name twice. SpiResult: SpiInternalError when no entry has that name.
+    // letters in either case when ignoreCase or when no entry has the name in its own case and
+    // the plug-in MatchesAnyCase): the one an extraction leaves on disk when an archive holds
+    // a name twice. SpiResult: SpiInternalError when no entry has that name.
     int Find(const char* name, bool ignoreCase, ArchiveEntry* record);
-    // The record whose position is `position`, and its index in Records(). SpiResult:
-    // SpiInternalError for a position no record has.
+    // The record whose position is `position`, and its index in Records() (or the one
+    // UnlistedRecord gives). SpiResult: SpiInternalError for a position no record has.
     int RecordAt(uint64_t position, ArchiveEntry* record, size_t* index);
+    // Whether the entry of the index-th record can be unpacked at all (its method, its
+    // encryption): asked before any output is made for it. SpiResult.
+    virtual int CheckUnpackable(size_t) { return SpiSuccess; }
     // Unpacks the entry of the index-th record into the sink: exactly its unpackedSize bytes,
     // checked. SpiResult. Calls may come from several threads; the plug-in guards its own
     // unpacking state.
@@ -36,6 +42,12 @@ protected:
     // Appends a record for every entry, with positions that differ from one another. SpiResult.
     // Called once, under the lock.
     virtual int MakeRecords(std::vector<ArchiveEntry>* records) = 0;
+    // Whether a name the host gives in another letter case than the entry's still finds it.
+    virtual bool MatchesAnyCase() const { return false; }
+    // The record of an entry at `position` that Records() does not hold (or that could not be
+    // made), for a format that can still read an entry there: one before damage that ended the
+    // list. *index is then what UnpackEntry is given. SpiResult; called under the lock.
+    virtual int UnlistedRecord(uint64_t position, ArchiveEntry* record, size_t* index);
 
 private:
     int Made();  // mutex_ held

@@ -1,52 +1,87 @@
 #include "spi/lha/LhaArchive.h"
-#include <windows.h>
+#include <cstring>
 #include "spi/common/SpiResult.h"
 #include "spi/lha/ArchiveWalk.h"
-#include "spi/lha/EntryRecord.h"
+#include "spi/lha/EntryUnpacker.h"
+#include "spi/lha/HeaderRecord.h"
+#include "spi/lha/OutputSink.h"
 
 namespace lha {
+namespace {
 
-HeaderList::HeaderList(ByteSource& source, uint64_t start) : start_(start) {
-    walkResult_ = WalkArchive(source, start, [&](const Header& header) {
-        ArchiveEntry record;
-        FillRecord(header, &record);
-        byPosition_.emplace(header.headerOffset, headers_.size());
-        byName_.emplace(JoinedName(record), headers_.size());  // an earlier header keeps its name
-        names_.push_back(JoinedName(record));
-        headers_.push_back(header);
+// Hands the unpacker's bytes on to the plug-in's output.
+class SinkAdapter : public lha::OutputSink {
+public:
+    explicit SinkAdapter(::OutputSink& target) : target_(target) {}
+    bool Write(const uint8_t* data, size_t length) override {
+        while (length > 0) {
+            size_t room = 0;
+            uint8_t* to = target_.Room(&room);
+            size_t piece = length < room ? length : room;
+            if (!to || piece == 0) return false;
+            memcpy(to, data, piece);
+            if (!target_.Commit(piece)) return false;
+            data += piece;
+            length -= piece;
+        }
+        return true;
+    }
+
+private:
+    ::OutputSink& target_;
+};
+
+}  // namespace
+
+size_t LhaArchive::Keep(const Header& header) {
+    auto kept = byPosition_.emplace(header.headerOffset, headers_.size());
+    if (kept.second) headers_.push_back(header);
+    return kept.first->second;
+}
+
+Header LhaArchive::HeaderOf(size_t index) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return headers_[index];
+}
+
+// The headers walked before damage stay, for UnlistedRecord.
+int LhaArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    int result = WalkArchive(Source(), start_, [&](const Header& header) {
+        Keep(header);
         return true;
     });
+    if (result != SpiSuccess) return result;
+    records->resize(headers_.size());
+    for (size_t i = 0; i < headers_.size(); ++i) DescribeHeader(headers_[i], &(*records)[i]);
+    return SpiSuccess;
 }
 
-const Header* HeaderList::At(uint64_t position) const {
+int LhaArchive::UnlistedRecord(uint64_t position, ArchiveEntry* record, size_t* index) {
+    std::lock_guard<std::mutex> lock(mutex_);
     auto found = byPosition_.find(position);
-    return found == byPosition_.end() ? nullptr : &headers_[found->second];
-}
-
-int HeaderList::Find(const char* name, bool ignoreCase, Header* header) const {
-    auto exact = byName_.find(name);
-    if (exact != byName_.end()) {
-        *header = headers_[exact->second];
-        return SpiSuccess;
-    }
-    for (size_t i = 0; ignoreCase && i < names_.size(); ++i) {
-        if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, names_[i].c_str(), -1, name, -1) == CSTR_EQUAL) {
-            *header = headers_[i];
-            return SpiSuccess;
+    if (found != byPosition_.end()) {
+        *index = found->second;
+    } else {
+        Header header;
+        switch (ReadHeader(Source(), position, &header)) {
+            case HeaderStatus::Read: break;
+            case HeaderStatus::Unsupported: return SpiUnknownFormat;
+            default: return SpiBrokenData;
         }
+        *index = Keep(header);
     }
-    return walkResult_ != SpiSuccess ? walkResult_ : SpiInternalError;
+    DescribeHeader(headers_[*index], record);
+    return SpiSuccess;
 }
 
-const HeaderList* LhaArchive::HeadersFrom(uint64_t start) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!headers_) headers_ = std::make_unique<HeaderList>(Source(), start);
-    return headers_->Start() == start ? headers_.get() : nullptr;
+int LhaArchive::CheckUnpackable(size_t index) {
+    return IsKnownMethod(HeaderOf(index)) ? SpiSuccess : SpiUnknownFormat;
 }
 
-const HeaderList* LhaArchive::KeptHeaders() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return headers_.get();
+int LhaArchive::UnpackEntry(size_t index, ::OutputSink& sink, ProgressReport& progress) {
+    SinkAdapter adapter(sink);
+    return lha::UnpackEntry(Source(), HeaderOf(index), adapter, &progress);
 }
 
 }  // namespace lha

@@ -1,6 +1,5 @@
 // 7z.spi: 7z archives through the Susie archive plug-in interface. The exports themselves are
 // those of every plug-in built on RecordedArchive (spi/common/ArchiveExports.cpp).
-#include "spi/common/ArchiveCache.h"
 #include "spi/common/ArchiveExports.h"
 #include "spi/sevenzip/Headers.h"
 #include "spi/sevenzip/SevenZipArchive.h"
@@ -22,8 +21,10 @@ const char* plugin::InfoText(int infono) {
     }
 }
 
-bool plugin::Supports(const uint8_t* header, size_t size) { return sevenzip::HasSignature(header, size); }
+bool plugin::Supports(const char*, const uint8_t* header, size_t size) { return sevenzip::HasSignature(header, size); }
 
-std::shared_ptr<RecordedArchive> plugin::OpenArchive(const char* path) { return lastArchive.Open(path); }
+int plugin::OpenArchive(const ArchiveInput& input, std::shared_ptr<RecordedArchive>* archive) {
+    return OpenWholeFile(lastArchive, input, archive);
+}
 
 void plugin::CloseArchive() { lastArchive.Close(); }

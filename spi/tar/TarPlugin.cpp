@@ -1,7 +1,6 @@
 // Tar.spi: TAR archives, plain or in gzip, bzip2 or xz, and files packed alone by one of those,
 // through the Susie archive plug-in interface. The exports themselves are those of every
 // plug-in built on RecordedArchive (spi/common/ArchiveExports.cpp).
-#include "spi/common/ArchiveCache.h"
 #include "spi/common/ArchiveExports.h"
 #include "spi/tar/TarArchive.h"
 #include "spi/tar/TarHeader.h"
@@ -24,12 +23,14 @@ const char* plugin::InfoText(int infono) {
 }
 
 // A compressed file (TAR inside or not), or a TAR whose first header holds together.
-bool plugin::Supports(const uint8_t* header, size_t size) {
+bool plugin::Supports(const char*, const uint8_t* header, size_t size) {
     if (tar::CompressionOf(header, size) != tar::Compression::None) return true;
     tar::HeaderBlock block;
     return size >= tar::BlockSize && tar::ReadHeaderBlock(header, &block) == tar::BlockKind::Header;
 }
 
-std::shared_ptr<RecordedArchive> plugin::OpenArchive(const char* path) { return lastArchive.Open(path); }
+int plugin::OpenArchive(const ArchiveInput& input, std::shared_ptr<RecordedArchive>* archive) {
+    return OpenWholeFile(lastArchive, input, archive);
+}
 
 void plugin::CloseArchive() { lastArchive.Close(); }

@@ -105,6 +105,13 @@ void ReadUnixTimeField(const uint8_t* data, uint16_t length, Entry* entry) {
     }
 }
 
+void ReadOldUnixField(const uint8_t* data, uint16_t length, Entry* entry) {
+    if (length >= 8) {
+        entry->hasOldUnixTime = true;
+        entry->oldUnixTime = Read32(data + 4);
+    }
+}
+
 // Info-ZIP's UTF-8 name: valid only while the stored name is the one it was made for.
 void ReadUnicodePathField(const uint8_t* data, uint16_t length, Entry* entry) {
     if (length < 5 || data[0] != 1) return;
@@ -125,6 +132,7 @@ void ReadExtraFields(const uint8_t* extra, size_t length, Entry* entry) {
         if (id == ExtraZip64) ReadZip64Field(data, size, entry);
         else if (id == ExtraNtfsTimes) ReadNtfsField(data, size, entry);
         else if (id == ExtraUnixTime) ReadUnixTimeField(data, size, entry);
+        else if (id == ExtraOldUnix) ReadOldUnixField(data, size, entry);
         else if (id == ExtraUnicodePath) ReadUnicodePathField(data, size, entry);
         at += size;
     }
@@ -277,9 +285,10 @@ int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry) {
     return ReadRecordIn(source, location, recordOffset, entry);
 }
 
-bool HoldsArchive(ByteSource& source) {
+bool HoldsArchive(ByteSource& source, bool selfExtractor) {
     DirectoryLocation location;
     if (LocateDirectory(source, &location) != SpiSuccess || location.size == 0) return false;
+    if (location.prefixBytes != 0 && !selfExtractor) return false;
     Entry first;
     if (ReadRecordIn(source, location, location.offset, &first) != SpiSuccess) return false;
     uint8_t signature[4];

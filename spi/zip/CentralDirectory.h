@@ -44,9 +44,12 @@ private:
 // Decodes the one central record that starts at `recordOffset` of the source. SpiResult.
 int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry);
 
-// Whether the source holds an archive with at least one entry, wherever it starts in the
-// source: the end record, the directory it points to and the local header of the first entry
-// must agree. Reads at most the source's last 64 KB and two records, however large it is.
-bool HoldsArchive(ByteSource& source);
+// Whether the source holds an archive with at least one entry: the end record, the directory
+// it points to and the local header of the first entry must agree. Bytes in front of the
+// archive are taken when its offsets count them (its maker knew of them) or, whatever its
+// offsets, when `selfExtractor` (the source begins with a program's header); not otherwise:
+// a ZIP stored at the end of another archive is that archive's member. Reads at most the
+// source's last 64 KB and two records, however large it is.
+bool HoldsArchive(ByteSource& source, bool selfExtractor);
 
 }  // namespace zip

@@ -11,32 +11,6 @@ int32_t ClampToInt32(int64_t seconds) {
     return static_cast<int32_t>(seconds);
 }
 
-// DOS date and time are the local time of the machine that made the archive; this machine's
-// time zone (with the daylight saving rule of that date) is the best guess for it.
-int32_t DosTimeToUnix(uint16_t date, uint16_t time) {
-    SYSTEMTIME local = {};
-    local.wYear = static_cast<WORD>(1980 + (date >> 9));
-    local.wMonth = static_cast<WORD>((date >> 5) & 0x0F);
-    local.wDay = static_cast<WORD>(date & 0x1F);
-    local.wHour = static_cast<WORD>(time >> 11);
-    local.wMinute = static_cast<WORD>((time >> 5) & 0x3F);
-    local.wSecond = static_cast<WORD>((time & 0x1F) * 2);
-    // Asking Windows for the zone on every entry would make large listings slow.
-    static const TIME_ZONE_INFORMATION zone = [] {
-        TIME_ZONE_INFORMATION info = {};
-        GetTimeZoneInformation(&info);
-        return info;
-    }();
-    SYSTEMTIME utc;
-    FILETIME fileTime;
-    if (!TzSpecificLocalTimeToSystemTime(&zone, &local, &utc) || !SystemTimeToFileTime(&utc, &fileTime))
-        return 0;  // not a valid date
-    ULARGE_INTEGER value;
-    value.LowPart = fileTime.dwLowDateTime;
-    value.HighPart = fileTime.dwHighDateTime;
-    return ClampToInt32(FileTimeToUnix(value.QuadPart));
-}
-
 void MethodText(uint16_t method, char* text, size_t size) {
     const char* name = nullptr;
     switch (method) {
@@ -67,7 +41,8 @@ std::string EntryNameCp932(const zip::Entry& entry) {
 int32_t EntryTimestamp(const zip::Entry& entry) {
     if (entry.hasUnixTime) return entry.unixTime;
     if (entry.hasNtfsTime) return ClampToInt32(FileTimeToUnix(entry.ntfsTime));
-    return DosTimeToUnix(entry.dosDate, entry.dosTime);
+    if (entry.hasOldUnixTime) return ClampToInt32(entry.oldUnixTime);
+    return ClampToInt32(DosTimeToUnix(entry.dosDate, entry.dosTime));
 }
 
 int DescribeEntry(const zip::Entry& entry, ArchiveEntry* record, bool* skip) {

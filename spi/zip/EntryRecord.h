@@ -8,8 +8,9 @@
 // field) converted, other names as stored.
 std::string EntryNameCp932(const zip::Entry& entry);
 
-// Last modification time in seconds since 1970 UTC: the exact time of an extended timestamp
-// or NTFS field when present, else the DOS time read as local time.
+// Last modification time in seconds since 1970 UTC: the exact time of an extended timestamp,
+// NTFS or old Info-ZIP Unix field (in that order) when present, else the DOS time read as
+// local time.
 int32_t EntryTimestamp(const zip::Entry& entry);
 
 // Fills *record. SpiResult: SpiUnknownFormat when a name part or a number does not fit the

@@ -1,37 +1,45 @@
-#include "spi/common/SpiResult.h"
 #include "spi/zip/ZipArchive.h"
+#include "spi/common/SpiResult.h"
+#include "spi/zip/EntryExtractor.h"
+#include "spi/zip/EntryRecord.h"
 
-int ZipArchive::ReadDirectory() {
-    if (!directoryRead_) {
-        directoryResult_ = directory_.Open(Source());
-        directoryRead_ = true;
+ZipArchive::ZipArchive(const char* path) : RecordedArchive(path), memory_(nullptr, 0), inMemory_(false) {}
+
+ZipArchive::ZipArchive(const void* bytes, size_t size)
+    : RecordedArchive(nullptr), memory_(bytes, size), inMemory_(true) {}
+
+// A record for every entry of the directory, but those whose name is empty once cleaned
+// (such as "../").
+int ZipArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
+    int result = directory_.Open(Input());
+    if (result != SpiSuccess) return result;
+    for (;;) {
+        zip::Entry entry;
+        bool done = false, skip = false;
+        result = directory_.Next(&entry, &done);
+        if (result != SpiSuccess || done) return result;
+        ArchiveEntry record;
+        result = DescribeEntry(entry, &record, &skip);
+        if (result != SpiSuccess) return result;
+        if (skip) continue;
+        records->push_back(record);
+        recordOffsets_.push_back(entry.recordOffset);
     }
-    return directoryResult_;
 }
 
-int ZipArchive::Directory(zip::DirectoryReader* reader) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    int result = ReadDirectory();
-    if (result == SpiSuccess) *reader = directory_;
-    return result;
+int ZipArchive::EntryOf(size_t index, zip::Entry* entry) const {
+    return directory_.RecordAt(recordOffsets_[index], entry);
 }
 
-int ZipArchive::RecordAt(uint64_t recordOffset, zip::Entry* entry) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (ReadDirectory() == SpiSuccess) return directory_.RecordAt(recordOffset, entry);
-    }
-    // A directory too large to hold: the record alone, from the file.
-    return zip::ReadRecordAt(Source(), recordOffset, entry);
+int ZipArchive::CheckUnpackable(size_t index) {
+    zip::Entry entry;
+    int result = EntryOf(index, &entry);
+    return result == SpiSuccess ? zip::CheckExtractable(entry) : result;
 }
 
-int ZipArchive::FindName(const char* name, uint64_t* recordOffset) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!indexBuilt_) {
-        indexResult_ = ReadDirectory();
-        if (indexResult_ == SpiSuccess) indexResult_ = names_.Build(directory_);
-        indexBuilt_ = true;
-    }
-    if (indexResult_ != SpiSuccess) return indexResult_;
-    return names_.Find(name, recordOffset);
+int ZipArchive::UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) {
+    zip::Entry entry;
+    int result = EntryOf(index, &entry);
+    if (result != SpiSuccess) return result;
+    return zip::ExtractEntry(Input(), entry, sink, &progress);
 }

@@ -1,33 +1,36 @@
 #pragma once
-// A ZIP archive file the plug-in keeps open between calls (see ArchiveCache): its central
-// directory is read once, on first use, and the index of its names when a name is first
-// looked up. Safe for calls from several threads.
+// A ZIP archive: a file the plug-in keeps open between calls (see ArchiveCache), or bytes a
+// host hands over in memory for one call. Its central directory is read once, on first use,
+// into the records; an entry is unpacked from its central record, found again in the directory
+// read then.
 #include <cstdint>
-#include <mutex>
-#include "spi/common/OpenedArchive.h"
+#include <vector>
+#include "spi/common/ByteSource.h"
+#include "spi/common/RecordedArchive.h"
 #include "spi/zip/CentralDirectory.h"
-#include "spi/zip/NameIndex.h"
 
-class ZipArchive : public OpenedArchive {
+class ZipArchive : public RecordedArchive {
 public:
-    explicit ZipArchive(const char* path) : OpenedArchive(path) {}
+    explicit ZipArchive(const char* path);
+    // The archive in `size` bytes at `bytes`, which stay valid as long as this object.
+    ZipArchive(const void* bytes, size_t size);
 
-    // A copy of the directory reader, at the first record. SpiResult of reading the directory.
-    int Directory(zip::DirectoryReader* reader);
-    // The central record that starts at recordOffset. SpiResult.
-    int RecordAt(uint64_t recordOffset, zip::Entry* entry);
-    // The central record offset of the entry named `name` (see NameIndex::Find). SpiResult.
-    int FindName(const char* name, uint64_t* recordOffset);
+    int CheckUnpackable(size_t index) override;
+    int UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) override;
+
+protected:
+    int MakeRecords(std::vector<ArchiveEntry>* records) override;
+    // Hosts have found ZIP entries by name in any letter case (the name in its own case first).
+    bool MatchesAnyCase() const override { return true; }
 
 private:
-    // Reads the directory unless it was read already; its SpiResult. Called with mutex_ held.
-    int ReadDirectory();
+    int EntryOf(size_t index, zip::Entry* entry) const;
+    ByteSource& Input() { return inMemory_ ? static_cast<ByteSource&>(memory_) : Source(); }
 
-    std::mutex mutex_;
-    bool directoryRead_ = false;
-    int directoryResult_ = 0;
+    MemorySource memory_;
+    bool inMemory_;
+    // Made with the records and not changed after them (RecordAt does not depend on where
+    // Next stopped).
     zip::DirectoryReader directory_;
-    bool indexBuilt_ = false;
-    int indexResult_ = 0;
-    NameIndex names_;
+    std::vector<uint64_t> recordOffsets_;  // central record offset of each record
 };

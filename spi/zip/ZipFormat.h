@@ -32,6 +32,7 @@ constexpr uint16_t MethodDeflated = 8;
 constexpr uint16_t ExtraZip64 = 0x0001;
 constexpr uint16_t ExtraNtfsTimes = 0x000A;
 constexpr uint16_t ExtraUnixTime = 0x5455;
+constexpr uint16_t ExtraOldUnix = 0x5855;  // Info-ZIP's first Unix field: access, modification time
 constexpr uint16_t ExtraUnicodePath = 0x7075;
 
 inline uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
@@ -62,6 +63,8 @@ struct Entry {
     int32_t unixTime = 0;
     bool hasNtfsTime = false;        // NTFS field: a Windows FILETIME
     uint64_t ntfsTime = 0;
+    bool hasOldUnixTime = false;     // Info-ZIP's old Unix field: UTC seconds, unsigned
+    uint32_t oldUnixTime = 0;
 };
 
 }  // namespace zip

@@ -111,7 +111,9 @@ TEST(SevenZip, DamageIsBrokenDataAndNeverAWrongEntry) {
                                        bytes.substr(0, bytes.size() - 100), bytes.substr(0, 40)}) {
         std::string path = folder / ("damaged-" + std::to_string(broken++) + ".7z");
         ASSERT_TRUE(WriteBytes(path, damaged));
-        EXPECT_EQ(SevenZip().List(path).result, BrokenData);
+        SpiListing damagedListing = SevenZip().List(path);
+        EXPECT_EQ(damagedListing.result, BrokenData);
+        EXPECT_FALSE(damagedListing.handed) << "a list handed over with an error is read as complete";
     }
 }
 

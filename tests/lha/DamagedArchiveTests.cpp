@@ -2,6 +2,7 @@
 // or past the file, unknown methods and levels. Each fails with an error code, never a crash,
 // and no memory block or half-written file is left behind.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdint>
 #include "tests/lha/LhaPluginLoader.h"
 #include "tests/support/TestSupport.h"
@@ -289,6 +290,26 @@ TEST_F(DamagedArchives, NamesTooLongForTheRecordAreCutAtAFolder) {
     ArchiveEntry found = {};
     EXPECT_EQ(plugin.getFileInfo(path.c_str(), 0, JoinedName(entries[0]).c_str(), 0, &found), 0);
     EXPECT_EQ(plugin.Fetch(path, entries[0].position, &result), "abc");
+}
+
+TEST_F(DamagedArchives, AnEntryThatFailsLeavesTheFileOfItsNameAsItWas) {
+    std::string path = Write(Level0("-lh0-", "f.txt", "new content", 11, Crc16("new content") ^ 1) +
+                             Stored0("g.txt", "fresh") + '\0');
+    int result = -99;
+    std::vector<ArchiveEntry> entries = plugin.List(path, &result);
+    ASSERT_EQ(entries.size(), 2u);
+    TempDir out;
+    ASSERT_TRUE(testsupport::WriteBytes(out / "f.txt", "the user's own file"));
+    ASSERT_TRUE(testsupport::WriteBytes(out / "g.txt", "an older g"));
+    char* folder = const_cast<char*>(out.path().c_str());
+    EXPECT_EQ(plugin.getFile(path.c_str(), entries[0].position, folder, 0, nullptr, 0), BrokenData);
+    EXPECT_EQ(testsupport::ReadBytes(out / "f.txt"), "the user's own file");
+    // A whole entry still takes the place of the file, and no work file stays behind.
+    EXPECT_EQ(plugin.getFile(path.c_str(), entries[1].position, folder, 0, nullptr, 0), 0);
+    EXPECT_EQ(testsupport::ReadBytes(out / "g.txt"), "fresh");
+    std::vector<std::string> names = NamesIn(out.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"f.txt", "g.txt"}));
 }
 
 TEST_F(DamagedArchives, OutputToAFileNeverLeavesTheFolder) {

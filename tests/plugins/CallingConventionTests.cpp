@@ -8,7 +8,7 @@
 #include <string>
 #include <type_traits>
 #include "plugins/SusiePlugin.h"
-#include "spi/fixture/FixtureControl.h"
+#include "tests/fixture/FixtureControl.h"
 #include "tests/support/TestSupport.h"
 
 #if defined(__i386__)

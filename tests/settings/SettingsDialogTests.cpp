@@ -9,7 +9,7 @@
 #include "core/Utility.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
-#include "spi/fixture/FixtureControl.h"
+#include "tests/fixture/FixtureControl.h"
 #include "tests/settings/SettingsTestHelpers.h"
 
 using namespace settingstest;

@@ -1,11 +1,11 @@
 #pragma once
 // The plug-in loader of the tests: a temporary plug-in folder filled with copies of the fixture
 // plug-ins or of our own plug-ins, script archives beside it, and a table loaded from it. The
-// script format is described in spi/fixture/Fixture.cpp.
+// script format is described in tests/fixture/Fixture.cpp.
 #include <memory>
 #include <string>
 #include "plugins/PluginTable.h"
-#include "spi/fixture/FixtureControl.h"
+#include "tests/fixture/FixtureControl.h"
 #include "tests/support/TestSupport.h"
 
 class PluginTestFolder {

@@ -1,7 +1,9 @@
 // The plug-in's identity, its archive check and its listing, called through the exports.
 #include <gtest/gtest.h>
+#include <atomic>
 #include <cstring>
 #include <set>
+#include <thread>
 #include <vector>
 #include "tests/support/TestSupport.h"
 #include "tests/zip/ZipPluginLoader.h"
@@ -87,6 +89,34 @@ TEST(ZipPlugin, TakesArchivesByTheirFirstBytesOrByTheirEnd) {
                              folder / "empty.exe", folder / "end.exe"}) {
         EXPECT_EQ(IsSupportedByHeader(path, ReadBytes(path)), 0) << path;
     }
+}
+
+// Bytes in front of a ZIP are a self-extractor's stub (the file begins with a program's
+// header), or data the ZIP's maker counted in its offsets; anything else holds the ZIP as one
+// of its own members, and another plug-in is asked.
+TEST(ZipPlugin, AZipBehindOtherDataIsTakenOnlyWhenItsMakerMeantIt) {
+    for (const char* name : {"zip-last.tar", "text-prefixed.zip"}) {
+        std::string path = Fixtures() + name;
+        std::string bytes = ReadBytes(path);
+        ASSERT_FALSE(bytes.empty()) << name;
+        EXPECT_EQ(IsSupportedByHeader(path, bytes), 0) << name;
+    }
+    std::string path = Fixtures() + "text-adjusted.zip";
+    EXPECT_NE(IsSupportedByHeader(path, ReadBytes(path)), 0);
+    Listing listing = ListArchive(path);
+    EXPECT_EQ(listing.result, 0);
+    EXPECT_NE(FindEntry(listing, "tree\\readme.txt"), nullptr);
+}
+
+TEST(ZipPlugin, TimesOfTheOldInfoZipUnixFieldAreRead) {
+    Listing listing = ListArchive(Fixtures() + "oldunix.zip");
+    ASSERT_EQ(listing.result, 0);
+    const ArchiveEntry* old = FindEntry(listing, "old-unix.txt");
+    const ArchiveEntry* both = FindEntry(listing, "both.txt");
+    ASSERT_NE(old, nullptr);
+    ASSERT_NE(both, nullptr);
+    EXPECT_EQ(old->timestamp, BaseTime + 4000);   // its modification time, not its access time
+    EXPECT_EQ(both->timestamp, BaseTime + 6000);  // an extended timestamp field comes first
 }
 
 TEST(ZipPlugin, TakesAnOpenFileHandleInsteadOfAHeader) {
@@ -297,4 +327,39 @@ TEST(ZipPlugin, ReportsNamesItDoesNotHold) {
     EXPECT_NE(Plugin().getFileInfo(archive.c_str(), 0, "", 0, &found), 0);
     EXPECT_EQ(found.method[0], 0x55) << "a failed lookup leaves the record alone";
     EXPECT_NE(Plugin().getFileInfo("Z:\\no\\such.zip", 0, "tree\\readme.txt", 0, &found), 0);
+}
+
+// Hosts may fetch entries of one archive from several threads at once: a read of the kept
+// archive file is never moved by another thread's read.
+TEST(ZipPlugin, EntriesFetchedFromTwoThreadsAtOnceComeOutWhole) {
+    std::string archive = Fixtures() + "stored.zip";
+    Listing listing = ListArchive(archive);
+    const ArchiveEntry* big = FindEntry(listing, "tree\\big.bin");
+    const ArchiveEntry* readme = FindEntry(listing, "tree\\readme.txt");
+    ASSERT_NE(big, nullptr);
+    ASSERT_NE(readme, nullptr);
+    const std::string bigBytes = ReadBytes(Fixtures() + "input\\tree\\big.bin");
+    const std::string readmeBytes = ReadBytes(Fixtures() + "input\\tree\\readme.txt");
+    ASSERT_FALSE(bigBytes.empty());
+    ASSERT_FALSE(readmeBytes.empty());
+
+    std::atomic<bool> bigDone{false};
+    std::atomic<int> smallFetches{0}, smallWrong{0};
+    std::thread small([&] {
+        while (!bigDone) {
+            Fetched fetched = FetchEntry(archive, readme->position);
+            if (fetched.result != 0 || fetched.bytes != readmeBytes) ++smallWrong;
+            ++smallFetches;
+        }
+    });
+    int bigWrong = 0;
+    for (int round = 0; round < 4; ++round) {
+        Fetched fetched = FetchEntry(archive, big->position);
+        if (fetched.result != 0 || fetched.bytes != bigBytes) ++bigWrong;
+    }
+    bigDone = true;
+    small.join();
+    EXPECT_GT(smallFetches.load(), 0);
+    EXPECT_EQ(bigWrong, 0);
+    EXPECT_EQ(smallWrong.load(), 0);
 }

@@ -159,6 +159,28 @@ def main():
     shutil.copyfile(os.path.join(out, "prefixed.zip"), os.path.join(out, "adjusted.exe"))
     run("zip", "-q", "-A", os.path.join(out, "adjusted.exe"))
 
+    # A TAR whose last member is a ZIP, and a ZIP behind a script, its offsets counting from
+    # the start of the archive and (zip -A) from the start of the file.
+    shutil.copyfile(os.path.join(out, "small.zip"), os.path.join(inp, "member.zip"))
+    run("tar", "-cf", os.path.join(out, "zip-last.tar"), "tree/readme.txt", "member.zip", cwd=inp)
+    with open(os.path.join(out, "text-prefixed.zip"), "wb") as f:
+        f.write(b"#!/bin/sh\necho not a program header\nexit 0\n")
+        with open(os.path.join(out, "small.zip"), "rb") as g:
+            f.write(g.read())
+    shutil.copyfile(os.path.join(out, "text-prefixed.zip"), os.path.join(out, "text-adjusted.zip"))
+    run("zip", "-q", "-A", os.path.join(out, "text-adjusted.zip"))
+
+    # Times only in Info-ZIP's old Unix field (0x5855: access, then modification time), and
+    # in both that field and an extended timestamp; the DOS times say something else.
+    with zipfile.ZipFile(os.path.join(out, "oldunix.zip"), "w") as u:
+        old_field = struct.pack("<HHII", 0x5855, 8, BASE_TIME + 5000, BASE_TIME + 4000)
+        info = zipfile.ZipInfo("old-unix.txt", (2001, 2, 3, 4, 5, 6))
+        info.extra = old_field
+        u.writestr(info, "old field\n")
+        info = zipfile.ZipInfo("both.txt", (2001, 2, 3, 4, 5, 6))
+        info.extra = struct.pack("<HHBI", 0x5455, 5, 1, BASE_TIME + 6000) + old_field
+        u.writestr(info, "both fields\n")
+
     make_attribute_folders()
     make_cut_sizes()
 

@@ -27,7 +27,7 @@ void Exercise(ByteSource& source, const zip::Entry& entry) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemorySource source(data, size);
-    zip::HoldsArchive(source);  // the check of files that do not begin like a ZIP
+    zip::HoldsArchive(source, true);  // the check of files that do not begin like a ZIP
     zip::DirectoryReader reader;
     if (reader.Open(source) != SpiSuccess) return 0;
     for (int count = 0; count < 256; ++count) {
