@@ -197,14 +197,10 @@ bool BlockDecoder::ReadCompressedLiterals(const uint8_t* p, size_t size, bool ne
     sizes[3] = size - sizes[0] - sizes[1] - sizes[2];
     size_t share = (count + 3) / 4;
     if (3 * share > count) return false;
-    uint8_t* out = literals_;
-    for (unsigned i = 0; i < 4; ++i) {
-        size_t part = i < 3 ? share : count - 3 * share;
-        if (!DecodeHuffmanStream(huffman_, p, sizes[i], out, part)) return false;
-        p += sizes[i];
-        out += part;
-    }
-    return true;
+    const uint8_t* starts[4] = {p, p + sizes[0], p + sizes[0] + sizes[1], p + sizes[0] + sizes[1] + sizes[2]};
+    uint8_t* out[4] = {literals_, literals_ + share, literals_ + 2 * share, literals_ + 3 * share};
+    const size_t counts[4] = {share, share, share, count - 3 * share};
+    return DecodeHuffmanStreams(huffman_, starts, sizes, out, counts);
 }
 
 bool BlockDecoder::ReadTable(Kind kind, unsigned mode, const uint8_t*& p, const uint8_t* end, SequenceTable* table) {

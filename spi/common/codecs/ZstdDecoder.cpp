@@ -174,7 +174,7 @@ private:
             BlockOutput out{ring_.get(), position_, blockLimit_, wrapEnd_, std::min(frameOutput_, window_), window_};
             if (!blocks_->Decode(packed, size, out, &produced)) return Status::BadData;
         }
-        hash_.Update(at, produced);
+        if (checksum_) hash_.Update(at, produced);
         position_ += produced;
         frameOutput_ += produced;
         pending_ = at;

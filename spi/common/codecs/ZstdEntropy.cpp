@@ -1,5 +1,6 @@
 // FSE table descriptions and tables, and the Huffman code of literals, as Zstandard defines them.
 #include "spi/common/codecs/ZstdEntropy.h"
+#include <algorithm>
 
 namespace codecs {
 namespace zstd {
@@ -194,27 +195,56 @@ bool ReadHuffmanTable(const uint8_t* data, size_t size, HuffmanTable* table, siz
     return BuildHuffmanTable(weights, count, table);
 }
 
-bool DecodeHuffmanStream(const HuffmanTable& table, const uint8_t* stream, size_t size, uint8_t* out, size_t count) {
-    BackwardBits bits;
-    if (!bits.Start(stream, size)) return false;
-    const unsigned maxBits = table.maxBits;
-    const HuffmanCode* codes = table.codes;
-    size_t i = 0;
-    for (; i + 5 <= count; i += 5) {
+namespace {
+
+// Five codes of at most 11 bits fit the 56 bits a refill guarantees.
+constexpr size_t CodesPerRefill = 5;
+
+inline uint8_t DecodeSymbol(const HuffmanTable& table, BackwardBits& bits) {
+    HuffmanCode code = table.codes[bits.Peek(table.maxBits)];
+    bits.Skip(code.bits);
+    return code.symbol;
+}
+
+// Decodes symbols `from` to `count` of one stream; true when the stream is used up exactly.
+bool FinishStream(const HuffmanTable& table, BackwardBits& bits, uint8_t* out, size_t from, size_t count) {
+    size_t i = from;
+    for (; i + CodesPerRefill <= count; i += CodesPerRefill) {
         bits.Refill();
-        for (size_t j = 0; j < 5; ++j) {
-            HuffmanCode code = codes[bits.Peek(maxBits)];
-            out[i + j] = code.symbol;
-            bits.Skip(code.bits);
-        }
+        for (size_t j = 0; j < CodesPerRefill; ++j) out[i + j] = DecodeSymbol(table, bits);
     }
     bits.Refill();
-    for (; i < count; ++i) {
-        HuffmanCode code = codes[bits.Peek(maxBits)];
-        out[i] = code.symbol;
-        bits.Skip(code.bits);
-    }
+    for (; i < count; ++i) out[i] = DecodeSymbol(table, bits);
     return bits.Left() == 0;
+}
+
+}  // namespace
+
+bool DecodeHuffmanStream(const HuffmanTable& table, const uint8_t* stream, size_t size, uint8_t* out, size_t count) {
+    BackwardBits bits;
+    return bits.Start(stream, size) && FinishStream(table, bits, out, 0, count);
+}
+
+bool DecodeHuffmanStreams(const HuffmanTable& table, const uint8_t* const streams[4], const size_t sizes[4],
+                          uint8_t* const out[4], const size_t counts[4]) {
+    BackwardBits bits[4];
+    for (int k = 0; k < 4; ++k)
+        if (!bits[k].Start(streams[k], sizes[k])) return false;
+    // The four streams side by side, so that their lookups overlap, while each has symbols left.
+    size_t together = std::min(std::min(counts[0], counts[1]), std::min(counts[2], counts[3]));
+    size_t i = 0;
+    for (; i + CodesPerRefill <= together; i += CodesPerRefill) {
+        for (int k = 0; k < 4; ++k) bits[k].Refill();
+        for (size_t j = 0; j < CodesPerRefill; ++j) {
+            out[0][i + j] = DecodeSymbol(table, bits[0]);
+            out[1][i + j] = DecodeSymbol(table, bits[1]);
+            out[2][i + j] = DecodeSymbol(table, bits[2]);
+            out[3][i + j] = DecodeSymbol(table, bits[3]);
+        }
+    }
+    for (int k = 0; k < 4; ++k)
+        if (!FinishStream(table, bits[k], out[k], i, counts[k])) return false;
+    return true;
 }
 
 }  // namespace zstd

@@ -88,6 +88,9 @@ bool ReadHuffmanTable(const uint8_t* data, size_t size, HuffmanTable* table, siz
 
 // Decodes `count` literals from one Huffman stream, which must be used up exactly.
 bool DecodeHuffmanStream(const HuffmanTable& table, const uint8_t* stream, size_t size, uint8_t* out, size_t count);
+// The same for four streams at once, stream k giving counts[k] literals to out[k].
+bool DecodeHuffmanStreams(const HuffmanTable& table, const uint8_t* const streams[4], const size_t sizes[4],
+                          uint8_t* const out[4], const size_t counts[4]);
 
 }  // namespace zstd
 }  // namespace codecs
