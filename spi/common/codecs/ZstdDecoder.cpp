@@ -132,20 +132,25 @@ private:
         return Status::Ok;
     }
 
-    // Room for a whole block at the write position: the ring grows until it has its full size,
-    // then wraps around.
+    // Room for a whole block at the write position: the ring grows until it has its full size
+    // (it wraps only then, so that a window's history stays whole behind every block).
     bool MakeRoom() {
-        size_t needed = blockLimit_ + CopySlack;
+        const size_t needed = blockLimit_ + CopySlack;
         if (position_ + needed <= ringSize_) return true;
-        if (ringSize_ >= capacity_) {
-            wrapEnd_ = position_;
-            position_ = 0;
-            return true;
-        }
-        size_t size = std::min(capacity_, std::max({2 * ringSize_, position_ + needed, FirstRingSize}));
+        if (ringSize_ < capacity_ && !Grow(position_ + needed)) return false;
+        if (position_ + needed <= ringSize_) return true;
+        wrapEnd_ = position_;
+        position_ = 0;
+        return true;
+    }
+
+    // Doubles the ring (at least to `wanted` bytes), up to the size the window needs.
+    bool Grow(size_t wanted) {
+        size_t doubled = ringSize_ <= capacity_ / 2 ? 2 * ringSize_ : capacity_;
+        size_t size = std::min(capacity_, std::max({doubled, wanted, FirstRingSize}));
         std::unique_ptr<uint8_t[]> bigger(new (std::nothrow) uint8_t[size]);
         if (!bigger) return false;
-        if (position_ > 0) memcpy(bigger.get(), ring_.get(), position_);
+        if (position_ > 0) memcpy(bigger.get(), ring_.get(), position_);  // nothing has wrapped yet
         ring_ = std::move(bigger);
         ringSize_ = size;
         return true;
