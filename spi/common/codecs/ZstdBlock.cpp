@@ -228,53 +228,105 @@ bool BlockDecoder::ReadTable(Kind kind, unsigned mode, const uint8_t*& p, const 
     return FillTable(k, counts, symbols, log, table);
 }
 
+namespace {
+
+struct Sequence {
+    size_t literalLength;
+    size_t matchLength;
+    uint64_t offset;
+};
+
+// Reads the sequences of a block from its bit stream, one after the other, resolving repeated
+// offsets as it goes.
+class SequenceReader {
+public:
+    SequenceReader(BackwardBits& bits, const SequenceTable& lengths, const SequenceTable& offsets,
+                   const SequenceTable& matches, uint64_t repeats[3])
+        : bits_(bits), lengthCodes_(lengths.codes), offsetCodes_(offsets.codes), matchCodes_(matches.codes),
+          repeats_(repeats) {
+        lengthState_ = bits.Read(lengths.log);
+        offsetState_ = bits.Read(offsets.log);
+        matchState_ = bits.Read(matches.log);
+    }
+
+    Sequence Next(bool last) {
+        const SequenceCode lengthCode = lengthCodes_[lengthState_];
+        const SequenceCode offsetCode = offsetCodes_[offsetState_];
+        const SequenceCode matchCode = matchCodes_[matchState_];
+        Sequence sequence;
+        bits_.Refill();
+        uint64_t offset = offsetCode.base + static_cast<uint64_t>(bits_.Read(offsetCode.extra));
+        bits_.Refill();
+        sequence.matchLength = matchCode.base + bits_.Read(matchCode.extra);
+        sequence.literalLength = lengthCode.base + bits_.Read(lengthCode.extra);
+        if (!last) {
+            bits_.Refill();
+            lengthState_ = lengthCode.next + bits_.Read(lengthCode.bits);
+            matchState_ = matchCode.next + bits_.Read(matchCode.bits);
+            offsetState_ = offsetCode.next + bits_.Read(offsetCode.bits);
+        }
+        sequence.offset = Resolve(offset, sequence.literalLength == 0);
+        return sequence;
+    }
+
+private:
+    // An offset value of 1 to 3 names one of the three last offsets (shifted by one after no
+    // literals); a larger one is a new offset.
+    uint64_t Resolve(uint64_t value, bool noLiterals) {
+        if (value > 3) {
+            repeats_[2] = repeats_[1];
+            repeats_[1] = repeats_[0];
+            return repeats_[0] = value - 3;
+        }
+        unsigned index = static_cast<unsigned>(value) - 1 + noLiterals;
+        if (index == 0) return repeats_[0];
+        uint64_t offset = index == 3 ? repeats_[0] - 1 : repeats_[index];
+        if (index > 1) repeats_[2] = repeats_[1];
+        repeats_[1] = repeats_[0];
+        return repeats_[0] = offset;
+    }
+
+    BackwardBits& bits_;
+    const SequenceCode* lengthCodes_;
+    const SequenceCode* offsetCodes_;
+    const SequenceCode* matchCodes_;
+    uint64_t* repeats_;
+    unsigned lengthState_, offsetState_, matchState_;
+};
+
+// Sequences are read this far ahead of being carried out, so that the bytes of their matches
+// are already on their way into the cache.
+constexpr unsigned ReadAhead = 8;
+
+}  // namespace
+
 bool BlockDecoder::Execute(const uint8_t* stream, size_t size, unsigned count, const BlockOutput& out,
                            size_t* produced) {
     BackwardBits bits;
     if (!bits.Start(stream, size)) return false;
-    const SequenceCode* lengthCodes = literalLengths_.codes;
-    const SequenceCode* offsetCodes = offsets_.codes;
-    const SequenceCode* matchCodes = matchLengths_.codes;
-    unsigned lengthState = bits.Read(literalLengths_.log);
-    unsigned offsetState = bits.Read(offsets_.log);
-    unsigned matchState = bits.Read(matchLengths_.log);
+    uint64_t repeats[3] = {repeats_[0], repeats_[1], repeats_[2]};
+    SequenceReader reader(bits, literalLengths_, offsets_, matchLengths_, repeats);
     uint8_t* const blockStart = out.ring + out.start;
     uint8_t* op = blockStart;
     uint8_t* const opEnd = blockStart + out.limit;
     const uint8_t* literal = literals_;
     const uint8_t* const literalEnd = literals_ + literalCount_;
-    uint64_t repeat0 = repeats_[0], repeat1 = repeats_[1], repeat2 = repeats_[2];
+    Sequence queue[ReadAhead];
+    size_t ahead = out.start;  // where the next sequence read will start in the ring
+    auto readNext = [&](unsigned n) {
+        Sequence sequence = reader.Next(n + 1 == count);
+        ahead += sequence.literalLength;
+        if (sequence.offset <= ahead)
+            __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(out.ring) + ahead - sequence.offset));
+        ahead += sequence.matchLength;
+        queue[n % ReadAhead] = sequence;
+    };
+    for (unsigned n = 0; n < count && n < ReadAhead; ++n) readNext(n);
     for (unsigned n = 0; n < count; ++n) {
-        const SequenceCode lengthCode = lengthCodes[lengthState];
-        const SequenceCode offsetCode = offsetCodes[offsetState];
-        const SequenceCode matchCode = matchCodes[matchState];
-        bits.Refill();
-        uint64_t offset = offsetCode.base + static_cast<uint64_t>(bits.Read(offsetCode.extra));
-        bits.Refill();
-        size_t matchLength = matchCode.base + bits.Read(matchCode.extra);
-        size_t literalLength = lengthCode.base + bits.Read(lengthCode.extra);
-        if (n + 1 < count) {
-            bits.Refill();
-            lengthState = lengthCode.next + bits.Read(lengthCode.bits);
-            matchState = matchCode.next + bits.Read(matchCode.bits);
-            offsetState = offsetCode.next + bits.Read(offsetCode.bits);
-        }
-        if (offset > 3) {
-            offset -= 3;
-            repeat2 = repeat1;
-            repeat1 = repeat0;
-            repeat0 = offset;
-        } else {
-            unsigned index = static_cast<unsigned>(offset) - (literalLength != 0);
-            if (index == 0) {
-                offset = repeat0;
-            } else {
-                offset = index == 1 ? repeat1 : index == 2 ? repeat2 : repeat0 - 1;
-                if (index > 1) repeat2 = repeat1;
-                repeat1 = repeat0;
-                repeat0 = offset;
-            }
-        }
+        const Sequence sequence = queue[n % ReadAhead];
+        if (n + ReadAhead < count) readNext(n + ReadAhead);
+        size_t literalLength = sequence.literalLength, matchLength = sequence.matchLength;
+        uint64_t offset = sequence.offset;
         if (literalLength > static_cast<size_t>(literalEnd - literal) ||
             literalLength + matchLength > static_cast<size_t>(opEnd - op))
             return false;
@@ -300,9 +352,7 @@ bool BlockDecoder::Execute(const uint8_t* stream, size_t size, unsigned count, c
     if (rest > static_cast<size_t>(opEnd - op)) return false;
     memcpy(op, literal, rest);
     op += rest;
-    repeats_[0] = repeat0;
-    repeats_[1] = repeat1;
-    repeats_[2] = repeat2;
+    memcpy(repeats_, repeats, sizeof repeats);
     *produced = static_cast<size_t>(op - blockStart);
     return true;
 }
