@@ -240,16 +240,17 @@ struct Sequence {
 // offsets as it goes.
 class SequenceReader {
 public:
-    SequenceReader(BackwardBits& bits, const SequenceTable& lengths, const SequenceTable& offsets,
+    SequenceReader(const BackwardBits& bits, const SequenceTable& lengths, const SequenceTable& offsets,
                    const SequenceTable& matches, uint64_t repeats[3])
         : bits_(bits), lengthCodes_(lengths.codes), offsetCodes_(offsets.codes), matchCodes_(matches.codes),
           repeats_(repeats) {
-        lengthState_ = bits.Read(lengths.log);
-        offsetState_ = bits.Read(offsets.log);
-        matchState_ = bits.Read(matches.log);
+        lengthState_ = bits_.Read(lengths.log);
+        offsetState_ = bits_.Read(offsets.log);
+        matchState_ = bits_.Read(matches.log);
     }
 
-    Sequence Next(bool last) {
+    // Inlined into the loop of Execute, so that the bit reader's state stays in registers.
+    __attribute__((always_inline)) Sequence Next(bool last) {
         const SequenceCode lengthCode = lengthCodes_[lengthState_];
         const SequenceCode offsetCode = offsetCodes_[offsetState_];
         const SequenceCode matchCode = matchCodes_[matchState_];
@@ -269,6 +270,9 @@ public:
         return sequence;
     }
 
+    // The bits left once every sequence has been read; 0 for an intact stream.
+    int64_t BitsLeft() const { return bits_.Left(); }
+
 private:
     // An offset value of 1 to 3 names one of the three last offsets (shifted by one after no
     // literals); a larger one is a new offset.
@@ -286,7 +290,7 @@ private:
         return repeats_[0] = offset;
     }
 
-    BackwardBits& bits_;
+    BackwardBits bits_;
     const SequenceCode* lengthCodes_;
     const SequenceCode* offsetCodes_;
     const SequenceCode* matchCodes_;
@@ -313,7 +317,7 @@ bool BlockDecoder::Execute(const uint8_t* stream, size_t size, unsigned count, c
     const uint8_t* const literalEnd = literals_ + literalCount_;
     Sequence queue[ReadAhead];
     size_t ahead = out.start;  // where the next sequence read will start in the ring
-    auto readNext = [&](unsigned n) {
+    auto readNext = [&](unsigned n) __attribute__((always_inline)) {
         Sequence sequence = reader.Next(n + 1 == count);
         ahead += sequence.literalLength;
         if (sequence.offset <= ahead)
@@ -347,7 +351,7 @@ bool BlockDecoder::Execute(const uint8_t* stream, size_t size, unsigned count, c
         if (matchLength > 0) CopyMatch(op, static_cast<size_t>(offset), matchLength);
         op += matchLength;
     }
-    if (bits.Left() != 0) return false;
+    if (reader.BitsLeft() != 0) return false;
     size_t rest = static_cast<size_t>(literalEnd - literal);
     if (rest > static_cast<size_t>(opEnd - op)) return false;
     memcpy(op, literal, rest);
