@@ -16,6 +16,7 @@ const char* MethodName(tar::Compression compression, bool holdsTar) {
         case tar::Compression::Gzip: return holdsTar ? "tar.gz" : "gzip";
         case tar::Compression::Bzip2: return holdsTar ? "tar.bz2" : "bzip2";
         case tar::Compression::Xz: return holdsTar ? "tar.xz" : "xz";
+        case tar::Compression::Zstd: return holdsTar ? "tar.zst" : "zstd";
         default: return "tar";
     }
 }
@@ -41,8 +42,9 @@ bool NameCp932(const std::string& stored, bool utf8, std::string* name) {
 // (".tgz" and the like become ".tar").
 std::string UnpackedName(const std::string& fileName) {
     static const char* const suffixes[][2] = {{".tgz", ".tar"}, {".taz", ".tar"}, {".tbz2", ".tar"},
-                                              {".tbz", ".tar"}, {".txz", ".tar"}, {".gz", ""},
-                                              {".bz2", ""},     {".bz", ""},      {".xz", ""}};
+                                              {".tbz", ".tar"}, {".txz", ".tar"}, {".tzst", ".tar"},
+                                              {".gz", ""},      {".bz2", ""},     {".bz", ""},
+                                              {".xz", ""},      {".zst", ""}};
     std::string folded = NameKey(fileName, true);
     for (const auto& suffix : suffixes) {
         size_t length = strlen(suffix[0]);

@@ -1,4 +1,4 @@
-// Tar.spi: TAR archives, plain or in gzip, bzip2 or xz, and files packed alone by one of those,
+// Tar.spi: TAR archives, plain or in gzip, bzip2, xz or Zstandard, and files packed alone by one of those,
 // through the Susie archive plug-in interface. The exports themselves are those of every
 // plug-in built on RecordedArchive (spi/common/ArchiveExports.cpp).
 #include "spi/common/ArchiveExports.h"
@@ -15,8 +15,8 @@ ArchiveCache<TarArchive> lastArchive;
 const char* plugin::InfoText(int infono) {
     switch (infono) {
         case 0: return "00AM";
-        case 1: return "Varnito TAR plug-in 1.0 (tar, gzip, bzip2, xz)";
-        case 2: return "*.tar;*.tgz;*.tar.gz;*.tbz2;*.tar.bz2;*.txz;*.tar.xz;*.gz;*.bz2;*.xz";
+        case 1: return "Varnito TAR plug-in 1.0 (tar, gzip, bzip2, xz, zstd)";
+        case 2: return "*.tar;*.tgz;*.tar.gz;*.tbz2;*.tar.bz2;*.txz;*.tar.xz;*.tzst;*.tar.zst;*.gz;*.bz2;*.xz;*.zst";
         case 3: return "TAR 書庫";
         default: return nullptr;
     }

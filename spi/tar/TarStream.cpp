@@ -21,6 +21,7 @@ bool Begins(const uint8_t* bytes, size_t size, const char* magic, size_t length)
 Compression CompressionOf(const uint8_t* bytes, size_t size) {
     if (Begins(bytes, size, "\x1F\x8B\x08", 3)) return Compression::Gzip;
     if (Begins(bytes, size, "\xFD" "7zXZ\0", 6)) return Compression::Xz;
+    if (Begins(bytes, size, "\x28\xB5\x2F\xFD", 4)) return Compression::Zstd;
     // "BZh", the block size 1-9, then a block's or the end's magic number.
     if (Begins(bytes, size, "BZh", 3) && size >= 10 && bytes[3] >= '1' && bytes[3] <= '9' &&
         (Begins(bytes + 4, size - 4, "\x31\x41\x59\x26\x53\x59", 6) ||
@@ -40,6 +41,7 @@ int TarStream::Restart() {
     switch (compression_) {
         case Compression::Gzip: decoder_ = codecs::MakeGzipDecoder(*bytes_); break;
         case Compression::Bzip2: decoder_ = codecs::MakeBzip2Decoder(*bytes_); break;
+        case Compression::Zstd: decoder_ = codecs::MakeZstdDecoder(*bytes_); break;
         default: decoder_ = codecs::MakeXzDecoder(*bytes_); break;
     }
     if (!decoder_) return SpiNoMemory;

@@ -1,6 +1,6 @@
 #pragma once
 // The bytes of a TAR stream: the archive file itself, or what its decompressor (gzip, bzip2,
-// xz, told apart by their first bytes) makes of it. A compressed stream can only be read
+// xz, Zstandard, told apart by their first bytes) makes of it. A compressed stream can only be read
 // forward, so the reader keeps its decoder where the last read ended: members read in
 // archive order are decoded once in all; reading behind that point starts the stream again.
 // Plain C++, so that the fuzzer builds it.
@@ -11,7 +11,7 @@
 
 namespace tar {
 
-enum class Compression { None, Gzip, Bzip2, Xz };
+enum class Compression { None, Gzip, Bzip2, Xz, Zstd };
 
 // The compression the first bytes of a file announce (None when they announce none).
 Compression CompressionOf(const uint8_t* bytes, size_t size);

@@ -14,6 +14,8 @@ constexpr uint16_t MethodDeflate64 = 9;
 constexpr uint16_t MethodBzip2 = 12;
 constexpr uint16_t MethodLzma = 14;
 constexpr uint16_t MethodXz = 95;
+constexpr uint16_t MethodZstd = 93;
+constexpr uint16_t MethodZstdEarly = 20;  // what some programs wrote before 93 was assigned
 constexpr uint16_t FlagLzmaEndMarker = 0x0002;
 constexpr size_t ChunkSize = 1 << 20;  // bytes produced between progress reports
 
@@ -40,6 +42,8 @@ std::unique_ptr<codecs::Decoder> MakeDecoder(codecs::ByteInput& input, const Ent
         case MethodBzip2: return codecs::MakeBzip2Decoder(input);
         case MethodLzma: return MakeZipLzma(input, entry, result);
         case MethodXz: return codecs::MakeXzDecoder(input);
+        case MethodZstd:
+        case MethodZstdEarly: return codecs::MakeZstdDecoder(input);
     }
     *result = SpiUnknownFormat;
     return nullptr;
@@ -49,7 +53,8 @@ std::unique_ptr<codecs::Decoder> MakeDecoder(codecs::ByteInput& input, const Ent
 }  // namespace
 
 bool IsCodecMethod(uint16_t method) {
-    return method == MethodDeflate64 || method == MethodBzip2 || method == MethodLzma || method == MethodXz;
+    return method == MethodDeflate64 || method == MethodBzip2 || method == MethodLzma || method == MethodXz ||
+           method == MethodZstd || method == MethodZstdEarly;
 }
 
 int DecodeCodecEntry(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink& sink,

@@ -21,6 +21,7 @@ void MethodText(uint16_t method, char* text, size_t size) {
         case 9: name = "Deflat64"; break;
         case 12: name = "BZip2"; break;
         case 14: name = "LZMA"; break;
+        case 20:
         case 93: name = "Zstd"; break;
         case 95: name = "XZ"; break;
         case 98: name = "PPMd"; break;

@@ -1,5 +1,5 @@
 // Tar.spi (Tar.sph) through its exports, against archives that GNU tar and bsdtar made, plain
-// and in gzip, bzip2 and xz, and what tar -x extracted from them.
+// and in gzip, bzip2, xz and zstd, and what tar -x extracted from them.
 #include <gtest/gtest.h>
 #include "tests/archives/ArchiveFixtures.h"
 #include "tests/support/TestSupport.h"
@@ -36,7 +36,7 @@ ArchiveEntry ExpectOneEntry(const std::string& archive, const std::string& name,
 // as the file it links to; a FIFO is passed over.
 TEST(Tar, GnuTarAndBsdtarArchivesInEveryWrapperUnpackAsTarDoes) {
     for (const char* archive : {"gnu.tar", "gnu.tar.gz", "gnu.tar.bz2", "gnu.tar.xz", "pax.tar", "ustar.tgz",
-                                "bsd.tar", "bsd.tgz", "bsd.tar.bz2", "bsd.tar.xz"})
+                                "bsd.tar", "bsd.tgz", "bsd.tar.bz2", "bsd.tar.xz", "gnu.tar.zst", "bsd.tzst"})
         ExpectSameAsReference(Tar(), archive, false);
     SpiListing listing = Tar().List(Fixtures() + "gnu.tar.xz");
     const ArchiveEntry* link = FindEntry(listing, "tree\\link-to-readme");
@@ -51,11 +51,11 @@ TEST(Tar, NamesStoredInCodePage932AreKeptAndNamesItCannotSpellRefuseTheArchive) 
     EXPECT_FALSE(listing.handed);
 }
 
-// gzip, bzip2 or xz around something that is no TAR: one entry, the file's name less the
+// gzip, bzip2, xz or zstd around something that is no TAR: one entry, the file's name less the
 // suffix, with gzip's stored time or else the file's own.
 TEST(Tar, ALoneCompressedFileIsOneEntry) {
     std::string original = ReadBytes(Fixtures() + "input\\tree\\big.bin");
-    for (const char* suffix : {".gz", ".bz2", ".xz"}) {
+    for (const char* suffix : {".gz", ".bz2", ".xz", ".zst"}) {
         std::string archive = Fixtures() + "lone.bin" + suffix;
         ArchiveEntry entry = ExpectOneEntry(archive, "lone.bin", original);
         bool gzip = std::string(suffix) == ".gz";

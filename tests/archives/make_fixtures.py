@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Makes the 7z and TAR archives the plug-in tests read, with Debian's 7z, GNU tar, bsdtar,
-gzip, bzip2 and xz, and the reference copies those tools extract.  Usage: make_fixtures.py OUT
+gzip, bzip2, xz and zstd, and the reference copies those tools extract.  Usage: make_fixtures.py OUT
 
 OUT/
   input/tree/...           the files that were packed (known contents and times; Japanese names,
@@ -11,7 +11,7 @@ OUT/
   *.tar*, *.tgz            GNU tar and bsdtar archives, plain and in each wrapper (TARS below),
                            with symbolic and hard links and a FIFO; ustar.tgz the long folder in ustar's
                            layout; sjis.tar holds names in code page 932
-  lone.bin.gz|.bz2|.xz     a compressed file that holds no TAR
+  lone.bin.gz|.bz2|.xz|.zst a compressed file that holds no TAR
   zeros-first.img.gz|.xz   a compressed file that holds no TAR but begins with a kilobyte of zeros;
                            empty.tar.gz an empty TAR (nothing but zero blocks)
   sparse-*.tar*            sparse files (holes made by seeking) in every sparse form of GNU tar and
@@ -50,6 +50,7 @@ TARS = {  # archive name: the command that makes it from the folder "tree"
     "gnu.tar.xz": ["tar", "-cJf"], "pax.tar": ["tar", "--format=pax", "-cf"],
     "bsd.tar": ["bsdtar", "-cf"], "bsd.tgz": ["bsdtar", "-czf"],
     "bsd.tar.bz2": ["bsdtar", "-cjf"], "bsd.tar.xz": ["bsdtar", "-cJf"],
+    "gnu.tar.zst": ["tar", "--zstd", "-cf"], "bsd.tzst": ["bsdtar", "--zstd", "-cf"],
 }
 SPARSE_TARS = {  # archive name: the command that makes it from the files SPARSE_FILES
     "sparse-gnu.tar": ["tar", "-S", "--format=gnu", "-cf"],
@@ -277,7 +278,7 @@ def main():
     cut("gnu.tar", 400 * 1024, "gnu.tar")
     cut("gnu.tar.gz", 200 * 1024, "gnu.tar.gz")
     lone = os.path.join(inp, "tree", "big.bin")
-    for suffix, tool in ((".gz", "gzip"), (".bz2", "bzip2"), (".xz", "xz")):
+    for suffix, tool in ((".gz", "gzip"), (".bz2", "bzip2"), (".xz", "xz"), (".zst", "zstd")):
         with open(lone, "rb") as source, open(os.path.join(out, "lone.bin" + suffix), "wb") as target:
             subprocess.run([tool, "-c"], stdin=source, stdout=target, check=True)
     many_files()

@@ -1,4 +1,4 @@
-// The codec library's decoders against streams that Debian's gzip, bzip2, xz and 7z made at build
+// The codec library's decoders against streams that Debian's gzip, bzip2, xz, zstd and 7z made at build
 // time (and unpack to data.bin): the same bytes, and damage and truncation reported as such.
 // Output is always taken in pieces of changing size, from 1 byte to 1 MB, the way a solid
 // archive's entries ask for it, so every case also checks that a decoder resumes correctly.
@@ -14,7 +14,7 @@ using testsupport::ReadBytes;
 
 namespace {
 
-enum class Kind { Deflate64, Bzip2, Lzma, Lzma2, Xz, Gzip };
+enum class Kind { Deflate64, Bzip2, Lzma, Lzma2, Xz, Gzip, Zstd };
 
 struct Decoded {
     Status status = Status::Ok;
@@ -35,6 +35,7 @@ std::unique_ptr<codecs::Decoder> Make(Kind kind, codecs::ByteInput& input, const
         case Kind::Lzma2: return codecs::MakeLzma2Decoder(input, 1 << 20);
         case Kind::Xz: return codecs::MakeXzDecoder(input);
         case Kind::Gzip: return codecs::MakeGzipDecoder(input);
+        case Kind::Zstd: return codecs::MakeZstdDecoder(input);
         case Kind::Lzma: break;
     }
     // The .lzma layout: properties, then the size (all ones: unknown), then the stream.
@@ -182,4 +183,40 @@ TEST(Xz, WrongChecksDamageAndTruncationAreBadData) {
     EXPECT_EQ(Decode(Kind::Xz, packed + std::string(3, '\0')).status, Status::BadData) << "padding of 3";
     EXPECT_EQ(Decode(Kind::Xz, packed + "junk").status, Status::BadData);
     ExpectTruncationIsBadData(Kind::Xz, "data-blocks.xz");
+}
+
+TEST(Zstd, DecodesLevelsWindowsAndFramesLikeZstd) {
+    for (const char* name : {"data-1.zst", "data-19.zst", "data-nocheck.zst", "data-long.zst", "data-window.zst"})
+        ExpectDecodes(Kind::Zstd, name, Data());
+    ExpectDecodes(Kind::Zstd, "two.zst", Data() + Data());
+    ExpectDecodes(Kind::Zstd, "empty.zst", "");
+}
+
+TEST(Zstd, WrongChecksumDamageAndTruncationAreBadData) {
+    std::string packed = Packed("data-1.zst");
+    EXPECT_EQ(Decode(Kind::Zstd, Damaged(packed, packed.size() - 2)).status, Status::BadData) << "checksum";
+    EXPECT_EQ(Decode(Kind::Zstd, Damaged(packed, packed.size() / 2)).status, Status::BadData);
+    EXPECT_EQ(Decode(Kind::Zstd, packed + "junk").status, Status::BadData);
+    ExpectTruncationIsBadData(Kind::Zstd, "data-1.zst");
+    ExpectTruncationIsBadData(Kind::Zstd, "data-19.zst");
+}
+
+// Frames written by hand: magic, frame header, one raw block holding "abc".
+TEST(Zstd, RefusesADictionaryAndAWindowTheProcessCannotHold) {
+    const std::string magic("\x28\xB5\x2F\xFD", 4), block("\x19\x00\x00" "abc", 6);
+    // Single segment, a one-byte content size of 3; the same with a dictionary id of 0 and of 5.
+    Decoded plain = Decode(Kind::Zstd, magic + std::string("\x20\x03", 2) + block);
+    EXPECT_EQ(plain.status, Status::End);
+    EXPECT_EQ(plain.bytes, "abc");
+    EXPECT_EQ(Decode(Kind::Zstd, magic + std::string("\x21\x00\x03", 3) + block).status, Status::End);
+    EXPECT_EQ(Decode(Kind::Zstd, magic + std::string("\x21\x05\x03", 3) + block).status, Status::Unsupported);
+    // No content size and a window of 4 GB: a 64-bit process decodes it (the window is only
+    // filled as far as the data goes), a 32-bit one cannot hold it.
+    Decoded large = Decode(Kind::Zstd, magic + std::string("\x00\xB0", 2) + block);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(large.status, Status::NoMemory);
+    } else {
+        EXPECT_EQ(large.status, Status::End);
+        EXPECT_EQ(large.bytes, "abc");
+    }
 }

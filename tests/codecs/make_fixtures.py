@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Makes the packed streams the codec tests read, with Debian's gzip, bzip2, xz and 7z, and checks
+"""Makes the packed streams the codec tests read, with Debian's gzip, bzip2, xz, zstd and 7z, and checks
 that those tools unpack each of them to the original.  Usage: make_fixtures.py OUTPUT_FOLDER
 
 OUTPUT_FOLDER/data.bin and the streams: *.gz, *.bz2, *.xz (some with branch converters), *.lzma (5 property bytes, 8-byte size,
-raw LZMA), data.lzma2 (raw, 1 MiB dictionary), data.deflate64 (raw, from a ZIP made by 7z).
+raw LZMA), data.lzma2 (raw, 1 MiB dictionary), data.deflate64 (raw, from a ZIP made by 7z), *.zst.
 """
 import os
 import random
@@ -71,6 +71,15 @@ def main():
     pack("data.lzma2", "xz", "--format=raw", "--lzma2=dict=1MiB")
     with open(os.path.join(out, "data.deflate64"), "wb") as f:
         f.write(deflate64_stream())
+    pack("data-1.zst", "zstd", "-1")
+    # Packed from the file, so that the frame states the content size (and no window of its own).
+    run("zstd", "-q", "-19", "data.bin", "-o", "data-19.zst")
+    pack("data-nocheck.zst", "zstd", "--no-check")
+    # From a pipe, zstd knows no size: the frame declares its whole window (128 MiB) instead.
+    pack("data-long.zst", "zstd", "--long=27")
+    # A window of 128 KiB, far smaller than the data: matches reach back across the ring's end.
+    pack("data-window.zst", "zstd", "-3", "--zstd=wlog=17")
+    run("sh", "-c", "zstd < empty.bin > empty.zst")
 
     def read(name):
         with open(os.path.join(out, name), "rb") as f:
@@ -81,6 +90,9 @@ def main():
         f.write(read("data-1.bz2") + read("data.bz2"))
     with open(os.path.join(out, "two.gz"), "wb") as f:
         f.write(read("data.gz") + read("data.gz"))
+    # A skippable frame (magic 0x184D2A5?, size, bytes) between two frames.
+    with open(os.path.join(out, "two.zst"), "wb") as f:
+        f.write(read("data-1.zst") + struct.pack("<II", 0x184D2A53, 5) + b"skip!" + read("data-nocheck.zst"))
     with open(os.path.join(out, "two.xz"), "wb") as f:
         f.write(read("data-crc32.xz") + b"\0" * 12 + read("data-sha256.xz"))
     # The LZMA stream with its size stated (xz writes "unknown" and an end marker).
@@ -90,8 +102,9 @@ def main():
 
     # What the reference tools make of them.
     for name, tool in (("data.bz2", "bzip2"), ("two.bz2", "bzip2"), ("two.gz", "gzip"), ("data-arm64.xz", "xz"), ("data-sha256.xz", "xz"), ("two.xz", "xz"),
-                       ("data-delta.xz", "xz"), ("data.lzma", "xz")):
-        unpacked = run(tool, "-dc", name, stdout=subprocess.PIPE)
+                       ("data-delta.xz", "xz"), ("data.lzma", "xz"),
+                       ("data-long.zst", "zstd"), ("data-window.zst", "zstd"), ("two.zst", "zstd")):
+        unpacked = run(tool, "-dc", *(["--long=27"] if name == "data-long.zst" else []), name, stdout=subprocess.PIPE)
         assert unpacked == data * (2 if name.startswith("two") else 1), name + " does not unpack to the data"
     assert run("7z", "e", "-so", "d64.zip", stdout=subprocess.PIPE) == data
     open(os.path.join(out, "made"), "w").close()  # the build's mark that all is there

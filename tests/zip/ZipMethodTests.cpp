@@ -1,4 +1,5 @@
-// Entries packed with Deflate64, bzip2, LZMA and xz, as 7-Zip and Info-ZIP write them: the
+// Entries packed with Deflate64, bzip2, LZMA, xz and Zstandard, as 7-Zip and Info-ZIP write them
+// (Zstandard entries by the fixture script around Debian's zstd): the
 // plug-in gives the bytes the reference tool extracts, names the method, and refuses damage.
 #include <gtest/gtest.h>
 #include <cstring>
@@ -14,12 +15,13 @@ using testsupport::WriteBytes;
 namespace {
 
 struct MethodArchive {
-    const char* name;    // method-<name>.zip, extracted by 7-Zip into expected\method-<name>
+    const char* name;    // method-<name>.zip, extracted by 7-Zip into (or packed from) expected\method-<name>
     const char* method;  // the method column's text for its packed entries
 };
 
 const MethodArchive MethodArchives[] = {
-    {"deflate64", "Deflat64"}, {"bzip2", "BZip2"}, {"lzma", "LZMA"}, {"lzma-sized", "LZMA"}, {"xz", "XZ"}};
+    {"deflate64", "Deflat64"}, {"bzip2", "BZip2"}, {"lzma", "LZMA"}, {"lzma-sized", "LZMA"}, {"xz", "XZ"},
+    {"zstd", "Zstd"}};
 
 std::string MethodText(const ArchiveEntry& entry) {
     const char* text = reinterpret_cast<const char*>(entry.method);

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Makes the ZIP archives the plug-in tests read, with Debian's zip and 7z, and unpacks the
+"""Makes the ZIP archives the plug-in tests read, with Debian's zip, 7z and zstd, and unpacks the
 reference copies with Debian's unzip and 7z.  Usage: make_fixtures.py OUTPUT_FOLDER
 
 OUTPUT_FOLDER/
@@ -125,6 +125,26 @@ def make_cut_sizes():
         f.write(archive + directory + end)
 
 
+def zstd_zip(inp):
+    """method-zstd.zip, written field by field (neither zip nor 7z here writes Zstandard): each
+    file packed by Debian's zstd, with method 93, or 20 as some programs wrote it before 93 was
+    assigned. Its reference copy is the packed files themselves."""
+    local, central = b"", b""
+    members = (("tree/readme.txt", 20), ("tree/big.bin", 93), ("tree/empty.txt", 93))
+    for name, method in members:
+        with open(os.path.join(inp, name), "rb") as f:
+            data = f.read()
+        packed = subprocess.run(["zstd", "-q", "-c"], input=data, stdout=subprocess.PIPE, check=True).stdout
+        fields = (method, 0x6000, 0x5266, zlib.crc32(data), len(packed), len(data), len(name))
+        central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 63, 63, 0, *fields, 0, 0, 0, 0, 0x20,
+                               len(local)) + name.encode()
+        local += struct.pack("<IHHHHHIIIHH", 0x04034B50, 63, 0, *fields, 0) + name.encode() + packed
+        write(os.path.join(out, "expected", "method-zstd", name), data, BASE_TIME)
+    with open(os.path.join(out, "method-zstd.zip"), "wb") as f:
+        f.write(local + central + struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, len(members), len(members),
+                                              len(central), len(local), 0))
+
+
 def main():
     shutil.rmtree(out, ignore_errors=True)
     inp = os.path.join(out, "input")
@@ -203,6 +223,7 @@ def main():
         run("7z", "a", "-bd", "-tzip", *switches, archive, *files, cwd=inp, stdout=subprocess.DEVNULL)
         run("7z", "x", "-bd", "-o" + os.path.join(out, "expected", "method-" + name), archive,
             stdout=subprocess.DEVNULL)
+    zstd_zip(inp)
     run("7z", "a", "-bd", "-tzip", "-mm=PPMd", os.path.join(out, "ppmd.zip"), "tree/readme.txt", cwd=inp,
         stdout=subprocess.DEVNULL)
     open(os.path.join(out, "made"), "w").close()  # the build's mark that all is there

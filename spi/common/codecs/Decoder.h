@@ -157,5 +157,9 @@ std::unique_ptr<Decoder> MakeXzDecoder(ByteInput& input);
 // short bit stream reads as zeros and shows in the output's check.
 std::unique_ptr<Decoder> MakeBcj2Decoder(ByteInput& main, ByteInput& call, ByteInput& jump, ByteInput& bits,
                                          uint64_t unpackedSize);
+// Zstandard: frames one after the other (skippable frames passed over), each checked by its
+// content size and checksum where it has them. A frame that needs a dictionary is Unsupported;
+// one whose window does not fit the address space (over 2 GB in a 32-bit build) is NoMemory.
+std::unique_ptr<Decoder> MakeZstdDecoder(ByteInput& input);
 
 }  // namespace codecs

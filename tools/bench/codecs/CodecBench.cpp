@@ -1,6 +1,6 @@
 // Decodes one packed file with one of our decoders, natively, and prints the throughput and
 // the CRC-32 of the output (or writes the output to a file for comparison).
-//   codec_bench deflate64|bzip2|lzma|xz PACKED [OUTPUT]
+//   codec_bench deflate64|bzip2|lzma|xz|zstd PACKED [OUTPUT]
 // "lzma" reads the .lzma format (5 property bytes, 8-byte size, raw LZMA); the others are the
 // raw streams as ZIP stores them.
 #include <chrono>
@@ -30,6 +30,7 @@ std::unique_ptr<codecs::Decoder> Make(const std::string& method, FILE* file, cod
     if (method == "deflate64") return codecs::MakeDeflate64Decoder(input);
     if (method == "bzip2") return codecs::MakeBzip2Decoder(input);
     if (method == "xz") return codecs::MakeXzDecoder(input);
+    if (method == "zstd") return codecs::MakeZstdDecoder(input);
     if (method != "lzma") return nullptr;
     uint8_t header[13];
     if (fread(header, 1, sizeof header, file) != sizeof header) return nullptr;
@@ -44,7 +45,7 @@ std::unique_ptr<codecs::Decoder> Make(const std::string& method, FILE* file, cod
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: codec_bench deflate64|bzip2|lzma|xz PACKED [OUTPUT]\n");
+        fprintf(stderr, "usage: codec_bench deflate64|bzip2|lzma|xz|zstd PACKED [OUTPUT]\n");
         return 2;
     }
     FILE* file = fopen(argv[2], "rb");

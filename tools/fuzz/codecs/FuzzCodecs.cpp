@@ -2,7 +2,7 @@
 // built natively, over streams held in memory. Output is taken in pieces of changing size, so
 // that stopping and resuming mid-stream is fuzzed as well.
 //   FUZZ_DECODER 0: Deflate64, 1: bzip2, 2: LZMA (.lzma layout: properties, 8-byte size),
-//   3: LZMA2 (raw, 1 MB dictionary), 4: xz
+//   3: LZMA2 (raw, 1 MB dictionary), 4: xz, 5: Zstandard
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -27,7 +27,8 @@ std::unique_ptr<codecs::Decoder> Make(codecs::ByteInput& input, const uint8_t* d
             return codecs::MakeLzmaDecoder(input, properties, unpacked, false);
         }
         case 3: return codecs::MakeLzma2Decoder(input, 1 << 20);
-        default: return codecs::MakeXzDecoder(input);
+        case 4: return codecs::MakeXzDecoder(input);
+        default: return codecs::MakeZstdDecoder(input);
     }
 }
 
