@@ -1,6 +1,7 @@
 #include "extract/ProgressDlgBase.h"
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
+#include "framework/MessagePump.h"
 
 namespace {
 constexpr COLORREF Yellow = RGB(255, 255, 0);
@@ -69,6 +70,11 @@ void CProgressDlgBase::ResetBar() {
     SetRange(100);
     position_ = shownPosition_ = 0;
     bar.SetPos(0);
+}
+
+bool CProgressDlgBase::AbortRequested() {
+    PumpPendingMessages();
+    return abortRequested != 0;
 }
 
 void CProgressDlgBase::OnCancel() { abortRequested = 1; }

@@ -8,7 +8,8 @@
 
 // What both progress dialogs share: the archive line (1025), the entry line (1023), the bar
 // (1024), the abort button, and their colours. The "中断" button and Esc only raise the
-// abort flag; the extraction loop reads it after each entry.
+// abort flag; the extraction loop reads it after each entry, when the dialog has handled the
+// thread's waiting messages.
 //
 // Painting a line and the bar for every entry would cost more than extracting a small file,
 // so the entry line and the bar reach the screen at most once per ScreenInterval (the first
@@ -25,7 +26,7 @@ public:
     void SetPosition(int position) override;
     void ShowEntryName(const char* name) override;
     void ShowNow() override;
-    bool AbortRequested() override { return abortRequested != 0; }
+    bool AbortRequested() override;
 
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;

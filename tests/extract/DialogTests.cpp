@@ -281,6 +281,30 @@ TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLin
         << count << " entries in " << elapsed << " ms";
 }
 
+TEST(ProgressDialogs, ARunKeepsTheWindowsAnsweringAndAQuitRequestForTheLoopsAround) {
+    testsupport::TempDir work;
+    WriteFixtureArchive(work / "two.fix", {{"", "a", "1"}, {"", "b", "2"}});
+    ListedArchive listed(work / "two.fix");
+    ASSERT_GE(listed.slot, 0);
+    ExtractionPlan plan;
+    plan.entries = listed.All();
+    plan.host = &listed.table;
+    plan.pluginIndex = listed.slot;
+    plan.archivePath = work / "two.fix";
+    plan.destination = work / "out\\";
+
+    CListProgressDlg progress;
+    PostMessageA(progress.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PostQuitMessage(3);
+    ScriptedAsker asker;
+    RecordingMessages messages;
+    EXPECT_EQ(ExtractEntries(plan, progress, asker, messages), ExtractionEnd::Normal);
+    EXPECT_TRUE(ListTree(work / "out").empty());  // the posted abort was handled before the first entry
+    MSG quit = {};
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 3u);
+}
+
 TEST(ProgressDialogs, TheListProgressDialogSitsCentredOverItsParentAndAbortingLeavesItOpen) {
     StandInWindow list;
     CListProgressDlg progress(&list.window);
