@@ -6,7 +6,7 @@
 #include "core/SettingIO.h"
 #include "core/StartupPlan.h"
 #include "core/Utility.h"
-#include "extract/ExtractProgressDlg.h"
+#include "extractwin/ExtractProgressDlg.h"
 #include "listwin/ArchiveListDlg.h"
 #include "plugins/PluginTable.h"
 #include "settings/SettingsDlg.h"

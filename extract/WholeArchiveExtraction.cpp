@@ -5,7 +5,6 @@
 #include "core/Utility.h"
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
-#include "framework/WaitCursor.h"
 #include "text/Cp932.h"
 
 namespace {
@@ -43,7 +42,6 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
         return ExtractionEnd::Failure;
     }
 
-    CWaitCursor busy;
     if (!ArchiveHasContent(archivePath, messages)) return ExtractionEnd::Failure;
     EntryList listed;
     int slot = host->ListArchive(archivePath, &listed);

@@ -1,4 +1,4 @@
-#include "extract/DestinationDlg.h"
+#include "extractwin/DestinationDlg.h"
 #include "framework/BrowseForFolder.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"

@@ -1,9 +1,10 @@
-#include "extract/ExtractProgressDlg.h"
+#include "extractwin/ExtractProgressDlg.h"
 #include <cstring>
 #include "core/Utility.h"
-#include "extract/OverwriteDlg.h"
-#include "extract/OwnedMessages.h"
 #include "extract/WholeArchiveExtraction.h"
+#include "extractwin/OverwriteDlg.h"
+#include "extractwin/OwnedMessages.h"
+#include "framework/WaitCursor.h"
 
 CExtractProgressDlg::CExtractProgressDlg() : CProgressDlgBase(IDD) {}
 
@@ -36,5 +37,6 @@ BOOL CExtractProgressDlg::OnInitDialog() {
 void CExtractProgressDlg::RunExtraction() {
     COverwriteAsker asker;
     OwnedMessages messages(m_hWnd, host);
+    CWaitCursor busy;
     ExtractWholeArchive(archivePath, host, *this, asker, messages);
 }

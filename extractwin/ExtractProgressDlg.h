@@ -1,5 +1,5 @@
 #pragma once
-#include "extract/ProgressDlgBase.h"
+#include "extractwin/ProgressDlgBase.h"
 #include "plugins/PluginTable.h"
 
 // The progress dialog of immediate mode. Each modal showing extracts the archive given to

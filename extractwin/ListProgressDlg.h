@@ -1,5 +1,5 @@
 #pragma once
-#include "extract/ProgressDlgBase.h"
+#include "extractwin/ProgressDlgBase.h"
 
 // The progress dialog of an extraction from the archive list window: made at once without
 // a modal loop, centred over its parent, destroyed with the object.

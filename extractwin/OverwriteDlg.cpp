@@ -1,4 +1,4 @@
-#include "extract/OverwriteDlg.h"
+#include "extractwin/OverwriteDlg.h"
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
 

@@ -1,4 +1,4 @@
-#include "extract/ProgressDlgBase.h"
+#include "extractwin/ProgressDlgBase.h"
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
 #include "framework/MessagePump.h"

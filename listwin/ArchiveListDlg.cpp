@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include "core/SettingIO.h"
-#include "extract/SelectionExtraction.h"
+#include "extractwin/SelectionExtraction.h"
 #include "framework/DataExchange.h"
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
