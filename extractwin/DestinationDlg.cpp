@@ -4,29 +4,26 @@
 #include "framework/WinApp.h"
 
 namespace {
-constexpr int DialogIconId = 128;
-constexpr int BrowseIconId = 146;
-
 HICON LoadProgramIcon(int id) { return LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); }
 }  // namespace
 
-CDestinationDlg::CDestinationDlg() : CDialog(IDD), dialogIcon(LoadProgramIcon(DialogIconId)) {}
+CDestinationDlg::CDestinationDlg() : CDialog(IDD), dialogIcon(LoadProgramIcon(IDI_PROGRAM)) {}
 
 void CDestinationDlg::DoDataExchange(CDataExchange* dx) {
-    DDX_Control(dx, IDC_BROWSE, browseButton);
-    DDX_Text(dx, IDC_DESTINATION, destination, MaxDestinationBytes);
-    DDX_Check(dx, IDC_KEEP_PATHS, keepPaths);
+    DDX_Control(dx, IDC_DEST_BROWSE, browseButton);
+    DDX_Text(dx, IDC_DEST_FOLDER, destination, MaxDestinationBytes);
+    DDX_Check(dx, IDC_DEST_KEEP_PATHS, keepPaths);
 }
 
 BOOL CDestinationDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetIcon(dialogIcon, TRUE);
-    browseButton.SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(LoadProgramIcon(BrowseIconId)));
+    browseButton.SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(LoadProgramIcon(IDI_FOLDER)));
     return TRUE;
 }
 
 BOOL CDestinationDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (LOWORD(wParam) == IDC_BROWSE && HIWORD(wParam) == BN_CLICKED) {
+    if (LOWORD(wParam) == IDC_DEST_BROWSE && HIWORD(wParam) == BN_CLICKED) {
         OnBrowse();
         return TRUE;
     }
@@ -36,7 +33,7 @@ BOOL CDestinationDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CDestinationDlg::OnBrowse() {
     char initial[260] = {};
     char picked[260] = {};
-    ::GetDlgItemTextA(m_hWnd, IDC_DESTINATION, initial, sizeof initial);
+    ::GetDlgItemTextA(m_hWnd, IDC_DEST_FOLDER, initial, sizeof initial);
     if (BrowseForFolder(initial, picked, m_hWnd, "解凍先を選択して下さい。"))
-        SetDlgItemText(IDC_DESTINATION, picked);
+        SetDlgItemText(IDC_DEST_FOLDER, picked);
 }

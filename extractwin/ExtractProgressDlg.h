@@ -1,12 +1,13 @@
 #pragma once
 #include "extractwin/ProgressDlgBase.h"
 #include "plugins/PluginTable.h"
+#include "res/resource.h"
 
 // The progress dialog of immediate mode. Each modal showing extracts the archive given to
 // SetArchive and then closes itself; the same object serves every archive of a run.
 class CExtractProgressDlg : public CProgressDlgBase {
 public:
-    enum { IDD = 136 };
+    enum { IDD = IDD_EXTRACT_PROGRESS_DIALOG };
 
     CExtractProgressDlg();
 
