@@ -21,6 +21,6 @@ std::string BundledPluginFolder() {
 
 std::string PluginFolderInUse() {
     char configured[CSettingIO::PathBufferSize];
-    CSettingIO().ReadString("", "SpiFold", "", configured);
+    CSettingIO().Read(profile::SpiFold, configured);
     return configured[0] ? configured : BundledPluginFolder();
 }

@@ -35,6 +35,16 @@ bool CSettingIO::WriteInt(const char* section, const char* key, int value) {
     return app && app->WriteProfileInt(section, key, value);
 }
 
+std::string CSettingIO::Read(const TextValue& value, char* out) {
+    return ReadString("", value.name, value.defaultValue, out);
+}
+
+int CSettingIO::Read(const NumberValue& value) { return ReadInt("", value.name, value.defaultValue); }
+
+bool CSettingIO::Write(const TextValue& value, const char* text) { return WriteString("", value.name, text); }
+
+bool CSettingIO::Write(const NumberValue& value, int number) { return WriteInt("", value.name, number); }
+
 int ParseIntList(const char* text, IntList10* r) {
     if (!text || !*text) return 0;
     int converted = sscanf(text, "%i:%i:%i:%i:%i:%i:%i:%i:%i:%i", &r->flags, &r->showCmd, &r->minX,

@@ -31,7 +31,7 @@ bool WholeArchiveDestination(const std::string& folder, const char* archivePath,
 ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, ExtractionProgress& progress,
                                   OverwriteAsker& asker, ExtractionMessages& messages) {
     CSettingIO settings;
-    std::string folder = settings.ReadString("", "DefrostingFold", "", nullptr);
+    std::string folder = settings.Read(profile::DefrostingFold);
     if (folder.empty()) {
         messages.ShowMessage(NoDestinationText);
         return ExtractionEnd::Failure;
@@ -58,11 +58,11 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
     plan.pluginIndex = slot;
     plan.archivePath = archivePath;
     plan.keepPaths = true;
-    plan.firstMode = settings.ReadInt("", "UpdateChkFlag", 1) == 1 ? Overwrite : IgnoreAll;
+    plan.firstMode = settings.Read(profile::UpdateChkFlag) == 1 ? Overwrite : IgnoreAll;
     plan.countFromOne = false;
     ExtractionEnd end = ExtractEntries(plan, progress, asker, messages);
 
-    if (end == ExtractionEnd::Normal && settings.ReadInt("", "OpenCheckFlag", 1) == 1)
+    if (end == ExtractionEnd::Normal && settings.Read(profile::OpenCheckFlag) == 1)
         ShellExecuteA(nullptr, "open", plan.destination.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return end;
 }

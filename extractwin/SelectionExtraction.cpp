@@ -42,7 +42,7 @@ void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const c
     OwnedMessages messages(listWindow ? listWindow->m_hWnd : nullptr, host);
     ExtractionPlan plan;
     if (!SelectionDestination(answer.destination, archivePath, &plan.destination, messages)) return;
-    CSettingIO().WriteInt("", "RelativePathFlag", answer.keepPaths);
+    CSettingIO().Write(profile::RelativePathFlag, answer.keepPaths);
 
     plan.entries = selected;
     plan.host = host;
@@ -60,7 +60,7 @@ void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, con
                       const char* archiveName, const std::vector<const ArchiveEntry*>& selected) {
     CDestinationDlg dialog;
     dialog.destination = ArchiveFolder(archivePath);
-    dialog.keepPaths = CSettingIO().ReadInt("", "RelativePathFlag", 1) != 0 ? 1 : 0;
+    dialog.keepPaths = CSettingIO().Read(profile::RelativePathFlag) != 0 ? 1 : 0;
     if (dialog.DoModal() != IDOK) return;
 
     CWaitCursor busy;

@@ -139,7 +139,7 @@ void CArchiveListDlg::CreateTooltips() {
 
 void CArchiveListDlg::RestorePlacement() {
     IntList10 stored;
-    if (CSettingIO().ReadIntList("ListWindowData", &stored) != 1) {
+    if (CSettingIO().ReadIntList(profile::ListWindowData, &stored) != 1) {
         // A first run opens centred, where the window then stays, not in the corner.
         CenterWindow();
         return;
@@ -297,7 +297,7 @@ void CArchiveListDlg::CloseWindow() {
         RemoveDirectoryA(workFolder);
     }
     WINDOWPLACEMENT placement = {};
-    if (GetWindowPlacement(&placement)) CSettingIO().WriteIntList("ListWindowData", PlacementRecord(placement));
+    if (GetWindowPlacement(&placement)) CSettingIO().WriteIntList(profile::ListWindowData, PlacementRecord(placement));
     // The rows point into the entries: they go first.
     list.DeleteAllItems();
     list.SetImageList(nullptr, LVSIL_SMALL);

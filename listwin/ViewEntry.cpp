@@ -45,7 +45,7 @@ void CArchiveListDlg::ViewEntry() {
 
     if (ShellOpen(workFile, nullptr)) return;
     char editor[CSettingIO::PathBufferSize];
-    CSettingIO().ReadString("", "NullOpenEditor", "NotePad", editor);
+    CSettingIO().Read(profile::NullOpenEditor, editor);
     if (ShellOpen(editor, workFile)) return;
     AppMessageBox(this, "関連付けられたアプリケーションがありません。");
 }

@@ -56,16 +56,16 @@ BOOL CSettingsDlg::OnInitDialog() {
     ::SetPropA(m_hWnd, ExecutableName().c_str(), reinterpret_cast<HANDLE>(1));
 
     CSettingIO settings;
-    defrostingMode = settings.ReadInt("", "DefrostingMode", 0);
-    openCheckFlag = settings.ReadInt("", "OpenCheckFlag", 1);
-    updateChkFlag = settings.ReadInt("", "UpdateChkFlag", 1);
+    defrostingMode = settings.Read(profile::DefrostingMode);
+    openCheckFlag = settings.Read(profile::OpenCheckFlag);
+    updateChkFlag = settings.Read(profile::UpdateChkFlag);
 
     char text[CSettingIO::PathBufferSize];
     for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER})
         ::SendDlgItemMessageA(m_hWnd, id, EM_LIMITTEXT, TextLimit, 0);
-    settings.ReadString("", "NullOpenEditor", "NotePad", text);
+    settings.Read(profile::NullOpenEditor, text);
     SetDlgItemText(IDC_SETTINGS_EDITOR, text);
-    settings.ReadString("", "DefrostingFold", "", text);
+    settings.Read(profile::DefrostingFold, text);
     SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, text);
     // Fills the list once, before its columns exist.
     SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, PluginFolderInUse().c_str());
@@ -228,12 +228,12 @@ void CSettingsDlg::OnOK() {
     CWaitCursor wait;
     UpdateData(TRUE);
     CSettingIO settings;
-    settings.WriteInt("", "DefrostingMode", defrostingMode);
-    settings.WriteInt("", "OpenCheckFlag", openCheckFlag);
-    settings.WriteInt("", "UpdateChkFlag", updateChkFlag);
-    settings.WriteString("", "SpiFold", pluginFolder.c_str());
-    settings.WriteString("", "DefrostingFold", destination.c_str());
-    settings.WriteString("", "NullOpenEditor", editor.c_str());
+    settings.Write(profile::DefrostingMode, defrostingMode);
+    settings.Write(profile::OpenCheckFlag, openCheckFlag);
+    settings.Write(profile::UpdateChkFlag, updateChkFlag);
+    settings.Write(profile::SpiFold, pluginFolder.c_str());
+    settings.Write(profile::DefrostingFold, destination.c_str());
+    settings.Write(profile::NullOpenEditor, editor.c_str());
     CDialog::OnOK();
 }
 
