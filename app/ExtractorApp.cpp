@@ -10,10 +10,11 @@
 #include "listwin/ArchiveListDlg.h"
 #include "plugins/PluginTable.h"
 #include "settings/SettingsDlg.h"
+#include "text/PathSize.h"
 
 void CExtractorApp::LookUpPluginFolder() {
     CSettingIO settings;
-    char folder[CSettingIO::PathBufferSize];
+    char folder[PathSize];
     settings.Read(profile::SpiFold, folder);
     if (folder[0]) return;
     std::string viewerFolder;

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include "framework/WinApp.h"
+#include "text/PathSize.h"
 
 std::string CSettingIO::ReadString(const char* section, const char* key, const char* defaultValue, char* out) {
     std::string value;
@@ -11,9 +12,9 @@ std::string CSettingIO::ReadString(const char* section, const char* key, const c
         value = defaultValue ? defaultValue : "";
     // Every text the program stores fits a path buffer. A longer one was set elsewhere, and
     // cut it could name another folder or program: it reads as missing.
-    if (value.size() > PathBufferSize - 1) value = defaultValue ? defaultValue : "";
+    if (value.size() > PathSize - 1) value = defaultValue ? defaultValue : "";
     if (out) {
-        size_t n = value.size() < PathBufferSize - 1 ? value.size() : PathBufferSize - 1;
+        size_t n = value.size() < PathSize - 1 ? value.size() : PathSize - 1;
         memcpy(out, value.data(), n);
         out[n] = '\0';
     }

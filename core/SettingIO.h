@@ -35,8 +35,6 @@ public:
     // Ten integers as "%i:%i:...:%i". ReadIntList yields 1 only when all ten converted.
     int ReadIntList(const char* key, IntList10* record);
     int WriteIntList(const char* key, const IntList10& record);
-
-    static constexpr int PathBufferSize = 260;
 };
 
 // Parses the text form of an IntList10 under the C rules for %i. 1 when all ten converted.

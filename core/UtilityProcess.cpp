@@ -2,6 +2,7 @@
 #include <vector>
 #include "core/Utility.h"
 #include "framework/MessagePump.h"
+#include "text/PathSize.h"
 
 int CUtility::RunProgram(const char* program, const char* parameters, int wait) {
     // The program path is quoted so that the started process finds exactly the parameter
@@ -44,9 +45,9 @@ int CUtility::ClaimSingleInstance(const char* mutexName, const char* propertyNam
 }
 
 std::string ExecutableName() {
-    char path[CUtility::PathSize] = {};
+    char path[PathSize] = {};
     GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    char name[CUtility::PathSize];
+    char name[PathSize];
     CUtility().SplitPath(PathPart::BaseName, path, name, sizeof name);
     return name;
 }

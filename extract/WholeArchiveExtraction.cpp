@@ -6,6 +6,7 @@
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
 #include "text/Cp932.h"
+#include "text/PathSize.h"
 
 namespace {
 bool ArchiveHasContent(const char* archivePath, ExtractionMessages& messages) {
@@ -17,13 +18,13 @@ bool ArchiveHasContent(const char* archivePath, ExtractionMessages& messages) {
 }  // namespace
 
 bool WholeArchiveDestination(const std::string& folder, const char* archivePath, std::string* destination) {
-    char baseName[CUtility::PathSize];
+    char baseName[PathSize];
     CUtility().SplitPath(PathPart::BaseName, archivePath, baseName, sizeof baseName);
     std::string joined = folder;
     if (!cp932::EndsWithSeparator(joined)) joined += '\\';
     joined += baseName;
     joined += '\\';
-    if (joined.size() > CUtility::PathSize - 1) return false;
+    if (joined.size() > PathSize - 1) return false;
     *destination = joined;
     return true;
 }

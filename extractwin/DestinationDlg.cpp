@@ -2,6 +2,7 @@
 #include "framework/BrowseForFolder.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
+#include "text/PathSize.h"
 
 namespace {
 HICON LoadProgramIcon(int id) { return LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); }
@@ -31,8 +32,8 @@ BOOL CDestinationDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CDestinationDlg::OnBrowse() {
-    char initial[260] = {};
-    char picked[260] = {};
+    char initial[PathSize] = {};
+    char picked[PathSize] = {};
     ::GetDlgItemTextA(m_hWnd, IDC_DEST_FOLDER, initial, sizeof initial);
     if (BrowseForFolder(initial, picked, m_hWnd, "解凍先を選択して下さい。"))
         SetDlgItemText(IDC_DEST_FOLDER, picked);

@@ -5,6 +5,7 @@
 #include "extractwin/OverwriteDlg.h"
 #include "extractwin/OwnedMessages.h"
 #include "framework/WaitCursor.h"
+#include "text/PathSize.h"
 
 CExtractProgressDlg::CExtractProgressDlg() : CProgressDlgBase(IDD) {}
 
@@ -17,7 +18,7 @@ void CExtractProgressDlg::SetArchive(const char* path, CPluginTable* table) {
     archivePath[length] = '\0';
     CUtility utility;
     utility.StoredName(archivePath, sizeof archivePath);
-    char name[CUtility::PathSize];
+    char name[PathSize];
     utility.FileNamePart(archivePath, name, sizeof name);
     archiveLine = name;
     entryLine.clear();  // nothing of the previous archive stays on screen

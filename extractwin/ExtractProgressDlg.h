@@ -2,6 +2,7 @@
 #include "extractwin/ProgressDlgBase.h"
 #include "plugins/PluginTable.h"
 #include "res/resource.h"
+#include "text/PathSize.h"
 
 // The progress dialog of immediate mode. Each modal showing extracts the archive given to
 // SetArchive and then closes itself; the same object serves every archive of a run.
@@ -19,5 +20,5 @@ public:
     BOOL OnInitDialog() override;
 
     CPluginTable* host = nullptr;
-    char archivePath[260] = {};
+    char archivePath[PathSize] = {};
 };

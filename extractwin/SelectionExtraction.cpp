@@ -10,6 +10,7 @@
 #include "extractwin/OverwriteDlg.h"
 #include "extractwin/OwnedMessages.h"
 #include "framework/WaitCursor.h"
+#include "text/PathSize.h"
 
 namespace {
 // Enables the list window again when the run is over, before its progress dialog goes.
@@ -25,7 +26,7 @@ private:
 };
 
 std::string ArchiveFolder(const char* archivePath) {
-    char folder[CUtility::PathSize];
+    char folder[PathSize];
     CUtility().SplitPath(PathPart::DriveAndFolder, archivePath, folder, sizeof folder);
     return folder;
 }

@@ -8,6 +8,7 @@
 #include "framework/WinApp.h"
 #include "listwin/ToolbarButtons.h"
 #include "res/resource.h"
+#include "text/PathSize.h"
 #include "ui/AboutDlg.h"
 #include "ui/Help.h"
 
@@ -72,9 +73,9 @@ void CArchiveListDlg::SetArchive(const char* path, CPluginTable* table) {
     utility.StoredName(archivePath, sizeof archivePath);
     utility.FileNamePart(archivePath, archiveName, sizeof archiveName);
 
-    char baseName[CUtility::PathSize];
+    char baseName[PathSize];
     utility.SplitPath(PathPart::BaseName, archivePath, baseName, sizeof baseName);
-    char temp[MAX_PATH] = {};
+    char temp[PathSize] = {};
     DWORD tempLength = GetTempPathA(sizeof temp, temp);
     int length = snprintf(workFolder, sizeof workFolder, "%sVarnito_%s\\", temp, baseName);
     // Without a whole work folder name there is no work folder: nothing is probed, viewed

@@ -14,6 +14,7 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "settings/PluginRowOrder.h"
+#include "text/PathSize.h"
 #include "ui/Help.h"
 
 namespace {
@@ -60,7 +61,7 @@ BOOL CSettingsDlg::OnInitDialog() {
     openCheckFlag = settings.Read(profile::OpenCheckFlag);
     updateChkFlag = settings.Read(profile::UpdateChkFlag);
 
-    char text[CSettingIO::PathBufferSize];
+    char text[PathSize];
     for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER})
         ::SendDlgItemMessageA(m_hWnd, id, EM_LIMITTEXT, TextLimit, 0);
     settings.Read(profile::NullOpenEditor, text);
@@ -117,7 +118,7 @@ void CSettingsDlg::ReadFieldText(int id, char* text) {
 
 void CSettingsDlg::FillPluginList() {
     CWaitCursor wait;
-    char folder[CSettingIO::PathBufferSize];
+    char folder[PathSize];
     ReadFieldText(IDC_SETTINGS_SPI_FOLDER, folder);
     // A fill that stopped early may have left libraries loaded; LoadFolder would drop them.
     plugins.Unload(AllSlots);
@@ -168,17 +169,17 @@ void CSettingsDlg::SortByColumn(int column) {
 }
 
 void CSettingsDlg::PickDestinationFolder() {
-    char initial[CSettingIO::PathBufferSize];
+    char initial[PathSize];
     ReadFieldText(IDC_SETTINGS_DEST_FOLDER, initial);
-    char picked[CSettingIO::PathBufferSize] = {};
+    char picked[PathSize] = {};
     if (BrowseForFolder(initial, picked, m_hWnd, DestinationTitle) == 1)
         SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, picked);
 }
 
 void CSettingsDlg::PickPluginFolder() {
-    char initial[CSettingIO::PathBufferSize];
+    char initial[PathSize];
     ReadFieldText(IDC_SETTINGS_SPI_FOLDER, initial);
-    char picked[CSettingIO::PathBufferSize] = {};
+    char picked[PathSize] = {};
     if (BrowseForFolder(initial, picked, m_hWnd, PluginFolderTitle) != 1) return;
     SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, picked);
     FillPluginList();
@@ -195,13 +196,13 @@ void CSettingsDlg::TakeImageViewerFolder() {
 }
 
 void CSettingsDlg::PickEditor() {
-    char editor[CSettingIO::PathBufferSize];
+    char editor[PathSize];
     ReadFieldText(IDC_SETTINGS_EDITOR, editor);
-    char initialFolder[CSettingIO::PathBufferSize];
+    char initialFolder[PathSize];
     CUtility().SplitPath(PathPart::DriveAndFolder, editor, initialFolder, sizeof initialFolder);
 
     CWaitCursor wait;
-    char currentDirectory[CSettingIO::PathBufferSize] = {};
+    char currentDirectory[PathSize] = {};
     DWORD length = GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory);
     bool remembered = length > 0 && length < sizeof currentDirectory;
 
