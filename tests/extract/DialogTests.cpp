@@ -240,6 +240,19 @@ TEST(ProgressDialogs, TheBarTakesMoreThan65535EntriesAndTheLinesHaveTheirColours
     EXPECT_EQ(entry.brush, White);
 }
 
+namespace {
+// A plan that writes every listed entry of the archive into destination.
+ExtractionPlan EveryEntryInto(ListedArchive& listed, const std::string& archivePath, const std::string& destination) {
+    ExtractionPlan plan;
+    plan.entries = listed.All();
+    plan.host = &listed.table;
+    plan.pluginIndex = listed.slot;
+    plan.archivePath = archivePath;
+    plan.destination = destination;
+    return plan;
+}
+}  // namespace
+
 TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLineOnlyWhenItChanges) {
     testsupport::TempDir work;
     const int count = 300;
@@ -248,12 +261,7 @@ TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLin
     WriteFixtureArchive(work / "many.fix", many);
     ListedArchive listed(work / "many.fix");
     ASSERT_GE(listed.slot, 0);
-    ExtractionPlan plan;
-    plan.entries = listed.All();
-    plan.host = &listed.table;
-    plan.pluginIndex = listed.slot;
-    plan.archivePath = work / "many.fix";
-    plan.destination = work / "out\\";
+    ExtractionPlan plan = EveryEntryInto(listed, work / "many.fix", work / "out\\");
     plan.countFromOne = true;
 
     CListProgressDlg progress;
@@ -286,12 +294,7 @@ TEST(ProgressDialogs, ARunKeepsTheWindowsAnsweringAndAQuitRequestForTheLoopsArou
     WriteFixtureArchive(work / "two.fix", {{"", "a", "1"}, {"", "b", "2"}});
     ListedArchive listed(work / "two.fix");
     ASSERT_GE(listed.slot, 0);
-    ExtractionPlan plan;
-    plan.entries = listed.All();
-    plan.host = &listed.table;
-    plan.pluginIndex = listed.slot;
-    plan.archivePath = work / "two.fix";
-    plan.destination = work / "out\\";
+    ExtractionPlan plan = EveryEntryInto(listed, work / "two.fix", work / "out\\");
 
     CListProgressDlg progress;
     PostMessageA(progress.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
