@@ -6,18 +6,19 @@
 #include "core/SettingIO.h"
 #include "core/StartupPlan.h"
 #include "core/Utility.h"
-#include "extract/ExtractProgressDlg.h"
+#include "extractwin/ExtractProgressDlg.h"
 #include "listwin/ArchiveListDlg.h"
 #include "plugins/PluginTable.h"
 #include "settings/SettingsDlg.h"
+#include "text/PathSize.h"
 
 void CExtractorApp::LookUpPluginFolder() {
     CSettingIO settings;
-    char folder[CSettingIO::PathBufferSize];
-    settings.ReadString("", "SpiFold", "", folder);
+    char folder[PathSize];
+    settings.Read(profile::SpiFold, folder);
     if (folder[0]) return;
     std::string viewerFolder;
-    if (ReadImageViewerFolder(&viewerFolder)) settings.WriteString("", "SpiFold", viewerFolder.c_str());
+    if (ReadImageViewerFolder(&viewerFolder)) settings.Write(profile::SpiFold, viewerFolder.c_str());
 }
 
 void CExtractorApp::Relaunch(const char* ownPath, const std::vector<std::string>& pieces) {
@@ -33,7 +34,7 @@ BOOL CExtractorApp::InitInstance() {
 
     const char* text = m_lpCmdLine ? m_lpCmdLine : "";
     int defrostingMode = 0;
-    if (*text) defrostingMode = CSettingIO().ReadInt("", "DefrostingMode", 0);
+    if (*text) defrostingMode = CSettingIO().Read(profile::DefrostingMode);
     StartupPlan plan = DecideStartup(text, defrostingMode);
 
     switch (plan.mode) {

@@ -1,7 +1,7 @@
 # Start-up and the program itself. Included by the top level after every subsystem, since
 # start-up shows the windows of all of them.
 set(startup_libs core framework)
-foreach(lib plugins ui extract listwin settings)
+foreach(lib plugins ui extract extractwin listwin settings)
   if(TARGET ${lib})
     list(PREPEND startup_libs ${lib})
   endif()

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <vector>
 #include "core/SettingIO.h"
+#include "text/PathSize.h"
 
 namespace {
 // The value's text whole, or empty when it is no text.
@@ -28,6 +29,6 @@ bool ReadImageViewerFolder(std::string* folder) {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, ImageViewerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
     std::string text = ReadText(key);
     RegCloseKey(key);
-    *folder = text.size() < CSettingIO::PathBufferSize ? text : std::string();
+    *folder = text.size() < PathSize ? text : std::string();
     return true;
 }

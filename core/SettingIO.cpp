@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include "framework/WinApp.h"
+#include "text/PathSize.h"
 
 std::string CSettingIO::ReadString(const char* section, const char* key, const char* defaultValue, char* out) {
     std::string value;
@@ -11,9 +12,9 @@ std::string CSettingIO::ReadString(const char* section, const char* key, const c
         value = defaultValue ? defaultValue : "";
     // Every text the program stores fits a path buffer. A longer one was set elsewhere, and
     // cut it could name another folder or program: it reads as missing.
-    if (value.size() > PathBufferSize - 1) value = defaultValue ? defaultValue : "";
+    if (value.size() > PathSize - 1) value = defaultValue ? defaultValue : "";
     if (out) {
-        size_t n = value.size() < PathBufferSize - 1 ? value.size() : PathBufferSize - 1;
+        size_t n = value.size() < PathSize - 1 ? value.size() : PathSize - 1;
         memcpy(out, value.data(), n);
         out[n] = '\0';
     }
@@ -34,6 +35,16 @@ bool CSettingIO::WriteInt(const char* section, const char* key, int value) {
     CWinApp* app = AfxGetApp();
     return app && app->WriteProfileInt(section, key, value);
 }
+
+std::string CSettingIO::Read(const TextValue& value, char* out) {
+    return ReadString("", value.name, value.defaultValue, out);
+}
+
+int CSettingIO::Read(const NumberValue& value) { return ReadInt("", value.name, value.defaultValue); }
+
+bool CSettingIO::Write(const TextValue& value, const char* text) { return WriteString("", value.name, text); }
+
+bool CSettingIO::Write(const NumberValue& value, int number) { return WriteInt("", value.name, number); }
 
 int ParseIntList(const char* text, IntList10* r) {
     if (!text || !*text) return 0;

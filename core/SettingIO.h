@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "core/ProfileValues.h"
 #include "framework/CmdTarget.h"
 
 // The window placement the archive list window stores: the fields of WINDOWPLACEMENT after
@@ -17,6 +18,12 @@ struct IntList10 {
 // create one on the stack where a value is needed.
 class CSettingIO : public CCmdTarget {
 public:
+    // A value of ProfileValues.h, with its own default; out as for ReadString.
+    std::string Read(const TextValue& value, char* out = nullptr);
+    int Read(const NumberValue& value);
+    bool Write(const TextValue& value, const char* text);
+    bool Write(const NumberValue& value, int number);
+
     // Reads a string value; a null default reads as empty, and so does a value longer than 259
     // bytes: it reads as the default. When out is given (260 bytes) the value is copied there
     // too.
@@ -28,8 +35,6 @@ public:
     // Ten integers as "%i:%i:...:%i". ReadIntList yields 1 only when all ten converted.
     int ReadIntList(const char* key, IntList10* record);
     int WriteIntList(const char* key, const IntList10& record);
-
-    static constexpr int PathBufferSize = 260;
 };
 
 // Parses the text form of an IntList10 under the C rules for %i. 1 when all ten converted.

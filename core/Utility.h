@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <vector>
+#include "text/PathSize.h"
 
 // The part of a path that SplitPath writes.
 enum class PathPart {
@@ -19,8 +20,6 @@ enum class PathType { Missing = -1, File = 1, Folder = 2 };
 // double-byte character belongs to that character.
 class CUtility {
 public:
-    static constexpr size_t PathSize = 260;
-
     // 0 control, 1 single byte, 2 double byte, 3 user-defined double byte, 4 extension range.
     static int CharClass(const char* p);
 

@@ -1,16 +1,8 @@
 #include <string>
 #include <vector>
 #include "core/Utility.h"
-
-namespace {
-void DrainMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-}  // namespace
+#include "framework/MessagePump.h"
+#include "text/PathSize.h"
 
 int CUtility::RunProgram(const char* program, const char* parameters, int wait) {
     // The program path is quoted so that the started process finds exactly the parameter
@@ -30,7 +22,7 @@ int CUtility::RunProgram(const char* program, const char* parameters, int wait) 
         return 0;
     CloseHandle(process.hThread);
     if (wait == 1) {
-        while (WaitForSingleObject(process.hProcess, 1000) == WAIT_TIMEOUT) DrainMessages();
+        while (WaitForSingleObject(process.hProcess, 1000) == WAIT_TIMEOUT) PumpPendingMessages();
     }
     CloseHandle(process.hProcess);
     return 1;
@@ -53,9 +45,9 @@ int CUtility::ClaimSingleInstance(const char* mutexName, const char* propertyNam
 }
 
 std::string ExecutableName() {
-    char path[CUtility::PathSize] = {};
+    char path[PathSize] = {};
     GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    char name[CUtility::PathSize];
+    char name[PathSize];
     CUtility().SplitPath(PathPart::BaseName, path, name, sizeof name);
     return name;
 }

@@ -7,17 +7,6 @@
 #include "extract/OutputFile.h"
 #include "extract/OutputPath.h"
 #include "extract/OverwriteDecision.h"
-#include "framework/Wnd.h"
-
-void DrainMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        // Dialogs see their keys first, so Esc reaches the progress dialog's abort.
-        if (CWnd::WalkPreTranslateTree(&message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 namespace {
 // The folders this run made or found. Entries share few folders, so each folder is asked for
@@ -149,7 +138,6 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
         if (fileName.empty()) continue;  // a folder record
 
         progress.ShowEntryName(fileName.c_str());
-        DrainMessages();
         if (progress.AbortRequested()) return ExtractionEnd::Normal;
 
         OutputPath out;

@@ -6,6 +6,3 @@
 // once; files written before stay.
 ExtractionEnd ExtractEntries(const ExtractionPlan& plan, ExtractionProgress& progress, OverwriteAsker& asker,
                              ExtractionMessages& messages);
-
-// Removes, translates and dispatches every pending message of the thread; never waits.
-void DrainMessages();

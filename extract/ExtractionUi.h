@@ -16,6 +16,8 @@ public:
     // Brings what was set so far onto the screen at once: the loop calls it before a
     // question or a message and when the run ends.
     virtual void ShowNow() = 0;
+    // Whether the user asked to stop. The loop asks once per entry; the dialog first lets the
+    // windows of the thread handle what is waiting for them (the abort button, Esc, painting).
     virtual bool AbortRequested() = 0;
 };
 

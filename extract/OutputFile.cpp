@@ -2,6 +2,7 @@
 #include <cstdio>
 #include "core/Utility.h"
 #include "extract/FileTimes.h"
+#include "text/PathSize.h"
 
 namespace {
 // Attributes a replacement takes over from the file it replaces (read-only files are never
@@ -35,10 +36,10 @@ bool FillAndClose(HANDLE file, const char* bytes, size_t size, int64_t timestamp
 
 // Makes a new, empty temporary file in the folder of path, under a name no file has.
 HANDLE CreateTemporaryBeside(const std::string& path, DWORD attributes, std::string* temporary) {
-    char folder[CUtility::PathSize];
+    char folder[PathSize];
     CUtility().SplitPath(PathPart::DriveAndFolder, path.c_str(), folder, sizeof folder);
     for (int attempt = 0; attempt < TemporaryNameAttempts; ++attempt) {
-        char name[CUtility::PathSize];
+        char name[PathSize];
         int length = snprintf(name, sizeof name, "%s~vt%lx_%d.tmp", folder, GetCurrentProcessId(), attempt);
         if (length < 0 || length >= static_cast<int>(sizeof name)) return INVALID_HANDLE_VALUE;
         HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);

@@ -2,9 +2,10 @@
 #include <cstring>
 #include "core/Utility.h"
 #include "text/Cp932.h"
+#include "text/PathSize.h"
 
 namespace {
-constexpr size_t MaxPathText = CUtility::PathSize - 1;
+constexpr size_t MaxPathText = PathSize - 1;
 
 // "..", and names Windows would reduce to it (dots and blanks only, two dots or more).
 bool IsParentReference(const std::string& part) {

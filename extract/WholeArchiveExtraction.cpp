@@ -5,8 +5,8 @@
 #include "core/Utility.h"
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
-#include "framework/WaitCursor.h"
 #include "text/Cp932.h"
+#include "text/PathSize.h"
 
 namespace {
 bool ArchiveHasContent(const char* archivePath, ExtractionMessages& messages) {
@@ -18,13 +18,13 @@ bool ArchiveHasContent(const char* archivePath, ExtractionMessages& messages) {
 }  // namespace
 
 bool WholeArchiveDestination(const std::string& folder, const char* archivePath, std::string* destination) {
-    char baseName[CUtility::PathSize];
+    char baseName[PathSize];
     CUtility().SplitPath(PathPart::BaseName, archivePath, baseName, sizeof baseName);
     std::string joined = folder;
     if (!cp932::EndsWithSeparator(joined)) joined += '\\';
     joined += baseName;
     joined += '\\';
-    if (joined.size() > CUtility::PathSize - 1) return false;
+    if (joined.size() > PathSize - 1) return false;
     *destination = joined;
     return true;
 }
@@ -32,7 +32,7 @@ bool WholeArchiveDestination(const std::string& folder, const char* archivePath,
 ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, ExtractionProgress& progress,
                                   OverwriteAsker& asker, ExtractionMessages& messages) {
     CSettingIO settings;
-    std::string folder = settings.ReadString("", "DefrostingFold", "", nullptr);
+    std::string folder = settings.Read(profile::DefrostingFold);
     if (folder.empty()) {
         messages.ShowMessage(NoDestinationText);
         return ExtractionEnd::Failure;
@@ -43,7 +43,6 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
         return ExtractionEnd::Failure;
     }
 
-    CWaitCursor busy;
     if (!ArchiveHasContent(archivePath, messages)) return ExtractionEnd::Failure;
     EntryList listed;
     int slot = host->ListArchive(archivePath, &listed);
@@ -60,11 +59,11 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
     plan.pluginIndex = slot;
     plan.archivePath = archivePath;
     plan.keepPaths = true;
-    plan.firstMode = settings.ReadInt("", "UpdateChkFlag", 1) == 1 ? Overwrite : IgnoreAll;
+    plan.firstMode = settings.Read(profile::UpdateChkFlag) == 1 ? Overwrite : IgnoreAll;
     plan.countFromOne = false;
     ExtractionEnd end = ExtractEntries(plan, progress, asker, messages);
 
-    if (end == ExtractionEnd::Normal && settings.ReadInt("", "OpenCheckFlag", 1) == 1)
+    if (end == ExtractionEnd::Normal && settings.Read(profile::OpenCheckFlag) == 1)
         ShellExecuteA(nullptr, "open", plan.destination.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return end;
 }

@@ -9,6 +9,6 @@ bool WholeArchiveDestination(const std::string& folder, const char* archivePath,
 
 // Extracts every entry of one archive into DefrostingFold\<base name>\ and, after a normal
 // end, opens that folder in the shell when OpenCheckFlag is 1. Nothing is done (beyond a
-// message) when DefrostingFold is not set.
+// message) when DefrostingFold is not set. The caller shows the wait cursor for the run.
 ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, ExtractionProgress& progress,
                                   OverwriteAsker& asker, ExtractionMessages& messages);

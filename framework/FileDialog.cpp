@@ -3,6 +3,7 @@
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "text/Cp932.h"
+#include "text/PathSize.h"
 
 std::vector<char> CFileDialog::SystemFilter(const char* filter) {
     std::vector<char> result;
@@ -23,7 +24,7 @@ std::vector<char> CFileDialog::SystemFilter(const char* filter) {
 
 CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, const char* fileName, DWORD flags,
                          const char* filter, CWnd* parent)
-    : m_open(openFileDialog), m_parent(parent), m_filter(SystemFilter(filter)), m_fileName(MAX_PATH, '\0'),
+    : m_open(openFileDialog), m_parent(parent), m_filter(SystemFilter(filter)), m_fileName(PathSize, '\0'),
       m_defaultExtension(defaultExtension ? defaultExtension : "") {
     if (fileName) strncpy(m_fileName.data(), fileName, m_fileName.size() - 1);
     m_ofn.lStructSize = sizeof m_ofn;

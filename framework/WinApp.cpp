@@ -1,11 +1,12 @@
 #include "framework/WinApp.h"
 #include <vector>
+#include "text/PathSize.h"
 
 namespace {
 CWinApp* g_app = nullptr;
 
 std::string ExecutableBaseName(HINSTANCE instance) {
-    char path[MAX_PATH] = {};
+    char path[PathSize] = {};
     GetModuleFileNameA(instance, path, sizeof path - 1);
     std::string name = path;
     size_t slash = name.find_last_of("\\/");

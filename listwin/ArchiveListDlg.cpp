@@ -2,12 +2,13 @@
 #include <cstdio>
 #include <cstring>
 #include "core/SettingIO.h"
-#include "extract/SelectionExtraction.h"
+#include "extractwin/SelectionExtraction.h"
 #include "framework/DataExchange.h"
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
 #include "listwin/ToolbarButtons.h"
 #include "res/resource.h"
+#include "text/PathSize.h"
 #include "ui/AboutDlg.h"
 #include "ui/Help.h"
 
@@ -72,9 +73,9 @@ void CArchiveListDlg::SetArchive(const char* path, CPluginTable* table) {
     utility.StoredName(archivePath, sizeof archivePath);
     utility.FileNamePart(archivePath, archiveName, sizeof archiveName);
 
-    char baseName[CUtility::PathSize];
+    char baseName[PathSize];
     utility.SplitPath(PathPart::BaseName, archivePath, baseName, sizeof baseName);
-    char temp[MAX_PATH] = {};
+    char temp[PathSize] = {};
     DWORD tempLength = GetTempPathA(sizeof temp, temp);
     int length = snprintf(workFolder, sizeof workFolder, "%sVarnito_%s\\", temp, baseName);
     // Without a whole work folder name there is no work folder: nothing is probed, viewed
@@ -139,7 +140,7 @@ void CArchiveListDlg::CreateTooltips() {
 
 void CArchiveListDlg::RestorePlacement() {
     IntList10 stored;
-    if (CSettingIO().ReadIntList("ListWindowData", &stored) != 1) {
+    if (CSettingIO().ReadIntList(profile::ListWindowData, &stored) != 1) {
         // A first run opens centred, where the window then stays, not in the corner.
         CenterWindow();
         return;
@@ -297,7 +298,7 @@ void CArchiveListDlg::CloseWindow() {
         RemoveDirectoryA(workFolder);
     }
     WINDOWPLACEMENT placement = {};
-    if (GetWindowPlacement(&placement)) CSettingIO().WriteIntList("ListWindowData", PlacementRecord(placement));
+    if (GetWindowPlacement(&placement)) CSettingIO().WriteIntList(profile::ListWindowData, PlacementRecord(placement));
     // The rows point into the entries: they go first.
     list.DeleteAllItems();
     list.SetImageList(nullptr, LVSIL_SMALL);

@@ -12,6 +12,7 @@
 #include "framework/ToolTipCtrl.h"
 #include "listwin/EntryCells.h"
 #include "plugins/PluginTable.h"
+#include "text/PathSize.h"
 #include "ui/HoverButton.h"
 
 class CArchiveListDlg : public CDialog {
@@ -82,9 +83,9 @@ private:
     CPluginTable* host = nullptr;
     CImageList imageList;
     CToolTipCtrl tooltip;
-    char archivePath[CUtility::PathSize] = {};
-    char archiveName[CUtility::PathSize] = {};
-    char workFolder[CUtility::PathSize] = {};
+    char archivePath[PathSize] = {};
+    char archiveName[PathSize] = {};
+    char workFolder[PathSize] = {};
     EntryList entries;  // the rows point into it
     int pluginIndex = -1;
     CHoverButton buttons[6];

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include "listwin/WorkFile.h"
+#include "text/PathSize.h"
 
 std::string FileSystemExtension(const char* fileName) {
     std::string name = fileName;
@@ -33,7 +34,7 @@ int CRowIconCache::ImageFor(const char* fileName) {
 // another window of the same archive name is viewing, say) is ever truncated or deleted.
 // *reliable is false when no probe file could be made, so the answer says nothing about the type.
 int CRowIconCache::ProbeExtension(const std::string& extension, bool* reliable) {
-    char probe[MAX_PATH];
+    char probe[PathSize];
     for (int attempt = 0; attempt < 100; ++attempt) {
         int length = snprintf(probe, sizeof probe, "%s~vprobe%lu_%d%s%s", workFolder_.c_str(),
                               GetCurrentProcessId(), attempt, extension.empty() ? "" : ".", extension.c_str());

@@ -8,6 +8,7 @@
 #include "framework/WaitCursor.h"
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/WorkFile.h"
+#include "text/PathSize.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void CArchiveListDlg::ViewEntry() {
 
     // A name that leads out of the work folder is refused like a file that cannot be made
     // (after the fetch, whose failure is told first): it gets no path at all.
-    char workFile[CUtility::PathSize] = {};
+    char workFile[PathSize] = {};
     bool named = workFolder[0] && WorkFilePath(workFolder, entry->fileName, workFile, sizeof workFile);
     if (named) CreateDirectoryA(workFolder, nullptr);
     EntryFileTarget target{workFile, LookAtOutput(workFile), 0};
@@ -44,8 +45,8 @@ void CArchiveListDlg::ViewEntry() {
     }
 
     if (ShellOpen(workFile, nullptr)) return;
-    char editor[CSettingIO::PathBufferSize];
-    CSettingIO().ReadString("", "NullOpenEditor", "NotePad", editor);
+    char editor[PathSize];
+    CSettingIO().Read(profile::NullOpenEditor, editor);
     if (ShellOpen(editor, workFile)) return;
     AppMessageBox(this, "関連付けられたアプリケーションがありません。");
 }

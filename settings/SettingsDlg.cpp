@@ -14,6 +14,7 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "settings/PluginRowOrder.h"
+#include "text/PathSize.h"
 #include "ui/Help.h"
 
 namespace {
@@ -56,16 +57,16 @@ BOOL CSettingsDlg::OnInitDialog() {
     ::SetPropA(m_hWnd, ExecutableName().c_str(), reinterpret_cast<HANDLE>(1));
 
     CSettingIO settings;
-    defrostingMode = settings.ReadInt("", "DefrostingMode", 0);
-    openCheckFlag = settings.ReadInt("", "OpenCheckFlag", 1);
-    updateChkFlag = settings.ReadInt("", "UpdateChkFlag", 1);
+    defrostingMode = settings.Read(profile::DefrostingMode);
+    openCheckFlag = settings.Read(profile::OpenCheckFlag);
+    updateChkFlag = settings.Read(profile::UpdateChkFlag);
 
-    char text[CSettingIO::PathBufferSize];
+    char text[PathSize];
     for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER})
         ::SendDlgItemMessageA(m_hWnd, id, EM_LIMITTEXT, TextLimit, 0);
-    settings.ReadString("", "NullOpenEditor", "NotePad", text);
+    settings.Read(profile::NullOpenEditor, text);
     SetDlgItemText(IDC_SETTINGS_EDITOR, text);
-    settings.ReadString("", "DefrostingFold", "", text);
+    settings.Read(profile::DefrostingFold, text);
     SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, text);
     // Fills the list once, before its columns exist.
     SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, PluginFolderInUse().c_str());
@@ -117,7 +118,7 @@ void CSettingsDlg::ReadFieldText(int id, char* text) {
 
 void CSettingsDlg::FillPluginList() {
     CWaitCursor wait;
-    char folder[CSettingIO::PathBufferSize];
+    char folder[PathSize];
     ReadFieldText(IDC_SETTINGS_SPI_FOLDER, folder);
     // A fill that stopped early may have left libraries loaded; LoadFolder would drop them.
     plugins.Unload(AllSlots);
@@ -168,17 +169,17 @@ void CSettingsDlg::SortByColumn(int column) {
 }
 
 void CSettingsDlg::PickDestinationFolder() {
-    char initial[CSettingIO::PathBufferSize];
+    char initial[PathSize];
     ReadFieldText(IDC_SETTINGS_DEST_FOLDER, initial);
-    char picked[CSettingIO::PathBufferSize] = {};
+    char picked[PathSize] = {};
     if (BrowseForFolder(initial, picked, m_hWnd, DestinationTitle) == 1)
         SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, picked);
 }
 
 void CSettingsDlg::PickPluginFolder() {
-    char initial[CSettingIO::PathBufferSize];
+    char initial[PathSize];
     ReadFieldText(IDC_SETTINGS_SPI_FOLDER, initial);
-    char picked[CSettingIO::PathBufferSize] = {};
+    char picked[PathSize] = {};
     if (BrowseForFolder(initial, picked, m_hWnd, PluginFolderTitle) != 1) return;
     SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, picked);
     FillPluginList();
@@ -195,13 +196,13 @@ void CSettingsDlg::TakeImageViewerFolder() {
 }
 
 void CSettingsDlg::PickEditor() {
-    char editor[CSettingIO::PathBufferSize];
+    char editor[PathSize];
     ReadFieldText(IDC_SETTINGS_EDITOR, editor);
-    char initialFolder[CSettingIO::PathBufferSize];
+    char initialFolder[PathSize];
     CUtility().SplitPath(PathPart::DriveAndFolder, editor, initialFolder, sizeof initialFolder);
 
     CWaitCursor wait;
-    char currentDirectory[CSettingIO::PathBufferSize] = {};
+    char currentDirectory[PathSize] = {};
     DWORD length = GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory);
     bool remembered = length > 0 && length < sizeof currentDirectory;
 
@@ -228,12 +229,12 @@ void CSettingsDlg::OnOK() {
     CWaitCursor wait;
     UpdateData(TRUE);
     CSettingIO settings;
-    settings.WriteInt("", "DefrostingMode", defrostingMode);
-    settings.WriteInt("", "OpenCheckFlag", openCheckFlag);
-    settings.WriteInt("", "UpdateChkFlag", updateChkFlag);
-    settings.WriteString("", "SpiFold", pluginFolder.c_str());
-    settings.WriteString("", "DefrostingFold", destination.c_str());
-    settings.WriteString("", "NullOpenEditor", editor.c_str());
+    settings.Write(profile::DefrostingMode, defrostingMode);
+    settings.Write(profile::OpenCheckFlag, openCheckFlag);
+    settings.Write(profile::UpdateChkFlag, updateChkFlag);
+    settings.Write(profile::SpiFold, pluginFolder.c_str());
+    settings.Write(profile::DefrostingFold, destination.c_str());
+    settings.Write(profile::NullOpenEditor, editor.c_str());
     CDialog::OnOK();
 }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include "core/SettingIO.h"
 #include "tests/support/TestProfile.h"
+#include "text/PathSize.h"
 
 class SettingsStore : public ::testing::Test {
 protected:
@@ -49,13 +50,13 @@ TEST_F(SettingsStore, AValueOfTheWrongTypeReadsAsTheDefault) {
 }
 
 TEST_F(SettingsStore, ATextTooLongForThePathBufferReadsAsTheDefault) {
-    char buffer[CSettingIO::PathBufferSize + 16];
+    char buffer[PathSize + 16];
     memset(buffer, '#', sizeof buffer);
     std::string fits(259, 'z');
     io.WriteString("", "SpiFold", fits.c_str());
     EXPECT_EQ(io.ReadString("", "SpiFold", "D:\\plugins", buffer), fits);
     EXPECT_EQ(std::string(buffer), fits);
-    EXPECT_EQ(buffer[CSettingIO::PathBufferSize], '#');
+    EXPECT_EQ(buffer[PathSize], '#');
 
     // Cut to fit, it would name another folder.
     io.WriteString("", "SpiFold", (fits + "z\\more").c_str());

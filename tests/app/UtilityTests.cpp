@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <string>
 #include "core/Utility.h"
 #include "tests/support/RecordedStarts.h"
@@ -216,6 +217,28 @@ TEST(Processes, RunProgramWithAPathHoldingBlanksPassesTheParametersExactly) {
     // Waited for: the record is there already.
     std::vector<std::string> records = testsupport::RecordedStarts(program.Folder());
     EXPECT_EQ(records, std::vector<std::string>{"/Varnito-ZV-Morvel C:\\a b.lzh"});
+}
+
+TEST(Processes, WaitingForAProgramKeepsTheWindowsAliveAndAQuitRequestForTheLoopsAround) {
+    // Longer than one step of the wait, so the messages are handled while the program runs.
+    std::string program = testsupport::ExeFolder() + "linger.exe";
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_APP, 0, 0);
+    PostQuitMessage(7);
+    EXPECT_EQ(CUtility().RunProgram(program.c_str(), "1500", 1), 1);
+    // What is left in the queue: the quit request, not the window's message.
+    std::vector<UINT> left;
+    WPARAM quitCode = 0;
+    MSG message = {};
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        left.push_back(message.message);
+        if (message.message == WM_QUIT) quitCode = message.wParam;
+    }
+    EXPECT_EQ(std::count(left.begin(), left.end(), WM_QUIT), 1);
+    EXPECT_EQ(std::count(left.begin(), left.end(), WM_APP), 0);
+    EXPECT_EQ(quitCode, 7u);
+    DestroyWindow(window);
 }
 
 namespace {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 #include "core/SettingIO.h"
-#include "extract/DestinationDlg.h"
 #include "extract/ExtractEntries.h"
-#include "extract/ExtractProgressDlg.h"
-#include "extract/ListProgressDlg.h"
-#include "extract/OverwriteDlg.h"
-#include "extract/SelectionExtraction.h"
+#include "extractwin/DestinationDlg.h"
+#include "extractwin/ExtractProgressDlg.h"
+#include "extractwin/ListProgressDlg.h"
+#include "extractwin/OverwriteDlg.h"
+#include "extractwin/SelectionExtraction.h"
 #include "framework/WinApp.h"
 #include "tests/extract/ExtractTestSupport.h"
 #include "tests/extract/WindowWatcher.h"
@@ -240,6 +240,19 @@ TEST(ProgressDialogs, TheBarTakesMoreThan65535EntriesAndTheLinesHaveTheirColours
     EXPECT_EQ(entry.brush, White);
 }
 
+namespace {
+// A plan that writes every listed entry of the archive into destination.
+ExtractionPlan EveryEntryInto(ListedArchive& listed, const std::string& archivePath, const std::string& destination) {
+    ExtractionPlan plan;
+    plan.entries = listed.All();
+    plan.host = &listed.table;
+    plan.pluginIndex = listed.slot;
+    plan.archivePath = archivePath;
+    plan.destination = destination;
+    return plan;
+}
+}  // namespace
+
 TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLineOnlyWhenItChanges) {
     testsupport::TempDir work;
     const int count = 300;
@@ -248,12 +261,7 @@ TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLin
     WriteFixtureArchive(work / "many.fix", many);
     ListedArchive listed(work / "many.fix");
     ASSERT_GE(listed.slot, 0);
-    ExtractionPlan plan;
-    plan.entries = listed.All();
-    plan.host = &listed.table;
-    plan.pluginIndex = listed.slot;
-    plan.archivePath = work / "many.fix";
-    plan.destination = work / "out\\";
+    ExtractionPlan plan = EveryEntryInto(listed, work / "many.fix", work / "out\\");
     plan.countFromOne = true;
 
     CListProgressDlg progress;
@@ -279,6 +287,25 @@ TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLin
     // Not a line per entry: at most one per interval, and the last entry's at the end.
     EXPECT_LE(entryLineSent, static_cast<int>(elapsed / CProgressDlgBase::ScreenInterval) + 2)
         << count << " entries in " << elapsed << " ms";
+}
+
+TEST(ProgressDialogs, ARunKeepsTheWindowsAnsweringAndAQuitRequestForTheLoopsAround) {
+    testsupport::TempDir work;
+    WriteFixtureArchive(work / "two.fix", {{"", "a", "1"}, {"", "b", "2"}});
+    ListedArchive listed(work / "two.fix");
+    ASSERT_GE(listed.slot, 0);
+    ExtractionPlan plan = EveryEntryInto(listed, work / "two.fix", work / "out\\");
+
+    CListProgressDlg progress;
+    PostMessageA(progress.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PostQuitMessage(3);
+    ScriptedAsker asker;
+    RecordingMessages messages;
+    EXPECT_EQ(ExtractEntries(plan, progress, asker, messages), ExtractionEnd::Normal);
+    EXPECT_TRUE(ListTree(work / "out").empty());  // the posted abort was handled before the first entry
+    MSG quit = {};
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 3u);
 }
 
 TEST(ProgressDialogs, TheListProgressDialogSitsCentredOverItsParentAndAbortingLeavesItOpen) {

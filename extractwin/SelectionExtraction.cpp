@@ -1,15 +1,16 @@
-#include "extract/SelectionExtraction.h"
+#include "extractwin/SelectionExtraction.h"
 #include "core/SettingIO.h"
 #include "core/Utility.h"
-#include "extract/DestinationDlg.h"
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
-#include "extract/ListProgressDlg.h"
 #include "extract/OutputPath.h"
-#include "extract/OverwriteDlg.h"
-#include "extract/OwnedMessages.h"
 #include "extract/SelectionDestination.h"
+#include "extractwin/DestinationDlg.h"
+#include "extractwin/ListProgressDlg.h"
+#include "extractwin/OverwriteDlg.h"
+#include "extractwin/OwnedMessages.h"
 #include "framework/WaitCursor.h"
+#include "text/PathSize.h"
 
 namespace {
 // Enables the list window again when the run is over, before its progress dialog goes.
@@ -25,7 +26,7 @@ private:
 };
 
 std::string ArchiveFolder(const char* archivePath) {
-    char folder[CUtility::PathSize];
+    char folder[PathSize];
     CUtility().SplitPath(PathPart::DriveAndFolder, archivePath, folder, sizeof folder);
     return folder;
 }
@@ -42,7 +43,7 @@ void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const c
     OwnedMessages messages(listWindow ? listWindow->m_hWnd : nullptr, host);
     ExtractionPlan plan;
     if (!SelectionDestination(answer.destination, archivePath, &plan.destination, messages)) return;
-    CSettingIO().WriteInt("", "RelativePathFlag", answer.keepPaths);
+    CSettingIO().Write(profile::RelativePathFlag, answer.keepPaths);
 
     plan.entries = selected;
     plan.host = host;
@@ -60,7 +61,7 @@ void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, con
                       const char* archiveName, const std::vector<const ArchiveEntry*>& selected) {
     CDestinationDlg dialog;
     dialog.destination = ArchiveFolder(archivePath);
-    dialog.keepPaths = CSettingIO().ReadInt("", "RelativePathFlag", 1) != 0 ? 1 : 0;
+    dialog.keepPaths = CSettingIO().Read(profile::RelativePathFlag) != 0 ? 1 : 0;
     if (dialog.DoModal() != IDOK) return;
 
     CWaitCursor busy;

@@ -6,9 +6,10 @@
 #include "framework/GdiObjects.h"
 #include "framework/ProgressCtrl.h"
 
-// What both progress dialogs share: the archive line (1025), the entry line (1023), the bar
-// (1024), the abort button, and their colours. The "中断" button and Esc only raise the
-// abort flag; the extraction loop reads it after each entry.
+// What both progress dialogs share: the archive line, the entry line, the bar, the abort
+// button, and their colours. The "中断" button and Esc only raise the
+// abort flag; the extraction loop reads it after each entry, when the dialog has handled the
+// thread's waiting messages.
 //
 // Painting a line and the bar for every entry would cost more than extracting a small file,
 // so the entry line and the bar reach the screen at most once per ScreenInterval (the first
@@ -16,7 +17,6 @@
 // control only when its text changed, so the archive line goes once per archive.
 class CProgressDlgBase : public CDialog, public ExtractionProgress {
 public:
-    enum { IDC_ENTRY_LINE = 1023, IDC_BAR = 1024, IDC_ARCHIVE_LINE = 1025 };
     static constexpr DWORD ScreenInterval = 50;  // milliseconds between two updates of the screen
 
     explicit CProgressDlgBase(UINT templateId, CWnd* parent = nullptr);
@@ -25,7 +25,7 @@ public:
     void SetPosition(int position) override;
     void ShowEntryName(const char* name) override;
     void ShowNow() override;
-    bool AbortRequested() override { return abortRequested != 0; }
+    bool AbortRequested() override;
 
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;

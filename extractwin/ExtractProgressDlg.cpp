@@ -1,9 +1,11 @@
-#include "extract/ExtractProgressDlg.h"
+#include "extractwin/ExtractProgressDlg.h"
 #include <cstring>
 #include "core/Utility.h"
-#include "extract/OverwriteDlg.h"
-#include "extract/OwnedMessages.h"
 #include "extract/WholeArchiveExtraction.h"
+#include "extractwin/OverwriteDlg.h"
+#include "extractwin/OwnedMessages.h"
+#include "framework/WaitCursor.h"
+#include "text/PathSize.h"
 
 CExtractProgressDlg::CExtractProgressDlg() : CProgressDlgBase(IDD) {}
 
@@ -16,7 +18,7 @@ void CExtractProgressDlg::SetArchive(const char* path, CPluginTable* table) {
     archivePath[length] = '\0';
     CUtility utility;
     utility.StoredName(archivePath, sizeof archivePath);
-    char name[CUtility::PathSize];
+    char name[PathSize];
     utility.FileNamePart(archivePath, name, sizeof name);
     archiveLine = name;
     entryLine.clear();  // nothing of the previous archive stays on screen
@@ -36,5 +38,6 @@ BOOL CExtractProgressDlg::OnInitDialog() {
 void CExtractProgressDlg::RunExtraction() {
     COverwriteAsker asker;
     OwnedMessages messages(m_hWnd, host);
+    CWaitCursor busy;
     ExtractWholeArchive(archivePath, host, *this, asker, messages);
 }

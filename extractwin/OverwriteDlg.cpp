@@ -1,4 +1,4 @@
-#include "extract/OverwriteDlg.h"
+#include "extractwin/OverwriteDlg.h"
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
 
@@ -10,17 +10,17 @@ constexpr COLORREF Blue = RGB(0, 0, 255);
 COverwriteDlg::COverwriteDlg() : CDialog(IDD), fileLineBrush_(White) {}
 
 void COverwriteDlg::DoDataExchange(CDataExchange* dx) {
-    DDX_Text(dx, IDC_DISK_SIZE, diskSizeText);
-    DDX_Text(dx, IDC_ARCHIVE_SIZE, archiveSizeText);
-    DDX_Text(dx, IDC_DISK_TIME, diskTimeText);
-    DDX_Text(dx, IDC_ARCHIVE_TIME, archiveTimeText);
-    DDX_Radio(dx, IDC_FIRST_CHOICE, choice);
-    DDX_Text(dx, IDC_FILE_LINE, fileLine);
-    DDX_Text(dx, IDC_FOLDER, folderText);
+    DDX_Text(dx, IDC_OVERWRITE_DISK_SIZE, diskSizeText);
+    DDX_Text(dx, IDC_OVERWRITE_ARCHIVE_SIZE, archiveSizeText);
+    DDX_Text(dx, IDC_OVERWRITE_DISK_TIME, diskTimeText);
+    DDX_Text(dx, IDC_OVERWRITE_ARCHIVE_TIME, archiveTimeText);
+    DDX_Radio(dx, IDC_OVERWRITE_CHOICE_OVERWRITE, choice);
+    DDX_Text(dx, IDC_OVERWRITE_FILE_LINE, fileLine);
+    DDX_Text(dx, IDC_OVERWRITE_FOLDER, folderText);
 }
 
 HBRUSH COverwriteDlg::OnCtlColor(CDC* dc, CWnd* control, UINT) {
-    if (!control || control->GetDlgCtrlID() != IDC_FILE_LINE) return nullptr;
+    if (!control || control->GetDlgCtrlID() != IDC_OVERWRITE_FILE_LINE) return nullptr;
     dc->SetBkColor(White);
     dc->SetTextColor(Blue);
     return fileLineBrush_;

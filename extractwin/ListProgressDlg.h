@@ -1,11 +1,12 @@
 #pragma once
-#include "extract/ProgressDlgBase.h"
+#include "extractwin/ProgressDlgBase.h"
+#include "res/resource.h"
 
 // The progress dialog of an extraction from the archive list window: made at once without
 // a modal loop, centred over its parent, destroyed with the object.
 class CListProgressDlg : public CProgressDlgBase {
 public:
-    enum { IDD = 135 };
+    enum { IDD = IDD_LIST_PROGRESS_DIALOG };
 
     explicit CListProgressDlg(CWnd* parent = nullptr);
     ~CListProgressDlg() override;

@@ -1,6 +1,8 @@
-#include "extract/ProgressDlgBase.h"
+#include "extractwin/ProgressDlgBase.h"
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
+#include "framework/MessagePump.h"
+#include "res/resource.h"
 
 namespace {
 constexpr COLORREF Yellow = RGB(255, 255, 0);
@@ -13,9 +15,9 @@ CProgressDlgBase::CProgressDlgBase(UINT templateId, CWnd* parent)
     : CDialog(templateId, parent), archiveLineBrush_(Yellow), entryLineBrush_(White) {}
 
 void CProgressDlgBase::DoDataExchange(CDataExchange* dx) {
-    DDX_Text(dx, IDC_ENTRY_LINE, entryLine);
-    DDX_Text(dx, IDC_ARCHIVE_LINE, archiveLine);
-    DDX_Control(dx, IDC_BAR, bar);
+    DDX_Text(dx, IDC_PROGRESS_ENTRY_LINE, entryLine);
+    DDX_Text(dx, IDC_PROGRESS_ARCHIVE_LINE, archiveLine);
+    DDX_Control(dx, IDC_PROGRESS_BAR, bar);
 }
 
 BOOL CProgressDlgBase::OnInitDialog() {
@@ -49,8 +51,8 @@ void CProgressDlgBase::ShowWhenDue() {
 
 void CProgressDlgBase::ShowNow() {
     if (!m_hWnd) return;
-    SendLine(IDC_ARCHIVE_LINE, archiveLine, &shownArchiveLine_);
-    SendLine(IDC_ENTRY_LINE, entryLine, &shownEntryLine_);
+    SendLine(IDC_PROGRESS_ARCHIVE_LINE, archiveLine, &shownArchiveLine_);
+    SendLine(IDC_PROGRESS_ENTRY_LINE, entryLine, &shownEntryLine_);
     if (position_ != shownPosition_) {
         bar.SetPos(position_);
         shownPosition_ = position_;
@@ -71,16 +73,21 @@ void CProgressDlgBase::ResetBar() {
     bar.SetPos(0);
 }
 
+bool CProgressDlgBase::AbortRequested() {
+    PumpPendingMessages();
+    return abortRequested != 0;
+}
+
 void CProgressDlgBase::OnCancel() { abortRequested = 1; }
 
 HBRUSH CProgressDlgBase::OnCtlColor(CDC* dc, CWnd* control, UINT) {
     int id = control ? control->GetDlgCtrlID() : 0;
-    if (id == IDC_ARCHIVE_LINE) {
+    if (id == IDC_PROGRESS_ARCHIVE_LINE) {
         dc->SetBkColor(Yellow);
         dc->SetTextColor(Blue);
         return archiveLineBrush_;
     }
-    if (id == IDC_ENTRY_LINE) {
+    if (id == IDC_PROGRESS_ENTRY_LINE) {
         dc->SetBkColor(White);
         dc->SetTextColor(Red);
         return entryLineBrush_;

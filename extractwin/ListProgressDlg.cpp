@@ -1,4 +1,4 @@
-#include "extract/ListProgressDlg.h"
+#include "extractwin/ListProgressDlg.h"
 
 CListProgressDlg::CListProgressDlg(CWnd* parent) : CProgressDlgBase(IDD, parent) {
     Create(IDD, parent);  // without a parent the desktop owns it

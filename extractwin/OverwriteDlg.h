@@ -3,22 +3,14 @@
 #include "extract/ExtractionUi.h"
 #include "framework/Dialog.h"
 #include "framework/GdiObjects.h"
+#include "res/resource.h"
 
 // The question before an existing file is overwritten: where it goes, its name, size and
 // time on disk and in the archive, and the four ways to go on. OK resumes with the chosen
 // mode; cancel, Esc and the close box stop the run.
 class COverwriteDlg : public CDialog {
 public:
-    enum {
-        IDD = 132,
-        IDC_FOLDER = 1016,
-        IDC_DISK_SIZE = 1017,
-        IDC_DISK_TIME = 1018,
-        IDC_FILE_LINE = 1019,
-        IDC_ARCHIVE_SIZE = 1020,
-        IDC_ARCHIVE_TIME = 1021,
-        IDC_FIRST_CHOICE = 1022,
-    };
+    enum { IDD = IDD_OVERWRITE_DIALOG };
 
     COverwriteDlg();
 

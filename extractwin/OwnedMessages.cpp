@@ -1,4 +1,4 @@
-#include "extract/OwnedMessages.h"
+#include "extractwin/OwnedMessages.h"
 #include "extract/ExtractionTexts.h"
 
 void OwnedMessages::ShowMessage(const char* text) {

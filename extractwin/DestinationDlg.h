@@ -1,12 +1,13 @@
 #pragma once
 #include <string>
 #include "framework/Dialog.h"
+#include "res/resource.h"
 
 // Asks where a selection extraction goes and whether entries keep their stored folders.
 // It reads and writes no setting: the caller fills both fields and reads them after OK.
 class CDestinationDlg : public CDialog {
 public:
-    enum { IDD = 130, IDC_DESTINATION = 1013, IDC_KEEP_PATHS = 1014, IDC_BROWSE = 1015 };
+    enum { IDD = IDD_DESTINATION_DIALOG };
     static constexpr int MaxDestinationBytes = 200;
 
     CDestinationDlg();

@@ -1,12 +1,14 @@
 #pragma once
-#include "extract/ProgressDlgBase.h"
+#include "extractwin/ProgressDlgBase.h"
 #include "plugins/PluginTable.h"
+#include "res/resource.h"
+#include "text/PathSize.h"
 
 // The progress dialog of immediate mode. Each modal showing extracts the archive given to
 // SetArchive and then closes itself; the same object serves every archive of a run.
 class CExtractProgressDlg : public CProgressDlgBase {
 public:
-    enum { IDD = 136 };
+    enum { IDD = IDD_EXTRACT_PROGRESS_DIALOG };
 
     CExtractProgressDlg();
 
@@ -18,5 +20,5 @@ public:
     BOOL OnInitDialog() override;
 
     CPluginTable* host = nullptr;
-    char archivePath[260] = {};
+    char archivePath[PathSize] = {};
 };

@@ -1,0 +1,26 @@
+#pragma once
+// Every value of the profile, under the name it has in the registry, with the default that
+// every reader uses. All of them live directly under the application's key (the empty
+// section); CSettingIO reads and writes them.
+
+struct TextValue {
+    const char* name;
+    const char* defaultValue;
+};
+
+struct NumberValue {
+    const char* name;
+    int defaultValue;
+};
+
+namespace profile {
+constexpr TextValue SpiFold{"SpiFold", ""};                 // the plug-in folder
+constexpr TextValue DefrostingFold{"DefrostingFold", ""};   // immediate mode's destination
+constexpr TextValue NullOpenEditor{"NullOpenEditor", "NotePad"};  // opens a type with no program
+constexpr NumberValue DefrostingMode{"DefrostingMode", 0};  // not 0: immediate mode
+constexpr NumberValue OpenCheckFlag{"OpenCheckFlag", 1};    // 1: show the destination afterwards
+constexpr NumberValue UpdateChkFlag{"UpdateChkFlag", 1};    // 1: ask before overwriting
+constexpr NumberValue RelativePathFlag{"RelativePathFlag", 1};  // not 0: entries keep their folders
+// The archive list window's placement, an IntList10; nothing when it is missing.
+constexpr char ListWindowData[] = "ListWindowData";
+}  // namespace profile
