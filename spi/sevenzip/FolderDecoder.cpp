@@ -3,6 +3,7 @@
 #include "spi/common/CodecResult.h"
 #include "spi/common/RangeInput.h"
 #include "spi/common/SpiResult.h"
+#include "spi/common/codecs/ByteOrder.h"
 #include "spi/common/codecs/Filters.h"
 
 namespace sevenzip {
@@ -31,19 +32,6 @@ Method MethodOf(const std::vector<uint8_t>& id) {
         case 0x040202: return Method::Bzip2;
         default: return Method::Unknown;  // PPMd, AES and the rest
     }
-}
-
-uint32_t Read32(const std::vector<uint8_t>& bytes) {
-    return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-           (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-}
-
-// LZMA2's one property byte: the dictionary size, 2 or 3 times a power of two.
-bool Lzma2Dictionary(const std::vector<uint8_t>& properties, uint32_t* size) {
-    if (properties.size() != 1 || properties[0] > 40) return false;
-    unsigned bits = properties[0];
-    *size = bits == 40 ? 0xFFFFFFFFu : (2u | (bits & 1)) << (bits / 2 + 11);
-    return true;
 }
 
 template <class T>
@@ -121,7 +109,7 @@ codecs::Decoder* FolderDecoder::MakeCoder(const Coder& coder, uint32_t index, ui
     if (filter) {
         codecs::Decoder* inner = DecoderOf(first, depth);
         if (!inner) return nullptr;
-        uint32_t start = properties.size() == 4 ? Read32(properties) : 0;
+        uint32_t start = properties.size() == 4 ? codecs::ReadLe32(properties.data()) : 0;
         if (method == Method::Delta && properties.size() != 1) {
             failure_ = SpiBrokenData;
             return nullptr;
@@ -147,7 +135,7 @@ codecs::Decoder* FolderDecoder::MakeCoder(const Coder& coder, uint32_t index, ui
         }
         case Method::Lzma2: {
             uint32_t dictionary = 0;
-            if (!Lzma2Dictionary(properties, &dictionary)) break;
+            if (properties.size() != 1 || !codecs::ParseLzma2Dictionary(properties[0], &dictionary)) break;
             return Keep(&decoders_, codecs::MakeLzma2Decoder(*in, dictionary, size));
         }
         case Method::Bcj2: {

@@ -146,6 +146,9 @@ std::unique_ptr<Decoder> MakeBzip2Decoder(ByteInput& input);
 // with the marker.
 std::unique_ptr<Decoder> MakeLzmaDecoder(ByteInput& input, const LzmaProperties& properties,
                                          uint64_t unpackedSize, bool endMarker);
+// LZMA2's one property byte (as 7z and xz store it): the dictionary size, 2 or 3 times a power
+// of two. False when the byte is out of range.
+bool ParseLzma2Dictionary(uint8_t property, uint32_t* dictionarySize);
 // Raw LZMA2 chunks with the given dictionary size.
 std::unique_ptr<Decoder> MakeLzma2Decoder(ByteInput& input, uint32_t dictionarySize,
                                           uint64_t unpackedSize = UnknownSize);

@@ -2,6 +2,7 @@
 // repeats every block's sizes, the stream footer, and the padding between streams.
 #include <cstring>
 #include <vector>
+#include "spi/common/codecs/ByteOrder.h"
 #include "spi/common/codecs/Checks.h"
 #include "spi/common/codecs/Decoder.h"
 #include "spi/common/codecs/Filters.h"
@@ -15,11 +16,6 @@ constexpr size_t StreamHeaderSize = 12;
 constexpr unsigned CheckNone = 0, CheckCrc32 = 1, CheckCrc64 = 4, CheckSha256 = 10;
 constexpr uint64_t FilterDelta = 0x03, FilterX86 = 0x04, FilterArm = 0x07, FilterArm64 = 0x0A, FilterLzma2 = 0x21;
 constexpr unsigned MaxFilters = 4;
-
-uint32_t Read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
 
 size_t CheckSize(unsigned type) { return type == 0 ? 0 : size_t{4} << ((type - 1) / 3); }
 
@@ -138,7 +134,7 @@ private:
         if (start) memcpy(header, start, 4);
         if (!ReadExact(header + have, sizeof header - have)) return Truncated();
         if (memcmp(header, HeaderMagic, sizeof HeaderMagic) != 0) return Status::BadData;
-        if (Crc32(0, header + 6, 2) != Read32(header + 8)) return Status::BadData;
+        if (Crc32(0, header + 6, 2) != ReadLe32(header + 8)) return Status::BadData;
         if (header[6] != 0 || (header[7] & 0xF0)) return Status::Unsupported;
         memcpy(streamFlags_, header + 6, 2);
         checkType_ = header[7];
@@ -154,7 +150,7 @@ private:
         if (header[0] == 0) return ReadIndexAndFooter();
         size_t headerSize = (size_t{header[0]} + 1) * 4;
         if (!ReadExact(header + 1, headerSize - 1)) return Truncated();
-        if (Crc32(0, header, headerSize - 4) != Read32(header + headerSize - 4)) return Status::BadData;
+        if (Crc32(0, header, headerSize - 4) != ReadLe32(header + headerSize - 4)) return Status::BadData;
         BlockFilter filters[MaxFilters];
         unsigned count = 0;
         Status status = ParseBlockHeader(header, headerSize - 4, filters, &count);
@@ -197,15 +193,13 @@ private:
 
     static Status ParseFilter(const uint8_t* properties, size_t size, BlockFilter* filter) {
         if (filter->id == FilterLzma2) {
-            if (size != 1 || (properties[0] & 0xC0) || properties[0] > 40) return Status::BadData;
-            unsigned bits = properties[0];
-            filter->value = bits == 40 ? 0xFFFFFFFFu : (2u | (bits & 1)) << (bits / 2 + 11);
+            if (size != 1 || !ParseLzma2Dictionary(properties[0], &filter->value)) return Status::BadData;
         } else if (filter->id == FilterDelta) {
             if (size != 1) return Status::BadData;
             filter->value = properties[0] + 1u;
         } else if (filter->id == FilterX86 || filter->id == FilterArm || filter->id == FilterArm64) {
             if (size != 0 && size != 4) return Status::BadData;
-            filter->value = size == 4 ? Read32(properties) : 0;  // the address of the first byte
+            filter->value = size == 4 ? ReadLe32(properties) : 0;  // the address of the first byte
         } else {
             return Status::Unsupported;
         }
@@ -285,9 +279,9 @@ private:
             if (IndexByte() != 0) return Status::BadData;
         uint8_t crc[4], footer[StreamHeaderSize];
         if (!ReadExact(crc, 4) || !ReadExact(footer, sizeof footer)) return Truncated();
-        if (!(listed == tally_) || Read32(crc) != indexCrc_) return Status::BadData;
-        if (Crc32(0, footer + 4, 6) != Read32(footer) || memcmp(footer + 10, FooterMagic, 2) != 0 ||
-            memcmp(footer + 8, streamFlags_, 2) != 0 || (uint64_t{Read32(footer + 4)} + 1) * 4 != indexSize_ + 4)
+        if (!(listed == tally_) || ReadLe32(crc) != indexCrc_) return Status::BadData;
+        if (Crc32(0, footer + 4, 6) != ReadLe32(footer) || memcmp(footer + 10, FooterMagic, 2) != 0 ||
+            memcmp(footer + 8, streamFlags_, 2) != 0 || (uint64_t{ReadLe32(footer + 4)} + 1) * 4 != indexSize_ + 4)
             return Status::BadData;
         stage_ = Stage::Padding;
         return Status::Ok;
@@ -300,7 +294,7 @@ private:
             uint8_t group[4];
             if (!ReadExact(group, 4)) return Truncated();
             if (memcmp(group, HeaderMagic, 4) == 0) return ReadStreamHeader(group);
-            if (Read32(group) != 0) return Status::BadData;
+            if (ReadLe32(group) != 0) return Status::BadData;
         }
     }
 
