@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 #include "spi/common/SpiResult.h"
+#include "spi/common/codecs/Checks.h"
 #include "spi/lha/BitReader.h"
-#include "spi/lha/Crc16.h"
 #include "spi/lha/StaticHuffmanDecoder.h"
 
 namespace lha {
@@ -35,7 +35,7 @@ public:
 
     bool Write(const uint8_t* data, size_t length) override {
         if (length > total_ - written_) return false;   // more than the header promised
-        crc_ = UpdateCrc16(crc_, data, length);
+        crc_ = codecs::Crc16(crc_, data, length);
         if (!target_.Write(data, length)) {
             sinkFailed_ = true;
             return false;

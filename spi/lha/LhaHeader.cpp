@@ -2,7 +2,7 @@
 #include <cstring>
 #include <vector>
 #include "spi/common/codecs/ByteOrder.h"
-#include "spi/lha/Crc16.h"
+#include "spi/common/codecs/Checks.h"
 #include "spi/lha/EntryName.h"
 #include "text/Cp932.h"
 
@@ -109,7 +109,7 @@ void TakeLink(Header* header) {
     header->isLink = true;
     header->unpackedSize = static_cast<uint32_t>(header->linkTarget.size());
     const auto* target = reinterpret_cast<const uint8_t*>(header->linkTarget.data());
-    header->crc = UpdateCrc16(0, target, header->linkTarget.size());
+    header->crc = codecs::Crc16(0, target, header->linkTarget.size());
 }
 
 // The entry's name: the folder of an extended header, then the file name; a folder entry's
@@ -213,7 +213,7 @@ HeaderStatus ReadInlineExtensions(std::vector<uint8_t>& bytes, size_t at, uint32
     }
     if (ext->hasHeaderCrc) {
         bytes[ext->headerCrcAt] = bytes[ext->headerCrcAt + 1] = 0;
-        if (UpdateCrc16(0, bytes.data(), size) != ext->headerCrc) return HeaderStatus::Broken;
+        if (codecs::Crc16(0, bytes.data(), size) != ext->headerCrc) return HeaderStatus::Broken;
     }
     return HeaderStatus::Read;
 }
