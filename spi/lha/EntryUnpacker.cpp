@@ -2,11 +2,13 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
+#include "spi/common/CodecResult.h"
+#include "spi/common/RangeInput.h"
 #include "spi/common/SpiResult.h"
-#include "spi/lha/BitReader.h"
-#include "spi/lha/Crc16.h"
-#include "spi/lha/StaticHuffmanDecoder.h"
+#include "spi/common/codecs/Checks.h"
+#include "spi/common/codecs/Decoder.h"
 
 namespace lha {
 namespace {
@@ -35,7 +37,7 @@ public:
 
     bool Write(const uint8_t* data, size_t length) override {
         if (length > total_ - written_) return false;   // more than the header promised
-        crc_ = UpdateCrc16(crc_, data, length);
+        crc_ = codecs::Crc16(crc_, data, length);
         if (!target_.Write(data, length)) {
             sinkFailed_ = true;
             return false;
@@ -85,12 +87,19 @@ int CopyStored(ByteSource& source, const Header& header, CheckingSink& sink) {
 }
 
 int Decode(ByteSource& source, const Header& header, int windowBits, CheckingSink& sink) {
-    BitReader bits(source, header.dataOffset, header.packedSize);
-    auto decoder = std::make_unique<StaticHuffmanDecoder>(windowBits);
-    switch (decoder->Decode(bits, header.unpackedSize, sink)) {
-    case DecodeResult::Done: return SpiSuccess;
-    case DecodeResult::SinkStopped: return sink.StopReason();
-    default: return SpiBrokenData;
+    RangeInput packed(source, header.dataOffset, header.packedSize);
+    std::unique_ptr<codecs::ByteInput> input(new (std::nothrow) codecs::ByteInput(packed));
+    if (!input) return SpiNoMemory;
+    std::unique_ptr<codecs::Decoder> decoder =
+        codecs::MakeLhaDecoder(*input, static_cast<unsigned>(windowBits), header.unpackedSize);
+    std::vector<uint8_t> chunk(CopyChunk);
+    if (!decoder) return SpiNoMemory;
+    for (;;) {
+        size_t produced = 0;
+        codecs::Status status = decoder->Decode(chunk.data(), chunk.size(), &produced);
+        if (produced > 0 && !sink.Write(chunk.data(), produced)) return sink.StopReason();
+        if (status == codecs::Status::End) return SpiSuccess;
+        if (status != codecs::Status::Ok) return SpiResultOf(status);
     }
 }
 

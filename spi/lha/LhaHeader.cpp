@@ -1,11 +1,16 @@
 #include "spi/lha/LhaHeader.h"
 #include <cstring>
 #include <vector>
-#include "spi/lha/Crc16.h"
+#include "spi/common/codecs/ByteOrder.h"
+#include "spi/common/codecs/Checks.h"
 #include "spi/lha/EntryName.h"
 #include "text/Cp932.h"
 
 namespace lha {
+
+using codecs::ReadLe16;
+using codecs::ReadLe32;
+
 namespace {
 
 // Fields every level shares, by offset from the header's start.
@@ -62,10 +67,10 @@ void ReadExtension(const uint8_t* record, size_t size, size_t sizeWidth, Extensi
         ext->folderName = NormalizeSeparators(data, dataSize);
     } else if (type == ExtUnixTime && dataSize >= 4) {
         ext->hasUnixTime = true;
-        ext->unixTime = Read32(record + 1);
+        ext->unixTime = ReadLe32(record + 1);
     } else if (type == ExtHeaderCrc && dataSize >= 2) {
         ext->hasHeaderCrc = true;
-        ext->headerCrc = Read16(record + 1);
+        ext->headerCrc = ReadLe16(record + 1);
     }
 }
 
@@ -78,8 +83,8 @@ bool ChecksumMatches(const uint8_t* bytes, size_t size) {
 void ReadCommonFields(const uint8_t* bytes, Header* header) {
     memcpy(header->method, bytes + MethodAt, MethodIdLength);
     header->method[MethodIdLength] = '\0';
-    header->packedSize = Read32(bytes + PackedSizeAt);
-    header->unpackedSize = Read32(bytes + UnpackedSizeAt);
+    header->packedSize = ReadLe32(bytes + PackedSizeAt);
+    header->unpackedSize = ReadLe32(bytes + UnpackedSizeAt);
     header->level = bytes[LevelAt];
 }
 
@@ -104,7 +109,7 @@ void TakeLink(Header* header) {
     header->isLink = true;
     header->unpackedSize = static_cast<uint32_t>(header->linkTarget.size());
     const auto* target = reinterpret_cast<const uint8_t*>(header->linkTarget.data());
-    header->crc = UpdateCrc16(0, target, header->linkTarget.size());
+    header->crc = codecs::Crc16(0, target, header->linkTarget.size());
 }
 
 // The entry's name: the folder of an extended header, then the file name; a folder entry's
@@ -133,12 +138,12 @@ HeaderStatus ReadLevel0(ByteSource& source, uint64_t offset, const uint8_t* pref
     if (CommonPrefixSize + nameLength + 2 > size) return HeaderStatus::Broken;
 
     ReadCommonFields(bytes, header);
-    header->dosTime = Read32(bytes + TimeAt);
-    header->crc = Read16(bytes + CommonPrefixSize + nameLength);
+    header->dosTime = ReadLe32(bytes + TimeAt);
+    header->crc = ReadLe16(bytes + CommonPrefixSize + nameLength);
     const size_t areaAt = CommonPrefixSize + nameLength + 2;
     if (size >= areaAt + UnixAreaTimeAt + 4 && bytes[areaAt] == OsIdUnix) {
         header->hasUnixTime = true;
-        header->unixTime = Read32(bytes + areaAt + UnixAreaTimeAt);
+        header->unixTime = ReadLe32(bytes + areaAt + UnixAreaTimeAt);
     }
     ComposeName("", NormalizeSeparators(reinterpret_cast<const char*>(bytes + CommonPrefixSize), nameLength), header);
     header->dataOffset = offset + size;
@@ -158,7 +163,7 @@ HeaderStatus WalkExtensions(ByteSource& source, uint64_t offset, uint16_t nextSi
         if (!source.ReadAt(offset + *total, record.data(), nextSize)) return HeaderStatus::Broken;
         ReadExtension(record.data(), nextSize, 2, ext);
         *total += nextSize;
-        nextSize = Read16(record.data() + nextSize - 2);
+        nextSize = ReadLe16(record.data() + nextSize - 2);
     }
     return HeaderStatus::Read;
 }
@@ -173,14 +178,14 @@ HeaderStatus ReadLevel1(ByteSource& source, uint64_t offset, const uint8_t* pref
     if (CommonPrefixSize + nameLength + 5 > size) return HeaderStatus::Broken;
 
     ReadCommonFields(bytes, header);
-    header->dosTime = Read32(bytes + TimeAt);
-    header->crc = Read16(bytes + CommonPrefixSize + nameLength);
+    header->dosTime = ReadLe32(bytes + TimeAt);
+    header->crc = ReadLe16(bytes + CommonPrefixSize + nameLength);
 
     // The stored size counts the extended headers too; they lie between header and data.
     const uint32_t skipSize = header->packedSize;
     Extensions ext;
     uint64_t extTotal = 0;
-    HeaderStatus status = WalkExtensions(source, offset + size, Read16(bytes + size - 2), skipSize, &ext, &extTotal);
+    HeaderStatus status = WalkExtensions(source, offset + size, ReadLe16(bytes + size - 2), skipSize, &ext, &extTotal);
     if (status != HeaderStatus::Read) return status;
     header->packedSize = static_cast<uint32_t>(skipSize - extTotal);
 
@@ -192,7 +197,7 @@ HeaderStatus ReadLevel1(ByteSource& source, uint64_t offset, const uint8_t* pref
     return FinishEntry(source, header);
 }
 
-uint32_t ReadSize(const uint8_t* p, size_t width) { return width == 4 ? Read32(p) : Read16(p); }
+uint32_t ReadSize(const uint8_t* p, size_t width) { return width == 4 ? ReadLe32(p) : ReadLe16(p); }
 
 // Levels 2 and 3: the extended headers lie inside the header's own `bytes`, from `at` on;
 // their next-size fields are `sizeWidth` bytes wide. Checks the header CRC when one is given.
@@ -208,7 +213,7 @@ HeaderStatus ReadInlineExtensions(std::vector<uint8_t>& bytes, size_t at, uint32
     }
     if (ext->hasHeaderCrc) {
         bytes[ext->headerCrcAt] = bytes[ext->headerCrcAt + 1] = 0;
-        if (UpdateCrc16(0, bytes.data(), size) != ext->headerCrc) return HeaderStatus::Broken;
+        if (codecs::Crc16(0, bytes.data(), size) != ext->headerCrc) return HeaderStatus::Broken;
     }
     return HeaderStatus::Read;
 }
@@ -222,8 +227,8 @@ HeaderStatus ReadLongHeader(ByteSource& source, uint64_t offset, size_t size, si
 
     ReadCommonFields(bytes.data(), header);
     header->hasUnixTime = true;
-    header->unixTime = Read32(&bytes[TimeAt]);
-    header->crc = Read16(&bytes[21]);
+    header->unixTime = ReadLe32(&bytes[TimeAt]);
+    header->crc = ReadLe16(&bytes[21]);
 
     Extensions ext;
     HeaderStatus status =
@@ -235,16 +240,16 @@ HeaderStatus ReadLongHeader(ByteSource& source, uint64_t offset, size_t size, si
 }
 
 HeaderStatus ReadLevel2(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
-    return ReadLongHeader(source, offset, Read16(prefix), 2, header);
+    return ReadLongHeader(source, offset, ReadLe16(prefix), 2, header);
 }
 
 // Level 3: the header size is a 4-byte field behind the OS id.
 HeaderStatus ReadLevel3(ByteSource& source, uint64_t offset, const uint8_t* prefix, Header* header) {
-    if (Read16(prefix) != Level3WordSize) return HeaderStatus::Broken;
+    if (ReadLe16(prefix) != Level3WordSize) return HeaderStatus::Broken;
     uint8_t sizeField[4];
     if (!source.Contains(offset, Level3MinSize) || !source.ReadAt(offset + Level3SizeAt, sizeField, sizeof sizeField))
         return HeaderStatus::Broken;
-    const uint32_t size = Read32(sizeField);
+    const uint32_t size = ReadLe32(sizeField);
     if (size > Level3MaxSize) return HeaderStatus::Broken;
     return ReadLongHeader(source, offset, size, 4, header);
 }
@@ -280,8 +285,8 @@ bool LooksLikeHeader(const uint8_t* bytes, size_t length) {
     switch (bytes[LevelAt]) {
     case 0: return bytes[0] + 2u >= Level0MinSize;
     case 1: return bytes[0] + 2u >= Level1MinSize;
-    case 2: return Read16(bytes) >= Level2MinSize;
-    case 3: return Read16(bytes) == Level3WordSize;
+    case 2: return ReadLe16(bytes) >= Level2MinSize;
+    case 3: return ReadLe16(bytes) == Level3WordSize;
     default: return false;
     }
 }

@@ -3,47 +3,18 @@
 #include "spi/common/CodecResult.h"
 #include "spi/common/RangeInput.h"
 #include "spi/common/SpiResult.h"
-#include "spi/common/codecs/Filters.h"
+#include "spi/common/codecs/Methods.h"
 
 namespace sevenzip {
 namespace {
 
-// Method ids, most significant byte first.
-enum class Method { Copy, Delta, X86, Bcj2, Arm, Arm64, Lzma, Lzma2, Deflate, Deflate64, Bzip2, Unknown };
-
-Method MethodOf(const std::vector<uint8_t>& id) {
+// The method a coder's id names (its bytes most significant first); false for PPMd, AES and
+// the rest.
+bool MethodOf(const std::vector<uint8_t>& id, codecs::Method* method) {
     uint64_t value = 0;
-    if (id.size() > 8) return Method::Unknown;
+    if (id.size() > 8) return false;
     for (uint8_t byte : id) value = (value << 8) | byte;
-    switch (value) {
-        case 0x00: return Method::Copy;
-        case 0x03: return Method::Delta;
-        case 0x04:
-        case 0x03030103: return Method::X86;
-        case 0x0303011B: return Method::Bcj2;
-        case 0x07:
-        case 0x03030501: return Method::Arm;
-        case 0x0A: return Method::Arm64;
-        case 0x030101: return Method::Lzma;
-        case 0x21: return Method::Lzma2;
-        case 0x040108: return Method::Deflate;
-        case 0x040109: return Method::Deflate64;
-        case 0x040202: return Method::Bzip2;
-        default: return Method::Unknown;  // PPMd, AES and the rest
-    }
-}
-
-uint32_t Read32(const std::vector<uint8_t>& bytes) {
-    return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-           (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-}
-
-// LZMA2's one property byte: the dictionary size, 2 or 3 times a power of two.
-bool Lzma2Dictionary(const std::vector<uint8_t>& properties, uint32_t* size) {
-    if (properties.size() != 1 || properties[0] > 40) return false;
-    unsigned bits = properties[0];
-    *size = bits == 40 ? 0xFFFFFFFFu : (2u | (bits & 1)) << (bits / 2 + 11);
-    return true;
+    return codecs::SevenZipMethod(value, method);
 }
 
 template <class T>
@@ -105,62 +76,31 @@ codecs::Decoder* FolderDecoder::DecoderOf(uint32_t input, int depth) {
 }
 
 codecs::Decoder* FolderDecoder::MakeCoder(const Coder& coder, uint32_t index, uint32_t first, int depth) {
-    Method method = MethodOf(coder.method);
-    uint64_t size = folder_->unpackSizes[index];
-    const std::vector<uint8_t>& properties = coder.properties;
-    uint32_t wanted = method == Method::Bcj2 ? 4 : 1;
-    if (method == Method::Unknown) {
+    codecs::Method method;
+    if (!MethodOf(coder.method, &method)) {
         failure_ = SpiUnknownFormat;
         return nullptr;
     }
-    if (coder.inputs != wanted) {
+    codecs::MethodInput reads = codecs::InputOf(method);
+    codecs::MethodProperties properties;
+    if (coder.inputs != (reads == codecs::MethodInput::FourStreams ? 4u : 1u) ||
+        !codecs::ParseMethodProperties(method, coder.properties.data(), coder.properties.size(), &properties)) {
         failure_ = SpiBrokenData;
         return nullptr;
     }
-    bool filter = method == Method::Delta || method == Method::X86 || method == Method::Arm || method == Method::Arm64;
-    if (filter) {
+    uint64_t size = folder_->unpackSizes[index];
+    if (reads == codecs::MethodInput::Filter) {
         codecs::Decoder* inner = DecoderOf(first, depth);
-        if (!inner) return nullptr;
-        uint32_t start = properties.size() == 4 ? Read32(properties) : 0;
-        if (method == Method::Delta && properties.size() != 1) {
-            failure_ = SpiBrokenData;
-            return nullptr;
-        }
-        switch (method) {
-            case Method::Delta: return Keep(&decoders_, codecs::MakeDeltaFilter(*inner, properties[0] + 1u));
-            case Method::X86: return Keep(&decoders_, codecs::MakeX86Filter(*inner, start));
-            case Method::Arm: return Keep(&decoders_, codecs::MakeArmFilter(*inner, start));
-            default: return Keep(&decoders_, codecs::MakeArm64Filter(*inner, start));
-        }
+        return inner ? Keep(&decoders_, codecs::MakeMethodFilter(method, properties, *inner)) : nullptr;
     }
     codecs::ByteInput* in = BytesOf(first, depth);
     if (!in) return nullptr;
-    switch (method) {
-        case Method::Copy: return Keep(&decoders_, codecs::MakeCopyDecoder(*in));
-        case Method::Deflate: return Keep(&decoders_, codecs::MakeDeflateDecoder(*in));
-        case Method::Deflate64: return Keep(&decoders_, codecs::MakeDeflate64Decoder(*in));
-        case Method::Bzip2: return Keep(&decoders_, codecs::MakeBzip2Decoder(*in));
-        case Method::Lzma: {
-            codecs::LzmaProperties lzma;
-            if (properties.size() != 5 || !codecs::ParseLzmaProperties(properties.data(), &lzma)) break;
-            return Keep(&decoders_, codecs::MakeLzmaDecoder(*in, lzma, size, false));
-        }
-        case Method::Lzma2: {
-            uint32_t dictionary = 0;
-            if (!Lzma2Dictionary(properties, &dictionary)) break;
-            return Keep(&decoders_, codecs::MakeLzma2Decoder(*in, dictionary, size));
-        }
-        case Method::Bcj2: {
-            codecs::ByteInput* call = BytesOf(first + 1, depth);
-            codecs::ByteInput* jump = call ? BytesOf(first + 2, depth) : nullptr;
-            codecs::ByteInput* bits = jump ? BytesOf(first + 3, depth) : nullptr;
-            if (!bits) return nullptr;
-            return Keep(&decoders_, codecs::MakeBcj2Decoder(*in, *call, *jump, *bits, size));
-        }
-        default: break;
-    }
-    failure_ = SpiBrokenData;
-    return nullptr;
+    if (reads == codecs::MethodInput::Packed)
+        return Keep(&decoders_, codecs::MakeMethodDecoder(method, properties, *in, size));
+    codecs::ByteInput* call = BytesOf(first + 1, depth);
+    codecs::ByteInput* jump = call ? BytesOf(first + 2, depth) : nullptr;
+    codecs::ByteInput* bits = jump ? BytesOf(first + 3, depth) : nullptr;
+    return bits ? Keep(&decoders_, codecs::MakeBcj2Decoder(*in, *call, *jump, *bits, size)) : nullptr;
 }
 
 int FolderDecoder::ResultOf(codecs::Status status) const {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include "spi/common/SpiResult.h"
+#include "spi/common/codecs/ByteOrder.h"
 #include "spi/common/codecs/Checks.h"
 #include "spi/sevenzip/FolderDecoder.h"
 #include "spi/sevenzip/PropertyReader.h"
@@ -27,12 +28,6 @@ constexpr size_t MaxStreams = 64;        // inputs of a folder
 constexpr uint64_t MaxHeaderSize = 1u << 30;
 constexpr int MaxHeaderPacking = 4;      // a packed header may describe another packed header
 constexpr uint32_t FolderAttribute = 0x10;
-
-uint64_t ReadLittleEndian(const uint8_t* p, int bytes) {
-    uint64_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | p[i];
-    return value;
-}
 
 // A fuzzer built with this mark reaches the parsers behind the headers' CRCs.
 #if defined(FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION)
@@ -464,9 +459,9 @@ int ReadContents(ByteSource& source, Contents* contents) {
     if (source.Size() < sizeof start) return SpiUnknownFormat;
     if (!source.ReadAt(0, start, sizeof start)) return SpiReadError;
     if (!HasSignature(start, sizeof start) || start[6] != MajorVersion) return SpiUnknownFormat;
-    if (!ChecksHold(codecs::Crc32(0, start + 12, 20), static_cast<uint32_t>(ReadLittleEndian(start + 8, 4))))
+    if (!ChecksHold(codecs::Crc32(0, start + 12, 20), codecs::ReadLe32(start + 8)))
         return SpiBrokenData;
-    uint64_t offset = ReadLittleEndian(start + 12, 8), size = ReadLittleEndian(start + 20, 8);
+    uint64_t offset = codecs::ReadLe64(start + 12), size = codecs::ReadLe64(start + 20);
     if (size == 0) return SpiSuccess;  // an archive without entries
     // The header lies after the signature header, wholly inside the file.
     if (size > MaxHeaderSize || !source.Contains(SignatureHeaderSize, offset) ||
@@ -474,7 +469,7 @@ int ReadContents(ByteSource& source, Contents* contents) {
         return SpiBrokenData;
     std::vector<uint8_t> header(static_cast<size_t>(size));
     if (!source.ReadAt(SignatureHeaderSize + offset, header.data(), header.size())) return SpiReadError;
-    uint32_t headerCrc = static_cast<uint32_t>(ReadLittleEndian(start + 28, 4));
+    uint32_t headerCrc = codecs::ReadLe32(start + 28);
     if (!ChecksHold(codecs::Crc32(0, header.data(), header.size()), headerCrc)) return SpiBrokenData;
 
     for (int packing = 0; packing <= MaxHeaderPacking; ++packing) {

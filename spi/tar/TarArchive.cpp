@@ -5,6 +5,7 @@
 #include "spi/common/EntryRecord.h"
 #include "spi/common/NameText.h"
 #include "spi/common/SpiResult.h"
+#include "spi/common/codecs/ByteOrder.h"
 
 namespace {
 
@@ -215,7 +216,7 @@ int TarArchive::ListCompressedFile(std::vector<ArchiveEntry>* records) {
     uint8_t header[8] = {};
     int64_t modified = FileTimeToUnix(Identity().lastWrite);
     if (streams_->First().Kind() == tar::Compression::Gzip && Source().ReadAt(0, header, sizeof header)) {
-        uint32_t stamp = header[4] | (header[5] << 8) | (header[6] << 16) | (static_cast<uint32_t>(header[7]) << 24);
+        uint32_t stamp = codecs::ReadLe32(header + 4);
         if (stamp != 0) modified = stamp;
     }
     return AddRecord(UnpackedName(archiveName_), content, 1, Source().Size(), modified, records);

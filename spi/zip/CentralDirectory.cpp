@@ -2,8 +2,14 @@
 #include <zlib.h>
 #include <algorithm>
 #include "spi/common/SpiResult.h"
+#include "spi/common/codecs/ByteOrder.h"
 
 namespace zip {
+
+using codecs::ReadLe16;
+using codecs::ReadLe32;
+using codecs::ReadLe64;
+
 namespace {
 
 constexpr uint32_t Unknown32 = 0xFFFFFFFF;
@@ -15,7 +21,7 @@ int FindEndRecord(ByteSource& source, uint64_t* endRecord, uint8_t fields[EndRec
 
     // Usually the record is the last thing in the file.
     if (!source.ReadAt(size - EndRecordSize, fields, EndRecordSize)) return SpiReadError;
-    if (Read32(fields) == EndRecordSignature && Read16(fields + 20) == 0) {
+    if (ReadLe32(fields) == EndRecordSignature && ReadLe16(fields + 20) == 0) {
         *endRecord = size - EndRecordSize;
         return SpiSuccess;
     }
@@ -26,8 +32,8 @@ int FindEndRecord(ByteSource& source, uint64_t* endRecord, uint8_t fields[EndRec
     if (!source.ReadAt(tailStart, tail.data(), tailSize)) return SpiReadError;
     for (size_t at = tailSize - EndRecordSize + 1; at-- > 0;) {
         const uint8_t* p = tail.data() + at;
-        if (Read32(p) != EndRecordSignature) continue;
-        if (at + EndRecordSize + Read16(p + 20) > tailSize) continue;
+        if (ReadLe32(p) != EndRecordSignature) continue;
+        if (at + EndRecordSize + ReadLe16(p + 20) > tailSize) continue;
         memcpy(fields, p, EndRecordSize);
         *endRecord = tailStart + at;
         return SpiSuccess;
@@ -43,20 +49,20 @@ int ApplyZip64EndRecord(ByteSource& source, uint64_t endRecord, DirectoryLocatio
     if (endRecord < Zip64LocatorSize + Zip64EndRecordSize) return SpiSuccess;
     uint8_t locator[Zip64LocatorSize];
     if (!source.ReadAt(endRecord - Zip64LocatorSize, locator, sizeof locator)) return SpiReadError;
-    if (Read32(locator) != Zip64LocatorSignature) return SpiSuccess;
-    if (Read32(locator + 4) != 0 || Read32(locator + 16) > 1) return SpiUnknownFormat;  // several disks
+    if (ReadLe32(locator) != Zip64LocatorSignature) return SpiSuccess;
+    if (ReadLe32(locator + 4) != 0 || ReadLe32(locator + 16) > 1) return SpiUnknownFormat;  // several disks
 
     // Where the record says it is, or right in front of the locator when bytes were prepended.
-    uint64_t candidates[2] = {Read64(locator + 8), endRecord - Zip64LocatorSize - Zip64EndRecordSize};
+    uint64_t candidates[2] = {ReadLe64(locator + 8), endRecord - Zip64LocatorSize - Zip64EndRecordSize};
     for (uint64_t at : candidates) {
         uint8_t record[Zip64EndRecordSize];
         if (!source.Contains(at, sizeof record) || at >= endRecord) continue;
         if (!source.ReadAt(at, record, sizeof record)) return SpiReadError;
-        if (Read32(record) != Zip64EndRecordSignature) continue;
-        if (Read32(record + 16) != 0 || Read32(record + 20) != 0) return SpiUnknownFormat;
-        location->entryCount = Read64(record + 32);
-        location->size = Read64(record + 40);
-        location->offset = Read64(record + 48);
+        if (ReadLe32(record) != Zip64EndRecordSignature) continue;
+        if (ReadLe32(record + 16) != 0 || ReadLe32(record + 20) != 0) return SpiUnknownFormat;
+        location->entryCount = ReadLe64(record + 32);
+        location->size = ReadLe64(record + 40);
+        location->offset = ReadLe64(record + 48);
         *directoryEnd = at;
         return SpiSuccess;
     }
@@ -66,7 +72,7 @@ int ApplyZip64EndRecord(ByteSource& source, uint64_t endRecord, DirectoryLocatio
 bool StartsWithCentralRecord(ByteSource& source, uint64_t offset) {
     uint8_t signature[4];
     return source.Contains(offset, 4) && source.ReadAt(offset, signature, 4) &&
-           Read32(signature) == CentralHeaderSignature;
+           ReadLe32(signature) == CentralHeaderSignature;
 }
 
 void ReadZip64Field(const uint8_t* data, uint16_t length, Entry* entry) {
@@ -75,7 +81,7 @@ void ReadZip64Field(const uint8_t* data, uint16_t length, Entry* entry) {
     auto take = [&](uint64_t* value) {
         if (*value != Unknown32) return;
         if (at + 8 > length) return;
-        *value = Read64(data + at);
+        *value = ReadLe64(data + at);
         at += 8;
     };
     take(&entry->unpackedSize);
@@ -86,13 +92,13 @@ void ReadZip64Field(const uint8_t* data, uint16_t length, Entry* entry) {
 void ReadNtfsField(const uint8_t* data, uint16_t length, Entry* entry) {
     size_t at = 4;  // reserved
     while (at + 4 <= length) {
-        uint16_t tag = Read16(data + at);
-        uint16_t size = Read16(data + at + 2);
+        uint16_t tag = ReadLe16(data + at);
+        uint16_t size = ReadLe16(data + at + 2);
         at += 4;
         if (at + size > length) return;
         if (tag == 1 && size >= 8) {
             entry->hasNtfsTime = true;
-            entry->ntfsTime = Read64(data + at);
+            entry->ntfsTime = ReadLe64(data + at);
         }
         at += size;
     }
@@ -101,7 +107,7 @@ void ReadNtfsField(const uint8_t* data, uint16_t length, Entry* entry) {
 void ReadUnixTimeField(const uint8_t* data, uint16_t length, Entry* entry) {
     if (length >= 5 && (data[0] & 1)) {
         entry->hasUnixTime = true;
-        entry->unixTime = static_cast<int32_t>(Read32(data + 1));
+        entry->unixTime = static_cast<int32_t>(ReadLe32(data + 1));
     }
 }
 
@@ -117,15 +123,15 @@ void ReadUnicodePathField(const uint8_t* data, uint16_t length, Entry* entry) {
     if (length < 5 || data[0] != 1) return;
     uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(entry->name.data()),
                       static_cast<uInt>(entry->name.size()));
-    if (Read32(data + 1) != static_cast<uint32_t>(crc)) return;
+    if (ReadLe32(data + 1) != static_cast<uint32_t>(crc)) return;
     entry->unicodeName.assign(reinterpret_cast<const char*>(data + 5), length - 5u);
 }
 
 void ReadExtraFields(const uint8_t* extra, size_t length, Entry* entry) {
     size_t at = 0;
     while (at + 4 <= length) {
-        uint16_t id = Read16(extra + at);
-        uint16_t size = Read16(extra + at + 2);
+        uint16_t id = ReadLe16(extra + at);
+        uint16_t size = ReadLe16(extra + at + 2);
         at += 4;
         if (at + size > length) return;  // a damaged field ends the list, as other readers do
         const uint8_t* data = extra + at;
@@ -146,10 +152,10 @@ int LocateDirectory(ByteSource& source, DirectoryLocation* location) {
     int result = FindEndRecord(source, &endRecord, fields);
     if (result != SpiSuccess) return result;
 
-    uint16_t disk = Read16(fields + 4), directoryDisk = Read16(fields + 6);
-    location->entryCount = Read16(fields + 10);
-    location->size = Read32(fields + 12);
-    location->offset = Read32(fields + 16);
+    uint16_t disk = ReadLe16(fields + 4), directoryDisk = ReadLe16(fields + 6);
+    location->entryCount = ReadLe16(fields + 10);
+    location->size = ReadLe32(fields + 12);
+    location->offset = ReadLe32(fields + 16);
     uint64_t directoryEnd = endRecord;
     result = ApplyZip64EndRecord(source, endRecord, location, &directoryEnd);
     if (result != SpiSuccess) return result;
@@ -178,23 +184,23 @@ int LocateDirectory(ByteSource& source, DirectoryLocation* location) {
 }
 
 int DecodeRecord(const uint8_t* record, size_t available, Entry* entry, size_t* length) {
-    if (available < CentralHeaderSize || Read32(record) != CentralHeaderSignature) return SpiBrokenData;
-    size_t nameLength = Read16(record + 28);
-    size_t extraLength = Read16(record + 30);
-    size_t commentLength = Read16(record + 32);
+    if (available < CentralHeaderSize || ReadLe32(record) != CentralHeaderSignature) return SpiBrokenData;
+    size_t nameLength = ReadLe16(record + 28);
+    size_t extraLength = ReadLe16(record + 30);
+    size_t commentLength = ReadLe16(record + 32);
     size_t total = CentralHeaderSize + nameLength + extraLength + commentLength;
     if (total > available) return SpiBrokenData;
 
     *entry = Entry();
-    entry->flags = Read16(record + 8);
-    entry->method = Read16(record + 10);
-    entry->dosTime = Read16(record + 12);
-    entry->dosDate = Read16(record + 14);
-    entry->crc = Read32(record + 16);
-    entry->packedSize = Read32(record + 20);
-    entry->unpackedSize = Read32(record + 24);
-    entry->directoryAttribute = (Read32(record + 38) & DosDirectoryAttribute) != 0;
-    entry->localHeaderOffset = Read32(record + 42);
+    entry->flags = ReadLe16(record + 8);
+    entry->method = ReadLe16(record + 10);
+    entry->dosTime = ReadLe16(record + 12);
+    entry->dosDate = ReadLe16(record + 14);
+    entry->crc = ReadLe32(record + 16);
+    entry->packedSize = ReadLe32(record + 20);
+    entry->unpackedSize = ReadLe32(record + 24);
+    entry->directoryAttribute = (ReadLe32(record + 38) & DosDirectoryAttribute) != 0;
+    entry->localHeaderOffset = ReadLe32(record + 42);
     entry->name.assign(reinterpret_cast<const char*>(record + CentralHeaderSize), nameLength);
     ReadExtraFields(record + CentralHeaderSize + nameLength, extraLength, entry);
     if (entry->packedSize == Unknown32 || entry->unpackedSize == Unknown32 ||
@@ -223,7 +229,7 @@ int DirectoryReader::Next(Entry* entry, bool* done) {
     // The stated count may have wrapped around in archives of many entries, so the records
     // are read for as long as the directory holds them.
     size_t left = bytes_.size() - cursor_;
-    if (left < 4 || Read32(bytes_.data() + cursor_) != CentralHeaderSignature) {
+    if (left < 4 || ReadLe32(bytes_.data() + cursor_) != CentralHeaderSignature) {
         *done = true;
         return index_ >= location_.entryCount ? SpiSuccess : SpiBrokenData;
     }
@@ -261,9 +267,9 @@ int ReadRecordIn(ByteSource& source, const DirectoryLocation& location, uint64_t
     if (available < CentralHeaderSize) return SpiBrokenData;
     std::vector<uint8_t> record(CentralHeaderSize);
     if (!source.ReadAt(recordOffset, record.data(), CentralHeaderSize)) return SpiReadError;
-    if (Read32(record.data()) != CentralHeaderSignature) return SpiBrokenData;
-    size_t length = CentralHeaderSize + Read16(record.data() + 28) + Read16(record.data() + 30) +
-                    Read16(record.data() + 32);
+    if (ReadLe32(record.data()) != CentralHeaderSignature) return SpiBrokenData;
+    size_t length = CentralHeaderSize + ReadLe16(record.data() + 28) + ReadLe16(record.data() + 30) +
+                    ReadLe16(record.data() + 32);
     if (length > available) return SpiBrokenData;
     record.resize(length);
     if (!source.ReadAt(recordOffset + CentralHeaderSize, record.data() + CentralHeaderSize,
@@ -294,7 +300,7 @@ bool HoldsArchive(ByteSource& source, bool selfExtractor) {
     uint8_t signature[4];
     return source.Contains(first.localHeaderOffset, sizeof signature) &&
            source.ReadAt(first.localHeaderOffset, signature, sizeof signature) &&
-           Read32(signature) == LocalHeaderSignature;
+           ReadLe32(signature) == LocalHeaderSignature;
 }
 
 }  // namespace zip

@@ -5,56 +5,41 @@
 #include "spi/common/CodecResult.h"
 #include "spi/common/RangeInput.h"
 #include "spi/common/SpiResult.h"
-#include "spi/common/codecs/Decoder.h"
+#include "spi/common/codecs/Methods.h"
 
 namespace zip {
 namespace {
 
-constexpr uint16_t MethodDeflate64 = 9;
-constexpr uint16_t MethodBzip2 = 12;
-constexpr uint16_t MethodLzma = 14;
-constexpr uint16_t MethodXz = 95;
-constexpr uint16_t MethodZstd = 93;
-constexpr uint16_t MethodZstdEarly = 20;  // what some programs wrote before 93 was assigned
 constexpr uint16_t FlagLzmaEndMarker = 0x0002;
 constexpr size_t ChunkSize = 1 << 20;  // bytes produced between progress reports
 
 // ZIP's LZMA data starts with the encoder's version (2 bytes), the size of the properties
-// (2 bytes, always 5) and the properties.
-std::unique_ptr<codecs::Decoder> MakeZipLzma(codecs::ByteInput& input, const Entry& entry, int* result) {
+// (2 bytes, always 5) and the properties; a flag says whether an end marker follows.
+int ReadZipLzmaProperties(codecs::ByteInput& input, const Entry& entry, codecs::MethodProperties* properties) {
     uint8_t header[9];
-    if (input.Read(header, sizeof header) != sizeof header || header[2] != 5 || header[3] != 0) {
-        *result = input.Failed() ? SpiReadError : SpiBrokenData;
-        return nullptr;
-    }
-    codecs::LzmaProperties properties;
-    if (!codecs::ParseLzmaProperties(header + 4, &properties)) {
-        *result = SpiBrokenData;
-        return nullptr;
-    }
-    return codecs::MakeLzmaDecoder(input, properties, entry.unpackedSize, (entry.flags & FlagLzmaEndMarker) != 0);
+    if (input.Read(header, sizeof header) != sizeof header || header[2] != 5 || header[3] != 0)
+        return input.Failed() ? SpiReadError : SpiBrokenData;
+    if (!codecs::ParseMethodProperties(codecs::Method::Lzma, header + 4, 5, properties)) return SpiBrokenData;
+    properties->endMarker = (entry.flags & FlagLzmaEndMarker) != 0;
+    return SpiSuccess;
 }
 
 std::unique_ptr<codecs::Decoder> MakeDecoder(codecs::ByteInput& input, const Entry& entry, int* result) {
-    *result = SpiNoMemory;
-    switch (entry.method) {
-        case MethodDeflate64: return codecs::MakeDeflate64Decoder(input);
-        case MethodBzip2: return codecs::MakeBzip2Decoder(input);
-        case MethodLzma: return MakeZipLzma(input, entry, result);
-        case MethodXz: return codecs::MakeXzDecoder(input);
-        case MethodZstd:
-        case MethodZstdEarly: return codecs::MakeZstdDecoder(input);
-    }
+    codecs::Method method;
+    codecs::MethodProperties properties;
     *result = SpiUnknownFormat;
-    return nullptr;
+    if (!codecs::ZipMethod(entry.method, &method)) return nullptr;
+    *result = method == codecs::Method::Lzma ? ReadZipLzmaProperties(input, entry, &properties) : SpiSuccess;
+    if (*result != SpiSuccess) return nullptr;
+    *result = SpiNoMemory;
+    return codecs::MakeMethodDecoder(method, properties, input, entry.unpackedSize);
 }
-
 
 }  // namespace
 
 bool IsCodecMethod(uint16_t method) {
-    return method == MethodDeflate64 || method == MethodBzip2 || method == MethodLzma || method == MethodXz ||
-           method == MethodZstd || method == MethodZstdEarly;
+    codecs::Method known;
+    return method != MethodStored && method != MethodDeflated && codecs::ZipMethod(method, &known);
 }
 
 int DecodeCodecEntry(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink& sink,

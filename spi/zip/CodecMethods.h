@@ -1,6 +1,6 @@
 #pragma once
-// The ZIP methods unpacked by the shared codec library: Deflate64 (9), bzip2 (12), LZMA (14),
-// xz (95) and Zstandard (93, and 20 as some programs wrote it before 93 was assigned).
+// The ZIP methods unpacked by the shared codec library (see codecs/Methods.h): all but stored
+// and deflated, which this plug-in reads itself.
 #include <zlib.h>
 #include <cstdint>
 #include "spi/common/ByteSource.h"

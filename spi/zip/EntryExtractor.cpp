@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <vector>
 #include "spi/common/SpiResult.h"
+#include "spi/common/codecs/ByteOrder.h"
 #include "spi/zip/CodecMethods.h"
 #include "spi/zip/StreamBounds.h"
 
 namespace zip {
+
+using codecs::ReadLe16;
+using codecs::ReadLe32;
+
 namespace {
 
 constexpr size_t ChunkSize = 1 << 20;  // bytes read or produced between progress reports
@@ -17,8 +22,8 @@ int FindData(ByteSource& source, const Entry& entry, uint64_t* dataOffset) {
     uint8_t header[LocalHeaderSize];
     if (!source.Contains(entry.localHeaderOffset, sizeof header)) return SpiBrokenData;
     if (!source.ReadAt(entry.localHeaderOffset, header, sizeof header)) return SpiReadError;
-    if (Read32(header) != LocalHeaderSignature) return SpiBrokenData;
-    uint64_t offset = entry.localHeaderOffset + LocalHeaderSize + Read16(header + 26) + Read16(header + 28);
+    if (ReadLe32(header) != LocalHeaderSignature) return SpiBrokenData;
+    uint64_t offset = entry.localHeaderOffset + LocalHeaderSize + ReadLe16(header + 26) + ReadLe16(header + 28);
     if (!source.Contains(offset, entry.packedSize)) return SpiBrokenData;
     *dataOffset = offset;
     return SpiSuccess;

@@ -35,15 +35,6 @@ constexpr uint16_t ExtraUnixTime = 0x5455;
 constexpr uint16_t ExtraOldUnix = 0x5855;  // Info-ZIP's first Unix field: access, modification time
 constexpr uint16_t ExtraUnicodePath = 0x7075;
 
-inline uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-inline uint32_t Read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-inline uint64_t Read64(const uint8_t* p) {
-    return static_cast<uint64_t>(Read32(p)) | (static_cast<uint64_t>(Read32(p + 4)) << 32);
-}
-
 // One central directory record, decoded. Offsets count from the start of the archive.
 struct Entry {
     uint64_t recordOffset = 0;       // where this central record starts

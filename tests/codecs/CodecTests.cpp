@@ -113,6 +113,22 @@ TEST(Deflate64, DecodesWhat7ZipPackedAndRefusesTruncation) {
     ExpectTruncationIsBadData(Kind::Deflate64, "data.deflate64");
 }
 
+// A dynamic block of seven literals whose end-of-block code is 15 bits long, then a stored
+// block whose length fields end exactly where the bit buffer's last whole byte does, then a
+// final stored block. The stored bytes are read straight from the input, so the bytes the bit
+// buffer had looked at beyond its count must not come back into the next block's header.
+// Made bit by bit (zlib decodes it to the same bytes).
+TEST(Deflate64, StoredBlockAfterALongEndOfBlockCodeLeavesNoStaleBits) {
+    const std::string packed = std::string("\x04\xE1\x81\x92\x24\x49\x92\x24\xC9\x7E\x1B\x12\x8B\x9A\x47\x56"
+                                           "\xCF\xDE\xFB\xFF\xBF\x79\x88\x80\xFF\x3F\x00",
+                                           27) +
+                               std::string("\x1E\x00\xE1\xFF", 4) + "stored bytes, read straight in" +
+                               std::string("\x01\x12\x00\xED\xFF", 5) + "and the last block";
+    Decoded decoded = Decode(Kind::Deflate64, packed);
+    EXPECT_EQ(decoded.status, Status::End);
+    EXPECT_EQ(decoded.bytes, "AAAAAAAstored bytes, read straight inand the last block");
+}
+
 TEST(Bzip2, DecodesBlocksAndConsecutiveStreamsLikeBzip2) {
     ExpectDecodes(Kind::Bzip2, "data.bz2", Data());
     ExpectDecodes(Kind::Bzip2, "data-1.bz2", Data());

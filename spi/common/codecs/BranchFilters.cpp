@@ -3,19 +3,11 @@
 // they start an instruction that continues in the next piece (or the stream ends there).
 #include <cstring>
 #include <new>
+#include "spi/common/codecs/ByteOrder.h"
 #include "spi/common/codecs/Filters.h"
 
 namespace codecs {
 namespace {
-
-uint32_t Read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
-
-void Write32(uint8_t* p, uint32_t value) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 class BranchFilter : public Decoder {
 public:
@@ -117,7 +109,7 @@ private:
     // The displacement at `operand` back from the absolute target, for an instruction that
     // ends at `next`.
     void Restore(uint8_t* operand, uint32_t next) {
-        uint32_t value = Read32(operand) - next;
+        uint32_t value = ReadLe32(operand) - next;
         if (passed_ != 0) {
             // The packer saw this instruction after one it passed over, and converted the
             // value a second time where the overlapping byte would again look near.
@@ -128,7 +120,7 @@ private:
             }
             passed_ = 0;
         }
-        Write32(operand, (value & 0x00FFFFFF) | ((0u - ((value >> 24) & 1)) << 24));
+        WriteLe32(operand, (value & 0x00FFFFFF) | ((0u - ((value >> 24) & 1)) << 24));
     }
 
     uint32_t passed_ = 0;
@@ -156,9 +148,9 @@ public:
 protected:
     void ConvertWord(uint8_t* word, uint32_t pc) override {
         if (word[3] != 0xEB) return;
-        uint32_t target = (Read32(word) & 0x00FFFFFF) << 2;
+        uint32_t target = (ReadLe32(word) & 0x00FFFFFF) << 2;
         uint32_t offset = (target - (pc + 8)) >> 2;
-        Write32(word, (offset & 0x00FFFFFF) | 0xEB000000);
+        WriteLe32(word, (offset & 0x00FFFFFF) | 0xEB000000);
     }
 };
 
@@ -170,9 +162,9 @@ public:
 
 protected:
     void ConvertWord(uint8_t* word, uint32_t pc) override {
-        uint32_t instruction = Read32(word);
+        uint32_t instruction = ReadLe32(word);
         if ((instruction >> 26) == 0x25) {  // BL
-            Write32(word, 0x94000000 | ((instruction - (pc >> 2)) & 0x03FFFFFF));
+            WriteLe32(word, 0x94000000 | ((instruction - (pc >> 2)) & 0x03FFFFFF));
         } else if ((instruction & 0x9F000000) == 0x90000000) {  // ADRP
             uint32_t pages = ((instruction >> 29) & 3) | ((instruction >> 3) & 0x001FFFFC);
             if ((pages + 0x00020000) & 0x001C0000) return;
@@ -181,7 +173,7 @@ protected:
             instruction |= (pages & 3) << 29;
             instruction |= (pages & 0x0003FFFC) << 3;
             instruction |= (0u - (pages & 0x00020000)) & 0x00E00000;
-            Write32(word, instruction);
+            WriteLe32(word, instruction);
         }
     }
 };

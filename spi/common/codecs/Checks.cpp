@@ -17,6 +17,17 @@ struct Bzip2CrcTable {
     }
 };
 
+struct Crc16Table {
+    uint16_t entries[256];
+    Crc16Table() {
+        for (unsigned i = 0; i < 256; ++i) {
+            unsigned value = i;
+            for (int bit = 0; bit < 8; ++bit) value = (value & 1) ? (value >> 1) ^ 0xA001 : value >> 1;
+            entries[i] = static_cast<uint16_t>(value);
+        }
+    }
+};
+
 struct Crc64Table {
     uint64_t entries[256];
     Crc64Table() {
@@ -74,6 +85,12 @@ uint32_t Crc32(uint32_t crc, const uint8_t* data, size_t size) {
 uint32_t Bzip2CrcUpdate(uint32_t crc, const uint8_t* data, size_t size) {
     static const Bzip2CrcTable table;
     for (size_t i = 0; i < size; ++i) crc = (crc << 8) ^ table.entries[(crc >> 24) ^ data[i]];
+    return crc;
+}
+
+uint16_t Crc16(uint16_t crc, const uint8_t* data, size_t size) {
+    static const Crc16Table table;
+    for (size_t i = 0; i < size; ++i) crc = static_cast<uint16_t>(table.entries[(crc ^ data[i]) & 0xFF] ^ (crc >> 8));
     return crc;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The integrity checks of the packed formats: CRC-32 (as ZIP and xz use it), the bit-reversed
-// CRC-32 of bzip2, CRC-64 (ECMA-182, as xz uses it) and SHA-256.
+// CRC-32 of bzip2, the CRC-16 of LHA, CRC-64 (ECMA-182, as xz uses it) and SHA-256.
 #include <cstddef>
 #include <cstdint>
 
@@ -12,6 +12,9 @@ uint32_t Crc32(uint32_t crc, const uint8_t* data, size_t size);
 // bzip2's CRC: the same polynomial fed most significant bit first. Start with 0xFFFFFFFF and
 // invert the result when done.
 uint32_t Bzip2CrcUpdate(uint32_t crc, const uint8_t* data, size_t size);
+
+// LHA's running CRC-16 (polynomial 0x8005, bits reflected; start with 0, feed pieces in order).
+uint16_t Crc16(uint16_t crc, const uint8_t* data, size_t size);
 
 // Running CRC-64 (start with 0, feed pieces in order).
 uint64_t Crc64(uint64_t crc, const uint8_t* data, size_t size);

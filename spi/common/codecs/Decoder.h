@@ -1,6 +1,6 @@
 #pragma once
 // The decoders our plug-ins share (Deflate and gzip through zlib, Deflate64, bzip2, LZMA, LZMA2,
-// xz, BCJ2 and, in Filters.h, the filters), behind one streaming interface. Plain C++ without
+// xz, BCJ2, LHA's static Huffman methods and, in Filters.h, the filters), behind one streaming interface. Plain C++ without
 // Windows calls, so the fuzzers build it natively.
 //
 // How a plug-in uses it:
@@ -146,9 +146,15 @@ std::unique_ptr<Decoder> MakeBzip2Decoder(ByteInput& input);
 // with the marker.
 std::unique_ptr<Decoder> MakeLzmaDecoder(ByteInput& input, const LzmaProperties& properties,
                                          uint64_t unpackedSize, bool endMarker);
+// LZMA2's one property byte (as 7z and xz store it): the dictionary size, 2 or 3 times a power
+// of two. False when the byte is out of range.
+bool ParseLzma2Dictionary(uint8_t property, uint32_t* dictionarySize);
 // Raw LZMA2 chunks with the given dictionary size.
 std::unique_ptr<Decoder> MakeLzma2Decoder(ByteInput& input, uint32_t dictionarySize,
                                           uint64_t unpackedSize = UnknownSize);
+// LHA's -lh4- to -lh7- (windowBits 12, 13, 15 and 16): exactly `unpackedSize` bytes. Null also
+// for another window size.
+std::unique_ptr<Decoder> MakeLhaDecoder(ByteInput& input, unsigned windowBits, uint64_t unpackedSize);
 // The .xz container: streams, blocks (LZMA2, Delta, the x86, ARM and ARM64 branch converters),
 // checks, index and padding.
 std::unique_ptr<Decoder> MakeXzDecoder(ByteInput& input);

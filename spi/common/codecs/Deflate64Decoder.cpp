@@ -88,6 +88,7 @@ private:
             window_.Put(bits_.TakeByte());
             --count;
         }
+        if (count > 0) bits_.ForgetLookahead();
         while (count > 0) {
             size_t span = 0;
             uint8_t* to = window_.WriteSpan(&span);

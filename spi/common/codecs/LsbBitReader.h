@@ -40,14 +40,17 @@ public:
     }
     // Drops the bits up to the next byte boundary.
     void AlignToByte() { Drop(count_ & 7); }
-    // Whole bytes still buffered; Byte takes one of them (count must be > 0).
+    // Whole bytes still buffered; TakeByte takes one of them (count must be > 0).
     unsigned BufferedBytes() const { return count_ / 8; }
     uint8_t TakeByte() {
         uint8_t byte = static_cast<uint8_t>(bits_);
         Drop(8);
-        if (count_ == 0) bits_ = 0;  // what lay above now comes from the input directly
         return byte;
     }
+    // Before the caller reads the input directly (no whole byte is buffered any more): the
+    // bits above the count are input bytes looked at but not taken, which the caller is about
+    // to read itself; left here, the next Refill would OR them into what follows.
+    void ForgetLookahead() { bits_ = 0; }
     // True once the reader has used bytes from past the end of the input.
     bool Overran() const { return input_.Overrun() * 8 > count_; }
 

@@ -105,6 +105,13 @@ private:
 
 }  // namespace
 
+bool ParseLzma2Dictionary(uint8_t property, uint32_t* dictionarySize) {
+    constexpr uint8_t Largest = 40;  // 4 GiB - 1
+    if (property > Largest) return false;
+    *dictionarySize = property == Largest ? 0xFFFFFFFFu : (2u | (property & 1)) << (property / 2 + 11);
+    return true;
+}
+
 std::unique_ptr<Decoder> MakeLzma2Decoder(ByteInput& input, uint32_t dictionarySize, uint64_t unpackedSize) {
     std::unique_ptr<Lzma2Decoder> decoder(new (std::nothrow) Lzma2Decoder(input));
     if (!decoder || !decoder->Allocate(dictionarySize, unpackedSize)) return nullptr;

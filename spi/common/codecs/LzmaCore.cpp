@@ -11,6 +11,24 @@ constexpr uint32_t TopValue = 1u << 24;
 constexpr unsigned MinMatch = 2;
 constexpr uint32_t EndMarkerDistance = 0xFFFFFFFF;
 
+// What the last symbols were, newest last; the states below LiteralStates end in a literal.
+enum State : unsigned {
+    LiteralLiteralLiteral = 0,
+    MatchLiteralLiteral, RepLiteralLiteral, ShortRepLiteralLiteral,
+    MatchLiteral, RepLiteral, ShortRepLiteral,
+    LiteralMatch, LiteralRep, LiteralShortRep,
+    NonLiteralMatch, NonLiteralRep,
+    LiteralStates = LiteralMatch,
+};
+static_assert(NonLiteralRep + 1 == LzmaCore::States, "the model has a row per state");
+
+constexpr unsigned AfterLiteral(unsigned state) {
+    return state <= ShortRepLiteralLiteral ? LiteralLiteralLiteral : state <= LiteralShortRep ? state - 3 : state - 6;
+}
+constexpr unsigned AfterMatch(unsigned state) { return state < LiteralStates ? LiteralMatch : NonLiteralMatch; }
+constexpr unsigned AfterRep(unsigned state) { return state < LiteralStates ? LiteralRep : NonLiteralRep; }
+constexpr unsigned AfterShortRep(unsigned state) { return state < LiteralStates ? LiteralShortRep : NonLiteralRep; }
+
 #define LZMA_INLINE inline __attribute__((always_inline))
 
 // Everything the inner loop changes, held in one local object so that the compiler keeps it
@@ -82,25 +100,27 @@ struct Hot {
         return result;
     }
     LZMA_INLINE unsigned Length(LzmaCore::LengthCoder& coder, unsigned posState) {
-        if (!Bit(&coder.choice)) return Tree(coder.low[posState], 3);
-        if (!Bit(&coder.choice2)) return 8 + Tree(coder.mid[posState], 3);
-        return 16 + Tree(coder.high, 8);
+        constexpr unsigned Low = 1u << LzmaCore::LengthLowBits, Mid = 1u << LzmaCore::LengthMidBits;
+        if (!Bit(&coder.choice)) return Tree(coder.low[posState], LzmaCore::LengthLowBits);
+        if (!Bit(&coder.choice2)) return Low + Tree(coder.mid[posState], LzmaCore::LengthMidBits);
+        return Low + Mid + Tree(coder.high, LzmaCore::LengthHighBits);
     }
     uint32_t Distance(LzmaCore::Model& model, unsigned length) {
-        unsigned slot = Tree(model.posSlot[length < 3 ? length : 3], 6);
-        if (slot < 4) return slot;
+        constexpr unsigned LastClass = LzmaCore::SlotLengthClasses - 1;
+        unsigned slot = Tree(model.posSlot[length < LastClass ? length : LastClass], LzmaCore::DistanceSlotBits);
+        if (slot < LzmaCore::FirstModelledSlot) return slot;
         unsigned directBits = (slot >> 1) - 1;
         uint32_t distance = (2u | (slot & 1)) << directBits;
-        if (slot < 14) return distance + ReverseTree(model.specPos + distance - slot, directBits);
-        distance += DirectBits(directBits - 4) << 4;
-        return distance + ReverseTree(model.align, 4);
+        if (slot < LzmaCore::FirstAlignedSlot) return distance + ReverseTree(model.specPos + distance - slot, directBits);
+        distance += DirectBits(directBits - LzmaCore::AlignBits) << LzmaCore::AlignBits;
+        return distance + ReverseTree(model.align, LzmaCore::AlignBits);
     }
 
-    // One literal; after a match (state 7 and up) coded against the byte the last distance
-    // points at, until the first bit that differs from it.
+    // One literal; after a match coded against the byte the last distance points at, until
+    // the first bit that differs from it.
     LZMA_INLINE uint8_t Literal(uint16_t* probs, unsigned state, uint32_t rep0) {
         unsigned symbol = 1;
-        if (state >= 7) {
+        if (state >= LiteralStates) {
             unsigned match = Back(rep0 + 1);
             do {
                 unsigned matchBit = (match >> 7) & 1;
@@ -181,11 +201,11 @@ bool LzmaCore::AllocateWindow(uint32_t dictionarySize, uint64_t unpackedSize) {
 }
 
 bool LzmaCore::SetProperties(unsigned lc, unsigned lp, unsigned pb) {
-    if (lc > 8 || lp > 4 || pb > 4) return false;
+    if (lc > MaxLiteralContextBits || lp > MaxPositionBits || pb > MaxPositionBits) return false;
     lc_ = lc;
     lp_ = lp;
     pb_ = pb;
-    literals_.assign(size_t{0x300} << (lc + lp), InitialProbability);
+    literals_.assign(size_t{LiteralCoderSize} << (lc + lp), InitialProbability);
     return true;
 }
 
@@ -198,7 +218,7 @@ void LzmaCore::ResetState() {
         Fill(coder->low); Fill(coder->mid); Fill(coder->high);
     }
     std::fill(literals_.begin(), literals_.end(), InitialProbability);
-    state_ = 0;
+    state_ = LiteralLiteralLiteral;
     rep_[0] = rep_[1] = rep_[2] = rep_[3] = 0;
     remainLen_ = 0;
 }
@@ -237,8 +257,8 @@ LzmaCore::Outcome LzmaCore::Decode(ByteInput& input, size_t limit) {
         if (!h.Bit(&m.isMatch[state][posState])) {
             unsigned previous = h.History() > 0 ? h.Back(1) : 0;
             size_t context = ((static_cast<size_t>(position) & literalPosMask) << lc_) + (previous >> (8 - lc_));
-            h.Put(h.Literal(&literals_[0x300 * context], state, rep[0]));
-            state = state < 4 ? 0 : state < 10 ? state - 3 : state - 6;
+            h.Put(h.Literal(&literals_[LiteralCoderSize * context], state, rep[0]));
+            state = AfterLiteral(state);
             continue;
         }
         unsigned length;
@@ -253,7 +273,7 @@ LzmaCore::Outcome LzmaCore::Decode(ByteInput& input, size_t limit) {
             rep[2] = rep[1];
             rep[1] = rep[0];
             rep[0] = distance;
-            state = state < 7 ? 7 : 10;
+            state = AfterMatch(state);
         } else {
             if (h.History() == 0) {
                 outcome = Outcome::BadData;
@@ -261,7 +281,7 @@ LzmaCore::Outcome LzmaCore::Decode(ByteInput& input, size_t limit) {
             }
             if (!h.Bit(&m.isRepG0[state])) {
                 if (!h.Bit(&m.isRep0Long[state][posState])) {  // a single byte from the last distance
-                    state = state < 7 ? 9 : 11;
+                    state = AfterShortRep(state);
                     h.Put(h.Back(rep[0] + 1));
                     continue;
                 }
@@ -269,7 +289,7 @@ LzmaCore::Outcome LzmaCore::Decode(ByteInput& input, size_t limit) {
                 h.RepeatedDistance(m, state, rep);
             }
             length = h.Length(m.repLengths, posState);
-            state = state < 7 ? 8 : 11;
+            state = AfterRep(state);
         }
         if (uint64_t{rep[0]} + 1 > h.History()) {
             outcome = Outcome::BadData;

@@ -35,12 +35,31 @@ public:
     // For stored LZMA2 chunks: the bytes count as decoded output.
     void AddUncompressed(size_t count) { position_ += count; }
 
+    // The sizes of the probability model.
+    static constexpr unsigned States = 12;            // see State in LzmaCore.cpp
+    static constexpr unsigned MaxPositionBits = 4;    // pb and lp
+    static constexpr unsigned MaxLiteralContextBits = 8;
+    static constexpr unsigned PositionStates = 1u << MaxPositionBits;
+    static constexpr unsigned LengthLowBits = 3, LengthMidBits = 3, LengthHighBits = 8;
+    static constexpr unsigned SlotLengthClasses = 4;  // match lengths 2, 3, 4 and longer choose the slot
+    static constexpr unsigned DistanceSlotBits = 6;
+    static constexpr unsigned FirstModelledSlot = 4;  // slots below are distances 0 to 3 themselves
+    static constexpr unsigned FirstAlignedSlot = 14;  // from here the low bits come from `align`
+    static constexpr unsigned AlignBits = 4;
+    // Distances below 1 << (FirstAlignedSlot / 2) take their extra bits from specPos.
+    static constexpr unsigned ModelledDistances = (1u << (FirstAlignedSlot / 2)) - FirstAlignedSlot + 1;
+    static constexpr unsigned LiteralCoderSize = 0x300;  // one byte's tree, plain and against a match byte
+
     struct LengthCoder {
-        uint16_t choice, choice2, low[16][8], mid[16][8], high[256];
+        uint16_t choice, choice2;
+        uint16_t low[PositionStates][1u << LengthLowBits], mid[PositionStates][1u << LengthMidBits];
+        uint16_t high[1u << LengthHighBits];
     };
     struct Model {
-        uint16_t isMatch[12][16], isRep[12], isRepG0[12], isRepG1[12], isRepG2[12], isRep0Long[12][16];
-        uint16_t posSlot[4][64], specPos[115], align[16];
+        uint16_t isMatch[States][PositionStates], isRep[States], isRepG0[States], isRepG1[States], isRepG2[States];
+        uint16_t isRep0Long[States][PositionStates];
+        uint16_t posSlot[SlotLengthClasses][1u << DistanceSlotBits], specPos[ModelledDistances];
+        uint16_t align[1u << AlignBits];
         LengthCoder lengths, repLengths;
     };
 

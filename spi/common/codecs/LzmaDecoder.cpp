@@ -1,5 +1,6 @@
 // Raw LZMA streams, as ZIP (method 14) and 7z store them.
 #include <algorithm>
+#include "spi/common/codecs/ByteOrder.h"
 #include "spi/common/codecs/LzmaCore.h"
 
 namespace codecs {
@@ -70,8 +71,7 @@ bool ParseLzmaProperties(const uint8_t bytes[5], LzmaProperties* properties) {
     properties->lc = packed % 9;
     properties->lp = (packed / 9) % 5;
     properties->pb = packed / 45;
-    properties->dictionarySize = static_cast<uint32_t>(bytes[1]) | (static_cast<uint32_t>(bytes[2]) << 8) |
-                                 (static_cast<uint32_t>(bytes[3]) << 16) | (static_cast<uint32_t>(bytes[4]) << 24);
+    properties->dictionarySize = ReadLe32(bytes + 1);
     return true;
 }
 

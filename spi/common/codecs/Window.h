@@ -39,6 +39,12 @@ public:
         size_ = wanted;
         return true;
     }
+    // Right after Allocate(size): a history of `size` copies of `byte`, as if written before
+    // the stream began (LHA's window starts as spaces).
+    void Preset(uint8_t byte) {
+        memset(bytes_.get(), byte, size_);
+        filled_ = size_;
+    }
     // Forgets the history (a new dictionary); bytes not yet handed out stay.
     void Reset() { filled_ = 0; }
     size_t Size() const { return size_; }

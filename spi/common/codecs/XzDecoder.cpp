@@ -2,9 +2,10 @@
 // repeats every block's sizes, the stream footer, and the padding between streams.
 #include <cstring>
 #include <vector>
+#include "spi/common/codecs/ByteOrder.h"
 #include "spi/common/codecs/Checks.h"
 #include "spi/common/codecs/Decoder.h"
-#include "spi/common/codecs/Filters.h"
+#include "spi/common/codecs/Methods.h"
 
 namespace codecs {
 namespace {
@@ -13,13 +14,7 @@ constexpr uint8_t HeaderMagic[6] = {0xFD, '7', 'z', 'X', 'Z', 0x00};
 constexpr uint8_t FooterMagic[2] = {'Y', 'Z'};
 constexpr size_t StreamHeaderSize = 12;
 constexpr unsigned CheckNone = 0, CheckCrc32 = 1, CheckCrc64 = 4, CheckSha256 = 10;
-constexpr uint64_t FilterDelta = 0x03, FilterX86 = 0x04, FilterArm = 0x07, FilterArm64 = 0x0A, FilterLzma2 = 0x21;
 constexpr unsigned MaxFilters = 4;
-
-uint32_t Read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
 
 size_t CheckSize(unsigned type) { return type == 0 ? 0 : size_t{4} << ((type - 1) / 3); }
 
@@ -94,8 +89,8 @@ struct BlockTally {
 };
 
 struct BlockFilter {
-    uint64_t id = 0;
-    uint32_t value = 0;  // LZMA2: dictionary size; Delta: distance; x86: start offset
+    Method method = Method::Lzma2;
+    MethodProperties properties;
 };
 
 class XzDecoder : public Decoder {
@@ -138,7 +133,7 @@ private:
         if (start) memcpy(header, start, 4);
         if (!ReadExact(header + have, sizeof header - have)) return Truncated();
         if (memcmp(header, HeaderMagic, sizeof HeaderMagic) != 0) return Status::BadData;
-        if (Crc32(0, header + 6, 2) != Read32(header + 8)) return Status::BadData;
+        if (Crc32(0, header + 6, 2) != ReadLe32(header + 8)) return Status::BadData;
         if (header[6] != 0 || (header[7] & 0xF0)) return Status::Unsupported;
         memcpy(streamFlags_, header + 6, 2);
         checkType_ = header[7];
@@ -154,7 +149,7 @@ private:
         if (header[0] == 0) return ReadIndexAndFooter();
         size_t headerSize = (size_t{header[0]} + 1) * 4;
         if (!ReadExact(header + 1, headerSize - 1)) return Truncated();
-        if (Crc32(0, header, headerSize - 4) != Read32(header + headerSize - 4)) return Status::BadData;
+        if (Crc32(0, header, headerSize - 4) != ReadLe32(header + headerSize - 4)) return Status::BadData;
         BlockFilter filters[MaxFilters];
         unsigned count = 0;
         Status status = ParseBlockHeader(header, headerSize - 4, filters, &count);
@@ -180,35 +175,21 @@ private:
         if ((flags & 0x80) && !ReadNumber(at, end, &declaredUncompressed_)) return Status::BadData;
         *count = (flags & 3) + 1;
         for (unsigned i = 0; i < *count; ++i) {
-            uint64_t propertiesSize = 0;
-            if (!ReadNumber(at, end, &filters[i].id) || !ReadNumber(at, end, &propertiesSize) ||
+            uint64_t id = 0, propertiesSize = 0;
+            if (!ReadNumber(at, end, &id) || !ReadNumber(at, end, &propertiesSize) ||
                 propertiesSize > static_cast<uint64_t>(end - at))
                 return Status::BadData;
             const uint8_t* properties = at;
             at += propertiesSize;
-            Status status = ParseFilter(properties, static_cast<size_t>(propertiesSize), &filters[i]);
-            if (status != Status::Ok) return status;
-            if ((filters[i].id == FilterLzma2) != (i + 1 == *count)) return Status::Unsupported;
+            if (!XzFilter(id, &filters[i].method)) return Status::Unsupported;
+            if (!ParseMethodProperties(filters[i].method, properties, static_cast<size_t>(propertiesSize),
+                                       &filters[i].properties))
+                return Status::BadData;
+            // The last filter reads the block's bytes, the others what the one after them unpacks.
+            if ((InputOf(filters[i].method) == MethodInput::Packed) != (i + 1 == *count)) return Status::Unsupported;
         }
         while (at < end)
             if (*at++ != 0) return Status::BadData;  // header padding is zeros
-        return Status::Ok;
-    }
-
-    static Status ParseFilter(const uint8_t* properties, size_t size, BlockFilter* filter) {
-        if (filter->id == FilterLzma2) {
-            if (size != 1 || (properties[0] & 0xC0) || properties[0] > 40) return Status::BadData;
-            unsigned bits = properties[0];
-            filter->value = bits == 40 ? 0xFFFFFFFFu : (2u | (bits & 1)) << (bits / 2 + 11);
-        } else if (filter->id == FilterDelta) {
-            if (size != 1) return Status::BadData;
-            filter->value = properties[0] + 1u;
-        } else if (filter->id == FilterX86 || filter->id == FilterArm || filter->id == FilterArm64) {
-            if (size != 0 && size != 4) return Status::BadData;
-            filter->value = size == 4 ? Read32(properties) : 0;  // the address of the first byte
-        } else {
-            return Status::Unsupported;
-        }
         return Status::Ok;
     }
 
@@ -216,24 +197,16 @@ private:
     // reverse order of the header, each reading the one before it.
     Status BuildChain(const BlockFilter* filters, unsigned count) {
         chain_.clear();
-        std::unique_ptr<Decoder> decoder = MakeLzma2Decoder(input_, filters[count - 1].value, declaredUncompressed_);
+        const BlockFilter& last = filters[count - 1];
+        std::unique_ptr<Decoder> decoder = MakeMethodDecoder(last.method, last.properties, input_, declaredUncompressed_);
         if (!decoder) return Status::NoMemory;
         chain_.push_back(std::move(decoder));
         for (unsigned i = count - 1; i-- > 0;) {
-            decoder = MakeFilter(*chain_.back(), filters[i]);
+            decoder = MakeMethodFilter(filters[i].method, filters[i].properties, *chain_.back());
             if (!decoder) return Status::NoMemory;
             chain_.push_back(std::move(decoder));
         }
         return Status::Ok;
-    }
-
-    static std::unique_ptr<Decoder> MakeFilter(Decoder& inner, const BlockFilter& filter) {
-        switch (filter.id) {
-            case FilterX86: return MakeX86Filter(inner, filter.value);
-            case FilterArm: return MakeArmFilter(inner, filter.value);
-            case FilterArm64: return MakeArm64Filter(inner, filter.value);
-            default: return MakeDeltaFilter(inner, filter.value);
-        }
     }
 
     Status FinishBlock() {
@@ -285,9 +258,9 @@ private:
             if (IndexByte() != 0) return Status::BadData;
         uint8_t crc[4], footer[StreamHeaderSize];
         if (!ReadExact(crc, 4) || !ReadExact(footer, sizeof footer)) return Truncated();
-        if (!(listed == tally_) || Read32(crc) != indexCrc_) return Status::BadData;
-        if (Crc32(0, footer + 4, 6) != Read32(footer) || memcmp(footer + 10, FooterMagic, 2) != 0 ||
-            memcmp(footer + 8, streamFlags_, 2) != 0 || (uint64_t{Read32(footer + 4)} + 1) * 4 != indexSize_ + 4)
+        if (!(listed == tally_) || ReadLe32(crc) != indexCrc_) return Status::BadData;
+        if (Crc32(0, footer + 4, 6) != ReadLe32(footer) || memcmp(footer + 10, FooterMagic, 2) != 0 ||
+            memcmp(footer + 8, streamFlags_, 2) != 0 || (uint64_t{ReadLe32(footer + 4)} + 1) * 4 != indexSize_ + 4)
             return Status::BadData;
         stage_ = Stage::Padding;
         return Status::Ok;
@@ -300,7 +273,7 @@ private:
             uint8_t group[4];
             if (!ReadExact(group, 4)) return Truncated();
             if (memcmp(group, HeaderMagic, 4) == 0) return ReadStreamHeader(group);
-            if (Read32(group) != 0) return Status::BadData;
+            if (ReadLe32(group) != 0) return Status::BadData;
         }
     }
 
