@@ -114,7 +114,7 @@ void ReadUnixTimeField(const uint8_t* data, uint16_t length, Entry* entry) {
 void ReadOldUnixField(const uint8_t* data, uint16_t length, Entry* entry) {
     if (length >= 8) {
         entry->hasOldUnixTime = true;
-        entry->oldUnixTime = Read32(data + 4);
+        entry->oldUnixTime = ReadLe32(data + 4);
     }
 }
 
