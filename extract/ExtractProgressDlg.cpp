@@ -35,6 +35,6 @@ BOOL CExtractProgressDlg::OnInitDialog() {
 
 void CExtractProgressDlg::RunExtraction() {
     COverwriteAsker asker;
-    OwnedMessages messages(m_hWnd, host);
+    OwnedMessages messages(m_hWnd);
     ExtractWholeArchive(archivePath, host, *this, asker, messages);
 }

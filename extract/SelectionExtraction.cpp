@@ -39,7 +39,7 @@ void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const c
     progress.SetPosition(0);
     ReenableOnExit reenable(listWindow);
 
-    OwnedMessages messages(listWindow ? listWindow->m_hWnd : nullptr, host);
+    OwnedMessages messages(listWindow ? listWindow->m_hWnd : nullptr);
     ExtractionPlan plan;
     if (!SelectionDestination(answer.destination, archivePath, &plan.destination, messages)) return;
     CSettingIO().WriteInt("", "RelativePathFlag", answer.keepPaths);

@@ -46,9 +46,9 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
     CWaitCursor busy;
     if (!ArchiveHasContent(archivePath, messages)) return ExtractionEnd::Failure;
     EntryList listed;
-    int slot = host->ListArchive(archivePath, &listed);
-    if (slot < 0) {
-        messages.ShowPluginError(slot);
+    ArchiveListing listing = host->ListArchive(archivePath, &listed);
+    if (!listing.Listed()) {
+        messages.ShowPluginError(listing.result);
         return ExtractionEnd::Failure;
     }
 
@@ -57,7 +57,7 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
     progress.SetPosition(0);
 
     plan.host = host;
-    plan.pluginIndex = slot;
+    plan.pluginIndex = listing.slot;
     plan.archivePath = archivePath;
     plan.keepPaths = true;
     plan.firstMode = settings.ReadInt("", "UpdateChkFlag", 1) == 1 ? Overwrite : IgnoreAll;

@@ -8,6 +8,7 @@
 #include "framework/WaitCursor.h"
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/WorkFile.h"
+#include "ui/PluginErrorBox.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ void CArchiveListDlg::ViewEntry() {
     int code = 0;
     EntryFileEnd end = WriteEntryFile(*host, pluginIndex, archivePath, *entry, target, &code);
     if (end == EntryFileEnd::NotFetched) {
-        host->ShowError(m_hWnd, code);
+        ShowPluginErrorBox(m_hWnd, code);
         return;
     }
     if (end != EntryFileEnd::Written) {

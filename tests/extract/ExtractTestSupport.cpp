@@ -46,7 +46,7 @@ std::string FixturePluginFolder() {
 
 ListedArchive::ListedArchive(const std::string& archivePath) {
     table.LoadFolder(FixturePluginFolder().c_str());
-    slot = table.ListArchive(archivePath.c_str(), &entries);
+    slot = table.ListArchive(archivePath.c_str(), &entries).slot;
 }
 
 std::vector<const ArchiveEntry*> ListedArchive::All() const {
