@@ -30,7 +30,8 @@ std::string ArchiveFolder(const char* archivePath) {
     return folder;
 }
 
-void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const char* archivePath,
+void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const ArchiveIdentity& listedArchive,
+                  const char* archivePath,
                   const char* archiveName, const std::vector<const ArchiveEntry*>& selected,
                   const CDestinationDlg& answer) {
     CListProgressDlg progress(listWindow);
@@ -48,6 +49,7 @@ void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const c
     plan.host = host;
     plan.pluginIndex = pluginIndex;
     plan.archivePath = archivePath;
+    plan.listedArchive = listedArchive;
     plan.keepPaths = answer.keepPaths != 0;
     plan.firstMode = Overwrite;
     plan.countFromOne = true;
@@ -56,7 +58,8 @@ void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const c
 }
 }  // namespace
 
-void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const char* archivePath,
+void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const ArchiveIdentity& listedArchive,
+                      const char* archivePath,
                       const char* archiveName, const std::vector<const ArchiveEntry*>& selected) {
     CDestinationDlg dialog;
     dialog.destination = ArchiveFolder(archivePath);
@@ -65,5 +68,5 @@ void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, con
 
     CWaitCursor busy;
     if (listWindow) listWindow->EnableWindow(FALSE);
-    RunSelection(listWindow, host, pluginIndex, archivePath, archiveName, selected, dialog);
+    RunSelection(listWindow, host, pluginIndex, listedArchive, archivePath, archiveName, selected, dialog);
 }

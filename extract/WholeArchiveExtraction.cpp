@@ -58,6 +58,7 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
 
     plan.host = host;
     plan.pluginIndex = listing.slot;
+    plan.listedArchive = listing.archive;
     plan.archivePath = archivePath;
     plan.keepPaths = true;
     plan.firstMode = settings.ReadInt("", "UpdateChkFlag", 1) == 1 ? Overwrite : IgnoreAll;

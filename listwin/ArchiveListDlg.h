@@ -87,6 +87,7 @@ private:
     char workFolder[CUtility::PathSize] = {};
     EntryList entries;  // the rows point into it
     int pluginIndex = -1;
+    ArchiveIdentity listedArchive;  // the archive file as it was listed
     CHoverButton buttons[6];
     int sortDirection[ColumnCount];
     CListCtrl list;

@@ -51,6 +51,7 @@ BOOL CArchiveListDlg::FillList() {
         return FALSE;
     }
     pluginIndex = listing.slot;
+    listedArchive = listing.archive;
 
     imageList.Create(16, 16, ILC_COLOR24, 10, 10);
     imageList.SetBkColor(RGB(255, 255, 255));

@@ -89,10 +89,13 @@ PluginResult CPluginTable::CopyEntries(const EntryPoints& calls, const char* arc
 }
 
 ArchiveListing CPluginTable::ListArchive(const char* archivePath, EntryList* entries) {
+    ArchiveListing listing;
+    if (archivePath) listing.archive = ReadArchiveIdentity(archivePath);
     int chosen = NoSlot;
-    PluginResult result = ChoosePlugin(archivePath, &chosen);
-    if (result == PluginSucceeded) result = CopyEntries(plugins_[chosen].calls, archivePath, entries);
-    return ArchiveListing{result, result == PluginSucceeded ? chosen : NoSlot};
+    listing.result = ChoosePlugin(archivePath, &chosen);
+    if (listing.Listed()) listing.result = CopyEntries(plugins_[chosen].calls, archivePath, entries);
+    if (listing.Listed()) listing.slot = chosen;
+    return listing;
 }
 
 PluginResult CPluginTable::FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry,

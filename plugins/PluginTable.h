@@ -2,6 +2,7 @@
 // The plug-in table: every usable plug-in of one folder, and every archive read through them.
 #include <windows.h>
 #include <vector>
+#include "plugins/ArchiveIdentity.h"
 #include "plugins/EntryList.h"
 #include "plugins/PluginBlock.h"
 #include "plugins/PluginResult.h"
@@ -27,6 +28,7 @@ struct PluginSlot {
 struct ArchiveListing {
     PluginResult result = NoPluginAccepts;
     int slot = NoSlot;  // a slot index only when result is PluginSucceeded
+    ArchiveIdentity archive;  // the file as it was listed, read before the plug-in was chosen
 
     bool Listed() const { return result == PluginSucceeded; }
 };

@@ -252,6 +252,7 @@ TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLin
     plan.entries = listed.All();
     plan.host = &listed.table;
     plan.pluginIndex = listed.slot;
+    plan.listedArchive = listed.identity;
     plan.archivePath = work / "many.fix";
     plan.destination = work / "out\\";
     plan.countFromOne = true;
@@ -397,7 +398,8 @@ protected:
     }
     void TearDown() override { AfxGetApp()->m_pMainWnd = nullptr; }
     void Extract() {
-        ExtractSelection(&list.window, &listed->table, listed->slot, archive.c_str(), "a.fix", listed->All());
+        ExtractSelection(&list.window, &listed->table, listed->slot, listed->identity, archive.c_str(), "a.fix",
+                         listed->All());
     }
 
     testsupport::CleanProfile clean;
