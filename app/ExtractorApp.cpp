@@ -67,7 +67,7 @@ void CExtractorApp::RunSettingsMode() {
 
 void CExtractorApp::RunListMode(const std::string& archivePath) {
     CPluginTable host;
-    host.LoadFolder(PluginFolderInUse().c_str());
+    host.LoadFolder(PluginFolderInUse(SpiFileExtension).c_str());
 
     CArchiveListDlg window;
     window.SetArchive(archivePath.c_str(), &host);
@@ -79,7 +79,7 @@ void CExtractorApp::RunListMode(const std::string& archivePath) {
 
 void CExtractorApp::RunImmediateMode(const std::vector<std::string>& pieces) {
     CPluginTable host;
-    host.LoadFolder(PluginFolderInUse().c_str());
+    host.LoadFolder(PluginFolderInUse(SpiFileExtension).c_str());
 
     // One dialog for every archive: each showing extracts one archive and closes itself.
     CExtractProgressDlg dialog;

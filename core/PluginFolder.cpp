@@ -2,10 +2,27 @@
 #include <windows.h>
 #include "core/SettingIO.h"
 #include "core/Utility.h"
+#include "text/Cp932.h"
 #include "text/PathSize.h"
 
 namespace {
+
 constexpr char BundledFolderName[] = "plugins";
+
+// Whether the folder holds a file named *.<extension> (a folder of that name does not count).
+bool HoldsPluginFile(const std::string& folder, const char* extension) {
+    std::string pattern = folder + (cp932::EndsWithSeparator(folder) ? "*." : "\\*.") + extension;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool file = false;
+    do {
+        file = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    } while (!file && FindNextFileA(search, &found));
+    FindClose(search);
+    return file;
+}
+
 }  // namespace
 
 std::string BundledPluginFolder() {
@@ -20,8 +37,10 @@ std::string BundledPluginFolder() {
     return bundled;
 }
 
-std::string PluginFolderInUse() {
+std::string PluginFolderInUse(const char* pluginExtension) {
     char configured[PathSize];
     CSettingIO().Read(profile::SpiFold, configured);
-    return configured[0] ? configured : BundledPluginFolder();
+    if (configured[0] && HoldsPluginFile(configured, pluginExtension)) return configured;
+    std::string bundled = BundledPluginFolder();
+    return bundled.empty() ? configured : bundled;
 }

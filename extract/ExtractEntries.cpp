@@ -24,23 +24,6 @@ private:
     std::unordered_set<std::string> known_;
 };
 
-// The archive the run reads: no entry may be written over it, whatever the path is called.
-// Its identity is looked up once, when the first output file already exists.
-class ArchiveFile {
-public:
-    explicit ArchiveFile(const std::string& path) : path_(path) {}
-    bool IsNamedBy(const std::string& outputPath) {
-        if (!looked_) identity_ = IdentityOf(path_);
-        looked_ = true;
-        return SameFile(identity_, IdentityOf(outputPath));
-    }
-
-private:
-    std::string path_;
-    FileIdentity identity_;
-    bool looked_ = false;
-};
-
 // Builds the output path and makes its folder. False after showing the message.
 bool PrepareOutput(const ExtractionPlan& plan, const ArchiveEntry& entry, RunFolders& folders, OutputPath* out,
                    ExtractionMessages& messages) {
@@ -78,6 +61,11 @@ bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, c
 // Fetches and writes the entry. False after showing the message.
 bool WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
                 const OutputFileState& onDisk, ExtractionMessages& messages) {
+    // A changed archive would hand over whatever its new entry at this position holds.
+    if (!Unchanged(plan.listedArchive, ReadArchiveIdentity(plan.archivePath.c_str()))) {
+        messages.ShowMessage(ArchiveChangedText);
+        return false;
+    }
     int code = 0;
     EntryFileTarget target{filePath, onDisk, entry.timestamp};
     switch (WriteEntryFile(*plan.host, plan.pluginIndex, plan.archivePath.c_str(), entry, target, &code)) {
@@ -130,7 +118,6 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
                          ExtractionMessages& messages) {
     OverwriteMode mode = plan.firstMode;
     RunFolders folders;
-    ArchiveFile archive(plan.archivePath);
     for (size_t i = 0; i < plan.entries.size(); ++i) {
         const ArchiveEntry& entry = *plan.entries[i];
         progress.SetPosition(static_cast<int>(plan.countFromOne ? i + 1 : i));
@@ -143,7 +130,8 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
         OutputPath out;
         if (!PrepareOutput(plan, entry, folders, &out, messages)) return ExtractionEnd::Failure;
         OutputFileState onDisk = LookAtOutput(out.filePath);
-        if (onDisk.IsFile() && archive.IsNamedBy(out.filePath)) {
+        // No entry may be written over the archive, whatever the path is called.
+        if (onDisk.IsFile() && SameFile(plan.listedArchive, ReadArchiveIdentity(out.filePath.c_str()))) {
             messages.ShowMessage(WriteFailedText);
             return ExtractionEnd::Failure;
         }

@@ -29,6 +29,7 @@ struct ExtractionPlan {
     CPluginTable* host = nullptr;
     int pluginIndex = 0;
     std::string archivePath;
+    ArchiveIdentity listedArchive;  // the archive as it was listed; no entry is fetched from another
     std::string destination;  // ends with a separator, or is empty (the current folder)
     bool keepPaths = true;    // write each entry under its stored folder
     OverwriteMode firstMode = Overwrite;

@@ -7,4 +7,6 @@ constexpr char EmptyArchiveText[] = "ファイルの内容がありません。"
 constexpr char ArchiveMissingText[] = "ファイルが見つかりません。";
 constexpr char FolderFailedText[] = "フォルダの作成に失敗しました。";
 constexpr char WriteFailedText[] = "ファイルの解凍に失敗しました。";
+constexpr char ArchiveChangedText[] =
+    "アーカイブファイルが一覧の作成後に変更されました。\nアーカイブを開き直してください。";
 constexpr char MessageCaption[] = "Varnito";

@@ -66,27 +66,6 @@ OutputFileState LookAtOutput(const std::string& path) {
     return state;
 }
 
-FileIdentity IdentityOf(const std::string& path) {
-    FileIdentity identity;
-    // Opened for its attributes only, which no other program's sharing mode can refuse.
-    HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return identity;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (GetFileInformationByHandle(file, &info)) {
-        identity.known = true;
-        identity.volume = info.dwVolumeSerialNumber;
-        identity.indexHigh = info.nFileIndexHigh;
-        identity.indexLow = info.nFileIndexLow;
-    }
-    CloseHandle(file);
-    return identity;
-}
-
-bool SameFile(const FileIdentity& a, const FileIdentity& b) {
-    return a.known && b.known && a.volume == b.volume && a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
-}
-
 bool WriteNewFile(const std::string& path, const char* bytes, size_t size, int64_t timestamp) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;

@@ -21,19 +21,6 @@ struct OutputFileState {
 // Reads the state of the path; a path whose attributes cannot be read counts as missing.
 OutputFileState LookAtOutput(const std::string& path);
 
-// A file as its volume knows it (volume serial number and file index), however its path is
-// spelled: letter case, short names, "." parts, links.
-struct FileIdentity {
-    bool known = false;  // false when the file could not be opened
-    DWORD volume = 0;
-    DWORD indexHigh = 0;
-    DWORD indexLow = 0;
-};
-
-FileIdentity IdentityOf(const std::string& path);
-// True when both are known and name the same file.
-bool SameFile(const FileIdentity& a, const FileIdentity& b);
-
 // Makes a new file (none of that name may exist), writes the bytes and, for a timestamp
 // (seconds since 1970, UTC) other than 0, sets its modification time before closing it.
 // False when the file cannot be made or written; what was written then stays.

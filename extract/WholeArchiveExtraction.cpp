@@ -45,9 +45,9 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
 
     if (!ArchiveHasContent(archivePath, messages)) return ExtractionEnd::Failure;
     EntryList listed;
-    int slot = host->ListArchive(archivePath, &listed);
-    if (slot < 0) {
-        messages.ShowPluginError(slot);
+    ArchiveListing listing = host->ListArchive(archivePath, &listed);
+    if (!listing.Listed()) {
+        messages.ShowPluginError(listing.result);
         return ExtractionEnd::Failure;
     }
 
@@ -56,7 +56,8 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
     progress.SetPosition(0);
 
     plan.host = host;
-    plan.pluginIndex = slot;
+    plan.pluginIndex = listing.slot;
+    plan.listedArchive = listing.archive;
     plan.archivePath = archivePath;
     plan.keepPaths = true;
     plan.firstMode = settings.Read(profile::UpdateChkFlag) == 1 ? Overwrite : IgnoreAll;

@@ -37,7 +37,7 @@ BOOL CExtractProgressDlg::OnInitDialog() {
 
 void CExtractProgressDlg::RunExtraction() {
     COverwriteAsker asker;
-    OwnedMessages messages(m_hWnd, host);
+    OwnedMessages messages(m_hWnd);
     CWaitCursor busy;
     ExtractWholeArchive(archivePath, host, *this, asker, messages);
 }

@@ -31,7 +31,8 @@ std::string ArchiveFolder(const char* archivePath) {
     return folder;
 }
 
-void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const char* archivePath,
+void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const ArchiveIdentity& listedArchive,
+                  const char* archivePath,
                   const char* archiveName, const std::vector<const ArchiveEntry*>& selected,
                   const CDestinationDlg& answer) {
     CListProgressDlg progress(listWindow);
@@ -40,7 +41,7 @@ void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const c
     progress.SetPosition(0);
     ReenableOnExit reenable(listWindow);
 
-    OwnedMessages messages(listWindow ? listWindow->m_hWnd : nullptr, host);
+    OwnedMessages messages(listWindow ? listWindow->m_hWnd : nullptr);
     ExtractionPlan plan;
     if (!SelectionDestination(answer.destination, archivePath, &plan.destination, messages)) return;
     CSettingIO().Write(profile::RelativePathFlag, answer.keepPaths);
@@ -49,6 +50,7 @@ void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const c
     plan.host = host;
     plan.pluginIndex = pluginIndex;
     plan.archivePath = archivePath;
+    plan.listedArchive = listedArchive;
     plan.keepPaths = answer.keepPaths != 0;
     plan.firstMode = Overwrite;
     plan.countFromOne = true;
@@ -57,7 +59,8 @@ void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const c
 }
 }  // namespace
 
-void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const char* archivePath,
+void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const ArchiveIdentity& listedArchive,
+                      const char* archivePath,
                       const char* archiveName, const std::vector<const ArchiveEntry*>& selected) {
     CDestinationDlg dialog;
     dialog.destination = ArchiveFolder(archivePath);
@@ -66,5 +69,5 @@ void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, con
 
     CWaitCursor busy;
     if (listWindow) listWindow->EnableWindow(FALSE);
-    RunSelection(listWindow, host, pluginIndex, archivePath, archiveName, selected, dialog);
+    RunSelection(listWindow, host, pluginIndex, listedArchive, archivePath, archiveName, selected, dialog);
 }

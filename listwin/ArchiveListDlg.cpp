@@ -269,7 +269,7 @@ std::vector<const ArchiveEntry*> CArchiveListDlg::SelectedEntries() const {
 
 void CArchiveListDlg::ExtractSelected() {
     BusyScope busyWhileRunning(*this);
-    ExtractSelection(this, host, pluginIndex, archivePath, archiveName, SelectedEntries());
+    ExtractSelection(this, host, pluginIndex, listedArchive, archivePath, archiveName, SelectedEntries());
 }
 
 void CArchiveListDlg::ExtractAll() {

@@ -88,6 +88,7 @@ private:
     char workFolder[PathSize] = {};
     EntryList entries;  // the rows point into it
     int pluginIndex = -1;
+    ArchiveIdentity listedArchive;  // the archive file as it was listed
     CHoverButton buttons[6];
     int sortDirection[ColumnCount];
     CListCtrl list;

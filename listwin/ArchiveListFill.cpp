@@ -5,6 +5,7 @@
 #include "framework/WinApp.h"
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/RowIconCache.h"
+#include "ui/PluginErrorBox.h"
 #include "res/resource.h"
 
 namespace {
@@ -44,12 +45,13 @@ BOOL CArchiveListDlg::FillList() {
         return FALSE;
     }
     CWaitCursor wait;
-    int result = host->ListArchive(archivePath, &entries);
-    if (result < 0) {
-        host->ShowError(m_hWnd, result);
+    ArchiveListing listing = host->ListArchive(archivePath, &entries);
+    if (!listing.Listed()) {
+        ShowPluginErrorBox(m_hWnd, listing.result);
         return FALSE;
     }
-    pluginIndex = result;
+    pluginIndex = listing.slot;
+    listedArchive = listing.archive;
 
     imageList.Create(16, 16, ILC_COLOR24, 10, 10);
     imageList.SetBkColor(RGB(255, 255, 255));

@@ -9,6 +9,7 @@
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/WorkFile.h"
 #include "text/PathSize.h"
+#include "ui/PluginErrorBox.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void CArchiveListDlg::ViewEntry() {
     int code = 0;
     EntryFileEnd end = WriteEntryFile(*host, pluginIndex, archivePath, *entry, target, &code);
     if (end == EntryFileEnd::NotFetched) {
-        host->ShowError(m_hWnd, code);
+        ShowPluginErrorBox(m_hWnd, code);
         return;
     }
     if (end != EntryFileEnd::Written) {

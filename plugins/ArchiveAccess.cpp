@@ -40,18 +40,20 @@ void JoinedName(const ArchiveEntry& record, char (&name)[2 * FieldSize + 1]) {
 
 }  // namespace
 
-int CPluginTable::ChoosePlugin(const char* archivePath) {
+PluginResult CPluginTable::ChoosePlugin(const char* archivePath, int* slot) const {
     char header[SpiHeaderBufferSize];
     if (!archivePath || !ReadArchiveHeader(archivePath, header)) return ArchiveNotOpened;
-    for (int i = 0; i < static_cast<int>(slots_.size()); ++i) {
-        if (!slots_[i].module || !Bind(i) || !slots_[i].isArchive) continue;
-        if (isSupported_(archivePath, reinterpret_cast<ULONG_PTR>(header)) != 0) return i;
+    for (int i = 0; i < static_cast<int>(plugins_.size()); ++i) {
+        const EntryPoints* calls = ArchiveCalls(i);
+        if (!calls || calls->isSupported(archivePath, reinterpret_cast<ULONG_PTR>(header)) == 0) continue;
+        *slot = i;
+        return PluginSucceeded;
     }
     return NoPluginAccepts;
 }
 
-int CPluginTable::CompleteRecords(const char* archivePath, unsigned char* bytes, size_t size,
-                                  size_t* count) {
+PluginResult CPluginTable::CompleteRecords(const EntryPoints& calls, const char* archivePath, unsigned char* bytes,
+                                           size_t size, size_t* count) const {
     size_t n = 0;
     // The list ends at the first record whose first byte is 0. Only whole records inside the
     // block count: a list without that record ends with the block.
@@ -60,54 +62,63 @@ int CPluginTable::CompleteRecords(const char* archivePath, unsigned char* bytes,
         if (NeedsCompleting(*record)) {
             char name[2 * FieldSize + 1];
             JoinedName(*record, name);
-            if (getFileInfo_(archivePath, 0, name, 0, record) != 0) return EntryInfoFailed;
+            if (calls.getFileInfo(archivePath, 0, name, 0, record) != 0) return EntryInfoFailed;
         }
         ++n;
     }
     *count = n;
-    return 0;
+    return PluginSucceeded;
 }
 
-int CPluginTable::ListArchive(const char* archivePath, EntryList* entries) {
-    int chosen = ChoosePlugin(archivePath);
-    if (chosen < 0) return chosen;
-
+PluginResult CPluginTable::CopyEntries(const EntryPoints& calls, const char* archivePath, EntryList* entries) const {
     HLOCAL handle = nullptr;
-    getArchiveInfo_(archivePath, 0, 0, &handle);
+    calls.getArchiveInfo(archivePath, 0, 0, &handle);
     PluginBlock block(handle);
     SIZE_T size = block.Size();
     if (size == 0) return ArchiveInfoMissing;
     unsigned char* bytes = block.Lock();
     if (!bytes) return BlockNotLocked;
     size_t count = 0;
-    int completed = CompleteRecords(archivePath, bytes, size, &count);
-    if (completed != 0) return completed;
+    PluginResult completed = CompleteRecords(calls, archivePath, bytes, size, &count);
+    if (completed != PluginSucceeded) return completed;
 
     EntryList copy;
     if (!copy.Assign(reinterpret_cast<const ArchiveEntry*>(bytes), count)) return BufferNotAllocated;
     if (entries) *entries = std::move(copy);
-    return chosen;
+    return PluginSucceeded;
 }
 
-int CPluginTable::FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, PluginBlock* fetched) {
+ArchiveListing CPluginTable::ListArchive(const char* archivePath, EntryList* entries) {
+    ArchiveListing listing;
+    if (archivePath) listing.archive = ReadArchiveIdentity(archivePath);
+    int chosen = NoSlot;
+    listing.result = ChoosePlugin(archivePath, &chosen);
+    if (listing.Listed()) listing.result = CopyEntries(plugins_[chosen].calls, archivePath, entries);
+    if (listing.Listed()) listing.slot = chosen;
+    return listing;
+}
+
+PluginResult CPluginTable::FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry,
+                                      PluginBlock* fetched) {
     if (fetched) *fetched = PluginBlock();
-    if (!Bind(index) || !slots_[index].isArchive) return PluginNotBound;
+    const EntryPoints* calls = ArchiveCalls(index);
+    if (!calls) return PluginNotBound;
     if (!fetched) return EntryBufferNotAllocated;
-    if (!entry || entry->fileName[0] == '\0') return 0;
+    if (!entry || entry->fileName[0] == '\0') return PluginSucceeded;
 
     HLOCAL handle = nullptr;
-    int result = getFile_(archivePath, entry->position, reinterpret_cast<LPSTR>(&handle), SpiOutputToMemory,
-                          NoProgress, 0);
+    int result = calls->getFile(archivePath, entry->position, reinterpret_cast<LPSTR>(&handle), SpiOutputToMemory,
+                                NoProgress, 0);
     PluginBlock block(handle);
     if (result != 0) return EntryNotUnpacked;
     // An empty file is legitimate, and plug-ins hand it over in different ways: no block, an
     // empty one, or one that cannot be locked. It is fetched as no block at all.
     bool emptyEntry = entry->unpackedSize == 0;
     SIZE_T blockSize = block.Size();
-    if (blockSize == 0) return emptyEntry ? 0 : EntryNotUnpacked;
+    if (blockSize == 0) return emptyEntry ? PluginSucceeded : EntryNotUnpacked;
     // Callers write unpackedSize bytes; a shorter block would have them read past its end.
     if (blockSize < entry->unpackedSize) return EntryNotUnpacked;
-    if (!block.Lock()) return emptyEntry ? 0 : BlockNotLocked;
+    if (!block.Lock()) return emptyEntry ? PluginSucceeded : BlockNotLocked;
     *fetched = std::move(block);
-    return 0;
+    return PluginSucceeded;
 }

@@ -1,5 +1,4 @@
 // The messages of the plug-in result codes and the progress callback.
-#include <cstdio>
 #include "plugins/PluginTable.h"
 
 namespace {
@@ -36,14 +35,6 @@ static_assert(sizeof ErrorTexts / sizeof ErrorTexts[0] == -LowestPluginResult, "
 const char* PluginErrorText(int code) {
     if (code >= 0 || code < LowestPluginResult) return nullptr;
     return ErrorTexts[-code - 1];
-}
-
-void CPluginTable::ShowError(HWND owner, int code) {
-    const char* message = PluginErrorText(code);
-    if (!message) return;
-    char text[256];
-    snprintf(text, sizeof text, "%s", message);
-    MessageBoxA(owner, text, "画像展開エラー", MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
 }
 
 int WINAPI NoProgress(int, int, LONG_PTR) { return 0; }

@@ -1,10 +1,10 @@
 #pragma once
-// The negative results of the host's archive operations, each named after what failed.
-// ListArchive returns the chosen slot (0 or more) or one of them; FetchEntry returns 0 or one
-// of them. Every code has a fixed message (PluginErrorText, CPluginTable::ShowError). The codes
-// marked "not returned" belong to pictures and to archives held in memory, which the program
-// never reads; they are here for their messages.
+// The results of the host's archive operations: success, or a negative code named after what
+// failed. Every negative code has a fixed message (PluginErrorText), which the window that
+// called the host shows. The codes marked "not returned" belong to pictures and to archives
+// held in memory, which the program never reads; they are here for their messages.
 enum PluginResult : int {
+    PluginSucceeded = 0,
     BitmapNotUnpacked = -1,               // not returned
     ArchiveNotOpened = -2,                // ListArchive: the file cannot be opened for reading
     PictureInfoFailed = -3,               // not returned

@@ -1,15 +1,15 @@
-// Loading, binding, ordering and releasing the plug-ins of one folder.
+// Loading, looking up, ordering and releasing the plug-ins of one folder.
 #include "plugins/PluginTable.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include "text/Cp932.h"
 
 namespace {
 
 constexpr char ImagePluginVersion[] = "00IN";
 constexpr int PluginInfoBufferSize = 200;
-constexpr int VersionBufferSize = 80;
 
 // Copies at most size - 1 bytes of text and terminates; never ends on half a character.
 void CopyTextCut(char* target, size_t size, const char* text) {
@@ -25,11 +25,17 @@ void ReadPluginInfo(GetPluginInfoFn getPluginInfo, int infono, char* target, siz
     CopyTextCut(target, size, buffer);
 }
 
-// Makes the named export the current entry point; false when the plug-in lacks it.
+// The named export into *entry; false when the plug-in lacks it.
 template <typename Function>
-bool LookUp(HMODULE module, const char* name, Function* current) {
-    *current = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    return *current != nullptr;
+bool LookUp(HMODULE module, const char* name, Function* entry) {
+    *entry = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return *entry != nullptr;
+}
+
+bool HasExports(HMODULE module, std::initializer_list<const char*> names) {
+    for (const char* name : names)
+        if (!GetProcAddress(module, name)) return false;
+    return true;
 }
 
 bool SlotComesFirst(const PluginSlot& a, const PluginSlot& b) {
@@ -43,13 +49,12 @@ CPluginTable::~CPluginTable() { Unload(AllSlots); }
 
 const PluginSlot& CPluginTable::Slot(int index) const {
     static const PluginSlot empty = {};
-    return HoldsSlot(index) ? slots_[index] : empty;
+    return HoldsSlot(index) ? plugins_[index].slot : empty;
 }
 
 int CPluginTable::LoadFolder(const char* folder) {
     Unload(AllSlots);
-    slots_.clear();
-    boundSlot_ = -1;
+    plugins_.clear();
     if (!folder) folder = "";
     char base[MAX_PATH];
     bool endsWithBackslash = cp932::LastSingleByte(folder) == '\\';
@@ -63,69 +68,65 @@ int CPluginTable::LoadFolder(const char* folder) {
     if (search == INVALID_HANDLE_VALUE) return 0;
     do {
         TakeSlot(base, found.cFileName);
-    } while (slots_.size() < MaxPlugins && FindNextFileA(search, &found));
+    } while (plugins_.size() < MaxPlugins && FindNextFileA(search, &found));
     FindClose(search);
 
-    std::sort(slots_.begin(), slots_.end(), SlotComesFirst);
-    boundSlot_ = -1;  // the slots moved
-    return static_cast<int>(slots_.size());
+    std::sort(plugins_.begin(), plugins_.end(),
+              [](const LoadedPlugin& a, const LoadedPlugin& b) { return SlotComesFirst(a.slot, b.slot); });
+    return static_cast<int>(plugins_.size());
 }
 
 bool CPluginTable::TakeSlot(const char* folder, const char* name) {
-    PluginSlot slot = {};
+    LoadedPlugin taken = {};
+    PluginSlot& slot = taken.slot;
     int written = snprintf(slot.fullPath, sizeof slot.fullPath, "%s%s", folder, name);
     if (written < 0 || written >= static_cast<int>(sizeof slot.fullPath)) return false;
     CopyTextCut(slot.fileName, sizeof slot.fileName, name);
     slot.module = LoadLibraryA(slot.fullPath);
     if (!slot.module) return false;
-    slots_.push_back(slot);
-    int index = static_cast<int>(slots_.size()) - 1;
-    if (!Bind(index)) {
-        Unload(index);
-        slots_.pop_back();
+    if (!LookUpEntryPoints(&taken)) {
+        FreeLibrary(slot.module);
         return false;
     }
-    PluginSlot& taken = slots_.back();
-    ReadPluginInfo(getPluginInfo_, 1, taken.infoText, sizeof taken.infoText);
-    ReadPluginInfo(getPluginInfo_, 2, taken.extensions, sizeof taken.extensions);
+    plugins_.push_back(taken);
+    return true;
+}
+
+bool CPluginTable::LookUpEntryPoints(LoadedPlugin* plugin) {
+    PluginSlot& slot = plugin->slot;
+    HMODULE module = slot.module;
+    GetPluginInfoFn getPluginInfo = nullptr;
+    EntryPoints calls;
+    if (!LookUp(module, "GetPluginInfo", &getPluginInfo) || !LookUp(module, "IsSupported", &calls.isSupported)) {
+        return false;
+    }
     char version[PluginInfoBufferSize + 1];
-    ReadPluginInfo(getPluginInfo_, 0, version, sizeof version);
-    taken.isArchive = strcmp(version, ImagePluginVersion) != 0;
+    ReadPluginInfo(getPluginInfo, 0, version, sizeof version);
+    slot.isArchive = strcmp(version, ImagePluginVersion) != 0;
+    bool complete = slot.isArchive ? LookUp(module, "GetArchiveInfo", &calls.getArchiveInfo) &&
+                                         LookUp(module, "GetFileInfo", &calls.getFileInfo) &&
+                                         LookUp(module, "GetFile", &calls.getFile)
+                                   : HasExports(module, {"GetPictureInfo", "GetPicture", "GetPreview"});
+    if (!complete) return false;
+    ReadPluginInfo(getPluginInfo, 1, slot.infoText, sizeof slot.infoText);
+    ReadPluginInfo(getPluginInfo, 2, slot.extensions, sizeof slot.extensions);
+    if (slot.isArchive) plugin->calls = calls;
     return true;
 }
 
 void CPluginTable::Unload(int index) {
     if (index == AllSlots) {
-        for (int i = 0; i < static_cast<int>(slots_.size()); ++i) Unload(i);
+        for (int i = 0; i < static_cast<int>(plugins_.size()); ++i) Unload(i);
         return;
     }
-    if (!HoldsSlot(index) || !slots_[index].module) return;
-    if (index == boundSlot_) boundSlot_ = -1;
-    FreeLibrary(slots_[index].module);
-    slots_[index].module = nullptr;
+    if (!HoldsSlot(index) || !plugins_[index].slot.module) return;
+    FreeLibrary(plugins_[index].slot.module);
+    plugins_[index].slot.module = nullptr;
+    plugins_[index].calls = EntryPoints();
 }
 
-int CPluginTable::Bind(int index) {
-    if (!HoldsSlot(index) || !slots_[index].module) return 0;
-    if (index == boundSlot_) return 1;
-    boundSlot_ = BindExports(index) ? index : -1;
-    return boundSlot_ == index;
-}
-
-bool CPluginTable::BindExports(int index) {
-    PluginSlot& slot = slots_[index];
-    HMODULE module = slot.module;
-    if (!LookUp(module, "GetPluginInfo", &getPluginInfo_) || !LookUp(module, "IsSupported", &isSupported_)) {
-        return false;
-    }
-    char version[VersionBufferSize + 1] = {};
-    getPluginInfo_(0, version, VersionBufferSize);
-    if (strcmp(version, ImagePluginVersion) == 0) {
-        slot.isArchive = 0;
-        return LookUp(module, "GetPictureInfo", &getPictureInfo_) && LookUp(module, "GetPicture", &getPicture_) &&
-               LookUp(module, "GetPreview", &getPreview_);
-    }
-    slot.isArchive = 1;
-    return LookUp(module, "GetArchiveInfo", &getArchiveInfo_) && LookUp(module, "GetFileInfo", &getFileInfo_) &&
-           LookUp(module, "GetFile", &getFile_);
+const CPluginTable::EntryPoints* CPluginTable::ArchiveCalls(int index) const {
+    if (!HoldsSlot(index)) return nullptr;
+    const LoadedPlugin& plugin = plugins_[index];
+    return plugin.slot.module && plugin.slot.isArchive ? &plugin.calls : nullptr;
 }

@@ -2,6 +2,7 @@
 // The plug-in table: every usable plug-in of one folder, and every archive read through them.
 #include <windows.h>
 #include <vector>
+#include "plugins/ArchiveIdentity.h"
 #include "plugins/EntryList.h"
 #include "plugins/PluginBlock.h"
 #include "plugins/PluginResult.h"
@@ -10,6 +11,8 @@
 constexpr int MaxPlugins = 200;
 // Unload's index for every slot at once.
 constexpr int AllSlots = -1;
+// The slot of a listing that chose no plug-in.
+constexpr int NoSlot = -1;
 
 // One plug-in file of the folder.
 struct PluginSlot {
@@ -21,7 +24,18 @@ struct PluginSlot {
     HMODULE module;        // null when no library is loaded
 };
 
-// The table holds the libraries it loaded and releases them when it is destroyed.
+// How a listing ended: the slot of the plug-in that listed the archive, and the result, apart.
+struct ArchiveListing {
+    PluginResult result = NoPluginAccepts;
+    int slot = NoSlot;  // a slot index only when result is PluginSucceeded
+    ArchiveIdentity archive;  // the file as it was listed, read before the plug-in was chosen
+
+    bool Listed() const { return result == PluginSucceeded; }
+};
+
+// The table holds the libraries it loaded and releases them when it is destroyed. Each slot
+// keeps the entry points its library exports, looked up once when the slot is taken, so calls
+// to several plug-ins may interleave in any order.
 class CPluginTable {
 public:
     CPluginTable() = default;
@@ -29,57 +43,63 @@ public:
     CPluginTable(const CPluginTable&) = delete;
     CPluginTable& operator=(const CPluginTable&) = delete;
 
-    // Releases what the table holds, then loads, binds, classifies and orders the plug-in files
+    // Releases what the table holds, then loads, looks up, classifies and orders the plug-in files
     // of a folder (*.spi in the 32-bit build, *.sph in the 64-bit one; any other file, a 32-bit
     // plug-in in the 64-bit build included, is never loaded), at most MaxPlugins; returns how
     // many. Slots from there on are empty.
     int LoadFolder(const char* folder);
     // Releases the library of one slot, or of all with AllSlots. The slots' texts stay readable.
     void Unload(int index);
-    // Makes a slot the current plug-in; 1 on success, 0 on failure. The slot bound last stays
-    // bound until another one is bound or a library is loaded or released.
-    int Bind(int index);
     // Slot 0 to MaxPlugins - 1 (an empty slot, without library, beyond the loaded ones).
     const PluginSlot& Slot(int index) const;
 
     // Chooses the plug-in for the archive and copies its entries into *entries (written only
-    // on success). Returns the slot index, or ArchiveNotOpened, NoPluginAccepts,
-    // BlockNotLocked, EntryInfoFailed, ArchiveInfoMissing, or BufferNotAllocated when there is
-    // no memory for the copy.
-    int ListArchive(const char* archivePath, EntryList* entries);
+    // on success). The result is PluginSucceeded with the chosen slot, or ArchiveNotOpened,
+    // NoPluginAccepts, BlockNotLocked, EntryInfoFailed, ArchiveInfoMissing, or
+    // BufferNotAllocated when there is no memory for the copy, with NoSlot.
+    ArchiveListing ListArchive(const char* archivePath, EntryList* entries);
     // Unpacks one entry and hands over the plug-in's own block, locked: *fetched owns it from
     // then on and unlocks and frees it. On success the block holds at least the entry's
     // unpackedSize bytes (a shorter one gives EntryNotUnpacked); an entry without fileName, and
     // an empty entry (unpackedSize 0) that came without a readable block, leave *fetched empty.
-    // Returns 0, or EntryNotUnpacked, PluginNotBound, BlockNotLocked, or
+    // Returns PluginSucceeded, or EntryNotUnpacked, PluginNotBound, BlockNotLocked, or
     // EntryBufferNotAllocated when fetched is null; *fetched is empty on failure.
-    int FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, PluginBlock* fetched);
-    // Shows the message of a negative code ("画像展開エラー"); nothing for 0 or more.
-    void ShowError(HWND owner, int code);
+    PluginResult FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, PluginBlock* fetched);
 
 private:
-    // Loads and binds one plug-in file into a new last slot; false (and no slot) when it is not usable.
+    // The archive entry points of one library (null in an image plug-in's slot and in a
+    // released one); the picture exports are only checked to be there.
+    struct EntryPoints {
+        IsSupportedFn isSupported = nullptr;
+        GetArchiveInfoFn getArchiveInfo = nullptr;
+        GetFileInfoFn getFileInfo = nullptr;
+        GetFileFn getFile = nullptr;
+    };
+    struct LoadedPlugin {
+        PluginSlot slot;
+        EntryPoints calls;
+    };
+
+    // Loads one plug-in file into a new last slot with its entry points; false (and no slot)
+    // when it is not usable.
     bool TakeSlot(const char* folder, const char* name);
-    // Looks up the slot's exports as the current entry points; false when one is missing.
-    bool BindExports(int index);
-    // The first archive plug-in that accepts the archive (left bound), or -2, -7.
-    int ChoosePlugin(const char* archivePath);
-    // Counts the whole records of a list block and completes those that need it; 0 or -17.
-    int CompleteRecords(const char* archivePath, unsigned char* bytes, size_t size, size_t* count);
-    bool HoldsSlot(int index) const { return index >= 0 && index < static_cast<int>(slots_.size()); }
+    // Classifies the loaded library, reads its texts and looks up its entry points; false when
+    // an export its kind needs is missing.
+    static bool LookUpEntryPoints(LoadedPlugin* plugin);
+    // The first archive plug-in that accepts the archive into *slot; PluginSucceeded, or
+    // ArchiveNotOpened, NoPluginAccepts.
+    PluginResult ChoosePlugin(const char* archivePath, int* slot) const;
+    // Counts the whole records of a list block and completes those that need it through the
+    // slot's GetFileInfo; PluginSucceeded or EntryInfoFailed.
+    PluginResult CompleteRecords(const EntryPoints& calls, const char* archivePath, unsigned char* bytes,
+                                 size_t size, size_t* count) const;
+    // The archive's list from GetArchiveInfo, completed, into *entries (written only on success).
+    PluginResult CopyEntries(const EntryPoints& calls, const char* archivePath, EntryList* entries) const;
+    bool HoldsSlot(int index) const { return index >= 0 && index < static_cast<int>(plugins_.size()); }
+    // The slot's archive entry points, or null when it holds no loaded archive plug-in.
+    const EntryPoints* ArchiveCalls(int index) const;
 
-    // The current entry points: those of the plug-in bound last.
-    GetPluginInfoFn getPluginInfo_ = nullptr;
-    IsSupportedFn isSupported_ = nullptr;
-    GetPictureInfoFn getPictureInfo_ = nullptr;
-    GetPictureFn getPicture_ = nullptr;
-    GetPreviewFn getPreview_ = nullptr;
-    GetArchiveInfoFn getArchiveInfo_ = nullptr;
-    GetFileInfoFn getFileInfo_ = nullptr;
-    GetFileFn getFile_ = nullptr;
-    int boundSlot_ = -1;  // the slot the entry points above belong to; -1 none
-
-    std::vector<PluginSlot> slots_;  // the loaded plug-ins in table order
+    std::vector<LoadedPlugin> plugins_;  // the loaded plug-ins in table order
 };
 
 // The progress callback handed to GetFile: always "go on".

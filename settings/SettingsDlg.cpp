@@ -69,7 +69,7 @@ BOOL CSettingsDlg::OnInitDialog() {
     settings.Read(profile::DefrostingFold, text);
     SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, text);
     // Fills the list once, before its columns exist.
-    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, PluginFolderInUse().c_str());
+    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, PluginFolderInUse(SpiFileExtension).c_str());
 
     pluginFolderButton.SetIcon(LoadProgramIcon(IDI_FOLDER));
     viewerFolderButton.SetIcon(LoadProgramIcon(IDI_HEART));

@@ -49,7 +49,7 @@ std::string Bundled(const std::string& folder, const std::string& base) {
 // entry must match the CRC its record states where it states one.
 size_t FetchAll(CPluginTable& table, const std::string& archive) {
     EntryList entries;
-    int slot = table.ListArchive(archive.c_str(), &entries);
+    int slot = table.ListArchive(archive.c_str(), &entries).slot;
     EXPECT_GE(slot, 0);
     if (slot < 0) return 0;
     for (const ArchiveEntry& entry : entries) {
@@ -224,7 +224,7 @@ TEST(ArchivesInHost, EachArchiveGoesToItsPluginByContent) {
         std::string copy = renamed / (std::string(archive.first) + ".dat");
         ASSERT_TRUE(CopyFileA((Fixtures() + archive.first).c_str(), copy.c_str(), FALSE));
         EntryList entries;
-        EXPECT_EQ(host.table->ListArchive(copy.c_str(), &entries), archive.second);
+        EXPECT_EQ(host.table->ListArchive(copy.c_str(), &entries).slot, archive.second);
     }
 }
 
@@ -248,7 +248,7 @@ TEST(ArchivesInHost, ASolidArchiveIsDecodedOncePerRunInArchiveOrder) {
         EXPECT_EQ(starts() - before, isTar ? 2u : 1u);
 
         EntryList entries;
-        ASSERT_EQ(host.table->ListArchive(archive.c_str(), &entries), 0);
+        ASSERT_EQ(host.table->ListArchive(archive.c_str(), &entries).slot, 0);
         size_t early = 10;
         while (early < entries.size() && entries[early].fileName[0] == '\0') ++early;
         ASSERT_LT(early, entries.size());

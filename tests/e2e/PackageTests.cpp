@@ -55,5 +55,39 @@ TEST_F(UnpackedPackage, OpensArchivesAndListsItsPluginsWithoutAnySetting) {
     EXPECT_TRUE(settings.WaitForExit());
 }
 
+// The folder taken from an installed image viewer holds plug-ins of the other kind only (a
+// 32-bit viewer's folder for the 64-bit program): the plug-ins beside the program open the
+// archive, and the settings dialog shows their folder as the one in use.
+TEST_F(UnpackedPackage, AViewersFolderWithoutPluginsOfItsKindGivesWayToItsOwn) {
+    std::string viewer = work / "viewer";
+    ASSERT_TRUE(CreateDirectoryA(viewer.c_str(), nullptr));
+    const char* otherKind = testsupport::PluginFile("Zip").back() == 'h' ? "Zip.spi" : "Zip.sph";
+    ASSERT_TRUE(testsupport::WriteBytes(viewer + "\\" + otherKind, "not of this build's kind"));
+    ASSERT_TRUE(testsupport::WriteImageViewerPath(viewer.c_str()));
+    std::string archive = ArchivesInWork({"listed.zip"});
+    {
+        VarnitoProcess varnito;
+        ASSERT_TRUE(varnito.Start(archive, program));
+        HWND window = varnito.WaitForWindow("Varnito - listed.zip");
+        ASSERT_TRUE(window) << "no list window (\"no plug-in\")";
+        size_t files = FilesOnly(UnzippedTree("listed.zip")).size();
+        HWND list = GetDlgItem(window, ListControl);
+        EXPECT_TRUE(WaitUntil([&] { return RowCount(list) == static_cast<int>(files) ? list : nullptr; }))
+            << RowCount(list) << " rows";
+        PressButton(window, CloseButton);
+        EXPECT_TRUE(varnito.WaitForExit());
+    }
+    EXPECT_EQ(ReadProfileText("SpiFold"), viewer) << "the setting itself stays the viewer's";
+
+    VarnitoProcess settings;
+    ASSERT_TRUE(settings.Start("", program));
+    HWND dialog = settings.WaitForWindow(SettingsCaption);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(ControlText(dialog, PluginFolderEdit), plugins);
+    EXPECT_EQ(RowCount(GetDlgItem(dialog, PluginList)), 4);
+    PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(settings.WaitForExit());
+}
+
 }  // namespace
 }  // namespace e2e

@@ -247,6 +247,7 @@ ExtractionPlan EveryEntryInto(ListedArchive& listed, const std::string& archiveP
     plan.entries = listed.All();
     plan.host = &listed.table;
     plan.pluginIndex = listed.slot;
+    plan.listedArchive = listed.identity;
     plan.archivePath = archivePath;
     plan.destination = destination;
     return plan;
@@ -424,7 +425,8 @@ protected:
     }
     void TearDown() override { AfxGetApp()->m_pMainWnd = nullptr; }
     void Extract() {
-        ExtractSelection(&list.window, &listed->table, listed->slot, archive.c_str(), "a.fix", listed->All());
+        ExtractSelection(&list.window, &listed->table, listed->slot, listed->identity, archive.c_str(), "a.fix",
+                         listed->All());
     }
 
     testsupport::CleanProfile clean;

@@ -24,6 +24,7 @@ protected:
         plan.entries = listed->All();
         plan.host = &listed->table;
         plan.pluginIndex = listed->slot;
+        plan.listedArchive = listed->identity;
         plan.archivePath = archive;
         plan.destination = destination;
         plan.keepPaths = keepPaths;

@@ -46,7 +46,9 @@ std::string FixturePluginFolder() {
 
 ListedArchive::ListedArchive(const std::string& archivePath) {
     table.LoadFolder(FixturePluginFolder().c_str());
-    slot = table.ListArchive(archivePath.c_str(), &entries);
+    ArchiveListing listing = table.ListArchive(archivePath.c_str(), &entries);
+    slot = listing.slot;
+    identity = listing.archive;
 }
 
 std::vector<const ArchiveEntry*> ListedArchive::All() const {

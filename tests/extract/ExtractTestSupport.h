@@ -40,6 +40,7 @@ struct ListedArchive {
     CPluginTable table;
     EntryList entries;
     int slot = -1;
+    ArchiveIdentity identity;
     ListedArchive() = default;
     explicit ListedArchive(const std::string& archivePath);
     std::vector<const ArchiveEntry*> All() const;

@@ -40,7 +40,7 @@ TEST_F(LhaInHost, ListsAndFetchesEveryArchiveAsLhasaExtractsIt) {
         const std::string archive = DataFolder() + name + ".lzh";
         std::map<std::string, Reference> reference = ReadReference(name);
         EntryList entries;
-        ASSERT_EQ(table->ListArchive(archive.c_str(), &entries), 0) << name;
+        ASSERT_EQ(table->ListArchive(archive.c_str(), &entries).slot, 0) << name;
         size_t files = 0;
         for (const ArchiveEntry& entry : entries) {
             const std::string joined = JoinedName(entry);
@@ -69,15 +69,15 @@ TEST_F(LhaInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
     const std::string text = archives / "notes.lzh";
     ASSERT_TRUE(testsupport::WriteBytes(text, "just some text, not an archive\r\n"));
     EntryList entries;
-    EXPECT_EQ(table->ListArchive(text.c_str(), &entries), NoPluginAccepts);
+    EXPECT_EQ(table->ListArchive(text.c_str(), &entries).result, NoPluginAccepts);
 
     std::string bytes = testsupport::ReadBytes(DataFolder() + "l2-lh6.lzh");
     const std::string truncated = archives / "truncated.lzh";
     ASSERT_TRUE(testsupport::WriteBytes(truncated, bytes.substr(0, bytes.size() - 1000)));
-    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries), ArchiveInfoMissing);
+    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries).result, ArchiveInfoMissing);
 
     // Damage the last member's data (lh6 compressed text): the listing works, the fetch fails.
-    ASSERT_EQ(table->ListArchive((DataFolder() + "l2-lh6.lzh").c_str(), &entries), 0);
+    ASSERT_EQ(table->ListArchive((DataFolder() + "l2-lh6.lzh").c_str(), &entries).slot, 0);
     const ArchiveEntry* big = nullptr;
     for (const ArchiveEntry& entry : entries)
         if (JoinedName(entry) == "big.txt") big = &entry;
@@ -107,7 +107,7 @@ TEST_F(LhaInHost, KeepsOnlyTheArchiveAskedForLastOpenUntilTheLibraryIsReleased) 
     };
     for (int i = 0; i < 2; ++i) {
         EntryList entries;
-        ASSERT_EQ(table->ListArchive(copies[i].c_str(), &entries), 0) << names[i];
+        ASSERT_EQ(table->ListArchive(copies[i].c_str(), &entries).slot, 0) << names[i];
         std::map<std::string, Reference> reference = ReadReference(names[i]);
         for (const ArchiveEntry& entry : entries) {
             PluginBlock fetched;

@@ -1,10 +1,12 @@
 // The list window as start-up runs it: modal, the application's main window. Closing it
-// while a run reads its entries, and where it first appears.
+// while a run reads its entries, a run over an archive replaced after it was listed, and
+// where it first appears.
 #include <gtest/gtest.h>
 #include <atomic>
 #include <cstdlib>
 #include <functional>
 #include "core/SettingIO.h"
+#include "extract/ExtractionTexts.h"
 #include "framework/WinApp.h"
 #include "tests/extract/WindowWatcher.h"
 #include "tests/listwin/ListWindowFixture.h"
@@ -28,6 +30,12 @@ void CALLBACK AnswerLateQuestion(HWND question, UINT, UINT_PTR timer, DWORD) {
     PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
 }
 
+// Closes a list window that nothing else closed (a run that went on without a message).
+void CALLBACK CloseLate(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
 // Once the held fetch has begun, asks the window to close, then lets the fetch go on.
 DWORD WINAPI CloseDuringTheFetch(void*) {
     HANDLE held = CreateEventA(nullptr, TRUE, FALSE, fixture::FetchEventName("held").c_str());
@@ -48,9 +56,10 @@ protected:
         g_questionTimedOut = false;
     }
 
-    // Opens the window, presses "extract all", confirms the destination `out`, and hands every
-    // overwrite question to onQuestion. Returns the window's result.
-    INT_PTR ExtractAll(const std::function<void(HWND)>& onQuestion) {
+    // Opens the window, calls afterListing, presses "extract all", confirms the destination
+    // `out`, and hands every overwrite question to onQuestion. A message box is read into
+    // boxTexts, closed, and closes the window. Returns the window's result.
+    INT_PTR ExtractAll(const std::function<void(HWND)>& onQuestion, const std::function<void()>& afterListing = {}) {
         CArchiveListDlg modal;
         modal.SetArchive(archive.c_str(), &host);
         AfxGetApp()->m_pMainWnd = &modal;
@@ -59,12 +68,19 @@ protected:
             std::string title = testsupport::WindowText(window);
             if (IsListWindow(window)) {
                 g_listWindow = window;
+                if (afterListing) afterListing();
                 PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_ARCLIST_EXTRACT_ALL, BN_CLICKED), 0);
             } else if (title == "解凍先設定") {
                 SetDlgItemTextA(window, 1013, out.c_str());
                 PostKey(window, VK_RETURN);
             } else if (title == "上書確認") {
                 onQuestion(window);
+            } else if (testsupport::IsMessageBox(window)) {
+                char text[512] = {};
+                GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+                boxTexts.push_back(text);
+                PostMessageA(window, WM_COMMAND, IDOK, 0);
+                PostMessageA(g_listWindow, WM_CLOSE, 0, 0);
             }
         });
         INT_PTR result = modal.DoModal();
@@ -78,6 +94,7 @@ protected:
     }
 
     std::string out = dir / "out\\";
+    std::vector<std::string> boxTexts;
 };
 
 }  // namespace
@@ -111,6 +128,27 @@ TEST_F(ListWindowRun, ACloseRequestStopsTheRunAndTheWindowClosesAfterIt) {
     EXPECT_EQ(ReadBytes(out + "b.txt"), "BBBBB");
     EXPECT_FALSE(testsupport::FileExists(out + "c.txt"));
     EXPECT_TRUE(PlacementStored());
+}
+
+// Another file takes the archive's name after it was listed, as a new download of it would:
+// the plug-in would hand over the new file's entries at the listed positions under the old
+// names. The run stops at the first entry with the message, and nothing is written.
+TEST_F(ListWindowRun, AnArchiveReplacedAfterItWasListedIsNotReadAndNothingIsWritten) {
+    WriteArchive({"name=a.txt|data=A", "name=b.txt|data=B"});
+    EXPECT_EQ(ExtractAll([](HWND question) { PostMessageA(question, WM_COMMAND, IDCANCEL, 0); },
+                         [&] {
+                             SetTimer(g_listWindow, 1, 15000, CloseLate);
+                             std::string replacement = dir / "replacement.fix";
+                             testsupport::WriteBytes(replacement,
+                                                     "#fixture\nentry name=a.txt|data=another a\n"
+                                                     "entry name=b.txt|data=another b\n");
+                             MoveFileExA(replacement.c_str(), archive.c_str(), MOVEFILE_REPLACE_EXISTING);
+                         }),
+              IDCANCEL);
+    ASSERT_EQ(boxTexts.size(), 1u);
+    EXPECT_EQ(boxTexts[0], ArchiveChangedText);
+    EXPECT_FALSE(testsupport::FileExists(out + "a.txt"));
+    EXPECT_FALSE(testsupport::FileExists(out + "b.txt"));
 }
 
 TEST_F(ListWindowTest, AFirstRunOpensCentredWhereItThenStays) {

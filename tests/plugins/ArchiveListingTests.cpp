@@ -28,8 +28,8 @@ protected:
         entries_ = MarkedList();
     }
 
-    int List(const std::string& lines) {
-        return table_->ListArchive(folder_.Archive("test.arc", lines).c_str(), &entries_);
+    PluginResult List(const std::string& lines) {
+        return table_->ListArchive(folder_.Archive("test.arc", lines).c_str(), &entries_).result;
     }
 
     PluginTestFolder folder_;
@@ -147,10 +147,10 @@ TEST_F(ArchiveListing, TextFieldsWithoutTerminatorAreTerminatedInTheCopy) {
 }
 
 TEST_F(ArchiveListing, FileThatCannotBeOpenedOrThatNoPluginTakes) {
-    EXPECT_EQ(ArchiveNotOpened, table_->ListArchive((folder_.Path() + "missing.arc").c_str(), &entries_));
-    EXPECT_EQ(ArchiveNotOpened, table_->ListArchive(folder_.Path().c_str(), &entries_));
+    EXPECT_EQ(ArchiveNotOpened, table_->ListArchive((folder_.Path() + "missing.arc").c_str(), &entries_).result);
+    EXPECT_EQ(ArchiveNotOpened, table_->ListArchive(folder_.Path().c_str(), &entries_).result);
     EXPECT_EQ(0, probe_->Calls("IsSupported"));
-    EXPECT_EQ(NoPluginAccepts, table_->ListArchive(folder_.File("plain.txt", "just text").c_str(), &entries_));
+    EXPECT_EQ(NoPluginAccepts, table_->ListArchive(folder_.File("plain.txt", "just text").c_str(), &entries_).result);
     EXPECT_EQ(1, probe_->Calls("IsSupported"));
     EXPECT_TRUE(IsMarkedList(entries_));
 }
@@ -164,7 +164,7 @@ TEST(ChoosingThePlugin, FirstAcceptingArchivePluginInTableOrderWins) {
     auto table = LoadTable(folder.Path());
     EntryList entries;
 
-    int chosen = table->ListArchive(folder.Archive("x.arc", "entry name=a.txt|data=a\n").c_str(), &entries);
+    int chosen = table->ListArchive(folder.Archive("x.arc", "entry name=a.txt|data=a\n").c_str(), &entries).slot;
     ASSERT_EQ(1, chosen);
     EXPECT_STREQ(PluginFile("b_takes").c_str(), table->Slot(chosen).fileName);
     EXPECT_EQ(1, refuses.Calls("IsSupported"));

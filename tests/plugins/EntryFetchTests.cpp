@@ -17,9 +17,10 @@ protected:
     // Lists a script of one entry and fetches it; the listing must succeed.
     int ListAndFetch(const std::string& entryLine) {
         archive_ = folder_.Archive("one.arc", entryLine + "\n");
-        index_ = table_->ListArchive(archive_.c_str(), &entries_);
+        ArchiveListing listing = table_->ListArchive(archive_.c_str(), &entries_);
+        index_ = listing.slot;
         EXPECT_EQ(0, index_);
-        if (index_ < 0) return index_;
+        if (!listing.Listed()) return listing.result;
         EXPECT_EQ(1u, entries_.size());
         return entries_.empty() ? index_ : Fetch(entries_[0]);
     }
@@ -130,7 +131,7 @@ TEST_F(EntryFetch, EveryEntryOfAListingCanBeFetchedAfterAnotherPluginListedAnoth
     archive_ = folder_.Archive("two.arc",
                                "entry name=first.txt|data=one\n"
                                "entry method=Deflate|name=second.txt|data=two|incomplete\n");
-    index_ = table_->ListArchive(archive_.c_str(), &entries_);
+    index_ = table_->ListArchive(archive_.c_str(), &entries_).slot;
     ASSERT_EQ(0, index_);
     EntryList another;
     table_->ListArchive(folder_.File("plain.txt", "not a script").c_str(), &another);
@@ -142,8 +143,43 @@ TEST_F(EntryFetch, EveryEntryOfAListingCanBeFetchedAfterAnotherPluginListedAnoth
     ASSERT_EQ(0, Fetch(entries_[0]));
     EXPECT_EQ("one", Fetched());
     EXPECT_EQ(2, probe_->Calls("GetFile"));
-    // Bound again once for the first fetch, not for every fetch.
-    EXPECT_EQ(1, probe_->Calls("GetPluginInfo"));
+    EXPECT_EQ(0, probe_->Calls("GetPluginInfo")) << "the plug-in was asked about itself again";
+}
+
+// Every slot calls its own library: listings and fetches of two plug-ins interleave, each
+// reaches the plug-in that listed its archive, and neither is asked about itself again.
+TEST_F(EntryFetch, TwoPluginsCalledAlternatelyEachServeTheirOwnArchive) {
+    std::string otherPath = folder_.Add(PluginFile("other"), "fixture", "accept never\n");
+    fixture::FixtureProbe other(otherPath);
+    table_ = LoadTable(folder_.Path());
+    std::string first = folder_.Archive("first.arc", "entry name=a1.txt|data=first one\nentry name=a2.txt|data=first two\n");
+    std::string second = folder_.Archive("second.arc", "entry name=b1.txt|data=second one\nentry name=b2.txt|data=second two\n");
+    EntryList firstEntries, secondEntries;
+    ASSERT_EQ(0, table_->ListArchive(first.c_str(), &firstEntries).slot);
+    // The settings files are read on every call: now only the other plug-in takes a script.
+    std::string arcPath = table_->Slot(0).fullPath;
+    ASSERT_TRUE(testsupport::WriteBytes(arcPath + ".cfg", "accept never\n"));
+    ASSERT_TRUE(testsupport::WriteBytes(otherPath + ".cfg", "accept header\n"));
+    ASSERT_EQ(1, table_->ListArchive(second.c_str(), &secondEntries).slot);
+    ASSERT_EQ(2u, firstEntries.size());
+    ASSERT_EQ(2u, secondEntries.size());
+
+    probe_->Reset();
+    other.Reset();
+    const char* const expected[] = {"first one", "second one", "first two", "second two"};
+    for (int i = 0; i < 4; ++i) {
+        bool fromFirst = i % 2 == 0;
+        archive_ = fromFirst ? first : second;
+        index_ = fromFirst ? 0 : 1;
+        const ArchiveEntry& entry = (fromFirst ? firstEntries : secondEntries)[i / 2];
+        ASSERT_EQ(0, Fetch(entry)) << i;
+        EXPECT_EQ(expected[i], Fetched()) << i;
+    }
+    for (const fixture::FixtureProbe* plugin : {probe_.get(), &other}) {
+        EXPECT_EQ(2, plugin->Calls("GetFile"));
+        EXPECT_EQ(0, plugin->Calls("GetPluginInfo")) << "entry points looked up again";
+        EXPECT_EQ(0, plugin->Calls("IsSupported"));
+    }
 }
 
 #if defined(_WIN64)

@@ -1,9 +1,8 @@
-// The message box of a plug-in result code, read back from the real box.
+// The message text of every plug-in result code.
 #include <gtest/gtest.h>
 #include <cstring>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 #include "plugins/PluginTable.h"
 #include "tests/support/TestSupport.h"
@@ -23,7 +22,7 @@ bool SurvivesTheCodePage(const std::string& text) {
     return !lossy && text == back;
 }
 
-TEST(ShowError, EveryCodeHasAMessageOfItsOwnThatFitsItsBox) {
+TEST(PluginErrorText, EveryCodeHasAMessageOfItsOwnThatFitsItsBox) {
     std::set<std::string> texts;
     for (int code = -1; code >= LowestPluginResult; --code) {
         const char* text = PluginErrorText(code);
@@ -37,56 +36,10 @@ TEST(ShowError, EveryCodeHasAMessageOfItsOwnThatFitsItsBox) {
     EXPECT_EQ(LowestPluginResult, -21);
 }
 
-TEST(ShowError, MessageAppearsInABoxUnderTheErrorCaption) {
-    auto table = std::make_unique<CPluginTable>();
-    testsupport::MessageBoxWatcher watcher;
-    const int codes[] = {ArchiveNotOpened, EntryNotUnpacked, FileNameUnknown};
-    const char* const expected[] = {"ファイルが開けませんでした。", "アーカイブの解凍に失敗しました。\n(FileEntry)",
-                                    "ファイル名が判別できません。"};
-    for (int code : codes) table->ShowError(nullptr, code);
-
-    std::vector<testsupport::SeenBox> seen = watcher.Seen();
-    ASSERT_EQ(3u, seen.size());
-    for (size_t i = 0; i < seen.size(); ++i) {
-        EXPECT_EQ("画像展開エラー", seen[i].caption);
-        EXPECT_EQ(expected[i], seen[i].text);
-    }
-}
-
-TEST(ShowError, NoBoxForSuccessOrUnknownCodes) {
-    auto table = std::make_unique<CPluginTable>();
-    testsupport::MessageBoxWatcher watcher;
-    const int codes[] = {0, 1, 5, LowestPluginResult - 1, -1000};
-    for (int code : codes) table->ShowError(nullptr, code);
-    EXPECT_TRUE(watcher.Seen().empty());
-    EXPECT_EQ(nullptr, PluginErrorText(0));
+TEST(PluginErrorText, NoneForSuccessOrUnknownCodes) {
+    EXPECT_EQ(nullptr, PluginErrorText(PluginSucceeded));
+    EXPECT_EQ(nullptr, PluginErrorText(1));
     EXPECT_EQ(nullptr, PluginErrorText(LowestPluginResult - 1));
-}
-
-TEST(ShowError, BoxIsOwnedByTheGivenWindow) {
-    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(nullptr, owner);
-    struct Seen {
-        HWND owner = nullptr;
-    } seen;
-    // Reads the box's owner from the box itself, then closes it.
-    std::thread closer([&] {
-        for (int tries = 0; tries < 500; ++tries) {
-            HWND box = FindWindowA("#32770", "画像展開エラー");
-            if (box) {
-                seen.owner = GetWindow(box, GW_OWNER);
-                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                return;
-            }
-            Sleep(20);
-        }
-    });
-    auto table = std::make_unique<CPluginTable>();
-    table->ShowError(owner, NoPluginAccepts);
-    closer.join();
-    DestroyWindow(owner);
-    EXPECT_EQ(owner, seen.owner);
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ protected:
     void Round() {
         for (const std::string& archive : archives_) {
             EntryList entries;
-            int index = table_->ListArchive(archive.c_str(), &entries);
+            int index = table_->ListArchive(archive.c_str(), &entries).slot;
             if (index < 0) {
                 ++failedLists_;
                 continue;

@@ -150,7 +150,8 @@ TEST(PluginTable, UnloadReleasesLibrariesAndKeepsTexts) {
     EXPECT_STREQ("First plug-in", table->Slot(0).infoText);
     EXPECT_STREQ("*.one", table->Slot(0).extensions);
     EXPECT_EQ(1, table->Slot(0).isArchive);
-    EXPECT_EQ(0, table->Bind(0));
+    EntryList entries;
+    EXPECT_EQ(NoPluginAccepts, table->ListArchive(folder.Archive("x.arc", "entry name=a|data=a\n").c_str(), &entries).result);
 }
 
 TEST(PluginTable, DestroyingTheTableReleasesEveryLibrary) {

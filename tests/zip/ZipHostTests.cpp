@@ -44,7 +44,7 @@ TEST_F(ZipInHost, ListsAndFetchesEveryEntryAsUnzipExtractsIt) {
         SCOPED_TRACE(name);
         std::string archive = Fixtures() + name;
         EntryList entries;
-        ASSERT_EQ(table->ListArchive(archive.c_str(), &entries), 0);
+        ASSERT_EQ(table->ListArchive(archive.c_str(), &entries).slot, 0);
         for (const ArchiveEntry& entry : entries) {
             std::string joined = JoinedName(entry);
             SCOPED_TRACE(joined);
@@ -66,15 +66,15 @@ TEST_F(ZipInHost, ListsAndFetchesEveryEntryAsUnzipExtractsIt) {
 
 TEST_F(ZipInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
     EntryList entries;
-    EXPECT_EQ(table->ListArchive((Fixtures() + "comment.zip.txt").c_str(), &entries), NoPluginAccepts);
+    EXPECT_EQ(table->ListArchive((Fixtures() + "comment.zip.txt").c_str(), &entries).result, NoPluginAccepts);
 
     std::string bytes = ReadBytes(Fixtures() + "small.zip");
     std::string truncated = archives / "truncated.zip";
     ASSERT_TRUE(WriteBytes(truncated, bytes.substr(0, bytes.size() - 10)));
-    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries), ArchiveInfoMissing);
+    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries).result, ArchiveInfoMissing);
 
     std::string encrypted = Fixtures() + "encrypted.zip";
-    ASSERT_EQ(table->ListArchive(encrypted.c_str(), &entries), 0);
+    ASSERT_EQ(table->ListArchive(encrypted.c_str(), &entries).slot, 0);
     PluginBlock fetched;
     EXPECT_EQ(table->FetchEntry(0, encrypted.c_str(), &entries[0], &fetched), EntryNotUnpacked);
 }
@@ -97,7 +97,7 @@ TEST_F(ZipInHost, AnArchiveCannotBeTruncatedWhileItsEntriesAreFetchedAndIsLetGoW
     std::string original = ReadBytes(Fixtures() + "small.zip");
     ASSERT_TRUE(WriteBytes(archive, original));
     EntryList entries;
-    ASSERT_EQ(table->ListArchive(archive.c_str(), &entries), 0);
+    ASSERT_EQ(table->ListArchive(archive.c_str(), &entries).slot, 0);
     const ArchiveEntry* file = entries.begin();
     while (file != entries.end() && file->unpackedSize == 0) ++file;
     ASSERT_NE(file, entries.end());

@@ -79,7 +79,7 @@ double ListingSeconds(CPluginTable& host, const char* archive) {
 // The icons of every entry name, one probe per extension, into a fresh image list.
 double IconSeconds(CPluginTable& host, const char* archive, int* probes) {
     EntryList entries;
-    if (host.ListArchive(archive, &entries) < 0) return 0;
+    if (!host.ListArchive(archive, &entries).Listed()) return 0;
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     std::string folder = std::string(temp) + "Varnito_bench_icons\\";

@@ -79,15 +79,15 @@ int BenchListing(CPluginTable& table, const char* archive) {
     for (int round = 0; round < Rounds; ++round) {
         EntryList entries;
         double start = Seconds();
-        int index = table.ListArchive(archive, &entries);
+        ArchiveListing listed = table.ListArchive(archive, &entries);
         listing = std::min(listing, Seconds() - start);
-        if (index < 0) {
-            printf("ListArchive failed: %d\n", index);
+        if (!listed.Listed()) {
+            printf("ListArchive failed: %d\n", listed.result);
             return 1;
         }
         count = entries.size();
         entries = EntryList();
-        plugin = std::min(plugin, PluginListingSeconds(table.Slot(index), archive));
+        plugin = std::min(plugin, PluginListingSeconds(table.Slot(listed.slot), archive));
     }
     printf("ListArchive, %zu entries:        %.3f s\n", count, listing);
     printf("  the plug-in's own calls:        %.3f s\n", plugin);
@@ -101,11 +101,12 @@ int BenchListing(CPluginTable& table, const char* archive) {
 
 int BenchFetch(CPluginTable& table, const char* archive) {
     EntryList entries;
-    int index = table.ListArchive(archive, &entries);
-    if (index < 0 || entries.empty()) {
-        printf("ListArchive failed: %d\n", index);
+    ArchiveListing listed = table.ListArchive(archive, &entries);
+    if (!listed.Listed() || entries.empty()) {
+        printf("ListArchive failed: %d\n", listed.result);
         return 1;
     }
+    int index = listed.slot;
     double fetch = 1e9;
     double plugin = 1e9;
     SIZE_T peak = 0;

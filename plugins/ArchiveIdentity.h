@@ -1,0 +1,20 @@
+#pragma once
+// Which file an archive path names, and in which state: read when the archive is listed and
+// again before each entry is fetched, so that a list is never read against another file.
+#include <windows.h>
+
+struct ArchiveIdentity {
+    bool known = false;  // false when the file could not be opened
+    DWORD volume = 0;    // the volume's serial number
+    DWORD indexHigh = 0;  // the file's index on that volume
+    DWORD indexLow = 0;
+    ULONGLONG size = 0;
+    FILETIME written = {};  // last write
+};
+
+// Opens the file for its attributes only, which no other program's sharing mode can refuse.
+ArchiveIdentity ReadArchiveIdentity(const char* path);
+// True when both were read and name the same file: the same volume and file index.
+bool SameFile(const ArchiveIdentity& a, const ArchiveIdentity& b);
+// True when both were read and name the same file, of the same size and write time.
+bool Unchanged(const ArchiveIdentity& listed, const ArchiveIdentity& now);
