@@ -18,7 +18,8 @@ ZipCrypto::ZipCrypto(const uint8_t* password, size_t size) : keys_{0x12345678, 0
 }
 
 uint8_t ZipCrypto::KeyStreamByte() const {
-    const uint16_t temp = static_cast<uint16_t>(keys_[2] | 2);
+    // In 32 bits unsigned: the 16-bit product overflows an int.
+    const uint32_t temp = (keys_[2] | 2) & 0xFFFF;
     return static_cast<uint8_t>((temp * (temp ^ 1)) >> 8);
 }
 
