@@ -1,5 +1,6 @@
-// The password dialog as a user meets it: shown over the host's window, driven from another
-// thread as a user would (typing into the box, pressing OK or キャンセル), its texts read back.
+// The password dialog as a user meets it: shown by a library (as a plug-in shows it) over the
+// host's window, driven from another thread as a user would (typing into the box, pressing OK
+// or キャンセル), its texts read back.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,11 +10,38 @@
 
 #include "spi/common/password/PasswordDialogIds.h"
 #include "spi/common/password/PasswordPrompt.h"
+#include "tests/support/TestSupport.h"
 
-using password::PasswordPrompt;
 using password::PromptAnswer;
 
 namespace {
+
+// PasswordPrompt::Ask as the library password_prompt.dll runs it.
+class PromptLibrary {
+public:
+    PromptLibrary() : module_(LoadLibraryA((testsupport::ExeFolder() + "password_prompt.dll").c_str())) {}
+    ~PromptLibrary() {
+        if (module_) FreeLibrary(module_);
+    }
+    PromptLibrary(const PromptLibrary&) = delete;
+    PromptLibrary& operator=(const PromptLibrary&) = delete;
+
+    PromptAnswer Ask(const std::string& archivePath, bool afterWrongOne, std::string* typed) {
+        using AskPassword = int (*)(const char*, int, char*, int);
+        auto ask = module_ ? reinterpret_cast<AskPassword>(reinterpret_cast<void*>(GetProcAddress(module_, "AskPassword"))) : nullptr;
+        if (!ask) {
+            ADD_FAILURE() << "password_prompt.dll or its export is missing";
+            return PromptAnswer::Cancelled;
+        }
+        char text[1100] = {};
+        if (!ask(archivePath.c_str(), afterWrongOne ? 1 : 0, text, sizeof text)) return PromptAnswer::Cancelled;
+        *typed = text;
+        return PromptAnswer::Ok;
+    }
+
+private:
+    HMODULE module_;
+};
 
 std::string Text(HWND window) {
     char text[512] = {};
@@ -118,7 +146,7 @@ TEST(PasswordPrompt, ShowsTheArchiveOverTheActiveWindowAndReturnsWhatWasTyped) {
         Type(dialog, "Secret 1!");
         Press(dialog, IDOK);
     });
-    answer = PasswordPrompt::Ask("C:\\受信\\表計算ソフト.zip", false, &typed);
+    answer = PromptLibrary().Ask("C:\\受信\\表計算ソフト.zip", false, &typed);
     const Seen& seen = user.Finish();
     ASSERT_TRUE(seen.dialog) << "no password dialog appeared";
     EXPECT_EQ(answer, PromptAnswer::Ok);
@@ -143,7 +171,7 @@ TEST(PasswordPrompt, AfterAWrongPasswordSaysSoAndTakesAJapanesePasswordAsCodePag
         SetDlgItemTextA(dialog, IDC_PASSWORD_EDIT, "パス");
         Press(dialog, IDOK);
     });
-    const PromptAnswer answer = PasswordPrompt::Ask("archive.7z", true, &typed);
+    const PromptAnswer answer = PromptLibrary().Ask("archive.7z", true, &typed);
     const Seen& seen = user.Finish();
     ASSERT_TRUE(seen.dialog);
     EXPECT_TRUE(seen.wrongLineShown);
@@ -160,7 +188,7 @@ TEST(PasswordPrompt, CancelOrClosingTheWindowReturnsCancelledAndLeavesThePasswor
             if (byButton) Press(dialog, IDCANCEL);
             else SendMessageA(dialog, WM_CLOSE, 0, 0);
         });
-        EXPECT_EQ(PasswordPrompt::Ask("a.zip", false, &typed), PromptAnswer::Cancelled);
+        EXPECT_EQ(PromptLibrary().Ask("a.zip", false, &typed), PromptAnswer::Cancelled);
         EXPECT_TRUE(user.Finish().dialog);
     }
     EXPECT_EQ(typed, "kept");
