@@ -178,6 +178,17 @@ TEST(SevenZipAes, DecryptsWhat7zEncrypted) {
     EXPECT_NE(DecryptSevenZip("Secret2"), kPlain);
 }
 
+TEST(SevenZipAes, ASaltAndAShortInitialVectorAreRead) {
+    // Both flags count one byte each, the second byte's halves the bytes beyond that.
+    const uint8_t props[] = {0xC0 | 19, 0x31, 's', 'a', 'l', 't', 0xA1, 0xA2};
+    crypto::SevenZipAesProperties properties;
+    ASSERT_TRUE(crypto::ParseSevenZipAesProperties(props, sizeof props, &properties));
+    EXPECT_EQ(properties.cycles, 19u);
+    EXPECT_EQ(std::string(properties.salt, properties.salt + properties.saltSize), "salt");
+    EXPECT_EQ(cryptotest::ToHex(properties.iv, sizeof properties.iv), "a1a20000000000000000000000000000");
+    EXPECT_FALSE(crypto::ParseSevenZipAesProperties(props, sizeof props - 1, &properties));
+}
+
 TEST(SevenZipAes, PropertiesBeyondTheirBoundsAreRefused) {
     crypto::SevenZipAesProperties properties;
     std::vector<uint8_t> props = Raw(kSevenZipProperties, sizeof kSevenZipProperties - 1);

@@ -13,6 +13,8 @@ constexpr uint8_t kHasIv = 0x40;
 constexpr uint8_t kCyclesMask = 0x3F;
 // Rounds fed to the digest per CNG call: one call per round would cost more than the hashing.
 constexpr size_t kRoundsPerCall = 256;
+// A longer password is refused: the rounds of one call stay within a megabyte.
+constexpr size_t kLongestPassword = 4096;  // bytes of UTF-16
 
 bool CyclesAllowed(unsigned cycles) { return cycles <= kSevenZipLargestCycles || cycles == kSevenZipPlainKey; }
 
@@ -49,7 +51,7 @@ bool DeriveSevenZipKey(const SevenZipAesProperties& properties, const uint8_t* p
         PlainKey(properties, passwordUtf16, passwordSize, key);
         return true;
     }
-    if (passwordSize > 0x10000) return false;
+    if (passwordSize > kLongestPassword) return false;
     const size_t roundSize = properties.saltSize + passwordSize + 8;
     std::vector<uint8_t> rounds(roundSize * kRoundsPerCall);
     Hash digest(HashKind::Sha256);

@@ -28,8 +28,8 @@ struct SevenZipAesProperties {
 // kSevenZipLargestCycles (and not kSevenZipPlainKey).
 bool ParseSevenZipAesProperties(const uint8_t* data, size_t size, SevenZipAesProperties* properties);
 
-// passwordUtf16 is the password in UTF-16LE bytes, without a terminator. False when CNG
-// failed or the cycles are out of bounds.
+// passwordUtf16 is the password in UTF-16LE bytes, without a terminator (4096 bytes at the
+// most). False when CNG failed, the password is longer or the cycles are out of bounds.
 bool DeriveSevenZipKey(const SevenZipAesProperties& properties, const uint8_t* passwordUtf16, size_t passwordSize,
                        uint8_t key[kSevenZipKeySize]);
 
