@@ -37,23 +37,29 @@ int FindEndRecord(ByteSource& source, uint64_t* endRecord, uint8_t fields[EndRec
 
 // Replaces the 32-bit values of the end record with those of the ZIP64 end record, if there is
 // one; *directoryEnd receives where the directory must end.
+// The disk numbers too: *disk is the piece the end record is on, *directoryDisk the one the
+// directory starts on.
 int ApplyZip64EndRecord(ByteSource& source, uint64_t endRecord, DirectoryLocation* location,
-                        uint64_t* directoryEnd) {
+                        uint64_t* directoryEnd, uint32_t* disk, uint32_t* directoryDisk) {
     *directoryEnd = endRecord;
     if (endRecord < Zip64LocatorSize + Zip64EndRecordSize) return SpiSuccess;
     uint8_t locator[Zip64LocatorSize];
     if (!source.ReadAt(endRecord - Zip64LocatorSize, locator, sizeof locator)) return SpiReadError;
     if (Read32(locator) != Zip64LocatorSignature) return SpiSuccess;
-    if (Read32(locator + 4) != 0 || Read32(locator + 16) > 1) return SpiUnknownFormat;  // several disks
+    uint32_t recordDisk = Read32(locator + 4);
+    if (recordDisk >= location->disks.size() || Read32(locator + 16) > location->disks.size())
+        return SpiUnknownFormat;  // more disks than there are pieces
 
     // Where the record says it is, or right in front of the locator when bytes were prepended.
-    uint64_t candidates[2] = {Read64(locator + 8), endRecord - Zip64LocatorSize - Zip64EndRecordSize};
+    uint64_t candidates[2] = {location->disks[recordDisk] + Read64(locator + 8),
+                              endRecord - Zip64LocatorSize - Zip64EndRecordSize};
     for (uint64_t at : candidates) {
         uint8_t record[Zip64EndRecordSize];
         if (!source.Contains(at, sizeof record) || at >= endRecord) continue;
         if (!source.ReadAt(at, record, sizeof record)) return SpiReadError;
         if (Read32(record) != Zip64EndRecordSignature) continue;
-        if (Read32(record + 16) != 0 || Read32(record + 20) != 0) return SpiUnknownFormat;
+        *disk = Read32(record + 16);
+        *directoryDisk = Read32(record + 20);
         location->entryCount = Read64(record + 32);
         location->size = Read64(record + 40);
         location->offset = Read64(record + 48);
@@ -81,6 +87,7 @@ void ReadZip64Field(const uint8_t* data, uint16_t length, Entry* entry) {
     take(&entry->unpackedSize);
     take(&entry->packedSize);
     take(&entry->localHeaderOffset);
+    if (entry->disk == 0xFFFF && at + 4 <= length) entry->disk = Read32(data + at);
 }
 
 void ReadNtfsField(const uint8_t* data, uint16_t length, Entry* entry) {
@@ -138,22 +145,32 @@ void ReadExtraFields(const uint8_t* extra, size_t length, Entry* entry) {
     }
 }
 
+// Makes the local header's offset one in the source: from the start of its piece, past any
+// bytes in front of the archive.
+int PlaceLocalHeader(const DirectoryLocation& location, Entry* entry) {
+    if (entry->disk >= location.disks.size()) return SpiBrokenData;
+    entry->localHeaderOffset += location.disks[entry->disk] + location.prefixBytes;
+    return SpiSuccess;
+}
+
 }  // namespace
 
-int LocateDirectory(ByteSource& source, DirectoryLocation* location) {
+int LocateDirectory(ByteSource& source, DirectoryLocation* location, const DiskStarts& disks) {
+    if (!disks.empty()) location->disks = disks;
     uint64_t endRecord = 0;
     uint8_t fields[EndRecordSize];
     int result = FindEndRecord(source, &endRecord, fields);
     if (result != SpiSuccess) return result;
 
-    uint16_t disk = Read16(fields + 4), directoryDisk = Read16(fields + 6);
+    uint32_t disk = Read16(fields + 4), directoryDisk = Read16(fields + 6);
     location->entryCount = Read16(fields + 10);
     location->size = Read32(fields + 12);
     location->offset = Read32(fields + 16);
     uint64_t directoryEnd = endRecord;
-    result = ApplyZip64EndRecord(source, endRecord, location, &directoryEnd);
+    result = ApplyZip64EndRecord(source, endRecord, location, &directoryEnd, &disk, &directoryDisk);
     if (result != SpiSuccess) return result;
-    if (directoryEnd == endRecord && (disk != 0 || directoryDisk != 0)) return SpiUnknownFormat;
+    // A piece missing, or a piece of a split archive opened alone.
+    if (disk + 1 != location->disks.size() || directoryDisk > disk) return SpiUnknownFormat;
 
     if (location->size > directoryEnd) return SpiBrokenData;
     if (location->entryCount > location->size / CentralHeaderSize) return SpiBrokenData;
@@ -164,14 +181,15 @@ int LocateDirectory(ByteSource& source, DirectoryLocation* location) {
     }
     // The directory lies where the end record says, or (bytes prepended to the archive)
     // right in front of the end records.
-    uint64_t stated = location->offset;
+    uint64_t stated = location->disks[directoryDisk] + location->offset;
+    location->offset = stated;
     if (stated <= directoryEnd && location->size <= directoryEnd - stated &&
         StartsWithCentralRecord(source, stated)) {
         location->prefixBytes = 0;
         return SpiSuccess;
     }
     uint64_t actual = directoryEnd - location->size;
-    if (actual <= stated || !StartsWithCentralRecord(source, actual)) return SpiBrokenData;
+    if (location->disks.size() > 1 || actual <= stated || !StartsWithCentralRecord(source, actual)) return SpiBrokenData;
     location->offset = actual;
     location->prefixBytes = actual - stated;
     return SpiSuccess;
@@ -195,6 +213,7 @@ int DecodeRecord(const uint8_t* record, size_t available, Entry* entry, size_t* 
     entry->unpackedSize = Read32(record + 24);
     entry->directoryAttribute = (Read32(record + 38) & DosDirectoryAttribute) != 0;
     entry->localHeaderOffset = Read32(record + 42);
+    entry->disk = Read16(record + 34);
     entry->name.assign(reinterpret_cast<const char*>(record + CentralHeaderSize), nameLength);
     ReadExtraFields(record + CentralHeaderSize + nameLength, extraLength, entry);
     if (entry->packedSize == Unknown32 || entry->unpackedSize == Unknown32 ||
@@ -204,8 +223,8 @@ int DecodeRecord(const uint8_t* record, size_t available, Entry* entry, size_t* 
     return SpiSuccess;
 }
 
-int DirectoryReader::Open(ByteSource& source) {
-    int result = LocateDirectory(source, &location_);
+int DirectoryReader::Open(ByteSource& source, const DiskStarts& disks) {
+    int result = LocateDirectory(source, &location_, disks);
     if (result != SpiSuccess) return result;
     if (location_.size > SIZE_MAX) return SpiNoMemory;
     try {
@@ -231,7 +250,8 @@ int DirectoryReader::Next(Entry* entry, bool* done) {
     int result = DecodeRecord(bytes_.data() + cursor_, left, entry, &length);
     if (result != SpiSuccess) return result;
     entry->recordOffset = location_.offset + cursor_;
-    entry->localHeaderOffset += location_.prefixBytes;
+    result = PlaceLocalHeader(location_, entry);
+    if (result != SpiSuccess) return result;
     cursor_ += length;
     ++index_;
     *done = false;
@@ -245,8 +265,7 @@ int DirectoryReader::RecordAt(uint64_t recordOffset, Entry* entry) const {
     int result = DecodeRecord(bytes_.data() + at, bytes_.size() - at, entry, &length);
     if (result != SpiSuccess) return result;
     entry->recordOffset = recordOffset;
-    entry->localHeaderOffset += location_.prefixBytes;
-    return SpiSuccess;
+    return PlaceLocalHeader(location_, entry);
 }
 
 namespace {
@@ -272,22 +291,21 @@ int ReadRecordIn(ByteSource& source, const DirectoryLocation& location, uint64_t
     int result = DecodeRecord(record.data(), length, entry, &length);
     if (result != SpiSuccess) return result;
     entry->recordOffset = recordOffset;
-    entry->localHeaderOffset += location.prefixBytes;
-    return SpiSuccess;
+    return PlaceLocalHeader(location, entry);
 }
 
 }  // namespace
 
-int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry) {
+int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry, const DiskStarts& disks) {
     DirectoryLocation location;
-    int result = LocateDirectory(source, &location);
+    int result = LocateDirectory(source, &location, disks);
     if (result != SpiSuccess) return result;
     return ReadRecordIn(source, location, recordOffset, entry);
 }
 
-bool HoldsArchive(ByteSource& source, bool selfExtractor) {
+bool HoldsArchive(ByteSource& source, bool selfExtractor, const DiskStarts& disks) {
     DirectoryLocation location;
-    if (LocateDirectory(source, &location) != SpiSuccess || location.size == 0) return false;
+    if (LocateDirectory(source, &location, disks) != SpiSuccess || location.size == 0) return false;
     if (location.prefixBytes != 0 && !selfExtractor) return false;
     Entry first;
     if (ReadRecordIn(source, location, location.offset, &first) != SpiSuccess) return false;

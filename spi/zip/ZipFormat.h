@@ -44,7 +44,8 @@ inline uint64_t Read64(const uint8_t* p) {
     return static_cast<uint64_t>(Read32(p)) | (static_cast<uint64_t>(Read32(p + 4)) << 32);
 }
 
-// One central directory record, decoded. Offsets count from the start of the archive.
+// One central directory record, decoded. Offsets count from the start of the archive (of its
+// first piece, for a split archive).
 struct Entry {
     uint64_t recordOffset = 0;       // where this central record starts
     uint16_t flags = 0;
@@ -55,6 +56,7 @@ struct Entry {
     uint64_t packedSize = 0;
     uint64_t unpackedSize = 0;
     uint64_t localHeaderOffset = 0;
+    uint32_t disk = 0;               // the piece of a split archive the local header is on
     bool hasZip64Field = false;      // sizes and offset may come from a ZIP64 extra field
     std::string name;                // the stored bytes
     bool directoryAttribute = false; // MS-DOS attributes say "directory"
