@@ -146,10 +146,14 @@ void ReadExtraFields(const uint8_t* extra, size_t length, Entry* entry) {
 }
 
 // Makes the local header's offset one in the source: from the start of its piece, past any
-// bytes in front of the archive.
+// bytes in front of the archive. In an archive of one piece, the piece a record names is not
+// looked at: nothing else could be meant.
 int PlaceLocalHeader(const DirectoryLocation& location, Entry* entry) {
-    if (entry->disk >= location.disks.size()) return SpiBrokenData;
-    entry->localHeaderOffset += location.disks[entry->disk] + location.prefixBytes;
+    if (location.disks.size() > 1) {
+        if (entry->disk >= location.disks.size()) return SpiBrokenData;
+        entry->localHeaderOffset += location.disks[entry->disk];
+    }
+    entry->localHeaderOffset += location.prefixBytes;
     return SpiSuccess;
 }
 
@@ -189,7 +193,8 @@ int LocateDirectory(ByteSource& source, DirectoryLocation* location, const DiskS
         return SpiSuccess;
     }
     uint64_t actual = directoryEnd - location->size;
-    if (location->disks.size() > 1 || actual <= stated || !StartsWithCentralRecord(source, actual)) return SpiBrokenData;
+    bool split = location->disks.size() > 1;  // its pieces' makers knew of no bytes in front
+    if (split || actual <= stated || !StartsWithCentralRecord(source, actual)) return SpiBrokenData;
     location->offset = actual;
     location->prefixBytes = actual - stated;
     return SpiSuccess;
