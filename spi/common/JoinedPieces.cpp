@@ -6,24 +6,35 @@ namespace {
 
 constexpr size_t LeastDigits = 3;  // ".001": fewer digits are some other suffix
 
-// The piece number at the end of the name (".001" gives 1); 0 when the name ends otherwise.
-uint64_t PieceNumber(const std::string& name, size_t* digits) {
-    size_t dot = name.find_last_of(".\\/:");
-    if (dot == std::string::npos || name[dot] != '.') return 0;
-    *digits = name.size() - dot - 1;
-    if (*digits < LeastDigits || *digits > 9) return 0;
+// The number that the name ends with from `start` on; 0 when anything else follows, or more
+// than 9 digits.
+uint64_t NumberAt(const std::string& name, size_t start) {
+    if (name.size() - start > 9) return 0;
     uint64_t number = 0;
-    for (size_t i = dot + 1; i < name.size(); ++i) {
+    for (size_t i = start; i < name.size(); ++i) {
         if (name[i] < '0' || name[i] > '9') return 0;
         number = number * 10 + static_cast<uint64_t>(name[i] - '0');
     }
     return number;
 }
 
-std::string Numbered(const std::string& base, size_t digits, size_t number) {
+// The piece number at the end of the name (".001" gives 1); 0 when the name ends otherwise.
+uint64_t PieceNumber(const std::string& name, size_t* digits) {
+    size_t dot = name.find_last_of(".\\/:");
+    if (dot == std::string::npos || name[dot] != '.') return 0;
+    *digits = name.size() - dot - 1;
+    return *digits < LeastDigits ? 0 : NumberAt(name, dot + 1);
+}
+
+// The number with at least `digits` digits, zeros in front.
+std::string Padded(size_t number, size_t digits) {
     std::string text = std::to_string(number);
     if (text.size() < digits) text.insert(0, digits - text.size(), '0');
-    return base + "." + text;
+    return text;
+}
+
+std::string Numbered(const std::string& base, size_t digits, size_t number) {
+    return base + "." + Padded(number, digits);
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -37,10 +48,7 @@ bool EndsWithZip(const std::string& name) {
 // Piece `number` of the split ZIP whose last piece is `zipName`: the same name with "z01" for
 // "zip" (in the letter case of its "z").
 std::string SplitZipPiece(const std::string& zipName, size_t number) {
-    std::string name = zipName.substr(0, zipName.size() - 3) + zipName[zipName.size() - 3];
-    std::string text = std::to_string(number);
-    if (text.size() < SplitZipDigits) text.insert(0, SplitZipDigits - text.size(), '0');
-    return name + text;
+    return zipName.substr(0, zipName.size() - 2) + Padded(number, SplitZipDigits);
 }
 
 // The number of a split ZIP's piece (".z01" gives 1); 0 when the name ends otherwise.
@@ -49,13 +57,7 @@ uint64_t SplitZipNumber(const std::string& name, size_t* digits) {
     if (dot == std::string::npos || name[dot] != '.' || dot + 1 >= name.size()) return 0;
     if (name[dot + 1] != 'z' && name[dot + 1] != 'Z') return 0;
     *digits = name.size() - dot - 2;
-    if (*digits < SplitZipDigits || *digits > 9) return 0;
-    uint64_t number = 0;
-    for (size_t i = dot + 2; i < name.size(); ++i) {
-        if (name[i] < '0' || name[i] > '9') return 0;
-        number = number * 10 + static_cast<uint64_t>(name[i] - '0');
-    }
-    return number;
+    return *digits < SplitZipDigits ? 0 : NumberAt(name, dot + 2);
 }
 
 }  // namespace
