@@ -34,7 +34,7 @@ OpenedArchive::OpenedArchive(const char* path) : source_(path), identities_(1) {
 }
 
 bool OpenedArchive::UnchangedAt(const char* path) const {
-    if (!path || !UnchangedFile(path, identities_[0])) return false;
+    if (!path || !UnchangedFile(source_.IsSet() ? source_.NameOf(0) : path, identities_[0])) return false;
     for (size_t i = 1; i < identities_.size(); ++i)
         if (!UnchangedFile(source_.NameOf(i), identities_[i])) return false;
     return !source_.IsSet() || GetFileAttributesA(source_.NameOf(source_.Count()).c_str()) == INVALID_FILE_ATTRIBUTES;

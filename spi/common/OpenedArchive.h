@@ -41,6 +41,7 @@ public:
     // Whether both were opened from the same files (every piece), unchanged between them.
     bool SameFilesAs(const OpenedArchive& other) const { return identified_ && identities_ == other.identities_; }
     ByteSource& Source() { return source_; }
+    const JoinedPieces& Pieces() const { return source_; }
 
     // Whether the file at path (every piece, and no piece added after the last) has the size,
     // creation and write time this one had when it was opened: one query of each path's

@@ -43,23 +43,29 @@ int FindEndRecord(ByteSource& source, uint64_t* endRecord, uint8_t fields[EndRec
 
 // Replaces the 32-bit values of the end record with those of the ZIP64 end record, if there is
 // one; *directoryEnd receives where the directory must end.
+// The disk numbers too: *disk is the piece the end record is on, *directoryDisk the one the
+// directory starts on.
 int ApplyZip64EndRecord(ByteSource& source, uint64_t endRecord, DirectoryLocation* location,
-                        uint64_t* directoryEnd) {
+                        uint64_t* directoryEnd, uint32_t* disk, uint32_t* directoryDisk) {
     *directoryEnd = endRecord;
     if (endRecord < Zip64LocatorSize + Zip64EndRecordSize) return SpiSuccess;
     uint8_t locator[Zip64LocatorSize];
     if (!source.ReadAt(endRecord - Zip64LocatorSize, locator, sizeof locator)) return SpiReadError;
     if (ReadLe32(locator) != Zip64LocatorSignature) return SpiSuccess;
-    if (ReadLe32(locator + 4) != 0 || ReadLe32(locator + 16) > 1) return SpiUnknownFormat;  // several disks
+    uint32_t recordDisk = ReadLe32(locator + 4);
+    if (recordDisk >= location->disks.size() || ReadLe32(locator + 16) > location->disks.size())
+        return SpiUnknownFormat;  // more disks than there are pieces
 
     // Where the record says it is, or right in front of the locator when bytes were prepended.
-    uint64_t candidates[2] = {ReadLe64(locator + 8), endRecord - Zip64LocatorSize - Zip64EndRecordSize};
+    uint64_t candidates[2] = {location->disks[recordDisk] + ReadLe64(locator + 8),
+                              endRecord - Zip64LocatorSize - Zip64EndRecordSize};
     for (uint64_t at : candidates) {
         uint8_t record[Zip64EndRecordSize];
         if (!source.Contains(at, sizeof record) || at >= endRecord) continue;
         if (!source.ReadAt(at, record, sizeof record)) return SpiReadError;
         if (ReadLe32(record) != Zip64EndRecordSignature) continue;
-        if (ReadLe32(record + 16) != 0 || ReadLe32(record + 20) != 0) return SpiUnknownFormat;
+        *disk = ReadLe32(record + 16);
+        *directoryDisk = ReadLe32(record + 20);
         location->entryCount = ReadLe64(record + 32);
         location->size = ReadLe64(record + 40);
         location->offset = ReadLe64(record + 48);
@@ -87,6 +93,7 @@ void ReadZip64Field(const uint8_t* data, uint16_t length, Entry* entry) {
     take(&entry->unpackedSize);
     take(&entry->packedSize);
     take(&entry->localHeaderOffset);
+    if (entry->disk == 0xFFFF && at + 4 <= length) entry->disk = ReadLe32(data + at);
 }
 
 void ReadNtfsField(const uint8_t* data, uint16_t length, Entry* entry) {
@@ -144,22 +151,36 @@ void ReadExtraFields(const uint8_t* extra, size_t length, Entry* entry) {
     }
 }
 
+// Makes the local header's offset one in the source: from the start of its piece, past any
+// bytes in front of the archive. In an archive of one piece, the piece a record names is not
+// looked at: nothing else could be meant.
+int PlaceLocalHeader(const DirectoryLocation& location, Entry* entry) {
+    if (location.disks.size() > 1) {
+        if (entry->disk >= location.disks.size()) return SpiBrokenData;
+        entry->localHeaderOffset += location.disks[entry->disk];
+    }
+    entry->localHeaderOffset += location.prefixBytes;
+    return SpiSuccess;
+}
+
 }  // namespace
 
-int LocateDirectory(ByteSource& source, DirectoryLocation* location) {
+int LocateDirectory(ByteSource& source, DirectoryLocation* location, const DiskStarts& disks) {
+    if (!disks.empty()) location->disks = disks;
     uint64_t endRecord = 0;
     uint8_t fields[EndRecordSize];
     int result = FindEndRecord(source, &endRecord, fields);
     if (result != SpiSuccess) return result;
 
-    uint16_t disk = ReadLe16(fields + 4), directoryDisk = ReadLe16(fields + 6);
+    uint32_t disk = ReadLe16(fields + 4), directoryDisk = ReadLe16(fields + 6);
     location->entryCount = ReadLe16(fields + 10);
     location->size = ReadLe32(fields + 12);
     location->offset = ReadLe32(fields + 16);
     uint64_t directoryEnd = endRecord;
-    result = ApplyZip64EndRecord(source, endRecord, location, &directoryEnd);
+    result = ApplyZip64EndRecord(source, endRecord, location, &directoryEnd, &disk, &directoryDisk);
     if (result != SpiSuccess) return result;
-    if (directoryEnd == endRecord && (disk != 0 || directoryDisk != 0)) return SpiUnknownFormat;
+    // A piece missing, or a piece of a split archive opened alone.
+    if (disk + 1 != location->disks.size() || directoryDisk > disk) return SpiUnknownFormat;
 
     if (location->size > directoryEnd) return SpiBrokenData;
     if (location->entryCount > location->size / CentralHeaderSize) return SpiBrokenData;
@@ -170,14 +191,16 @@ int LocateDirectory(ByteSource& source, DirectoryLocation* location) {
     }
     // The directory lies where the end record says, or (bytes prepended to the archive)
     // right in front of the end records.
-    uint64_t stated = location->offset;
+    uint64_t stated = location->disks[directoryDisk] + location->offset;
+    location->offset = stated;
     if (stated <= directoryEnd && location->size <= directoryEnd - stated &&
         StartsWithCentralRecord(source, stated)) {
         location->prefixBytes = 0;
         return SpiSuccess;
     }
     uint64_t actual = directoryEnd - location->size;
-    if (actual <= stated || !StartsWithCentralRecord(source, actual)) return SpiBrokenData;
+    bool split = location->disks.size() > 1;  // its pieces' makers knew of no bytes in front
+    if (split || actual <= stated || !StartsWithCentralRecord(source, actual)) return SpiBrokenData;
     location->offset = actual;
     location->prefixBytes = actual - stated;
     return SpiSuccess;
@@ -201,6 +224,7 @@ int DecodeRecord(const uint8_t* record, size_t available, Entry* entry, size_t* 
     entry->unpackedSize = ReadLe32(record + 24);
     entry->directoryAttribute = (ReadLe32(record + 38) & DosDirectoryAttribute) != 0;
     entry->localHeaderOffset = ReadLe32(record + 42);
+    entry->disk = ReadLe16(record + 34);
     entry->name.assign(reinterpret_cast<const char*>(record + CentralHeaderSize), nameLength);
     ReadExtraFields(record + CentralHeaderSize + nameLength, extraLength, entry);
     if (entry->packedSize == Unknown32 || entry->unpackedSize == Unknown32 ||
@@ -210,8 +234,8 @@ int DecodeRecord(const uint8_t* record, size_t available, Entry* entry, size_t* 
     return SpiSuccess;
 }
 
-int DirectoryReader::Open(ByteSource& source) {
-    int result = LocateDirectory(source, &location_);
+int DirectoryReader::Open(ByteSource& source, const DiskStarts& disks) {
+    int result = LocateDirectory(source, &location_, disks);
     if (result != SpiSuccess) return result;
     if (location_.size > SIZE_MAX) return SpiNoMemory;
     try {
@@ -237,7 +261,8 @@ int DirectoryReader::Next(Entry* entry, bool* done) {
     int result = DecodeRecord(bytes_.data() + cursor_, left, entry, &length);
     if (result != SpiSuccess) return result;
     entry->recordOffset = location_.offset + cursor_;
-    entry->localHeaderOffset += location_.prefixBytes;
+    result = PlaceLocalHeader(location_, entry);
+    if (result != SpiSuccess) return result;
     cursor_ += length;
     ++index_;
     *done = false;
@@ -251,8 +276,7 @@ int DirectoryReader::RecordAt(uint64_t recordOffset, Entry* entry) const {
     int result = DecodeRecord(bytes_.data() + at, bytes_.size() - at, entry, &length);
     if (result != SpiSuccess) return result;
     entry->recordOffset = recordOffset;
-    entry->localHeaderOffset += location_.prefixBytes;
-    return SpiSuccess;
+    return PlaceLocalHeader(location_, entry);
 }
 
 namespace {
@@ -278,22 +302,21 @@ int ReadRecordIn(ByteSource& source, const DirectoryLocation& location, uint64_t
     int result = DecodeRecord(record.data(), length, entry, &length);
     if (result != SpiSuccess) return result;
     entry->recordOffset = recordOffset;
-    entry->localHeaderOffset += location.prefixBytes;
-    return SpiSuccess;
+    return PlaceLocalHeader(location, entry);
 }
 
 }  // namespace
 
-int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry) {
+int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry, const DiskStarts& disks) {
     DirectoryLocation location;
-    int result = LocateDirectory(source, &location);
+    int result = LocateDirectory(source, &location, disks);
     if (result != SpiSuccess) return result;
     return ReadRecordIn(source, location, recordOffset, entry);
 }
 
-bool HoldsArchive(ByteSource& source, bool selfExtractor) {
+bool HoldsArchive(ByteSource& source, bool selfExtractor, const DiskStarts& disks) {
     DirectoryLocation location;
-    if (LocateDirectory(source, &location) != SpiSuccess || location.size == 0) return false;
+    if (LocateDirectory(source, &location, disks) != SpiSuccess || location.size == 0) return false;
     if (location.prefixBytes != 0 && !selfExtractor) return false;
     Entry first;
     if (ReadRecordIn(source, location, location.offset, &first) != SpiSuccess) return false;

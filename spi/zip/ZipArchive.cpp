@@ -3,6 +3,13 @@
 #include "spi/zip/EntryExtractor.h"
 #include "spi/zip/EntryRecord.h"
 
+zip::DiskStarts zip::DisksOf(const JoinedPieces& pieces) {
+    DiskStarts disks;
+    if (pieces.IsSplitZip())
+        for (size_t i = 0; i < pieces.Count(); ++i) disks.push_back(pieces.StartOf(i));
+    return disks;
+}
+
 ZipArchive::ZipArchive(const char* path) : RecordedArchive(path), memory_(nullptr, 0), inMemory_(false) {}
 
 ZipArchive::ZipArchive(const void* bytes, size_t size)
@@ -11,7 +18,7 @@ ZipArchive::ZipArchive(const void* bytes, size_t size)
 // A record for every entry of the directory, but those whose name is empty once cleaned
 // (such as "../").
 int ZipArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
-    int result = directory_.Open(Input());
+    int result = directory_.Open(Input(), inMemory_ ? zip::DiskStarts() : zip::DisksOf(Pieces()));
     if (result != SpiSuccess) return result;
     for (;;) {
         zip::Entry entry;

@@ -6,8 +6,15 @@
 #include <cstdint>
 #include <vector>
 #include "spi/common/ByteSource.h"
+#include "spi/common/JoinedPieces.h"
 #include "spi/common/RecordedArchive.h"
 #include "spi/zip/CentralDirectory.h"
+
+namespace zip {
+// Where each piece of a split ZIP starts; none for any other file (numbered pieces of a plain
+// file make one disk).
+DiskStarts DisksOf(const JoinedPieces& pieces);
+}  // namespace zip
 
 class ZipArchive : public RecordedArchive {
 public:

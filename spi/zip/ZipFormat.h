@@ -35,7 +35,8 @@ constexpr uint16_t ExtraUnixTime = 0x5455;
 constexpr uint16_t ExtraOldUnix = 0x5855;  // Info-ZIP's first Unix field: access, modification time
 constexpr uint16_t ExtraUnicodePath = 0x7075;
 
-// One central directory record, decoded. Offsets count from the start of the archive.
+// One central directory record, decoded. Offsets count from the start of the archive (of its
+// first piece, for a split archive).
 struct Entry {
     uint64_t recordOffset = 0;       // where this central record starts
     uint16_t flags = 0;
@@ -46,6 +47,7 @@ struct Entry {
     uint64_t packedSize = 0;
     uint64_t unpackedSize = 0;
     uint64_t localHeaderOffset = 0;
+    uint32_t disk = 0;               // the piece of a split archive the local header is on
     bool hasZip64Field = false;      // sizes and offset may come from a ZIP64 extra field
     std::string name;                // the stored bytes
     bool directoryAttribute = false; // MS-DOS attributes say "directory"

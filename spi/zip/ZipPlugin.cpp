@@ -43,7 +43,7 @@ bool plugin::Supports(const char* path, const uint8_t* header, size_t) {
     if (!path) return false;
     try {
         JoinedPieces file(path);
-        return file.IsOpen() && zip::HoldsArchive(file, StartsWith(header, "MZ", 2));
+        return file.IsOpen() && zip::HoldsArchive(file, StartsWith(header, "MZ", 2), zip::DisksOf(file));
     } catch (const std::bad_alloc&) {
         return false;
     }

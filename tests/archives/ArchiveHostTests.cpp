@@ -145,6 +145,22 @@ size_t CopyPieces(const std::string& name, const TempDir& folder) {
     }
 }
 
+// The split ZIP pieces\split.zip with its .z pieces, copied into `folder`; the number of .z pieces.
+size_t CopySplitZip(const TempDir& folder) {
+    std::string pieces = Fixtures() + "pieces\\";
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((pieces + "split.z*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    size_t count = 0;
+    do {
+        std::string name = found.cFileName;
+        EXPECT_TRUE(CopyFileA((pieces + name).c_str(), (folder / name).c_str(), FALSE)) << name;
+        if (name != "split.zip") ++count;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
 // The last entry with content.
 const ArchiveEntry* LastFile(const EntryList& entries) {
     const ArchiveEntry* last = nullptr;
@@ -208,6 +224,47 @@ TEST(ArchivesInHost, AnIncompleteSetOfPiecesIsRefused) {
         ASSERT_TRUE(DeleteFileA((folder / PieceName(name, count)).c_str()));
         EXPECT_NE(host.table->FetchEntry(slot, first.c_str(), lastFile, &fetched), 0) << "a piece gone";
     }
+}
+
+// A split ZIP is opened through its .zip, the last piece, and read as the whole archive: entries
+// on earlier pieces, and big.bin across many of them.
+TEST(ArchivesInHost, ASplitZipIsReadThroughItsZip) {
+    Host host(AllPlugins());
+    ExpectSameAsReferenceInHost(host, Fixtures() + "pieces\\split.zip", "split.zip", "Zip");
+}
+
+// A .z piece is no archive to any plug-in. A split ZIP with a piece one byte short, a piece missing
+// in the middle, or without its first piece, is refused; a piece that goes away after listing
+// makes the fetch fail.
+TEST(ArchivesInHost, AnIncompleteSplitZipIsRefused) {
+    Host host(AllPlugins());
+    EntryList entries;
+    {
+        TempDir folder;
+        ASSERT_GE(CopySplitZip(folder), 5u);
+        std::string zip = folder / "split.zip", second = folder / "split.z02";
+        EXPECT_EQ(host.table->ListArchive((folder / "split.z01").c_str(), &entries), NoPluginAccepts);
+        EXPECT_EQ(host.table->ListArchive(second.c_str(), &entries), NoPluginAccepts);
+        std::string bytes = testsupport::ReadBytes(second);
+        ASSERT_TRUE(testsupport::WriteBytes(second, bytes.substr(0, bytes.size() - 1)));
+        EXPECT_LT(host.table->ListArchive(zip.c_str(), &entries), 0) << "a piece one byte short";
+        ASSERT_TRUE(DeleteFileA(second.c_str()));
+        EXPECT_LT(host.table->ListArchive(zip.c_str(), &entries), 0) << "a missing piece";
+        ASSERT_TRUE(DeleteFileA((folder / "split.z01").c_str()));
+        EXPECT_LT(host.table->ListArchive(zip.c_str(), &entries), 0) << "the first piece missing";
+    }
+    TempDir folder;
+    CopySplitZip(folder);
+    std::string zip = folder / "split.zip";
+    int slot = host.table->ListArchive(zip.c_str(), &entries);
+    ASSERT_GE(slot, 0);
+    const ArchiveEntry* lastFile = LastFile(entries);
+    ASSERT_NE(lastFile, nullptr);
+    EntryList other;
+    ASSERT_EQ(host.table->ListArchive((Fixtures() + "pieces\\pieces.zip.001").c_str(), &other), slot);
+    ASSERT_TRUE(DeleteFileA((folder / "split.z03").c_str()));
+    PluginBlock fetched;
+    EXPECT_NE(host.table->FetchEntry(slot, zip.c_str(), lastFile, &fetched), 0) << "a piece gone";
 }
 
 TEST(ArchivesInHost, EachArchiveGoesToItsPluginByContent) {
