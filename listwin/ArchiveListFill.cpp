@@ -1,10 +1,13 @@
-// Filling the archive list: the columns, the listing, one row per file entry.
+// Filling the archive list: the columns, the listing, one row per file entry, and each
+// column's widest cell, measured on the way.
 #include <cstdio>
+#include <cstring>
 #include "framework/MessageBox.h"
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/RowIconCache.h"
+#include "listwin/WidestCells.h"
 #include "res/resource.h"
 
 namespace {
@@ -65,25 +68,28 @@ BOOL CArchiveListDlg::FillList() {
 
     if (workFolder[0]) CreateDirectoryA(workFolder, nullptr);
     CRowIconCache icons(imageList, workFolder);
-    list.SendMessage(WM_SETREDRAW, FALSE);
-    int rows = 0;
-    for (const ArchiveEntry& entry : entries) {
+    CWidestCells widest(list.m_hWnd);
+    ListRows rows;
+    std::vector<int> widestImages(ColumnCount, 0);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const ArchiveEntry& entry = entries[i];
         if (!entry.fileName[0]) continue;
-        AddRow(entry, icons.ImageFor(entry.fileName), rows++);
+        int image = icons.ImageFor(entry.fileName);
+        rows.push_back({static_cast<uint32_t>(i), image});
+        MeasureRow(entry, widest);
     }
     // Fails, harmlessly, while the folder holds other files.
     if (workFolder[0]) RemoveDirectoryA(workFolder);
 
-    list.SendMessage(WM_SETREDRAW, TRUE);
-    list.FitColumnWidths();
+    // Column 0's width takes the icon in: every row has one of the same size.
+    if (!rows.empty()) widestImages[ColumnFileName] = rows.front().image;
+    list.ShowRows(&entries, std::move(rows));
+    list.FitColumnWidths(widest.Texts(), widestImages);
     list.ShowWindow(SW_SHOW);
     return TRUE;
 }
 
-void CArchiveListDlg::AddRow(const ArchiveEntry& entry, int image, int row) {
-    int index = list.InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, row, entry.fileName, 0, 0, image,
-                                reinterpret_cast<LPARAM>(&entry));
-    if (index < 0) return;
-    for (int column = 1; column < ColumnCount; ++column)
-        list.SetItemText(index, column, CellText(entry, column).c_str());
+void CArchiveListDlg::MeasureRow(const ArchiveEntry& entry, CWidestCells& widest) {
+    widest.Offer(ColumnFileName, entry.fileName, strlen(entry.fileName));
+    for (int column = 1; column < ColumnCount; ++column) widest.Offer(column, CellText(entry, column));
 }
