@@ -104,11 +104,39 @@ std::vector<const ArchiveEntry*> CEntryListView::SelectedInEntryOrder() const {
 }
 
 LRESULT CEntryListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (MayChangeManyRows(message)) return ChangeManyRows(message, wParam, lParam);
     LRESULT result = CListCtrl::WindowProc(message, wParam, lParam);
     // A row's item data is the address of its record, as for a list that holds its rows.
     if ((message == LVM_GETITEMA || message == LVM_GETITEMW) && result && lParam) {
         auto* item = reinterpret_cast<LVITEMA*>(lParam);
         if (item->mask & LVIF_PARAM) item->lParam = reinterpret_cast<LPARAM>(RowEntry(item->iItem));
+    }
+    return result;
+}
+
+// A click or a key changes the state of many rows at once when Shift is held (a range is
+// selected) or when more than one row is selected (the others are cleared).
+bool CEntryListView::MayChangeManyRows(UINT message) const {
+    if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN && message != WM_KEYDOWN) return false;
+    return (GetKeyState(VK_SHIFT) & 0x8000) || GetSelectedCount() > 1;
+}
+
+// The control would repaint every changed row on its own, and tells the window of no row of
+// a range it selects; here it repaints once, and the window hears of the change once.
+LRESULT CEntryListView::ChangeManyRows(UINT message, WPARAM wParam, LPARAM lParam) {
+    UINT selectedBefore = GetSelectedCount();
+    SendMessage(WM_SETREDRAW, FALSE);
+    LRESULT result = CListCtrl::WindowProc(message, wParam, lParam);
+    SendMessage(WM_SETREDRAW, TRUE);  // repaints the list
+    if (m_hWnd && GetSelectedCount() != selectedBefore) {
+        NMLVODSTATECHANGE change = {};
+        change.hdr.hwndFrom = m_hWnd;
+        change.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+        change.hdr.code = LVN_ODSTATECHANGED;
+        change.iFrom = 0;
+        change.iTo = static_cast<int>(rows_.size()) - 1;
+        change.uNewState = LVIS_SELECTED;
+        ::SendMessageA(::GetParent(m_hWnd), WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
     }
     return result;
 }

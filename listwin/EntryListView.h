@@ -25,6 +25,8 @@ public:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
+    bool MayChangeManyRows(UINT message) const;
+    LRESULT ChangeManyRows(UINT message, WPARAM wParam, LPARAM lParam);
     void GiveDisplayInfo(LVITEMA& item, bool wide) const;
     int FindRow(const NMLVFINDITEMA& find) const;
 
