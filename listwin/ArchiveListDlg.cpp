@@ -266,13 +266,10 @@ void CArchiveListDlg::UpdateStatus() {
 }
 
 void CArchiveListDlg::SelectAll(bool select) {
-    // The list reports every row's change, and would ask to repaint each row on its own;
-    // the buttons, the status and the list's picture follow the end result instead.
+    // The list repaints once (CEntryListView); the buttons and the status follow the end
+    // result, not the list's reports of the change.
     selectingAll = true;
-    list.SendMessage(WM_SETREDRAW, FALSE);
     list.SetItemState(-1, select ? LVIS_SELECTED : 0, LVIS_SELECTED);
-    list.SendMessage(WM_SETREDRAW, TRUE);
-    list.Invalidate(FALSE);
     selectingAll = false;
     UpdateButtons();
     UpdateStatus();

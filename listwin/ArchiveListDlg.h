@@ -73,7 +73,7 @@ private:
     // The stored placement, or centred on the screen on a first run.
     void RestorePlacement();
     void SetUpColumns();
-    static void MeasureRow(const ArchiveEntry& entry, class CWidestCells& widest);
+    class RowMeasure;
     // Selects or clears every row; buttons and status are updated once, at the end.
     void SelectAll(bool select);
     void ReleaseEntries();

@@ -104,7 +104,7 @@ std::vector<const ArchiveEntry*> CEntryListView::SelectedInEntryOrder() const {
 }
 
 LRESULT CEntryListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (MayChangeManyRows(message)) return ChangeManyRows(message, wParam, lParam);
+    if (MayChangeManyRows(message, wParam)) return ChangeManyRows(message, wParam, lParam);
     LRESULT result = CListCtrl::WindowProc(message, wParam, lParam);
     // A row's item data is the address of its record, as for a list that holds its rows.
     if ((message == LVM_GETITEMA || message == LVM_GETITEMW) && result && lParam) {
@@ -115,8 +115,10 @@ LRESULT CEntryListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // A click or a key changes the state of many rows at once when Shift is held (a range is
-// selected) or when more than one row is selected (the others are cleared).
-bool CEntryListView::MayChangeManyRows(UINT message) const {
+// selected) or when more than one row is selected (the others are cleared); so does a state
+// given to every row at once (row -1), by this program or another.
+bool CEntryListView::MayChangeManyRows(UINT message, WPARAM wParam) const {
+    if (message == LVM_SETITEMSTATE) return static_cast<int>(wParam) == -1;
     if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN && message != WM_KEYDOWN) return false;
     return (GetKeyState(VK_SHIFT) & 0x8000) || GetSelectedCount() > 1;
 }

@@ -25,7 +25,7 @@ public:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
-    bool MayChangeManyRows(UINT message) const;
+    bool MayChangeManyRows(UINT message, WPARAM wParam) const;
     LRESULT ChangeManyRows(UINT message, WPARAM wParam, LPARAM lParam);
     void GiveDisplayInfo(LVITEMA& item, bool wide) const;
     int FindRow(const NMLVFINDITEMA& find) const;
