@@ -22,6 +22,9 @@ public:
     // Makes every column as wide as the wider of its heading and its widest cell; the last
     // column also fills the rest of the control (ListCtrlFit.cpp).
     void FitColumnWidths();
+    // The same for columns whose widest cells are known: widest[c] is the text of column c's
+    // widest cell (empty: no cell), images[c] the image of that cell's row.
+    void FitColumnWidths(const std::vector<std::string>& widest, const std::vector<int>& images);
 
     // Rows. InsertItem returns the new row's index, or -1.
     int InsertItem(int index, const char* text, int image = -1);

@@ -41,13 +41,26 @@ void CListCtrl::FitColumnWidths() {
     int columns = GetColumnCount();
     if (columns <= 0) return;
     std::vector<int> widest = WidestRows(columns);
-    CListCtrl twin;
-    if (!CreateTwin(twin)) return;
+    std::vector<std::string> texts(columns);
+    std::vector<int> images(columns, 0);
     for (int column = 0; column < columns; ++column) {
         if (widest[column] < 0) continue;
-        int row = twin.InsertItem(LVIF_TEXT | LVIF_IMAGE, twin.GetItemCount(), "", 0, 0,
-                                  GetItemImage(widest[column]), 0);
-        twin.SetItemText(row, column, GetItemText(widest[column], column).c_str());
+        texts[column] = GetItemText(widest[column], column);
+        images[column] = GetItemImage(widest[column]);
+    }
+    FitColumnWidths(texts, images);
+}
+
+void CListCtrl::FitColumnWidths(const std::vector<std::string>& widest, const std::vector<int>& images) {
+    int columns = GetColumnCount();
+    if (columns <= 0) return;
+    CListCtrl twin;
+    if (!CreateTwin(twin)) return;
+    for (int column = 0; column < columns && column < static_cast<int>(widest.size()); ++column) {
+        if (widest[column].empty()) continue;
+        int image = column < static_cast<int>(images.size()) ? images[column] : 0;
+        int row = twin.InsertItem(LVIF_TEXT | LVIF_IMAGE, twin.GetItemCount(), "", 0, 0, image, 0);
+        twin.SetItemText(row, column, widest[column].c_str());
     }
     // Every column but the last as the twin has it. The last one then fills the rest of this
     // control, whose room (scroll bar and all) the twin does not share.
@@ -91,7 +104,8 @@ std::vector<int> CListCtrl::WidestRows(int columns) const {
 BOOL CListCtrl::CreateTwin(CListCtrl& twin) const {
     RECT rect;
     ::GetWindowRect(m_hWnd, &rect);
-    DWORD style = (GetStyle() & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP | LVS_SHAREIMAGELISTS;
+    // The twin holds its own rows, also for a list whose rows live in its owner.
+    DWORD style = (GetStyle() & ~(WS_VISIBLE | WS_CHILD | LVS_OWNERDATA)) | WS_POPUP | LVS_SHAREIMAGELISTS;
     HWND hwnd = ::CreateWindowExA(GetExStyle(), WC_LISTVIEWA, "", style, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                   ::GetModuleHandleA(nullptr), nullptr);

@@ -92,6 +92,10 @@ void CArchiveListDlg::DoDataExchange(CDataExchange* dx) {
 
 BOOL CArchiveListDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    statusLine.SubclassDlgItem(IDC_ARCLIST_STATUS, this);
+    statusLine.bringUpToDate = [this] {
+        if (statusStale) UpdateStatus();
+    };
     windowIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_PROGRAM));
     SetIcon(windowIcon, TRUE);
     TakeOverButtons();
@@ -194,13 +198,16 @@ BOOL CArchiveListDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
         if (!selectingAll) return CDialog::OnNotify(wParam, lParam, result);
         *result = FALSE;  // the change may go ahead
         return TRUE;
-    case LVN_ITEMCHANGED:
-        // Only a change of selection matters; filling the rows' texts changes nothing here,
-        // and a bulk selection updates buttons and status once at its end.
-        if (!selectingAll && (reinterpret_cast<const NMLISTVIEW*>(lParam)->uChanged & LVIF_STATE)) {
-            UpdateButtons();
-            UpdateStatus();
-        }
+    case LVN_ITEMCHANGED: {
+        // Only a change of state matters (a change of every row at once has no row number);
+        // a bulk selection updates buttons and status once at its end.
+        const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if (!selectingAll && (change->iItem < 0 || (change->uChanged & LVIF_STATE))) SelectionChanged();
+        return TRUE;
+    }
+    case LVN_ODSTATECHANGED:
+        // A range of rows at once (a shift-click).
+        if (!selectingAll) SelectionChanged();
         return TRUE;
     case LVN_COLUMNCLICK:
         SortByColumn(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
@@ -235,24 +242,35 @@ void CArchiveListDlg::UpdateButtons() {
     } wanted[] = {{IDC_ARCLIST_EXTRACT_ALL, rows > 0}, {IDC_ARCLIST_EXTRACT_SELECTED, selected > 0},
                   {IDC_ARCLIST_OPEN, selected == 1}};
     for (const auto& button : wanted) {
-        CWnd* control = GetDlgItem(button.id);
+        CWnd* control = Button(button.id);
         if (control && (control->IsWindowEnabled() != FALSE) != button.enabled) control->EnableWindow(button.enabled);
     }
 }
 
+CWnd* CArchiveListDlg::Button(int id) {
+    for (int i = 0; i < 6; ++i)
+        if (ToolbarButtons[i].controlId == id && buttons[i].m_hWnd) return &buttons[i];
+    return GetDlgItem(id);
+}
+
+void CArchiveListDlg::SelectionChanged() {
+    UpdateButtons();
+    if (statusStale) return;
+    statusStale = true;
+    if (statusLine.m_hWnd) statusLine.Invalidate(FALSE);
+}
+
 void CArchiveListDlg::UpdateStatus() {
+    statusStale = false;
     statusText = SelectionStatusText(static_cast<int>(list.GetSelectedCount()), list.GetItemCount());
     SetDlgItemText(IDC_ARCLIST_STATUS, statusText.c_str());
 }
 
 void CArchiveListDlg::SelectAll(bool select) {
-    // The list reports every row's change, and would ask to repaint each row on its own;
-    // the buttons, the status and the list's picture follow the end result instead.
+    // The list repaints once (CEntryListView); the buttons and the status follow the end
+    // result, not the list's reports of the change.
     selectingAll = true;
-    list.SendMessage(WM_SETREDRAW, FALSE);
     list.SetItemState(-1, select ? LVIS_SELECTED : 0, LVIS_SELECTED);
-    list.SendMessage(WM_SETREDRAW, TRUE);
-    list.Invalidate(FALSE);
     selectingAll = false;
     UpdateButtons();
     UpdateStatus();
@@ -260,16 +278,11 @@ void CArchiveListDlg::SelectAll(bool select) {
 
 void CArchiveListDlg::ToggleSelection() { SelectAll(list.GetSelectedCount() == 0); }
 
-std::vector<const ArchiveEntry*> CArchiveListDlg::SelectedEntries() const {
-    std::vector<const ArchiveEntry*> selected;
-    for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list.GetNextItem(row, LVNI_SELECTED))
-        selected.push_back(reinterpret_cast<const ArchiveEntry*>(list.GetItemData(row)));
-    return selected;
-}
-
 void CArchiveListDlg::ExtractSelected() {
     BusyScope busyWhileRunning(*this);
-    ExtractSelection(this, host, pluginIndex, listedArchive, archivePath, archiveName, SelectedEntries());
+    // In the order of the entries, whatever the rows' order: a plug-in reading a solid block or
+    // a compressed stream then reads it once.
+    ExtractSelection(this, host, pluginIndex, listedArchive, archivePath, archiveName, list.SelectedInEntryOrder());
 }
 
 void CArchiveListDlg::ExtractAll() {
@@ -299,12 +312,14 @@ void CArchiveListDlg::CloseWindow() {
     }
     WINDOWPLACEMENT placement = {};
     if (GetWindowPlacement(&placement)) CSettingIO().WriteIntList(profile::ListWindowData, PlacementRecord(placement));
-    // The rows point into the entries: they go first.
-    list.DeleteAllItems();
     list.SetImageList(nullptr, LVSIL_SMALL);
     imageList.DeleteImageList();
     ReleaseEntries();
     EndDialog(IDCANCEL);
 }
 
-void CArchiveListDlg::ReleaseEntries() { entries = EntryList(); }
+void CArchiveListDlg::ReleaseEntries() {
+    // The rows point into the entries: they go first.
+    if (list.m_hWnd) list.ShowRows(nullptr, ListRows());
+    entries = EntryList();
+}

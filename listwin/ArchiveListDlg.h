@@ -8,9 +8,10 @@
 #include "framework/AnchorTable.h"
 #include "framework/Dialog.h"
 #include "framework/ImageList.h"
-#include "framework/ListCtrl.h"
 #include "framework/ToolTipCtrl.h"
 #include "listwin/EntryCells.h"
+#include "listwin/EntryListView.h"
+#include "listwin/LazyStatusLine.h"
 #include "plugins/PluginTable.h"
 #include "text/PathSize.h"
 #include "ui/HoverButton.h"
@@ -73,11 +74,13 @@ private:
     // The stored placement, or centred on the screen on a first run.
     void RestorePlacement();
     void SetUpColumns();
-    void AddRow(const ArchiveEntry& entry, int image, int row);
-    std::vector<const ArchiveEntry*> SelectedEntries() const;
+    class RowMeasure;
     // Selects or clears every row; buttons and status are updated once, at the end.
     void SelectAll(bool select);
     void ReleaseEntries();
+    // A row's state changed: the buttons follow at once, the status text when next shown.
+    void SelectionChanged();
+    CWnd* Button(int id);
     bool IsCtrlAOnList(const MSG* msg) const;
 
     CPluginTable* host = nullptr;
@@ -91,8 +94,10 @@ private:
     ArchiveIdentity listedArchive;  // the archive file as it was listed
     CHoverButton buttons[6];
     int sortDirection[ColumnCount];
-    CListCtrl list;
+    CEntryListView list;
     std::string statusText;
+    CLazyStatusLine statusLine;  // control 1026
+    bool statusStale = false;    // the selection changed since statusText was made
     bool selectingAll = false;  // while SelectAll runs
     HICON windowIcon = nullptr;
     CAnchorTable anchors;

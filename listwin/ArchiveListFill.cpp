@@ -1,10 +1,15 @@
-// Filling the archive list: the columns, the listing, one row per file entry.
+// Filling the archive list: the columns, the listing, one row per file entry, and each
+// column's widest cell, measured on the way.
 #include <cstdio>
+#include <cstring>
+#include <unordered_map>
+#include "extract/FileTimes.h"
 #include "framework/MessageBox.h"
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/RowIconCache.h"
+#include "listwin/WidestCells.h"
 #include "ui/PluginErrorBox.h"
 #include "res/resource.h"
 
@@ -20,7 +25,66 @@ const ColumnLook Columns[ColumnCount] = {
     {"日時", LVCFMT_LEFT},       {"タイプ", LVCFMT_LEFT}, {"相対パス", LVCFMT_LEFT},
 };
 
+// The date texts of the rows, for measuring: the local time's offset from UTC is asked of the
+// system once per hour of timestamps, not once per row (that conversion costs more than the
+// rest of a row put together). Changes of the offset fall on whole or half hours.
+class MeasuredDates {
+public:
+    std::string Text(int64_t timestamp) {
+        int64_t halfHour = timestamp / 1800 - (timestamp % 1800 < 0 ? 1 : 0);
+        auto known = offsets_.find(halfHour);
+        if (known == offsets_.end()) known = offsets_.emplace(halfHour, LocalOffset(timestamp)).first;
+        FILETIME local;
+        SYSTEMTIME fields;
+        if (known->second == NoOffset || !TimestampToFileTime(timestamp + known->second, &local) ||
+            !FileTimeToSystemTime(&local, &fields))
+            return EntryTimeText(timestamp);
+        return TimeFieldsText(fields);
+    }
+
+private:
+    static constexpr int64_t NoOffset = INT64_MIN;
+
+    static int64_t LocalOffset(int64_t timestamp) {
+        FILETIME utcFile, localFile;
+        SYSTEMTIME utc, local;
+        if (!TimestampToFileTime(timestamp, &utcFile) || !FileTimeToSystemTime(&utcFile, &utc) ||
+            !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) || !SystemTimeToFileTime(&local, &localFile))
+            return NoOffset;
+        auto ticks = [](const FILETIME& time) {
+            return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+        };
+        return (ticks(localFile) - ticks(utcFile)) / 10000000;
+    }
+
+    std::unordered_map<int64_t, int64_t> offsets_;
+};
+
 }  // namespace
+
+// Measures the cells of a row; a folder or method the row before had is not measured again.
+class CArchiveListDlg::RowMeasure {
+public:
+    explicit RowMeasure(HWND list) : widest_(list) {}
+    void Measure(const ArchiveEntry& entry) {
+        widest_.Offer(ColumnFileName, entry.fileName, strlen(entry.fileName));
+        widest_.Offer(ColumnUnpackedSize, CellText(entry, ColumnUnpackedSize));
+        widest_.Offer(ColumnPackedSize, CellText(entry, ColumnPackedSize));
+        widest_.Offer(ColumnRatio, CellText(entry, ColumnRatio));
+        widest_.Offer(ColumnDate, dates_.Text(entry.timestamp));
+        if (!previous_ || memcmp(previous_->method, entry.method, sizeof entry.method) != 0)
+            widest_.Offer(ColumnMethod, MethodText(entry));
+        if (!previous_ || strcmp(previous_->path, entry.path) != 0)
+            widest_.Offer(ColumnPath, entry.path, strlen(entry.path));
+        previous_ = &entry;
+    }
+    const std::vector<std::string>& Widest() const { return widest_.Texts(); }
+
+private:
+    CWidestCells widest_;
+    MeasuredDates dates_;
+    const ArchiveEntry* previous_ = nullptr;
+};
 
 void CArchiveListDlg::SetUpColumns() {
     list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
@@ -67,25 +131,24 @@ BOOL CArchiveListDlg::FillList() {
 
     if (workFolder[0]) CreateDirectoryA(workFolder, nullptr);
     CRowIconCache icons(imageList, workFolder);
-    list.SendMessage(WM_SETREDRAW, FALSE);
-    int rows = 0;
-    for (const ArchiveEntry& entry : entries) {
+    RowMeasure measure(list.m_hWnd);
+    ListRows rows;
+    rows.reserve(entries.size());
+    std::vector<int> widestImages(ColumnCount, 0);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const ArchiveEntry& entry = entries[i];
         if (!entry.fileName[0]) continue;
-        AddRow(entry, icons.ImageFor(entry.fileName), rows++);
+        int image = icons.ImageFor(entry.fileName);
+        rows.push_back({static_cast<uint32_t>(i), image});
+        measure.Measure(entry);
     }
     // Fails, harmlessly, while the folder holds other files.
     if (workFolder[0]) RemoveDirectoryA(workFolder);
 
-    list.SendMessage(WM_SETREDRAW, TRUE);
-    list.FitColumnWidths();
+    // Column 0's width takes the icon in: every row has one of the same size.
+    if (!rows.empty()) widestImages[ColumnFileName] = rows.front().image;
+    list.ShowRows(&entries, std::move(rows));
+    list.FitColumnWidths(measure.Widest(), widestImages);
     list.ShowWindow(SW_SHOW);
     return TRUE;
-}
-
-void CArchiveListDlg::AddRow(const ArchiveEntry& entry, int image, int row) {
-    int index = list.InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, row, entry.fileName, 0, 0, image,
-                                reinterpret_cast<LPARAM>(&entry));
-    if (index < 0) return;
-    for (int column = 1; column < ColumnCount; ++column)
-        list.SetItemText(index, column, CellText(entry, column).c_str());
 }

@@ -5,18 +5,6 @@
 
 namespace {
 
-struct SortOrder {
-    int column;
-    int sign;  // +1 ascending, -1 descending
-};
-
-int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM order) {
-    const SortOrder* sort = reinterpret_cast<const SortOrder*>(order);
-    return CArchiveListDlg::CompareEntries(reinterpret_cast<const ArchiveEntry*>(first),
-                                           reinterpret_cast<const ArchiveEntry*>(second), sort->column) *
-           sort->sign;
-}
-
 template <typename T>
 int CompareNumbers(T a, T b) {
     return a < b ? -1 : (a > b ? 1 : 0);
@@ -31,9 +19,9 @@ int CompareMethods(const ArchiveEntry* a, const ArchiveEntry* b) {
 void CArchiveListDlg::SortByColumn(int column) {
     if (column < 0 || column >= ColumnCount) return;
     CWaitCursor wait;
-    SortOrder order = {column, sortDirection[column]};
-    sortDirection[column] = -order.sign;
-    list.SortItems(CompareRows, reinterpret_cast<DWORD_PTR>(&order));
+    int sign = sortDirection[column];
+    sortDirection[column] = -sign;
+    list.SortRows(column, sign);
 }
 
 int CArchiveListDlg::CompareEntries(const ArchiveEntry* a, const ArchiveEntry* b, int column) {

@@ -54,9 +54,13 @@ std::string EntryTimeText(int64_t timestamp) {
     if (!TimestampToFileTime(timestamp, &utcFile) || !FileTimeToSystemTime(&utcFile, &utc) ||
         !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         return std::string();
+    return TimeFieldsText(local);
+}
+
+std::string TimeFieldsText(const SYSTEMTIME& time) {
     char text[64];
-    snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", local.wYear, local.wMonth, local.wDay,
-             local.wHour, local.wMinute, local.wSecond);
+    snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", time.wYear, time.wMonth, time.wDay, time.wHour,
+             time.wMinute, time.wSecond);
     return text;
 }
 

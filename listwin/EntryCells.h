@@ -2,6 +2,7 @@
 // What the archive list shows in each cell of an entry's row.
 #include <cstddef>
 #include <cstdint>
+#include <windows.h>
 #include <string>
 #include "plugins/SusiePlugin.h"
 
@@ -23,6 +24,9 @@ int PackingRatio(uint64_t packedSize, uint64_t unpackedSize);
 
 // "2002/05/01 13:05:00" in local time; empty when the time cannot be converted.
 std::string EntryTimeText(int64_t timestamp);
+
+// "2002/05/01 13:05:00" for these date and time fields, as they are.
+std::string TimeFieldsText(const SYSTEMTIME& time);
 
 // The method field: at most its 8 bytes, up to the first zero byte.
 std::string MethodText(const ArchiveEntry& entry);

@@ -25,7 +25,7 @@ void CArchiveListDlg::ViewEntry() {
     if (row < 0) return;
     BusyScope busyWhileViewing(*this);
     CWaitCursor wait;
-    const ArchiveEntry* entry = reinterpret_cast<const ArchiveEntry*>(list.GetItemData(row));
+    const ArchiveEntry* entry = list.RowEntry(row);
     if (!entry || !entry->fileName[0]) return;
 
     // A name that leads out of the work folder is refused like a file that cannot be made

@@ -22,8 +22,23 @@ namespace {
 // The archive list template, open without a modal loop, with its list taken over.
 class ListFixture : public testing::Test {
 protected:
+    // The list window's template holds an owner-data list (its rows live in the window); these
+    // tests use a list that holds its own rows, made in the template list's place and looks.
     void SetUp() override {
         ASSERT_TRUE(dialog.Create(IDD_ARCHIVE_LIST_DIALOG));
+        HWND templateList = GetDlgItem(dialog.m_hWnd, IDC_ARCLIST_ENTRIES);
+        RECT place;
+        GetWindowRect(templateList, &place);
+        MapWindowPoints(nullptr, dialog.m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+        DWORD style = static_cast<DWORD>(GetWindowLongPtrA(templateList, GWL_STYLE)) & ~LVS_OWNERDATA;
+        DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(templateList, GWL_EXSTYLE));
+        DestroyWindow(templateList);
+        HWND own = CreateWindowExA(exStyle, WC_LISTVIEWA, "", style, place.left, place.top, place.right - place.left,
+                                   place.bottom - place.top, dialog.m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ARCLIST_ENTRIES)),
+                                   GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(own, nullptr);
+        SendMessageA(own, WM_SETFONT, SendMessageA(dialog.m_hWnd, WM_GETFONT, 0, 0), FALSE);
         ASSERT_TRUE(list.SubclassDlgItem(IDC_ARCLIST_ENTRIES, &dialog));
     }
     void TearDown() override { dialog.DestroyWindow(); }

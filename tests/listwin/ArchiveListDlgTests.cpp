@@ -118,6 +118,43 @@ TEST_F(ListWindowTest, EveryColumnSortsBothWaysWithItsOwnDirection) {
     EXPECT_EQ(before, after) << "the ratio column keeps every row";
 }
 
+namespace {
+// Three hundred entries with ties in every column: names that differ in letter case, in
+// hyphens and digits, in kana of both widths; sizes, dates, methods and folders that repeat.
+std::vector<std::string> ManyTies() {
+    const char* names[] = {"a", "B", "a-b", "ab", "A10", "a9", "ｶﾅ", "カナ", "かな", "z_", "Z", "_z", "b"};
+    const char* methods[] = {"-lh5-", "LH5", "stored", "Stored", "-lh0-"};
+    const char* paths[] = {"", "docs\\\\", "DOCS\\\\", "bin\\\\", "bin\\\\sub\\\\"};
+    std::vector<std::string> lines;
+    for (int i = 0; i < 300; ++i) {
+        std::string name = names[i % 13] + (i % 3 ? std::to_string(i % 7) : std::string()) + ".txt";
+        lines.push_back(std::string(methods[i % 5]) + "|" + Num(i + 1) + "|" + Num((i * 3) % 20) + "|" +
+                        Num((i * 7) % 50) + "|" + Num(1000000000 + (i % 9) * 60) + "|" + paths[(i / 5) % 5] + "|" +
+                        name + "|");
+    }
+    return lines;
+}
+}  // namespace
+
+TEST_F(ListWindowTest, EachColumnSortsAsTheComparisonOrdersTheRecords) {
+    Open(WriteArchive(ManyTies()));
+    ASSERT_EQ(Rows(), 300);
+    std::vector<const ArchiveEntry*> expected;
+    for (int row = 0; row < Rows(); ++row) expected.push_back(RowEntry(row));
+    for (int column = 0; column < 7; ++column) {
+        for (int sign : {1, -1}) {
+            ClickColumn(column);
+            // Rows that compare equal keep the order the previous sort left them in.
+            std::stable_sort(expected.begin(), expected.end(), [&](const ArchiveEntry* a, const ArchiveEntry* b) {
+                return CArchiveListDlg::CompareEntries(a, b, column) * sign < 0;
+            });
+            int mismatches = 0;
+            for (int row = 0; row < Rows(); ++row) mismatches += RowEntry(row) != expected[row];
+            EXPECT_EQ(mismatches, 0) << "column " << column << ", sign " << sign;
+        }
+    }
+}
+
 TEST_F(ListWindowTest, CompareEntriesUsesFullUnsignedAndSignedValues) {
     ArchiveEntry small = {}, large = {};
     small.unpackedSize = 5;
@@ -208,6 +245,22 @@ TEST_F(ListWindowTest, ToggleSelectionSelectsAllOrNone) {
     Select(0);
     ClickButton(IDC_ARCLIST_SELECT);
     EXPECT_EQ(SelectedCount(), 0) << "with some selected, the selection is cleared";
+}
+
+TEST_F(ListWindowTest, RowByRowSelectionMakesTheStatusOnceWhenShown) {
+    Open(WriteArchive(ThreeFiles()));
+    UpdateWindow(Window());
+    {
+        TextsSent statusTexts(Control(IDC_ARCLIST_STATUS));
+        for (int row = 0; row < Rows(); ++row) Select(row);
+        EXPECT_TRUE(Enabled(IDC_ARCLIST_EXTRACT_SELECTED)) << "the buttons follow at once";
+        EXPECT_FALSE(Enabled(IDC_ARCLIST_OPEN));
+        PumpPendingMessages();
+        EXPECT_EQ(statusTexts.count, 1) << "one status text for the whole selection, not one per row";
+    }
+    EXPECT_EQ(Status(), "選択数   3個  /  総数   3個 ");
+    Select(0, false);
+    EXPECT_EQ(Status(), "選択数   2個  /  総数   3個 ") << "read before it was shown, it is up to date";
 }
 
 TEST_F(ListWindowTest, CtrlASelectsAllOnlyInTheList) {

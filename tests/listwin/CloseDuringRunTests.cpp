@@ -1,9 +1,10 @@
 // The list window as start-up runs it: modal, the application's main window. Closing it
-// while a run reads its entries, a run over an archive replaced after it was listed, and
-// where it first appears.
+// while a run reads its entries, a run over an archive replaced after it was listed, the order
+// in which a run reads the entries, and where the window first appears.
 #include <gtest/gtest.h>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include "core/SettingIO.h"
 #include "extract/ExtractionTexts.h"
@@ -21,6 +22,12 @@ std::atomic<HWND> g_listWindow{nullptr};
 std::atomic<bool> g_questionTimedOut{false};
 
 bool IsListWindow(HWND window) { return GetDlgItem(window, IDC_ARCLIST_ENTRIES) != nullptr; }
+
+bool IsProgressDialog(HWND window) {
+    char className[32] = {};
+    GetClassNameA(GetDlgItem(window, 1024), className, sizeof className);
+    return strcmp(className, PROGRESS_CLASSA) == 0;
+}
 
 // Should the close request leave the question open, the test answers it itself after a while
 // (stop), so that it cannot hang.
@@ -60,16 +67,28 @@ protected:
     // `out`, and hands every overwrite question to onQuestion. A message box is read into
     // boxTexts, closed, and closes the window. Returns the window's result.
     INT_PTR ExtractAll(const std::function<void(HWND)>& onQuestion, const std::function<void()>& afterListing = {}) {
+        return Extract(IDC_ARCLIST_EXTRACT_ALL, onQuestion, [&](HWND, HWND) {
+            if (afterListing) afterListing();
+        });
+    }
+
+    // The same with any extraction button; beforeButton(window, list) may post messages that
+    // the window handles, after filling, before the button's. With closeAfterRun the window
+    // is closed once the run's progress dialog has gone.
+    INT_PTR Extract(int button, const std::function<void(HWND)>& onQuestion,
+                    const std::function<void(HWND, HWND)>& beforeButton = {}, bool closeAfterRun = false) {
         CArchiveListDlg modal;
         modal.SetArchive(archive.c_str(), &host);
         AfxGetApp()->m_pMainWnd = &modal;
         WindowWatcher watcher([&](HWND window, UINT message) {
+            if (closeAfterRun && message == WM_DESTROY && IsProgressDialog(window))
+                PostMessageA(g_listWindow, WM_CLOSE, 0, 0);
             if (message != WM_INITDIALOG) return;
             std::string title = testsupport::WindowText(window);
             if (IsListWindow(window)) {
                 g_listWindow = window;
-                if (afterListing) afterListing();
-                PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_ARCLIST_EXTRACT_ALL, BN_CLICKED), 0);
+                if (beforeButton) beforeButton(window, GetDlgItem(window, IDC_ARCLIST_ENTRIES));
+                PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
             } else if (title == "解凍先設定") {
                 SetDlgItemTextA(window, 1013, out.c_str());
                 PostKey(window, VK_RETURN);
@@ -149,6 +168,44 @@ TEST_F(ListWindowRun, AnArchiveReplacedAfterItWasListedIsNotReadAndNothingIsWrit
     EXPECT_EQ(boxTexts[0], ArchiveChangedText);
     EXPECT_FALSE(testsupport::FileExists(out + "a.txt"));
     EXPECT_FALSE(testsupport::FileExists(out + "b.txt"));
+}
+
+TEST_F(ListWindowRun, ARunOverASortedSelectionFetchesInArchiveOrder) {
+    WriteArchive({"-lh0-|1|1|1|0||c.txt|C|", "-lh0-|2|1|1|0||a.txt|A|", "-lh0-|3|1|1|0||d.txt|D|",
+                  "-lh0-|4|1|1|0||b.txt|B|", "-lh0-|5|1|1|0||e.txt|E|"});
+    testsupport::WriteBytes(out + "b.txt", "old");
+    testsupport::WriteBytes(out + "d.txt", "old");
+    fixture::FixtureProbe probe(pluginPath);
+    ASSERT_TRUE(probe.Loaded());
+    probe.Reset();
+    // The name column twice (descending: e d c b a), then the rows of e, d and b.
+    static NMLISTVIEW click;
+    static LVITEMA select;
+    std::vector<std::string> questions;
+    INT_PTR result = Extract(
+        IDC_ARCLIST_EXTRACT_SELECTED,
+        [&](HWND question) {
+            questions.push_back(testsupport::WindowText(GetDlgItem(question, IDC_OVERWRITE_FILE_LINE)));
+            PostKey(question, VK_RETURN);
+        },
+        [](HWND window, HWND list) {
+            click = {};
+            click.hdr.hwndFrom = list;
+            click.hdr.idFrom = IDC_ARCLIST_ENTRIES;
+            click.hdr.code = LVN_COLUMNCLICK;
+            click.iItem = -1;
+            for (int i = 0; i < 2; ++i)
+                PostMessageA(window, WM_NOTIFY, IDC_ARCLIST_ENTRIES, reinterpret_cast<LPARAM>(&click));
+            select = {};
+            select.state = select.stateMask = LVIS_SELECTED;
+            for (int row : {0, 1, 3}) PostMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&select));
+        },
+        true);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(probe.FetchedPositions(), (std::vector<long long>{3, 4, 5})) << "d, b and e in the archive's order";
+    EXPECT_EQ(questions, (std::vector<std::string>{" d.txt", " b.txt"}));
+    EXPECT_EQ(ReadBytes(out + "e.txt"), "E");
+    EXPECT_EQ(ReadBytes(out + "b.txt"), "B");
 }
 
 TEST_F(ListWindowTest, AFirstRunOpensCentredWhereItThenStays) {

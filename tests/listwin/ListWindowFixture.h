@@ -16,7 +16,7 @@
 class ListWindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        plugins.Add(testsupport::PluginFile("fixture"));
+        pluginPath = plugins.Add(testsupport::PluginFile("fixture"));
         ASSERT_EQ(host.LoadFolder(plugins.Path().c_str()), 1);
     }
 
@@ -108,6 +108,7 @@ protected:
     testsupport::CleanProfile clean;
     testsupport::TempDir dir;
     PluginTestFolder plugins;
+    std::string pluginPath;  // the fixture copy the host loads
     CPluginTable host;
     std::string archive = "lwtest.fix";
     std::unique_ptr<CArchiveListDlg> window;

@@ -1,17 +1,19 @@
-// How fast the archive list window fills (run by tools/bench/fill-list):
+// How fast the archive list window fills and answers (run by tools/bench/fill-list):
 //   fill_list_bench.exe PLUGIN_FOLDER ARCHIVE SMALL_ARCHIVE
-// Opens the list window on ARCHIVE and prints the time of its filling and where it goes:
-// the plug-in's listing through the host, the icons (one shell probe per extension), fitting
-// the columns to the widest cells, and the rest: the list view's own work on the rows and
-// their cell texts. The window
-// opened on SMALL_ARCHIVE (one entry) gives the window's own start, which is taken off.
-// Then the select-all button selects every row and clears the selection again, each
-// timed until the list has painted.
+// Opens the list window on ARCHIVE and prints the time of its filling and first painting,
+// against the same for SMALL_ARCHIVE (a few entries: the window's own start), and where the
+// time goes (the plug-in's listing through the host, the icons: one shell probe per
+// extension). With the list filled: the process's memory, then every way of selecting all
+// rows and clearing the selection again, each timed until the window has painted (the
+// select-all button, Ctrl+A, a shift-click from the first row to the last, and
+// LVM_SETITEMSTATE from another thread, as another program sends it: once for every row, and
+// row by row for the first RowByRowSample rows), and a sort by each column.
 #include <windows.h>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include "framework/ImageList.h"
+#include "framework/MessagePump.h"
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/RowIconCache.h"
 #include "res/resource.h"
@@ -21,59 +23,161 @@ namespace {
 using bench::PeakBytes;
 using bench::Seconds;
 
-struct SelectionTimes {
-    double selectAll = 0, clear = 0;
-    int selected = -1, left = -1;  // rows selected after each click
-    SIZE_T filledBytes = 0;        // the process's memory with the list filled
-};
-
-// Clicks the select-all button (it selects every row, or clears a selection) and waits for
-// the list to paint; returns the seconds.
-double ClickSelectButton(HWND window, HWND list, int* selected) {
-    double start = Seconds();
-    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_ARCLIST_SELECT, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_ARCLIST_SELECT)));
+// Lets every posted message and painting of the thread happen.
+void Settle(HWND window) {
+    PumpPendingMessages();
     ::UpdateWindow(window);
-    ::UpdateWindow(list);
-    double seconds = Seconds() - start;
-    *selected = static_cast<int>(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
-    return seconds;
+    ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-// Opens the window on the archive, as list mode does (filling included); returns the seconds
-// and leaves the row count in *rows and, when asked, the time of fitting the columns again
-// and of selecting every row and clearing the selection.
-double OpenWindow(CPluginTable& host, const char* archive, int* rows, double* fitSeconds = nullptr,
-                  SelectionTimes* selection = nullptr) {
+int SelectedRows(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+void ClickSelectButton(HWND window) {
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_ARCLIST_SELECT, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_ARCLIST_SELECT)));
+}
+
+// A key with Ctrl or Shift held, taken by the window's message loop as a user's would be.
+void PressKey(HWND target, UINT key, UINT held) {
+    BYTE keys[256] = {}, saved[256];
+    ::GetKeyboardState(saved);
+    keys[held] = 0x80;
+    keys[key] = 0x80;
+    ::SetKeyboardState(keys);
+    ::PostMessageA(target, WM_KEYDOWN, key, 0);
+    PumpPendingMessages();
+    ::SetKeyboardState(saved);
+}
+
+// The first row focused and selected by a click, then Shift+End: the list selects the range.
+void ShiftClickToTheEnd(HWND list) {
+    LVITEMA item = {};
+    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    ::SetFocus(list);
+    PressKey(list, VK_END, VK_SHIFT);
+}
+
+// Rows selected one message each from outside: each message crosses threads (processes,
+// for another program) and so costs Wine's server round trips, whatever the window does.
+constexpr int RowByRowSample = 10000;
+
+struct RowStates {
+    HWND list;
+    UINT state;
+    int rows;  // -1: one message for every row
+};
+
+// LVM_SETITEMSTATE from another thread, as from another program.
+DWORD WINAPI SetRowStates(void* parameter) {
+    RowStates* states = static_cast<RowStates*>(parameter);
+    LVITEMA item = {};
+    item.state = states->state;
+    item.stateMask = LVIS_SELECTED;
+    if (states->rows < 0) ::SendMessageA(states->list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    for (int row = 0; row < states->rows; ++row)
+        ::SendMessageA(states->list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    return 0;
+}
+
+void SetRowsFromOutside(HWND list, UINT state, int rows) {
+    RowStates states = {list, state, rows};
+    HANDLE thread = ::CreateThread(nullptr, 0, SetRowStates, &states, 0, nullptr);
+    // This thread answers the other one's messages while it waits.
+    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+        PumpPendingMessages();
+    ::CloseHandle(thread);
+}
+
+void ClickColumn(HWND window, HWND list, int column) {
+    NMLISTVIEW click = {};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = IDC_ARCLIST_ENTRIES;
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    ::SendMessageA(window, WM_NOTIFY, IDC_ARCLIST_ENTRIES, reinterpret_cast<LPARAM>(&click));
+}
+
+struct FilledWindow {
+    double seconds = 0;
+    int rows = -1;
+    SIZE_T filledBytes = 0;  // the process's memory with the list filled
+};
+
+// Times one way of selecting (or clearing) and prints it with the rows selected afterwards.
+template <typename Action>
+bool TimeSelection(const char* what, HWND window, HWND list, int wanted, Action action) {
+    double start = Seconds();
+    action();
+    Settle(window);
+    double seconds = Seconds() - start;
+    int selected = SelectedRows(list);
+    printf("%-37s%.3f s\n", what, seconds);
+    if (selected == wanted) return true;
+    fprintf(stderr, "%s left %d rows selected, not %d\n", what, selected, wanted);
+    return false;
+}
+
+bool TimeSelections(HWND window, HWND list, int rows) {
+    bool ok = true;
+    ok &= TimeSelection("selecting all rows", window, list, rows, [&] { ClickSelectButton(window); });
+    ok &= TimeSelection("clearing the selection", window, list, 0, [&] { ClickSelectButton(window); });
+    ok &= TimeSelection("selecting all rows by Ctrl+A", window, list, rows, [&] { PressKey(list, 'A', VK_CONTROL); });
+    ok &= TimeSelection("clearing by the button", window, list, 0, [&] { ClickSelectButton(window); });
+    ok &= TimeSelection("selecting all rows by a shift-click", window, list, rows, [&] { ShiftClickToTheEnd(list); });
+    ok &= TimeSelection("clearing by the button", window, list, 0, [&] { ClickSelectButton(window); });
+    ok &= TimeSelection("selecting all rows from outside", window, list, rows,
+                        [&] { SetRowsFromOutside(list, LVIS_SELECTED, -1); });
+    ok &= TimeSelection("clearing all rows from outside", window, list, 0, [&] { SetRowsFromOutside(list, 0, -1); });
+    int sample = rows < RowByRowSample ? rows : RowByRowSample;
+    printf("(row by row: the first %d rows, one message each)\n", sample);
+    ok &= TimeSelection("selecting row by row from outside", window, list, sample,
+                        [&] { SetRowsFromOutside(list, LVIS_SELECTED, sample); });
+    ok &= TimeSelection("clearing row by row from outside", window, list, 0,
+                        [&] { SetRowsFromOutside(list, 0, sample); });
+    return ok;
+}
+
+void TimeSorts(HWND window, HWND list) {
+    for (int column = 0; column < ColumnCount; ++column) {
+        double start = Seconds();
+        ClickColumn(window, list, column);
+        Settle(window);
+        printf("sorting by column %d                  %.3f s\n", column, Seconds() - start);
+    }
+}
+
+// Opens the window on the archive, as list mode does (filling and first painting included).
+// With `measure`, then reads the memory and times the selections and sorts.
+FilledWindow OpenWindow(CPluginTable& host, const char* archive, bool measure, bool* ok = nullptr) {
+    FilledWindow filled;
     CArchiveListDlg window;
     window.SetArchive(archive, &host);
     double start = Seconds();
     BOOL created = window.Create(IDD_ARCHIVE_LIST_DIALOG);
-    double seconds = Seconds() - start;
+    if (created) Settle(window.m_hWnd);
+    filled.seconds = Seconds() - start;
     HWND list = created ? ::GetDlgItem(window.m_hWnd, IDC_ARCLIST_ENTRIES) : nullptr;
-    *rows = list ? static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
-    if (list && fitSeconds) {
-        // The window's own list object.
-        auto* columns = static_cast<CListCtrl*>(CWnd::FromHandlePermanent(list));
-        double fitStart = Seconds();
-        columns->FitColumnWidths();
-        *fitSeconds = Seconds() - fitStart;
-    }
-    if (list && selection) {
-        selection->filledBytes = PeakBytes();  // Wine reports the memory of now, so read it here
-        selection->selectAll = ClickSelectButton(window.m_hWnd, list, &selection->selected);
-        selection->clear = ClickSelectButton(window.m_hWnd, list, &selection->left);
+    filled.rows = list ? static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
+    if (list && measure) {
+        filled.filledBytes = PeakBytes();  // Wine reports the memory of now, so read it here
+        bool selections = TimeSelections(window.m_hWnd, list, filled.rows);
+        if (ok) *ok = selections;
+        TimeSorts(window.m_hWnd, list);
     }
     if (created) window.CloseWindow();
     if (window.m_hWnd) ::DestroyWindow(window.m_hWnd);
-    return seconds;
+    return filled;
 }
 
-double ListingSeconds(CPluginTable& host, const char* archive) {
+double ListingSeconds(CPluginTable& host, const char* archive, SIZE_T* recordBytes) {
     EntryList entries;
     double start = Seconds();
     host.ListArchive(archive, &entries);
-    return Seconds() - start;
+    double seconds = Seconds() - start;
+    *recordBytes = entries.size() * sizeof(ArchiveEntry);
+    return seconds;
 }
 
 // The icons of every entry name, one probe per extension, into a fresh image list.
@@ -108,34 +212,26 @@ int main(int argc, char** argv) {
         fprintf(stderr, "no plug-in in %s\n", argv[1]);
         return 1;
     }
-    int rows = 0, smallRows = 0, probes = 0;
-    OpenWindow(*host, argv[3], &smallRows);  // warms up the window class, fonts and the shell
-    double windowAlone = OpenWindow(*host, argv[3], &smallRows);
-    double fit = 0;
-    SelectionTimes selection;
-    double open = OpenWindow(*host, argv[2], &rows, &fit, &selection);
-    SIZE_T peak = selection.filledBytes;
-    if (rows <= 0) {
-        fprintf(stderr, "the window did not fill (%d rows)\n", rows);
+    OpenWindow(*host, argv[3], false);  // warms up the window class, fonts and the shell
+    FilledWindow small = OpenWindow(*host, argv[3], false);
+    bool selections = false;
+    FilledWindow large = OpenWindow(*host, argv[2], true, &selections);
+    if (large.rows <= 0) {
+        fprintf(stderr, "the window did not fill (%d rows)\n", large.rows);
         return 1;
     }
-    if (selection.selected != rows || selection.left != 0) {
-        fprintf(stderr, "select all left %d of %d rows selected, clearing %d\n", selection.selected, rows,
-                selection.left);
-        return 1;
-    }
-    double listing = ListingSeconds(*host, argv[2]);
+    int probes = 0;
+    SIZE_T recordBytes = 0;
+    double listing = ListingSeconds(*host, argv[2], &recordBytes);
     double icons = IconSeconds(*host, argv[2], &probes);
-    double fill = open - windowAlone;
-    printf("rows                                 %d\n", rows);
-    printf("filling the list                     %.2f s  (%.0f rows/s)\n", fill, rows / fill);
+    double fill = large.seconds - small.seconds;
+    printf("rows                                 %d\n", large.rows);
+    printf("filling the list                     %.2f s  (%.0f rows/s)\n", fill, large.rows / fill);
     printf("  listing (plug-in and host)         %.2f s\n", listing);
     printf("  icons (%d probes)                  %.2f s\n", probes, icons);
-    printf("  fitting the columns                %.2f s\n", fit);
-    printf("  rows and cell texts (list view)    %.2f s\n", fill - listing - icons - fit);
-    printf("the window's own start (1 entry)     %.2f s\n", windowAlone);
-    printf("selecting all rows                   %.3f s\n", selection.selectAll);
-    printf("clearing the selection               %.3f s\n", selection.clear);
-    printf("peak memory                          %.0f MB\n", peak / 1048576.0);
-    return 0;
+    printf("  rows, cell texts, widths, painting %.2f s\n", fill - listing - icons);
+    printf("the window's own start (%d entries)  %.2f s\n", small.rows, small.seconds);
+    printf("peak memory                          %.0f MB\n", large.filledBytes / 1048576.0);
+    printf("records                              %.0f MB\n", recordBytes / 1048576.0);
+    return selections ? 0 : 1;
 }

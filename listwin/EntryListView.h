@@ -1,0 +1,35 @@
+#pragma once
+// The list view of the archive list window: an owner-data list whose rows are indices into
+// the window's entries. The control keeps only the row count and the selection; each row's
+// texts and image are given when the control asks for them (when it draws a row, or when a
+// program reads a cell), made from the record then.
+#include <vector>
+#include "framework/ListCtrl.h"
+#include "listwin/ListRows.h"
+
+class CEntryListView : public CListCtrl {
+public:
+    // Shows these rows of the entries (which must outlive them, or the next call); no rows
+    // with null.
+    void ShowRows(const EntryList* entries, ListRows rows);
+    const ListRows& Rows() const { return rows_; }
+
+    // The record a row shows; null for a row that does not exist.
+    const ArchiveEntry* RowEntry(int row) const;
+    // Sorts the rows by a column, ascending (sign +1) or descending (-1), stable.
+    void SortRows(int column, int sign);
+    // The records of the selected rows, in the order of the entries (not the display order).
+    std::vector<const ArchiveEntry*> SelectedInEntryOrder() const;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+    bool MayChangeManyRows(UINT message, WPARAM wParam) const;
+    LRESULT ChangeManyRows(UINT message, WPARAM wParam, LPARAM lParam);
+    void GiveDisplayInfo(LVITEMA& item, bool wide) const;
+    int FindRow(const NMLVFINDITEMA& find) const;
+
+    const EntryList* entries_ = nullptr;
+    ListRows rows_;
+};
