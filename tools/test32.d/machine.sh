@@ -11,12 +11,13 @@ machine_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 debian_mirror=${VARNITO_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 
 # Packages of the guest beyond the minimal base. wine32 runs the 32-bit programs; the X
-# libraries and fonts-wine are what Wine's windows and message boxes need.
+# libraries and fonts-wine are what Wine's windows and message boxes need; gnutls is what
+# Wine's bcrypt.dll does AES with.
 guest_packages=(
   linux-image-amd64 locales xvfb python3-minimal
   wine wine32:i386 libwine:i386 fonts-wine fonts-ipafont-gothic fonts-ipafont-mincho
   libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxfixes3:i386
-  libxinerama1:i386 libxcomposite1:i386 libxext6:i386
+  libxinerama1:i386 libxcomposite1:i386 libxext6:i386 libgnutls30:i386
 )
 
 machine_recipe() {
