@@ -72,7 +72,7 @@ void ExpectHostExtractsAsTar(CPluginTable& table, const std::string& archive) {
     ASSERT_GE(expected.size(), 3u) << "tar's copy is missing";
     std::string path = Fixtures() + archive;
     EntryList entries;
-    int slot = table.ListArchive(path.c_str(), &entries);
+    int slot = table.ListArchive(path.c_str(), &entries).slot;
     ASSERT_GE(slot, 0);
     std::set<std::string> listed;
     for (const ArchiveEntry& entry : entries) {
@@ -102,7 +102,7 @@ void ExpectSameAsReferenceInHost(const Host& host, const std::string& archive, c
     auto expected = ReferenceTree(reference);
     ASSERT_GE(expected.size(), 3u) << "the reference tool's copy is missing";
     EntryList entries;
-    int slot = host.table->ListArchive(archive.c_str(), &entries);
+    int slot = host.table->ListArchive(archive.c_str(), &entries).slot;
     ASSERT_EQ(slot, host.SlotOf(PluginFile(plugin)));
     size_t files = 0;
     for (const ArchiveEntry& entry : entries) {
@@ -198,17 +198,17 @@ TEST(ArchivesInHost, AnIncompleteSetOfPiecesIsRefused) {
             TempDir folder;
             ASSERT_GE(CopyPieces(name, folder), 3u);
             std::string first = folder / PieceName(name, 1), second = folder / PieceName(name, 2);
-            EXPECT_EQ(host.table->ListArchive(second.c_str(), &entries), NoPluginAccepts);
+            EXPECT_EQ(host.table->ListArchive(second.c_str(), &entries).result, NoPluginAccepts);
             std::string bytes = testsupport::ReadBytes(second);
             ASSERT_TRUE(testsupport::WriteBytes(second, bytes.substr(0, bytes.size() - 1)));
-            EXPECT_LT(host.table->ListArchive(first.c_str(), &entries), 0) << "a piece one byte short";
+            EXPECT_FALSE(host.table->ListArchive(first.c_str(), &entries).Listed()) << "a piece one byte short";
             ASSERT_TRUE(DeleteFileA(second.c_str()));
-            EXPECT_LT(host.table->ListArchive(first.c_str(), &entries), 0) << "a missing piece";
+            EXPECT_FALSE(host.table->ListArchive(first.c_str(), &entries).Listed()) << "a missing piece";
         }
         TempDir folder;
         size_t count = CopyPieces(name, folder);
         std::string first = folder / PieceName(name, 1), added = folder / PieceName(name, count + 1);
-        int slot = host.table->ListArchive(first.c_str(), &entries);
+        int slot = host.table->ListArchive(first.c_str(), &entries).slot;
         ASSERT_GE(slot, 0);
         const ArchiveEntry* lastFile = LastFile(entries);
         ASSERT_NE(lastFile, nullptr);
@@ -217,10 +217,10 @@ TEST(ArchivesInHost, AnIncompleteSetOfPiecesIsRefused) {
         EXPECT_NE(host.table->FetchEntry(slot, first.c_str(), lastFile, &fetched), 0) << "a piece added";
         ASSERT_TRUE(DeleteFileA(added.c_str()));
 
-        ASSERT_EQ(host.table->ListArchive(first.c_str(), &entries), slot);
+        ASSERT_EQ(host.table->ListArchive(first.c_str(), &entries).slot, slot);
         lastFile = LastFile(entries);
         EntryList other;
-        ASSERT_EQ(host.table->ListArchive((Fixtures() + set.second).c_str(), &other), slot);
+        ASSERT_EQ(host.table->ListArchive((Fixtures() + set.second).c_str(), &other).slot, slot);
         ASSERT_TRUE(DeleteFileA((folder / PieceName(name, count)).c_str()));
         EXPECT_NE(host.table->FetchEntry(slot, first.c_str(), lastFile, &fetched), 0) << "a piece gone";
     }
@@ -243,25 +243,25 @@ TEST(ArchivesInHost, AnIncompleteSplitZipIsRefused) {
         TempDir folder;
         ASSERT_GE(CopySplitZip(folder), 5u);
         std::string zip = folder / "split.zip", second = folder / "split.z02";
-        EXPECT_EQ(host.table->ListArchive((folder / "split.z01").c_str(), &entries), NoPluginAccepts);
-        EXPECT_EQ(host.table->ListArchive(second.c_str(), &entries), NoPluginAccepts);
+        EXPECT_EQ(host.table->ListArchive((folder / "split.z01").c_str(), &entries).result, NoPluginAccepts);
+        EXPECT_EQ(host.table->ListArchive(second.c_str(), &entries).result, NoPluginAccepts);
         std::string bytes = testsupport::ReadBytes(second);
         ASSERT_TRUE(testsupport::WriteBytes(second, bytes.substr(0, bytes.size() - 1)));
-        EXPECT_LT(host.table->ListArchive(zip.c_str(), &entries), 0) << "a piece one byte short";
+        EXPECT_FALSE(host.table->ListArchive(zip.c_str(), &entries).Listed()) << "a piece one byte short";
         ASSERT_TRUE(DeleteFileA(second.c_str()));
-        EXPECT_LT(host.table->ListArchive(zip.c_str(), &entries), 0) << "a missing piece";
+        EXPECT_FALSE(host.table->ListArchive(zip.c_str(), &entries).Listed()) << "a missing piece";
         ASSERT_TRUE(DeleteFileA((folder / "split.z01").c_str()));
-        EXPECT_LT(host.table->ListArchive(zip.c_str(), &entries), 0) << "the first piece missing";
+        EXPECT_FALSE(host.table->ListArchive(zip.c_str(), &entries).Listed()) << "the first piece missing";
     }
     TempDir folder;
     CopySplitZip(folder);
     std::string zip = folder / "split.zip";
-    int slot = host.table->ListArchive(zip.c_str(), &entries);
+    int slot = host.table->ListArchive(zip.c_str(), &entries).slot;
     ASSERT_GE(slot, 0);
     const ArchiveEntry* lastFile = LastFile(entries);
     ASSERT_NE(lastFile, nullptr);
     EntryList other;
-    ASSERT_EQ(host.table->ListArchive((Fixtures() + "pieces\\pieces.zip.001").c_str(), &other), slot);
+    ASSERT_EQ(host.table->ListArchive((Fixtures() + "pieces\\pieces.zip.001").c_str(), &other).slot, slot);
     ASSERT_TRUE(DeleteFileA((folder / "split.z03").c_str()));
     PluginBlock fetched;
     EXPECT_NE(host.table->FetchEntry(slot, zip.c_str(), lastFile, &fetched), 0) << "a piece gone";
