@@ -339,7 +339,8 @@ TEST(ZipDamage, ExtraFieldsGiveNamesAndTimesOnlyWhenValid) {
     renamed.centralExtra = unicodeField("old.txt", "\xE6\x96\xB0.txt");  // "新.txt" in UTF-8
     CraftedEntry stale{"kept.txt", "2"};
     stale.centralExtra = unicodeField("other.txt", "\xE6\x96\xB0\xE6\x96\xB0.txt");
-    // Names with a character code page 932 lacks (an emoji, the yen sign) keep the stored name.
+    // A character code page 932 lacks (an emoji, the yen sign, which it would spell as '\')
+    // becomes '_'.
     CraftedEntry emoji{"emoji.txt", "4"};
     emoji.centralExtra = unicodeField("emoji.txt", "\xE6\x96\xB0\xF0\x9F\x98\x80.txt");
     CraftedEntry yen{"yen.txt", "5"};
@@ -361,7 +362,7 @@ TEST(ZipDamage, ExtraFieldsGiveNamesAndTimesOnlyWhenValid) {
     EXPECT_EQ(JoinedName(listing.entries[0]), "新.txt");
     EXPECT_EQ(JoinedName(listing.entries[1]), "kept.txt");
     EXPECT_EQ(listing.entries[2].timestamp, 1600000001);
-    EXPECT_EQ(JoinedName(listing.entries[3]), "emoji.txt");
-    EXPECT_EQ(JoinedName(listing.entries[4]), "yen.txt");
+    EXPECT_EQ(JoinedName(listing.entries[3]), "新_.txt");
+    EXPECT_EQ(JoinedName(listing.entries[4]), "_新.txt");
     EXPECT_EQ(FetchEntry(folder / "extra.zip", listing.entries[0].position).bytes, "1");
 }
