@@ -88,6 +88,11 @@ bool IsAscii(const std::string& bytes) {
     return true;
 }
 
+void Utf8NameGuess::Add(const std::string& name) {
+    allUtf8_ = allUtf8_ && IsUtf8(name);
+    beyondAscii_ = beyondAscii_ || !IsAscii(name);
+}
+
 std::string DistinctNames::Name(const std::string& stored, const std::string& converted) {
     std::string name = converted;
     for (unsigned number = 2;; ++number) {

@@ -19,6 +19,18 @@ bool IsUtf8(const std::string& bytes);
 // Whether every byte is below 0x80.
 bool IsAscii(const std::string& bytes);
 
+// Whether the names an archive stores without saying how (ZIP's unflagged names, LHA's) are
+// UTF-8: every one is, and one at least is not plain ASCII, as archivers on Linux, Android and
+// the Mac write them; else they are code page 932.
+class Utf8NameGuess {
+public:
+    void Add(const std::string& name);
+    bool NamesAreUtf8() const { return allUtf8_ && beyondAscii_; }
+
+private:
+    bool allUtf8_ = true, beyondAscii_ = false;
+};
+
 // Tells apart the entries of one archive whose different stored names came out the same:
 // the second becomes "name~2.txt", the third "name~3.txt", and so on. The same stored name
 // twice stays one name (a later copy of an entry replaces the earlier one, as the archive's

@@ -45,15 +45,11 @@ Header LhaArchive::HeaderOf(size_t index) {
     return headers_[index];
 }
 
-// Archives made on UNIX systems carry UTF-8 names without saying so: the names are read as
-// UTF-8 when every one is and one at least is not plain ASCII, else as code page 932.
+// Archives made on UNIX systems carry UTF-8 names without saying so.
 void LhaArchive::ConvertNames() {
-    bool anyBeyondAscii = false;
-    for (const Header& header : headers_) {
-        if (!IsUtf8(header.name)) return;
-        anyBeyondAscii = anyBeyondAscii || !IsAscii(header.name);
-    }
-    if (!anyBeyondAscii) return;
+    Utf8NameGuess guess;
+    for (const Header& header : headers_) guess.Add(header.name);
+    if (!guess.NamesAreUtf8()) return;
     DistinctNames names;
     for (Header& header : headers_) {
         std::string converted;

@@ -40,13 +40,10 @@ bool DeclaresUtf8(const zip::Entry& entry) {
 }  // namespace
 
 bool UnflaggedNamesAreUtf8(const std::vector<zip::Entry>& entries) {
-    bool anyBeyondAscii = false;
-    for (const zip::Entry& entry : entries) {
-        if (DeclaresUtf8(entry)) continue;
-        if (!IsUtf8(entry.name)) return false;
-        anyBeyondAscii = anyBeyondAscii || !IsAscii(entry.name);
-    }
-    return anyBeyondAscii;
+    Utf8NameGuess guess;
+    for (const zip::Entry& entry : entries)
+        if (!DeclaresUtf8(entry)) guess.Add(entry.name);
+    return guess.NamesAreUtf8();
 }
 
 std::string EntryNameCp932(const zip::Entry& entry, bool namesUtf8) {

@@ -7,8 +7,7 @@
 #include <vector>
 
 // Whether the archive's names that neither the UTF-8 flag nor a Unicode path field declare are
-// UTF-8 all the same: every one of them is, and one at least is not plain ASCII (as zip on
-// Linux, Android and many web services write them).
+// UTF-8 all the same (Utf8NameGuess).
 bool UnflaggedNamesAreUtf8(const std::vector<zip::Entry>& entries);
 
 // The entry's name in code page 932: UTF-8 names (flagged, from Info-ZIP's Unicode path field,
