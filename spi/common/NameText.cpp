@@ -1,5 +1,6 @@
 #include "spi/common/NameText.h"
 #include <windows.h>
+#include "spi/common/EntryPath.h"
 
 namespace {
 
@@ -14,13 +15,44 @@ bool Utf8ToWide(const std::string& utf8, std::wstring* wide) {
                                &(*wide)[0], length) == length;
 }
 
-// UTF-16 to code page 932; characters it lacks become '_'.
-bool WideToCp932(const std::wstring& wide, std::string* out) {
-    int wideLength = static_cast<int>(wide.size());
-    int length = WideCharToMultiByte(CodePage932, 0, wide.data(), wideLength, nullptr, 0, "_", nullptr);
-    if (length <= 0) return false;
-    out->resize(length);
-    return WideCharToMultiByte(CodePage932, 0, wide.data(), wideLength, &(*out)[0], length, "_", nullptr) == length;
+// The text in NFC; unchanged when Windows cannot compose it (such as a lone surrogate).
+std::wstring Composed(const std::wstring& text) {
+    int length = static_cast<int>(text.size());
+    int room = NormalizeString(NormalizationC, text.data(), length, nullptr, 0);
+    if (room <= 0) return text;
+    std::wstring composed(room, L'\0');
+    room = NormalizeString(NormalizationC, text.data(), length, &composed[0], room);
+    if (room <= 0) return text;
+    composed.resize(room);
+    return composed;
+}
+
+// The code page 932 bytes of one character (one or two UTF-16 units), or "_" when code page
+// 932 has no form that converts back to the same character.
+std::string CharacterCp932(const wchar_t* units, int count) {
+    char bytes[8];
+    BOOL defaulted = FALSE;
+    int length = WideCharToMultiByte(CodePage932, WC_NO_BEST_FIT_CHARS, units, count, bytes, sizeof bytes, "_",
+                                     &defaulted);
+    wchar_t back[4];
+    if (length <= 0 || defaulted || units[0] == L'\0' ||
+        MultiByteToWideChar(CodePage932, MB_ERR_INVALID_CHARS, bytes, length, back, 4) != count ||
+        std::wstring(back, count) != std::wstring(units, count))
+        return "_";
+    return std::string(bytes, length);
+}
+
+bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
+bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
+
+// "name~2.txt" for "name.txt" and 2: the number goes before the extension of the last part.
+std::string Numbered(const std::string& name, unsigned number) {
+    size_t part = name.find_last_of("\\/");
+    size_t dot = name.rfind('.');
+    bool folder = !name.empty() && (name.back() == '/' || name.back() == '\\');
+    size_t at = name.size() - (folder ? 1 : 0);
+    if (!folder && dot != std::string::npos && dot > (part == std::string::npos ? 0 : part + 1)) at = dot;
+    return name.substr(0, at) + "~" + std::to_string(number) + name.substr(at);
 }
 
 }  // namespace
@@ -28,7 +60,21 @@ bool WideToCp932(const std::wstring& wide, std::string* out) {
 bool Utf8ToCp932(const std::string& utf8, std::string* out) {
     out->clear();
     std::wstring wide;
-    return utf8.empty() || (Utf8ToWide(utf8, &wide) && WideToCp932(wide, out));
+    if (utf8.empty()) return true;
+    if (!Utf8ToWide(utf8, &wide)) return false;
+    *out = Utf16ToCp932(wide);
+    return true;
+}
+
+std::string Utf16ToCp932(const std::wstring& utf16) {
+    std::wstring composed = Composed(utf16);
+    std::string out;
+    for (size_t i = 0; i < composed.size();) {
+        int count = IsHighSurrogate(composed[i]) && i + 1 < composed.size() && IsLowSurrogate(composed[i + 1]) ? 2 : 1;
+        out += CharacterCp932(composed.data() + i, count);
+        i += count;
+    }
+    return out;
 }
 
 bool IsUtf8(const std::string& bytes) {
@@ -36,19 +82,22 @@ bool IsUtf8(const std::string& bytes) {
     return bytes.empty() || Utf8ToWide(bytes, &wide);
 }
 
-bool Utf8ToCp932Exactly(const std::string& utf8, std::string* out) {
-    std::wstring wide;
-    return !utf8.empty() && Utf8ToWide(utf8, &wide) && Utf16ToCp932Exactly(wide, out);
+bool IsAscii(const std::string& bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
 }
 
-bool Utf16ToCp932Exactly(const std::wstring& utf16, std::string* out) {
-    std::wstring back;
-    if (utf16.empty() || utf16.find(L'\0') != std::wstring::npos || !WideToCp932(utf16, out)) return false;
-    int length = MultiByteToWideChar(CodePage932, MB_ERR_INVALID_CHARS, out->data(), static_cast<int>(out->size()),
-                                     nullptr, 0);
-    if (length <= 0) return false;
-    back.resize(length);
-    MultiByteToWideChar(CodePage932, MB_ERR_INVALID_CHARS, out->data(), static_cast<int>(out->size()), &back[0],
-                        length);
-    return back == utf16;
+void Utf8NameGuess::Add(const std::string& name) {
+    allUtf8_ = allUtf8_ && IsUtf8(name);
+    beyondAscii_ = beyondAscii_ || !IsAscii(name);
+}
+
+std::string DistinctNames::Name(const std::string& stored, const std::string& converted) {
+    std::string name = converted;
+    for (unsigned number = 2;; ++number) {
+        auto given = storedOf_.emplace(NameKey(name, false), NameKey(stored, false));
+        if (given.second || given.first->second == NameKey(stored, false)) return name;
+        name = Numbered(converted, number);
+    }
 }

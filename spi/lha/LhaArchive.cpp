@@ -1,5 +1,6 @@
 #include "spi/lha/LhaArchive.h"
 #include <cstring>
+#include "spi/common/NameText.h"
 #include "spi/common/SpiResult.h"
 #include "spi/lha/ArchiveWalk.h"
 #include "spi/lha/EntryUnpacker.h"
@@ -44,6 +45,19 @@ Header LhaArchive::HeaderOf(size_t index) {
     return headers_[index];
 }
 
+// Archives made on UNIX systems carry UTF-8 names without saying so.
+void LhaArchive::ConvertNames() {
+    Utf8NameGuess guess;
+    for (const Header& header : headers_) guess.Add(header.name);
+    if (!guess.NamesAreUtf8()) return;
+    DistinctNames names;
+    for (Header& header : headers_) {
+        std::string converted;
+        Utf8ToCp932(header.name, &converted);
+        header.name = names.Name(header.name, converted);
+    }
+}
+
 // The headers walked before damage stay, for UnlistedRecord.
 int LhaArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -52,6 +66,7 @@ int LhaArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
         return true;
     });
     if (result != SpiSuccess) return result;
+    ConvertNames();
     records->resize(headers_.size());
     for (size_t i = 0; i < headers_.size(); ++i) DescribeHeader(headers_[i], &(*records)[i]);
     return SpiSuccess;

@@ -26,6 +26,7 @@ protected:
 private:
     size_t Keep(const Header& header);  // mutex_ held; the header's index
     Header HeaderOf(size_t index);
+    void ConvertNames();  // mutex_ held; of the walked headers
 
     uint64_t start_;
     std::mutex mutex_;

@@ -44,17 +44,23 @@ uint64_t PackedShare(const Contents& contents, const Entry& entry) {
     return share < 1 ? 1 : static_cast<uint64_t>(share);
 }
 
+// The UTF-16 name's bytes, to tell apart names that convert alike.
+std::string StoredBytes(const std::wstring& name) {
+    return std::string(reinterpret_cast<const char*>(name.data()), name.size() * sizeof(wchar_t));
+}
+
 }  // namespace
 
 int MakeRecords(const Contents& contents, const std::string& unnamed, std::vector<ArchiveEntry>* records,
                 std::vector<size_t>* entryOfRecord) {
+    DistinctNames names;
     for (size_t i = 0; i < contents.entries.size(); ++i) {
         const Entry& entry = contents.entries[i];
         if (entry.isAnti) continue;
         EntryFields fields;
         std::wstring name(entry.name.begin(), entry.name.end());
         if (name.empty()) fields.name = unnamed;
-        else if (!Utf16ToCp932Exactly(name, &fields.name)) return SpiUnknownFormat;
+        else fields.name = names.Name(StoredBytes(name), Utf16ToCp932(name));
         if (entry.isFolder) fields.name += '\\';
         if (entry.hasStream) fields.method = MethodName(contents.folders[entry.folder]);
         else fields.method = entry.isFolder ? "Folder" : "Empty";

@@ -22,21 +22,12 @@ const char* MethodName(tar::Compression compression, bool holdsTar) {
     }
 }
 
-bool IsAscii(const std::string& text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 // A stored name in code page 932: UTF-8 (declared by pax, or bytes that read as UTF-8, as
-// tar on Linux stores them) when code page 932 can spell it, else false; other bytes are taken
-// as code page 932 already.
-bool NameCp932(const std::string& stored, bool utf8, std::string* name) {
-    if (IsAscii(stored) || (!utf8 && !IsUtf8(stored))) {
-        *name = stored;
-        return true;
-    }
-    return Utf8ToCp932Exactly(stored, name);
+// tar on Linux stores them) converted; other bytes are taken as code page 932 already.
+std::string NameCp932(const std::string& stored) {
+    std::string name;
+    if (IsAscii(stored) || !Utf8ToCp932(stored, &name)) return stored;
+    return name;
 }
 
 // The name of a compressed file's content: the file's name less the compression's suffix
@@ -176,13 +167,13 @@ int TarArchive::AddRecord(const std::string& name, const Content& content, uint6
 int TarArchive::ListMembers(const std::vector<tar::Member>& members, uint64_t end,
                             std::vector<ArchiveEntry>* records) {
     bool compressed = streams_->First().Kind() != tar::Compression::None;
+    DistinctNames names;
     for (size_t i = 0; i < members.size(); ++i) {
         const tar::Member& member = members[i];
-        std::string name;
-        if (!NameCp932(member.name, member.nameIsUtf8, &name)) return SpiUnknownFormat;
+        std::string name = names.Name(member.name, NameCp932(member.name));
         Content content = ContentOf(member);
         if (member.kind == tar::MemberKind::SymbolicLink) {
-            if (!NameCp932(member.linkTarget, member.linkIsUtf8, &content.text)) content.text = member.linkTarget;
+            content.text = NameCp932(member.linkTarget);
         } else if (member.kind == tar::MemberKind::HardLink) {
             const tar::Member* linked = LinkedMember(members, i);
             content = linked ? ContentOf(*linked) : Content();

@@ -32,10 +32,25 @@ void MethodText(uint16_t method, char* text, size_t size) {
 
 }  // namespace
 
-std::string EntryNameCp932(const zip::Entry& entry) {
+namespace {
+
+bool DeclaresUtf8(const zip::Entry& entry) {
+    return (entry.flags & zip::FlagUtf8Name) || (!entry.unicodeName.empty() && IsUtf8(entry.unicodeName));
+}
+
+}  // namespace
+
+bool UnflaggedNamesAreUtf8(const std::vector<zip::Entry>& entries) {
+    Utf8NameGuess guess;
+    for (const zip::Entry& entry : entries)
+        if (!DeclaresUtf8(entry)) guess.Add(entry.name);
+    return guess.NamesAreUtf8();
+}
+
+std::string EntryNameCp932(const zip::Entry& entry, bool namesUtf8) {
     std::string converted;
-    if ((entry.flags & zip::FlagUtf8Name) && Utf8ToCp932(entry.name, &converted)) return converted;
-    if (!entry.unicodeName.empty() && Utf8ToCp932Exactly(entry.unicodeName, &converted)) return converted;
+    if (!entry.unicodeName.empty() && Utf8ToCp932(entry.unicodeName, &converted)) return converted;
+    if ((entry.flags & zip::FlagUtf8Name || namesUtf8) && Utf8ToCp932(entry.name, &converted)) return converted;
     return entry.name;
 }
 
@@ -46,9 +61,9 @@ int32_t EntryTimestamp(const zip::Entry& entry) {
     return ClampToInt32(DosTimeToUnix(entry.dosDate, entry.dosTime));
 }
 
-int DescribeEntry(const zip::Entry& entry, ArchiveEntry* record, bool* skip) {
+int DescribeEntry(const zip::Entry& entry, const std::string& name, ArchiveEntry* record, bool* skip) {
     EntryFields fields;
-    fields.name = EntryNameCp932(entry);
+    fields.name = name;
     // Old writers mark a folder only by its MS-DOS attribute, without a trailing '/'. An entry
     // with content stays a file, so that no bytes are lost to a wrong attribute.
     if (entry.directoryAttribute && entry.unpackedSize == 0) fields.name += '/';

@@ -4,15 +4,21 @@
 #include "spi/common/EntryRecord.h"
 #include "spi/zip/ZipFormat.h"
 
-// The entry's name in code page 932: UTF-8 names (flagged, or from Info-ZIP's Unicode path
-// field) converted, other names as stored.
-std::string EntryNameCp932(const zip::Entry& entry);
+#include <vector>
+
+// Whether the archive's names that neither the UTF-8 flag nor a Unicode path field declare are
+// UTF-8 all the same (Utf8NameGuess).
+bool UnflaggedNamesAreUtf8(const std::vector<zip::Entry>& entries);
+
+// The entry's name in code page 932: UTF-8 names (flagged, from Info-ZIP's Unicode path field,
+// or all unflagged ones when `namesUtf8`) converted, other names as stored.
+std::string EntryNameCp932(const zip::Entry& entry, bool namesUtf8);
 
 // Last modification time in seconds since 1970 UTC: the exact time of an extended timestamp,
 // NTFS or old Info-ZIP Unix field (in that order) when present, else the DOS time read as
 // local time.
 int32_t EntryTimestamp(const zip::Entry& entry);
 
-// Fills *record. SpiResult: SpiUnknownFormat when a name part or a number does not fit the
+// Fills *record, under `name` (EntryNameCp932, kept apart from the archive's other names). SpiResult: SpiUnknownFormat when a name part or a number does not fit the
 // record. *skip is set for entries whose name is empty once cleaned (such as "../").
-int DescribeEntry(const zip::Entry& entry, ArchiveEntry* record, bool* skip);
+int DescribeEntry(const zip::Entry& entry, const std::string& name, ArchiveEntry* record, bool* skip);

@@ -1,4 +1,6 @@
 #include "spi/zip/ZipArchive.h"
+#include <utility>
+#include "spi/common/NameText.h"
 #include "spi/common/SpiResult.h"
 #include "spi/zip/EntryExtractor.h"
 #include "spi/zip/EntryRecord.h"
@@ -16,22 +18,31 @@ ZipArchive::ZipArchive(const void* bytes, size_t size)
     : RecordedArchive(nullptr), memory_(bytes, size), inMemory_(true) {}
 
 // A record for every entry of the directory, but those whose name is empty once cleaned
-// (such as "../").
+// (such as "../"). Whether unflagged names are UTF-8 is decided for the whole archive, so the
+// directory is read through before any record is made.
 int ZipArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
     int result = directory_.Open(Input(), inMemory_ ? zip::DiskStarts() : zip::DisksOf(Pieces()));
     if (result != SpiSuccess) return result;
-    for (;;) {
+    std::vector<zip::Entry> entries;
+    for (bool done = false;;) {
         zip::Entry entry;
-        bool done = false, skip = false;
         result = directory_.Next(&entry, &done);
-        if (result != SpiSuccess || done) return result;
+        if (result != SpiSuccess || done) break;
+        entries.push_back(std::move(entry));
+    }
+    if (result != SpiSuccess) return result;
+    bool namesUtf8 = UnflaggedNamesAreUtf8(entries);
+    DistinctNames names;
+    for (const zip::Entry& entry : entries) {
         ArchiveEntry record;
-        result = DescribeEntry(entry, &record, &skip);
+        bool skip = false;
+        result = DescribeEntry(entry, names.Name(entry.name, EntryNameCp932(entry, namesUtf8)), &record, &skip);
         if (result != SpiSuccess) return result;
         if (skip) continue;
         records->push_back(record);
         recordOffsets_.push_back(entry.recordOffset);
     }
+    return SpiSuccess;
 }
 
 int ZipArchive::EntryOf(size_t index, zip::Entry* entry) const {

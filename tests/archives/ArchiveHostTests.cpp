@@ -182,6 +182,14 @@ TEST(ArchivesInHost, ArchivesInNumberedPiecesReadAsOneFile) {
     ExpectSameAsReferenceInHost(host, pieces + "pieces.zip.001", "pieces.zip", "Zip");
 }
 
+// Names in UTF-16 (7z) and UTF-8 (pax), decomposed or with characters code page 932 lacks,
+// come to the host as Windows should name the files.
+TEST(ArchivesInHost, UnicodeNamesComeOutComposedInCodePage932) {
+    Host host(AllPlugins());
+    ExpectSameAsReferenceInHost(host, Fixtures() + "names.7z", "names.7z", "7z");
+    ExpectSameAsReferenceInHost(host, Fixtures() + "names.tar", "names.tar", "Tar");
+}
+
 // A later piece is no archive to any plug-in; a set with a piece missing in the middle, or with
 // a piece one byte short, is refused rather than read as a shorter file. After listing, a piece
 // added after the last changes the set the plug-in keeps open (it now holds a short piece before

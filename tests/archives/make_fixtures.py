@@ -217,6 +217,22 @@ def hard_links():
     run("tar", "--sort=name", "-cJf", os.path.join(out, "links.tar.xz"), "links", cwd=out)
     shutil.rmtree(folder)
     reference("links.tar.xz", "tar")
+def unicode_names():
+    """7z (UTF-16) and pax TAR (UTF-8) names: one decomposed, as a Mac writes it, some with
+    characters code page 932 lacks. The expected trees hold each file under the name Windows
+    should get."""
+    names = [("\u304c.txt", "\u304c.txt"), ("\u304f\u3099.txt", "\u3050.txt"), ("caf\u00e9.txt", "caf_.txt"),
+             ("\ud55c\uad6d\uc5b4.txt", "___.txt"),
+             ("\u65e5\u672c\u8a9e/\u30e1\u30e2.txt", "\u65e5\u672c\u8a9e/\u30e1\u30e2.txt")]
+    for number, (stored, shown) in enumerate(names):
+        data = ("file %d: %s\n" % (number, stored)).encode()
+        write(os.path.join(inp, "names", stored), data, BASE_TIME + number)
+        for archive in ("names.7z", "names.tar"):
+            write(os.path.join(out, "expected", archive, "names", shown), data, BASE_TIME + number)
+    run("7z", "a", "-bd", os.path.join(out, "names.7z"), "names", cwd=inp)
+    run("tar", "--format=pax", "-cf", os.path.join(out, "names.tar"), "names", cwd=inp)
+
+
 def cut(archive, piece_size, name):
     """Cuts OUT/archive into numbered pieces OUT/pieces/name.001, .002, ... as a splitter does."""
     os.makedirs(os.path.join(out, "pieces"), exist_ok=True)
@@ -275,6 +291,7 @@ def main():
     run("7z", "a", "-bd", os.path.join(out, "unicode.7z"), "unicode", cwd=inp)
     run("tar", "-cf", os.path.join(out, "unicode.tar"), "unicode", cwd=inp)
     volumes_and_pieces()
+    unicode_names()
 
     add_links(inp)
     for archive, command in TARS.items():

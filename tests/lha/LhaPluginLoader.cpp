@@ -32,6 +32,7 @@ std::vector<std::string> ArchiveNames() {
     for (int level = 0; level <= 2; ++level) names.push_back("dbcs-l" + std::to_string(level));
     names.push_back("l3-lh5");
     for (int level = 0; level <= 2; ++level) names.push_back("unix-l" + std::to_string(level));
+    names.push_back("utf8-l0");
     return names;
 }
 

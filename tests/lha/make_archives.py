@@ -169,6 +169,18 @@ def unix_members(level):
             + long_header(2, b"-lhd-", 0, 0, utc, 0, [b"\x01unix.txt", b"\x02sub\xfflink|..\xff", b"\x50" + link_mode]))
 
 
+# Members stored under UTF-8 names, as LHA archivers on UNIX systems write them: stored name,
+# then the name Windows should get (composed; '_' for what code page 932 lacks; kept apart).
+UTF8_NAMES = [("\u304c.txt", "\u304c.txt"), ("\u304f\u3099.txt", "\u3050.txt"), ("caf\u00e9.txt", "caf_.txt"),
+              ("caf\u00e8.txt", "caf_~2.txt"), ("\ud55c\uad6d\uc5b4.txt", "___.txt"), ("plain.txt", "plain.txt")]
+
+
+def utf8_members():
+    stamp = dos_time(2020, 4, 5, 6, 7, 8)
+    return b"".join(level0(stored.encode(), ("member %d\n" % i).encode(), stamp)
+                    for i, (stored, _) in enumerate(UTF8_NAMES))
+
+
 def as_level3(level2_archive):
     """The same members behind level 3 headers: the extended headers kept, their sizes widened."""
     out, at = b"", 0
@@ -236,6 +248,7 @@ def main():
         made["l3-lh5"] = as_level3(f.read())
     for level in (0, 1, 2):
         made["unix-l%d" % level] = unix_members(level) + b"\0"
+    made["utf8-l0"] = utf8_members() + b"\0"
     for name, archive in made.items():
         with open(os.path.join(out, name + ".lzh"), "wb") as f:
             f.write(archive)
@@ -243,7 +256,11 @@ def main():
         os.makedirs(extracted)
         subprocess.run(["lhasa", "xq", os.path.join(out, name + ".lzh")], cwd=extracted, check=True,
                        stdout=subprocess.DEVNULL)
-        write_manifest(extracted, os.path.join(out, name + ".ref"), os.path.join(out, name + ".files"))
+        utf8 = name == "utf8-l0"
+        if utf8:
+            for stored, shown in UTF8_NAMES:
+                os.rename(os.path.join(extracted, stored), os.path.join(extracted, shown))
+        write_manifest(extracted, os.path.join(out, name + ".ref"), os.path.join(out, name + ".files"), utf8)
         shutil.rmtree(extracted)
 
     dbcs = os.path.join(out, "dbcs")

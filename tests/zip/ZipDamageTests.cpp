@@ -33,6 +33,7 @@ struct CraftedEntry {
     std::string name;
     std::string data;
     uint16_t method = 0;
+    uint16_t flags = 0;
     uint32_t centralPacked = 0xFFFFFFFE;    // 0xFFFFFFFE: the data's real size
     uint32_t centralUnpacked = 0xFFFFFFFE;
     uint32_t localOffset = 0xFFFFFFFE;      // 0xFFFFFFFE: where the local header really is
@@ -49,14 +50,14 @@ std::string Craft(const std::vector<CraftedEntry>& entries) {
         uint32_t offset = static_cast<uint32_t>(archive.size());
         uint32_t size = static_cast<uint32_t>(e.data.size());
         Put32(&archive, 0x04034b50);
-        Put16(&archive, 20); Put16(&archive, 0); Put16(&archive, e.method);
+        Put16(&archive, 20); Put16(&archive, e.flags); Put16(&archive, e.method);
         Put16(&archive, 0); Put16(&archive, 0x5221);
         Put32(&archive, Crc(e.data)); Put32(&archive, size); Put32(&archive, size);
         Put16(&archive, static_cast<uint32_t>(e.name.size())); Put16(&archive, 0);
         archive += e.name + e.data;
 
         Put32(&directory, 0x02014b50);
-        Put16(&directory, 20); Put16(&directory, 20); Put16(&directory, 0); Put16(&directory, e.method);
+        Put16(&directory, 20); Put16(&directory, 20); Put16(&directory, e.flags); Put16(&directory, e.method);
         Put16(&directory, 0); Put16(&directory, 0x5221);
         Put32(&directory, Crc(e.data));
         Put32(&directory, e.centralPacked == 0xFFFFFFFE ? size : e.centralPacked);
@@ -339,7 +340,8 @@ TEST(ZipDamage, ExtraFieldsGiveNamesAndTimesOnlyWhenValid) {
     renamed.centralExtra = unicodeField("old.txt", "\xE6\x96\xB0.txt");  // "新.txt" in UTF-8
     CraftedEntry stale{"kept.txt", "2"};
     stale.centralExtra = unicodeField("other.txt", "\xE6\x96\xB0\xE6\x96\xB0.txt");
-    // Names with a character code page 932 lacks (an emoji, the yen sign) keep the stored name.
+    // A character code page 932 lacks (an emoji, the yen sign, which it would spell as '\')
+    // becomes '_'.
     CraftedEntry emoji{"emoji.txt", "4"};
     emoji.centralExtra = unicodeField("emoji.txt", "\xE6\x96\xB0\xF0\x9F\x98\x80.txt");
     CraftedEntry yen{"yen.txt", "5"};
@@ -361,7 +363,45 @@ TEST(ZipDamage, ExtraFieldsGiveNamesAndTimesOnlyWhenValid) {
     EXPECT_EQ(JoinedName(listing.entries[0]), "新.txt");
     EXPECT_EQ(JoinedName(listing.entries[1]), "kept.txt");
     EXPECT_EQ(listing.entries[2].timestamp, 1600000001);
-    EXPECT_EQ(JoinedName(listing.entries[3]), "emoji.txt");
-    EXPECT_EQ(JoinedName(listing.entries[4]), "yen.txt");
+    EXPECT_EQ(JoinedName(listing.entries[3]), "新_.txt");
+    EXPECT_EQ(JoinedName(listing.entries[4]), "_新.txt");
     EXPECT_EQ(FetchEntry(folder / "extra.zip", listing.entries[0].position).bytes, "1");
+}
+
+// Names as Linux, Android and the Mac Finder store them: UTF-8 without the flag (read so when
+// every name of the archive is UTF-8), decomposed, with characters code page 932 lacks; two
+// names that come out alike stay two files.
+TEST(ZipDamage, UnflaggedUtf8NamesAreReadAsUtf8OnlyWhenEveryNameIs) {
+    TempDir folder;
+    CraftedEntry voiced{"\xE3\x81\x8B\xE3\x82\x99.txt", "1"};  // か + combining voiced mark
+    CraftedEntry composed{"caf\xC3\xA9.txt", "2"};
+    CraftedEntry decomposed{"cafe\xCC\x81.txt", "3"};
+    CraftedEntry korean{"\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4.txt", "4"};
+    CraftedEntry flagged{"\xE3\x81\x8F\xE3\x82\x99/x.txt", "5"};  // く + mark, flagged
+    flagged.flags = 0x0800;
+    ASSERT_TRUE(
+        WriteBytes(folder / "linux.zip", Craft({voiced, composed, decomposed, korean, flagged, {"a.txt", "6"}})));
+    Listing listing = ListArchive(folder / "linux.zip");
+    ASSERT_EQ(listing.result, 0);
+    std::vector<std::string> names;
+    for (const ArchiveEntry& entry : listing.entries) names.push_back(JoinedName(entry));
+    EXPECT_EQ(names, (std::vector<std::string>{"が.txt", "caf_.txt", "caf_~2.txt", "___.txt", "ぐ\\x.txt", "a.txt"}));
+    ASSERT_EQ(listing.entries.size(), 6u);
+    EXPECT_EQ(FetchEntry(folder / "linux.zip", listing.entries[2].position).bytes, "3");
+    std::string dest = folder / "out";
+    ASSERT_TRUE(CreateDirectoryA(dest.c_str(), nullptr));
+    std::string archive = folder / "linux.zip";
+    for (size_t i : {1, 2})
+        ASSERT_EQ(Plugin().getFile(archive.c_str(), listing.entries[i].position, &dest[0], 0, nullptr, 0), 0);
+    EXPECT_EQ(ReadBytes(folder / "out\\caf_.txt"), "2");
+    EXPECT_EQ(ReadBytes(folder / "out\\caf_~2.txt"), "3");
+
+    // One name that is no UTF-8 (表 in code page 932) and every unflagged name is code page 932.
+    ASSERT_TRUE(WriteBytes(folder / "mixed.zip", Craft({{"\x95\x5C.txt", "1"}, composed, flagged})));
+    listing = ListArchive(folder / "mixed.zip");
+    ASSERT_EQ(listing.result, 0);
+    ASSERT_EQ(listing.entries.size(), 3u);
+    EXPECT_EQ(JoinedName(listing.entries[0]), "表.txt");
+    EXPECT_EQ(JoinedName(listing.entries[1]), composed.name);
+    EXPECT_EQ(JoinedName(listing.entries[2]), "ぐ\\x.txt");
 }

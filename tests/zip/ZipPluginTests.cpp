@@ -208,9 +208,8 @@ TEST(ZipPlugin, ConvertsNamesFlaggedAsUtf8ToCodePage932) {
     ASSERT_EQ(listing.result, 0);
     ASSERT_EQ(listing.entries.size(), 2u);
     EXPECT_TRUE(FindEntry(listing, "utf8\\日本語ファイル.txt"));
-    // A character code page 932 lacks becomes '_' (Windows may see it as two UTF-16 halves).
-    std::string smile = JoinedName(listing.entries[1]);
-    EXPECT_TRUE(smile == "utf8\\smile_.txt" || smile == "utf8\\smile__.txt") << smile;
+    // A character code page 932 lacks becomes one '_', even one outside UTF-16's first plane.
+    EXPECT_EQ(JoinedName(listing.entries[1]), "utf8\\smile_.txt");
 }
 
 TEST(ZipPlugin, ListsTheSameEntriesWhateverTheArchiveWasWrittenLike) {

@@ -145,6 +145,25 @@ def zstd_zip(inp):
                                               len(central), len(local), 0))
 
 
+def make_linux_names(inp):
+    """Names as zip on Linux stores them in a UTF-8 locale: UTF-8 with neither the flag nor a
+    Unicode path field; one decomposed (as a Mac writes it), some with characters code page 932 lacks. The
+    expected tree holds each file under the name Windows should get."""
+    names = [("\u304c.txt", "\u304c.txt"), ("\u304f\u3099.txt", "\u3050.txt"), ("caf\u00e9.txt", "caf_.txt"),
+             ("\ud55c\uad6d\uc5b4.txt", "___.txt"),
+             ("\u65e5\u672c\u8a9e/\u30e1\u30e2.txt", "\u65e5\u672c\u8a9e/\u30e1\u30e2.txt")]
+    expected = os.path.join(out, "expected", "linux-names")
+    for number, (stored, shown) in enumerate(names):
+        data = ("file %d: %s\n" % (number, stored)).encode()
+        write(os.path.join(inp, "names", stored), data, BASE_TIME + number)
+        write(os.path.join(expected, "names", shown), data, BASE_TIME + number)
+    for root in (inp, expected):
+        for folder in ("names/\u65e5\u672c\u8a9e", "names"):
+            os.utime(os.path.join(root, folder), (BASE_TIME + 1000, BASE_TIME + 1000))
+    subprocess.run(["zip", "-q", "-r", os.path.join(out, "linux-names.zip"), "names"], cwd=inp, check=True,
+                   env=dict(os.environ, LC_ALL="C.UTF-8"))
+
+
 def main():
     shutil.rmtree(out, ignore_errors=True)
     inp = os.path.join(out, "input")
@@ -202,6 +221,7 @@ def main():
         u.writestr(info, "both fields\n")
 
     make_attribute_folders()
+    make_linux_names(inp)
     make_cut_sizes()
 
     # Names flagged as UTF-8 (Debian's zip never sets the flag, Python's zipfile does).
