@@ -56,11 +56,11 @@ int CPluginTable::LoadFolder(const char* folder) {
     Unload(AllSlots);
     plugins_.clear();
     if (!folder) folder = "";
-    char base[MAX_PATH];
+    char base[PathSize];
     bool endsWithBackslash = cp932::LastSingleByte(folder) == '\\';
     int written = snprintf(base, sizeof base, endsWithBackslash ? "%s" : "%s\\", folder);
     if (written < 0 || written >= static_cast<int>(sizeof base)) return 0;
-    char pattern[MAX_PATH + 8];
+    char pattern[PathSize + 8];
     snprintf(pattern, sizeof pattern, "%s*.%s", base, SpiFileExtension);
 
     WIN32_FIND_DATAA found;

@@ -7,6 +7,7 @@
 #include "plugins/PluginBlock.h"
 #include "plugins/PluginResult.h"
 #include "plugins/SusiePlugin.h"
+#include "text/PathSize.h"
 
 constexpr int MaxPlugins = 200;
 // Unload's index for every slot at once.
@@ -16,8 +17,8 @@ constexpr int NoSlot = -1;
 
 // One plug-in file of the folder.
 struct PluginSlot {
-    char fileName[260];    // as the folder listing returns it
-    char fullPath[260];    // folder, backslash, fileName
+    char fileName[PathSize];  // as the folder listing returns it
+    char fullPath[PathSize];  // folder, backslash, fileName
     char infoText[80];     // GetPluginInfo 1
     char extensions[80];   // GetPluginInfo 2
     int isArchive;         // 1 archive plug-in, 0 image plug-in ("00IN")

@@ -30,15 +30,15 @@ int WindowBits(const Header& header) {
 }
 
 // Passes bytes on to the real sink, keeping the CRC, the count and the progress reports.
-class CheckingSink : public OutputSink {
+class CheckingSink {
 public:
     CheckingSink(OutputSink& target, ProgressReport* progress, uint64_t total)
         : target_(target), progress_(progress), total_(total) {}
 
-    bool Write(const uint8_t* data, size_t length) override {
+    bool Write(const uint8_t* data, size_t length) {
         if (length > total_ - written_) return false;   // more than the header promised
         crc_ = codecs::Crc16(crc_, data, length);
-        if (!target_.Write(data, length)) {
+        if (!CopyToTarget(data, length)) {
             sinkFailed_ = true;
             return false;
         }
@@ -63,6 +63,20 @@ public:
     uint64_t written() const { return written_; }
 
 private:
+    bool CopyToTarget(const uint8_t* data, size_t length) {
+        while (length > 0) {
+            size_t room = 0;
+            uint8_t* to = target_.Room(&room);
+            size_t piece = length < room ? length : room;
+            if (!to || piece == 0) return false;
+            memcpy(to, data, piece);
+            if (!target_.Commit(piece)) return false;
+            data += piece;
+            length -= piece;
+        }
+        return true;
+    }
+
     OutputSink& target_;
     ProgressReport* progress_;
     uint64_t total_;

@@ -4,7 +4,7 @@
 #include "spi/common/ByteSource.h"
 #include "spi/common/ProgressReport.h"
 #include "spi/lha/LhaHeader.h"
-#include "spi/lha/OutputSink.h"
+#include "spi/common/OutputSink.h"
 
 namespace lha {
 

@@ -5,34 +5,8 @@
 #include "spi/lha/ArchiveWalk.h"
 #include "spi/lha/EntryUnpacker.h"
 #include "spi/lha/HeaderRecord.h"
-#include "spi/lha/OutputSink.h"
 
 namespace lha {
-namespace {
-
-// Hands the unpacker's bytes on to the plug-in's output.
-class SinkAdapter : public lha::OutputSink {
-public:
-    explicit SinkAdapter(::OutputSink& target) : target_(target) {}
-    bool Write(const uint8_t* data, size_t length) override {
-        while (length > 0) {
-            size_t room = 0;
-            uint8_t* to = target_.Room(&room);
-            size_t piece = length < room ? length : room;
-            if (!to || piece == 0) return false;
-            memcpy(to, data, piece);
-            if (!target_.Commit(piece)) return false;
-            data += piece;
-            length -= piece;
-        }
-        return true;
-    }
-
-private:
-    ::OutputSink& target_;
-};
-
-}  // namespace
 
 size_t LhaArchive::Keep(const Header& header) {
     auto kept = byPosition_.emplace(header.headerOffset, headers_.size());
@@ -95,8 +69,7 @@ int LhaArchive::CheckUnpackable(size_t index) {
 }
 
 int LhaArchive::UnpackEntry(size_t index, ::OutputSink& sink, ProgressReport& progress) {
-    SinkAdapter adapter(sink);
-    return lha::UnpackEntry(Source(), HeaderOf(index), adapter, &progress);
+    return lha::UnpackEntry(Source(), HeaderOf(index), sink, &progress);
 }
 
 }  // namespace lha
