@@ -22,50 +22,9 @@ protected:
         }
     }
 
-    testsupport::CleanProfile clean{true};
-    std::string folder = work / "Varnito";
-    std::string plugins = folder + "\\plugins";
-    std::string program = folder + "\\Varnito.exe";
-};
-
-TEST_F(UnpackedPackage, OpensArchivesAndListsItsPluginsWithoutAnySetting) {
-    std::string archive = ArchivesInWork({"listed.zip"});
-    {
-        VarnitoProcess varnito;
-        ASSERT_TRUE(varnito.Start(archive, program));
-        HWND window = varnito.WaitForWindow("Varnito - listed.zip");
-        ASSERT_TRUE(window);
-        size_t files = FilesOnly(UnzippedTree("listed.zip")).size();
-        HWND list = GetDlgItem(window, ListControl);
-        EXPECT_TRUE(WaitUntil([&] { return RowCount(list) == static_cast<int>(files) ? list : nullptr; }))
-            << RowCount(list) << " rows";
-        PressButton(window, CloseButton);
-        EXPECT_TRUE(varnito.WaitForExit());
-    }
-    // Nothing was stored that would tie the package to where it was unpacked.
-    EXPECT_EQ(ReadProfileText("SpiFold"), testsupport::MissingText);
-
-    VarnitoProcess settings;
-    ASSERT_TRUE(settings.Start("", program));
-    HWND dialog = settings.WaitForWindow(SettingsCaption);
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(ControlText(dialog, PluginFolderEdit), plugins);
-    EXPECT_EQ(RowCount(GetDlgItem(dialog, PluginList)), 4);
-    PressButton(dialog, IDCANCEL);
-    EXPECT_TRUE(settings.WaitForExit());
-}
-
-// The folder taken from an installed image viewer holds plug-ins of the other kind only (a
-// 32-bit viewer's folder for the 64-bit program): the plug-ins beside the program open the
-// archive, and the settings dialog shows their folder as the one in use.
-TEST_F(UnpackedPackage, AViewersFolderWithoutPluginsOfItsKindGivesWayToItsOwn) {
-    std::string viewer = work / "viewer";
-    ASSERT_TRUE(CreateDirectoryA(viewer.c_str(), nullptr));
-    const char* otherKind = testsupport::PluginFile("Zip").back() == 'h' ? "Zip.spi" : "Zip.sph";
-    ASSERT_TRUE(testsupport::WriteBytes(viewer + "\\" + otherKind, "not of this build's kind"));
-    ASSERT_TRUE(testsupport::WriteImageViewerPath(viewer.c_str()));
-    std::string archive = ArchivesInWork({"listed.zip"});
-    {
+    // The program lists every file of listed.zip (a list window at all: a plug-in opened it).
+    void ExpectListsEveryFileOfTheZip() {
+        std::string archive = ArchivesInWork({"listed.zip"});
         VarnitoProcess varnito;
         ASSERT_TRUE(varnito.Start(archive, program));
         HWND window = varnito.WaitForWindow("Varnito - listed.zip");
@@ -77,16 +36,44 @@ TEST_F(UnpackedPackage, AViewersFolderWithoutPluginsOfItsKindGivesWayToItsOwn) {
         PressButton(window, CloseButton);
         EXPECT_TRUE(varnito.WaitForExit());
     }
-    EXPECT_EQ(ReadProfileText("SpiFold"), viewer) << "the setting itself stays the viewer's";
 
-    VarnitoProcess settings;
-    ASSERT_TRUE(settings.Start("", program));
-    HWND dialog = settings.WaitForWindow(SettingsCaption);
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(ControlText(dialog, PluginFolderEdit), plugins);
-    EXPECT_EQ(RowCount(GetDlgItem(dialog, PluginList)), 4);
-    PressButton(dialog, IDCANCEL);
-    EXPECT_TRUE(settings.WaitForExit());
+    // The settings dialog shows the folder beside the program as the one in use, with its four plug-ins.
+    void ExpectSettingsShowTheBundledPlugins() {
+        VarnitoProcess settings;
+        ASSERT_TRUE(settings.Start("", program));
+        HWND dialog = settings.WaitForWindow(SettingsCaption);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(ControlText(dialog, PluginFolderEdit), plugins);
+        EXPECT_EQ(RowCount(GetDlgItem(dialog, PluginList)), 4);
+        PressButton(dialog, IDCANCEL);
+        EXPECT_TRUE(settings.WaitForExit());
+    }
+
+    testsupport::CleanProfile clean{true};
+    std::string folder = work / "Varnito";
+    std::string plugins = folder + "\\plugins";
+    std::string program = folder + "\\Varnito.exe";
+};
+
+TEST_F(UnpackedPackage, OpensArchivesAndListsItsPluginsWithoutAnySetting) {
+    ExpectListsEveryFileOfTheZip();
+    // Nothing was stored that would tie the package to where it was unpacked.
+    EXPECT_EQ(ReadProfileText("SpiFold"), testsupport::MissingText);
+    ExpectSettingsShowTheBundledPlugins();
+}
+
+// The folder taken from an installed image viewer holds plug-ins of the other kind only (a
+// 32-bit viewer's folder for the 64-bit program): the plug-ins beside the program open the
+// archive, and the settings dialog shows their folder as the one in use.
+TEST_F(UnpackedPackage, AViewersFolderWithoutPluginsOfItsKindGivesWayToItsOwn) {
+    std::string viewer = work / "viewer";
+    ASSERT_TRUE(CreateDirectoryA(viewer.c_str(), nullptr));
+    const char* otherKind = testsupport::PluginFile("Zip").back() == 'h' ? "Zip.spi" : "Zip.sph";
+    ASSERT_TRUE(testsupport::WriteBytes(viewer + "\\" + otherKind, "not of this build's kind"));
+    ASSERT_TRUE(testsupport::WriteImageViewerPath(viewer.c_str()));
+    ExpectListsEveryFileOfTheZip();
+    EXPECT_EQ(ReadProfileText("SpiFold"), viewer) << "the setting itself stays the viewer's";
+    ExpectSettingsShowTheBundledPlugins();
 }
 
 }  // namespace
