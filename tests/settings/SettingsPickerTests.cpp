@@ -31,25 +31,36 @@ public:
     explicit FolderTree(HWND browser) : tree_(FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr)) {}
 
     // Waits until the browser has opened: the last thing it does is select the start folder.
+    // (The 32-bit product's tests run in an emulated machine, where a browser takes seconds.)
     bool WaitForSelection(const std::string& name) const {
-        for (int i = 0; i < 500; ++i) {
-            if (Text(Next(TVGN_CARET, nullptr)) == name) return true;
+        return WaitFor([&] { return Text(Next(TVGN_CARET, nullptr)) == name; });
+    }
+
+    // Once the browser has opened at `start`, selects the folder `name` beside it. On failure,
+    // `seen` tells what the tree showed.
+    bool SelectBesideTheStart(const std::string& start, const std::string& name, std::string* seen) const {
+        return WaitFor([&] {
+            HTREEITEM selected = Next(TVGN_CARET, nullptr);
+            *seen = "selected: " + Text(selected) + "; beside it:";
+            if (Text(selected) != start) return false;
+            for (HTREEITEM item = Next(TVGN_CHILD, Next(TVGN_PARENT, selected)); item; item = Next(TVGN_NEXT, item)) {
+                *seen += " " + Text(item);
+                if (Text(item) == name)
+                    return SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != FALSE;
+            }
+            return false;
+        });
+    }
+
+private:
+    template <typename Condition>
+    static bool WaitFor(Condition met) {
+        for (int i = 0; i < 3000; ++i) {
+            if (met()) return true;
             Sleep(20);
         }
         return false;
     }
-
-    // Selects the folder of that name beside the selected one.
-    bool SelectBesideTheSelection(const std::string& name) const {
-        HTREEITEM parent = Next(TVGN_PARENT, Next(TVGN_CARET, nullptr));
-        for (HTREEITEM item = Next(TVGN_CHILD, parent); item; item = Next(TVGN_NEXT, item)) {
-            if (Text(item) == name)
-                return SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != FALSE;
-        }
-        return false;
-    }
-
-private:
     HTREEITEM Next(UINT relation, HTREEITEM from) const {
         return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
     }
@@ -114,15 +125,14 @@ TEST_F(SettingsPickers, PluginFolderPickerRefillsTheList) {
     // The browser starts at the empty folder; the plug-in folder is its sibling.
     std::string folder = WithoutTrailingSeparator(plugins.Path());
     bool selected = false;
+    std::string seen;
     PopupDriver pick(open.hwnd(), [&](HWND browser) {
-        FolderTree tree(browser);
-        selected = tree.WaitForSelection(LastComponent(empty.path())) &&
-                   tree.SelectBesideTheSelection(LastComponent(plugins.Path()));
+        selected = FolderTree(browser).SelectBesideTheStart(LastComponent(empty.path()), LastComponent(plugins.Path()), &seen);
         Press(browser, IDOK);
     });
     open.Click(IDC_SETTINGS_SPI_BROWSE);
     ASSERT_TRUE(pick.Join());
-    ASSERT_TRUE(selected);
+    ASSERT_TRUE(selected) << seen;
     EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), folder);
     EXPECT_EQ(open.RowCount(), 2);
     EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), "【使用可能なアーカイブプラグインは  2 個】");
