@@ -9,23 +9,13 @@
 #include "tests/support/TestSupport.h"
 
 using namespace lhatest;
-using testsupport::TempDir;
 using testsupport::PluginFile;
 
 namespace {
 
-class LhaInHost : public testing::Test {
+class LhaInHost : public OnePluginInHost {
 protected:
-    void SetUp() override {
-        plugins.AddCopy(PluginPath(), PluginFile("Lha"));
-        int count = 0;
-        table = LoadTable(plugins.Path(), &count);
-        ASSERT_EQ(count, 1);
-    }
-
-    PluginTestFolder plugins;
-    TempDir archives;
-    std::unique_ptr<CPluginTable> table;
+    LhaInHost() : OnePluginInHost(PluginPath(), PluginFile("Lha")) {}
 };
 
 TEST_F(LhaInHost, TableShowsThePluginsTexts) {

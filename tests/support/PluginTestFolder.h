@@ -2,6 +2,7 @@
 // The plug-in loader of the tests: a temporary plug-in folder filled with copies of the fixture
 // plug-ins or of our own plug-ins, script archives beside it, and a table loaded from it. The
 // script format is described in tests/fixture/Fixture.cpp.
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include "plugins/PluginTable.h"
@@ -29,3 +30,25 @@ private:
 
 // A table loaded from the folder.
 std::unique_ptr<CPluginTable> LoadTable(const std::string& folder, int* count = nullptr);
+
+// A test of one of our plug-ins alone in a plug-in folder, loaded by the host's table: the
+// build's plug-in file `source`, copied into the folder as `name`.
+class OnePluginInHost : public testing::Test {
+protected:
+    OnePluginInHost(std::string source, std::string name) : source_(std::move(source)), name_(std::move(name)) {}
+
+    void SetUp() override {
+        plugins.AddCopy(source_, name_);
+        int count = 0;
+        table = LoadTable(plugins.Path(), &count);
+        ASSERT_EQ(count, 1);
+    }
+
+    PluginTestFolder plugins;
+    testsupport::TempDir archives;
+    std::unique_ptr<CPluginTable> table;
+
+private:
+    std::string source_;
+    std::string name_;
+};

@@ -9,24 +9,14 @@
 #include "tests/zip/ZipPluginLoader.h"
 
 using testsupport::ReadBytes;
-using testsupport::TempDir;
 using testsupport::PluginFile;
 using testsupport::WriteBytes;
 
 namespace {
 
-class ZipInHost : public testing::Test {
+class ZipInHost : public OnePluginInHost {
 protected:
-    void SetUp() override {
-        plugins.AddCopy(PluginPath(), PluginFile("Zip"));
-        int count = 0;
-        table = LoadTable(plugins.Path(), &count);
-        ASSERT_EQ(count, 1);
-    }
-
-    PluginTestFolder plugins;
-    TempDir archives;
-    std::unique_ptr<CPluginTable> table;
+    ZipInHost() : OnePluginInHost(PluginPath(), PluginFile("Zip")) {}
 
     // Every entry of the archive is one of `expected`, listed with its time and fetched with
     // its bytes, and every one of `expected` is listed.
