@@ -82,9 +82,7 @@ PluginResult CPluginTable::CopyEntries(const EntryPoints& calls, const char* arc
     PluginResult completed = CompleteRecords(calls, archivePath, bytes, size, &count);
     if (completed != PluginSucceeded) return completed;
 
-    EntryList copy;
-    if (!copy.Assign(reinterpret_cast<const ArchiveEntry*>(bytes), count)) return BufferNotAllocated;
-    if (entries) *entries = std::move(copy);
+    if (entries) entries->Adopt(std::move(block), count);
     return PluginSucceeded;
 }
 

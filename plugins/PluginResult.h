@@ -10,7 +10,7 @@ enum PluginResult : int {
     PictureInfoFailed = -3,               // not returned
     PictureDataFailed = -4,               // not returned
     MemoryNotLocked = -5,                 // not returned
-    BufferNotAllocated = -6,              // ListArchive: no memory for the entry list
+    BufferNotAllocated = -6,              // not returned
     NoPluginAccepts = -7,                 // ListArchive: no archive plug-in takes the file
     ArchivedPictureUnsupported = -8,      // not returned
     NotAPicture = -9,                     // not returned

@@ -54,10 +54,10 @@ public:
     // Slot 0 to MaxPlugins - 1 (an empty slot, without library, beyond the loaded ones).
     const PluginSlot& Slot(int index) const;
 
-    // Chooses the plug-in for the archive and copies its entries into *entries (written only
-    // on success). The result is PluginSucceeded with the chosen slot, or ArchiveNotOpened,
-    // NoPluginAccepts, BlockNotLocked, EntryInfoFailed, ArchiveInfoMissing, or
-    // BufferNotAllocated when there is no memory for the copy, with NoSlot.
+    // Chooses the plug-in for the archive and hands its list block over to *entries (written
+    // only on success). The result is PluginSucceeded with the chosen slot, or
+    // ArchiveNotOpened, NoPluginAccepts, BlockNotLocked, EntryInfoFailed or
+    // ArchiveInfoMissing, with NoSlot.
     ArchiveListing ListArchive(const char* archivePath, EntryList* entries);
     // Unpacks one entry and hands over the plug-in's own block, locked: *fetched owns it from
     // then on and unlocks and frees it. On success the block holds at least the entry's
