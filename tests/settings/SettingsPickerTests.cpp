@@ -55,7 +55,7 @@ public:
 private:
     template <typename Condition>
     static bool WaitFor(Condition met) {
-        for (int i = 0; i < 3000; ++i) {
+        for (int i = 0; i < 1500; ++i) {
             if (met()) return true;
             Sleep(20);
         }
@@ -122,7 +122,14 @@ TEST_F(SettingsPickers, PluginFolderPickerRefillsTheList) {
     open.SetText(IDC_SETTINGS_SPI_FOLDER, empty.path());
     ASSERT_EQ(open.RowCount(), 0);
 
-    // The browser starts at the empty folder; the plug-in folder is its sibling.
+    // The browser starts at the empty folder; the plug-in folder is its sibling. (In the
+    // emulated 32-bit machine, Wine's browser first opened after the folders were made selects
+    // nothing; a browser opened and cancelled first, as in the destination test, avoids that.)
+    PopupDriver first(open.hwnd(), [](HWND browser) { Press(browser, IDCANCEL); });
+    open.Click(IDC_SETTINGS_SPI_BROWSE);
+    ASSERT_TRUE(first.Join());
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), empty.path());
+
     std::string folder = WithoutTrailingSeparator(plugins.Path());
     bool selected = false;
     std::string seen;
@@ -137,10 +144,6 @@ TEST_F(SettingsPickers, PluginFolderPickerRefillsTheList) {
     EXPECT_EQ(open.RowCount(), 2);
     EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), "【使用可能なアーカイブプラグインは  2 個】");
 
-    PopupDriver cancel(open.hwnd(), [](HWND browser) { Press(browser, IDCANCEL); });
-    open.Click(IDC_SETTINGS_SPI_BROWSE);
-    ASSERT_TRUE(cancel.Join());
-    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), folder);
 }
 
 TEST_F(SettingsPickers, EditorPickerOpensInTheProgramsFolderAndRestoresTheCurrentDirectory) {
