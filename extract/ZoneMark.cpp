@@ -54,6 +54,19 @@ int ReadArchiveZone(const std::string& archivePath) {
     return ZoneIdInStream(text, size);
 }
 
+// The file system flags (FILE_*) of the volume whose root is given; 0 when they cannot be read.
+// They are asked through a handle: by its root's name, Wine reads a Unix volume's device too
+// and, refused, says so on the console.
+DWORD FileSystemFlags(const char* root) {
+    HANDLE folder = CreateFileA(root, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE) return 0;
+    DWORD flags = 0;
+    if (!GetVolumeInformationByHandleW(folder, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) flags = 0;
+    CloseHandle(folder);
+    return flags;
+}
+
 // A path whose file name holds a colon names a stream already; after the drive's colon no
 // other may stand (a colon is never a trail byte of code page 932).
 bool NamesAStream(const std::string& path) { return path.find(':', 2) != std::string::npos; }
@@ -122,9 +135,7 @@ bool ZoneMarker::VolumeHasNamedStreams(const char* path) {
     if (!GetVolumePathNameA(path, root, sizeof root)) return false;
     auto known = volumes_.find(root);
     if (known != volumes_.end()) return known->second;
-    DWORD flags = 0;
-    bool has = GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
-               (flags & FILE_NAMED_STREAMS) != 0;
+    bool has = (FileSystemFlags(root) & FILE_NAMED_STREAMS) != 0;
     volumes_[root] = has;
     return has;
 }
