@@ -15,7 +15,8 @@ bool IsCarriedZone(int zone) { return zone == InternetZone || zone == UntrustedZ
 // numbers that matter are ASCII).
 std::string NarrowText(const char* text, size_t size) {
     size = std::min(size, ZoneStreamReadLimit);
-    bool utf16 = size >= 2 && static_cast<unsigned char>(text[0]) == 0xFF && static_cast<unsigned char>(text[1]) == 0xFE;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    bool utf16 = size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
     if (!utf16) return std::string(text, size);
     std::string narrow;
     for (size_t i = 2; i + 1 < size; i += 2) narrow += text[i + 1] == 0 ? text[i] : '?';
