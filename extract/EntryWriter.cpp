@@ -22,5 +22,6 @@ EntryFileEnd WriteEntryFile(CPluginTable& host, int pluginIndex, const char* arc
     // FetchEntry hands over at least unpackedSize bytes (none for an empty entry).
     const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
     if (!WriteBytes(target, bytes, static_cast<size_t>(entry.unpackedSize))) return EntryFileEnd::NotWritten;
+    if (target.zone) target.zone->Mark(target.path);
     return EntryFileEnd::Written;
 }

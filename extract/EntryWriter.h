@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include "extract/OutputFile.h"
+#include "extract/ZoneMark.h"
 #include "plugins/PluginTable.h"
 
 // Where and how an entry is written.
@@ -11,6 +12,7 @@ struct EntryFileTarget {
     std::string path;
     OutputFileState existing;  // what stands at path now (LookAtOutput)
     int64_t timestamp = 0;     // seconds since 1970 UTC for the file's time; 0 keeps the time of writing
+    ZoneMarker* zone = nullptr;  // carries the archive's zone to the file; none: no mark
 };
 
 enum class EntryFileEnd {
@@ -22,6 +24,7 @@ enum class EntryFileEnd {
 // Fetches the entry through slot pluginIndex of host and writes its unpackedSize bytes as the
 // file target.path: a missing path gets a new file, an existing file is replaced only once the
 // new one is complete, and a folder or a read-only file is refused. After NotFetched,
-// *pluginCode holds the plug-in result. The fetched block is released before the call returns.
+// *pluginCode holds the plug-in result. A written file gets the mark of target.zone. The
+// fetched block is released before the call returns.
 EntryFileEnd WriteEntryFile(CPluginTable& host, int pluginIndex, const char* archivePath, const ArchiveEntry& entry,
                             const EntryFileTarget& target, int* pluginCode);

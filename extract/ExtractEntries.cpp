@@ -60,14 +60,14 @@ bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, c
 
 // Fetches and writes the entry. False after showing the message.
 bool WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
-                const OutputFileState& onDisk, ExtractionMessages& messages) {
+                const OutputFileState& onDisk, ZoneMarker& zone, ExtractionMessages& messages) {
     // A changed archive would hand over whatever its new entry at this position holds.
     if (!Unchanged(plan.listedArchive, ReadArchiveIdentity(plan.archivePath.c_str()))) {
         messages.ShowMessage(ArchiveChangedText);
         return false;
     }
     int code = 0;
-    EntryFileTarget target{filePath, onDisk, entry.timestamp};
+    EntryFileTarget target{filePath, onDisk, entry.timestamp, &zone};
     switch (WriteEntryFile(*plan.host, plan.pluginIndex, plan.archivePath.c_str(), entry, target, &code)) {
     case EntryFileEnd::Written:
         return true;
@@ -118,6 +118,7 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
                          ExtractionMessages& messages) {
     OverwriteMode mode = plan.firstMode;
     RunFolders folders;
+    ZoneMarker zone(plan.archivePath.c_str());
     for (size_t i = 0; i < plan.entries.size(); ++i) {
         const ArchiveEntry& entry = *plan.entries[i];
         progress.SetPosition(static_cast<int>(plan.countFromOne ? i + 1 : i));
@@ -138,7 +139,7 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
         OverwriteAction action = OverwriteAction::Write;
         if (!DecideAboutExisting(out, onDisk, entry, &mode, asker, &action)) return ExtractionEnd::Failure;
         if (action == OverwriteAction::Skip) continue;
-        if (!WriteEntry(plan, entry, out.filePath, onDisk, messages)) return ExtractionEnd::Failure;
+        if (!WriteEntry(plan, entry, out.filePath, onDisk, zone, messages)) return ExtractionEnd::Failure;
     }
     return ExtractionEnd::Normal;
 }

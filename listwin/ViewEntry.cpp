@@ -33,7 +33,8 @@ void CArchiveListDlg::ViewEntry() {
     char workFile[PathSize] = {};
     bool named = workFolder[0] && WorkFilePath(workFolder, entry->fileName, workFile, sizeof workFile);
     if (named) CreateDirectoryA(workFolder, nullptr);
-    EntryFileTarget target{workFile, LookAtOutput(workFile), 0};
+    ZoneMarker zone(archivePath);
+    EntryFileTarget target{workFile, LookAtOutput(workFile), 0, &zone};
     int code = 0;
     EntryFileEnd end = WriteEntryFile(*host, pluginIndex, archivePath, *entry, target, &code);
     if (end == EntryFileEnd::NotFetched) {

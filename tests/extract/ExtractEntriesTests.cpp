@@ -2,6 +2,7 @@
 #include <ctime>
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
+#include "extract/ZoneMark.h"
 #include "tests/extract/ExtractTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -277,6 +278,38 @@ TEST_F(EntryLoop, AnEntryNamedLikeTheArchiveNeverOverwritesIt) {
     EXPECT_EQ(messages.texts, Files({WriteFailedText}));
     EXPECT_EQ(ReadBytes(archive), archiveBytes);
     EXPECT_EQ(ListTree(work.path()), Files({"a.fix", "first.txt"}));
+}
+
+namespace {
+// Whether the volume that holds path keeps named streams (Wine's volumes do not: there a
+// stream's name makes a plain file of that name).
+bool VolumeHasNamedStreams(const std::string& path) {
+    char root[MAX_PATH];
+    DWORD flags = 0;
+    return GetVolumePathNameA(path.c_str(), root, sizeof root) &&
+           GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+           (flags & FILE_NAMED_STREAMS) != 0;
+}
+}  // namespace
+
+TEST_F(EntryLoop, TheArchivesInternetZoneNeverLeavesAStrayFileBesideTheOutput) {
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(Out("old.txt"), "old"));
+    // The archive's stream, or under Wine the plain file that stands for it.
+    ASSERT_TRUE(WriteBytes(archive + ":Zone.Identifier", "[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=x\r\n"));
+    EXPECT_EQ(Run({{"doc\\", "new.txt", "N", 1500000000}, {"", "old.txt", "replaced", 1500000000}}, true,
+                  OverwriteAll),
+              ExtractionEnd::Normal);
+    EXPECT_EQ(ReadBytes(Out("old.txt")), "replaced");
+    if (!VolumeHasNamedStreams(destination)) {
+        EXPECT_EQ(ListTree(destination), Files({"doc\\", "doc\\new.txt", "old.txt"}));
+        return;
+    }
+    for (const char* file : {"doc\\new.txt", "old.txt"}) {
+        std::string mark = ReadBytes(Out(file) + ":Zone.Identifier");
+        EXPECT_EQ(ZoneIdInStream(mark.data(), mark.size()), InternetZone) << file;
+        EXPECT_EQ(ModificationTimestamp(Out(file)), 1500000000) << file << ": the mark keeps the entry's time";
+    }
 }
 
 class Overwriting : public EntryLoop {
