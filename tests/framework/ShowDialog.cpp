@@ -1,10 +1,12 @@
-// Shows one dialog template of the program for a picture:  show_dialog ID RECT-FILE
-// Creates the dialog with the icons its window class gives it, writes the dialog's outer
-// rectangle ("left top width height") to RECT-FILE, and stays until RECT-FILE is deleted
-// (or a minute has passed).
+// Shows one dialog template for a picture:  show_dialog ID RECT-FILE [MODULE [CONTROL=TEXT ...]]
+// Creates the dialog of the program (with the icons its window class gives it), or of MODULE,
+// a plug-in, with the given texts in its controls; writes the dialog's outer rectangle
+// ("left top width height") to RECT-FILE, and stays until RECT-FILE is deleted (or a minute
+// has passed).
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include "framework/Dialog.h"
 #include "framework/MessagePump.h"
 #include "framework/WinApp.h"
@@ -51,18 +53,30 @@ void DressUp(CDialog& dialog, UINT templateId) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: show_dialog ID RECT-FILE\n");
+        fprintf(stderr, "usage: show_dialog ID RECT-FILE [MODULE [CONTROL=TEXT ...]]\n");
         return 2;
     }
+    HINSTANCE templates = argc > 3 ? LoadLibraryA(argv[3]) : GetModuleHandleA(nullptr);
+    if (!templates) {
+        fprintf(stderr, "show_dialog: cannot load %s\n", argv[3]);
+        return 1;
+    }
     CWinApp app;
-    app.PrepareRun(GetModuleHandleA(nullptr), "");
+    app.PrepareRun(templates, "");
     UINT templateId = static_cast<UINT>(atoi(argv[1]));
     CDialog dialog(templateId);
     if (!dialog.Create(templateId)) {
         fprintf(stderr, "show_dialog: no dialog %u\n", templateId);
         return 1;
     }
-    DressUp(dialog, templateId);
+    if (argc > 3) {
+        for (int i = 4; i < argc; ++i) {
+            const char* equals = strchr(argv[i], '=');
+            if (equals) SetDlgItemTextA(dialog.m_hWnd, atoi(argv[i]), equals + 1);
+        }
+    } else {
+        DressUp(dialog, templateId);
+    }
     dialog.SetWindowPos(HWND_TOP, 16, 16, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     dialog.UpdateWindow();
 
