@@ -1,10 +1,12 @@
 #pragma once
-// AES (FIPS 197) through Windows' CNG, in the two uses our archives make of it: the block
-// cipher alone (ECB), from which WinZip's counter mode is built (AesCtr.h), and CBC
-// decryption, as 7z encrypts.
+// AES (FIPS 197) in the two uses our archives make of it: the block cipher alone (ECB), from
+// which WinZip's counter mode is built (AesCtr.h), computed here (AesEncryption.h says why),
+// and CBC decryption, as 7z encrypts, through Windows' CNG.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
+#include "spi/common/crypto/AesEncryption.h"
 #include "spi/common/crypto/CngAlgorithm.h"
 
 namespace crypto {
@@ -20,7 +22,7 @@ public:
     AesKey(const AesKey&) = delete;
     AesKey& operator=(const AesKey&) = delete;
 
-    bool ok() const { return key_ != nullptr; }
+    bool ok() const { return key_ != nullptr || (forward_ && forward_->ok()); }
     // ECB: encrypts `size` bytes (whole blocks) in place. False when size is not whole blocks
     // or CNG failed.
     bool EncryptBlocks(uint8_t* data, size_t size);
@@ -29,7 +31,8 @@ public:
     bool DecryptBlocks(uint8_t* data, size_t size, uint8_t iv[kAesBlock]);
 
 private:
-    CngAlgorithm algorithm_;
+    std::unique_ptr<AesEncryption> forward_;  // ECB
+    std::unique_ptr<CngAlgorithm> algorithm_;  // CBC
     BCRYPT_KEY_HANDLE key_ = nullptr;
 };
 
