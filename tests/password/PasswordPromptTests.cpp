@@ -10,9 +10,11 @@
 
 #include "spi/common/password/PasswordDialogIds.h"
 #include "spi/common/password/PasswordPrompt.h"
+#include "tests/support/PasswordDialogUser.h"
 #include "tests/support/TestSupport.h"
 
 using password::PromptAnswer;
+using testsupport::FindPasswordDialog;
 
 namespace {
 
@@ -58,25 +60,6 @@ struct Seen {
     HWND owner = nullptr;
     RECT box = {};
 };
-
-BOOL CALLBACK TakeIfPasswordDialog(HWND window, LPARAM found) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(className) != "#32770" ||
-        Text(window).rfind("パスワード", 0) != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// A visible dialog of this process whose title starts with パスワード.
-HWND FindPasswordDialog() {
-    HWND found = nullptr;
-    EnumWindows(&TakeIfPasswordDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 // Waits for the dialog on its own thread, records it, then lets `act` play the user.
 class User {

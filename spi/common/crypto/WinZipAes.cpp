@@ -38,6 +38,16 @@ bool WinZipAesDecryptor::Decrypt(uint8_t* data, size_t size) {
     return mac_->ok() && cipher_->Apply(data, size);
 }
 
+bool WinZipAesDecryptor::Digest(const uint8_t* data, size_t size) {
+    if (!mac_) return false;
+    mac_->Update(data, size);
+    return mac_->ok();
+}
+
+bool WinZipAesDecryptor::DecryptAfterCheck(uint8_t* data, size_t size) {
+    return cipher_ && cipher_->Apply(data, size);
+}
+
 bool WinZipAesDecryptor::Authenticates(const uint8_t code[kWinZipCodeSize]) {
     uint8_t full[kSha1Size];
     if (!mac_ || !mac_->Finish(full)) return false;

@@ -36,8 +36,15 @@ public:
                 const uint8_t verifier[kWinZipVerifierSize]);
     // Decrypts a piece of the data in place. False when CNG failed.
     bool Decrypt(uint8_t* data, size_t size);
-    // True when the stored code matches the data decrypted so far (all of it, at the end).
+    // True when the stored code matches the data decrypted (or digested) so far: all of it, at
+    // the end.
     bool Authenticates(const uint8_t code[kWinZipCodeSize]);
+
+    // The same two steps apart, so that the code is checked before any decrypted byte is
+    // handed over: Digest all the encrypted data, check it with Authenticates, then
+    // DecryptAfterCheck it from the start. False when CNG failed.
+    bool Digest(const uint8_t* data, size_t size);
+    bool DecryptAfterCheck(uint8_t* data, size_t size);
 
 private:
     std::unique_ptr<AesCtr> cipher_;
