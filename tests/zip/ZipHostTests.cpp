@@ -177,6 +177,11 @@ TEST_F(ZipInHost, AWrongPasswordAsksAgainAndACancelStopsTheArchiveWithoutAskingA
     std::string aes = Fixtures() + "pw-aes256.zip", zipCrypto = Fixtures() + "pw-zipcrypto.zip";
     EntryList aesEntries, zipCryptoEntries;
     ASSERT_EQ(table->ListArchive(aes.c_str(), &aesEntries).slot, 0);
+    for (const ArchiveEntry& entry : aesEntries) {  // the method of the AES field, not 99
+        if (JoinedName(entry) == "tree\\readme.txt") {
+            EXPECT_STREQ(reinterpret_cast<const char*>(entry.method), "Deflate");
+        }
+    }
     std::string readme;
     {
         PasswordDialogUser user({"Secret2", "Secret1"});
