@@ -12,8 +12,10 @@
 namespace password {
 namespace {
 
-std::mutex& PluginLock() {
-    static std::mutex lock;
+// Recursive: while the dialog is up its thread runs a message loop, and a window of the host
+// could call the plug-in again from it; that call must not wait for itself.
+std::recursive_mutex& PluginLock() {
+    static std::recursive_mutex lock;
     return lock;
 }
 
@@ -60,7 +62,7 @@ int TryForms(const std::string& typed, const std::vector<PasswordForm>& forms, c
 }  // namespace
 
 void ArchiveCalled(const char* archivePath) {
-    std::lock_guard<std::mutex> lock(PluginLock());
+    std::lock_guard<std::recursive_mutex> lock(PluginLock());
     PluginMemory().ArchiveCalled(archivePath ? archivePath : "");
 }
 
@@ -68,7 +70,7 @@ ArchivePasswords::ArchivePasswords(std::string archivePath, std::vector<Password
     : archivePath_(std::move(archivePath)), forms_(std::move(forms)) {}
 
 int ArchivePasswords::Unlock(const Trial& trial) {
-    std::lock_guard<std::mutex> lock(PluginLock());
+    std::lock_guard<std::recursive_mutex> lock(PluginLock());
     return UnlockWith(PluginMemory(), archivePath_, forms_, trial);
 }
 
