@@ -1,5 +1,6 @@
 #include "spi/common/crypto/AesCtr.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace crypto {
@@ -18,9 +19,14 @@ bool AesCtr::Refill() {
 
 bool AesCtr::Apply(uint8_t* data, size_t size) {
     if (!ok()) return false;
-    for (size_t i = 0; i < size; ++i) {
+    while (size > 0) {
         if (used_ == sizeof stream_ && !Refill()) return false;
-        data[i] ^= stream_[used_++];
+        const size_t count = std::min(size, sizeof stream_ - used_);
+        const uint8_t* stream = stream_ + used_;
+        for (size_t i = 0; i < count; ++i) data[i] ^= stream[i];  // a loop the compiler widens
+        data += count;
+        size -= count;
+        used_ += count;
     }
     return true;
 }
