@@ -28,7 +28,7 @@ AesKey::~AesKey() {
 
 bool AesKey::EncryptBlocks(uint8_t* data, size_t size) {
     if (!forward_ || !forward_->ok() || !WholeBlocks(size)) return false;
-    for (size_t at = 0; at < size; at += kAesBlock) forward_->EncryptBlock(data + at, data + at);
+    forward_->EncryptBlocks(data, size / kAesBlock);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "spi/common/crypto/AesEncryption.h"
 
 #include <windows.h>
+#include <wmmintrin.h>
 
 namespace crypto {
 namespace {
@@ -72,6 +73,24 @@ void StoreBigEndian(uint32_t w, uint8_t* p) {
 
 uint8_t ByteOf(uint32_t w, int index) { return static_cast<uint8_t>(w >> (24 - 8 * index)); }
 
+// The rounds of EncryptBlock in the processor's AES instructions.
+__attribute__((target("aes,sse2"))) void EncryptWithAesInstructions(const uint8_t* roundKeyBytes, int rounds,
+                                                                     uint8_t* data, size_t count) {
+    __m128i keys[15];
+    for (int r = 0; r <= rounds; ++r)
+        keys[r] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(roundKeyBytes + 16 * r));
+    for (size_t block = 0; block < count; ++block, data += 16) {
+        __m128i state = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data)), keys[0]);
+        for (int r = 1; r < rounds; ++r) state = _mm_aesenc_si128(state, keys[r]);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(data), _mm_aesenclast_si128(state, keys[rounds]));
+    }
+}
+
+bool HasAesInstructions() {
+    static const bool has = __builtin_cpu_supports("aes") != 0;
+    return has;
+}
+
 }  // namespace
 
 // KeyExpansion (FIPS 197, 5.2).
@@ -95,10 +114,22 @@ AesEncryption::AesEncryption(const uint8_t* key, size_t keySize) {
         }
         roundKeys_[i] = roundKeys_[i - nk] ^ temp;
     }
+    for (int i = 0; i < 4 * (rounds + 1); ++i) StoreBigEndian(roundKeys_[i], roundKeyBytes_ + 4 * i);
     rounds_ = rounds;
 }
 
-AesEncryption::~AesEncryption() { SecureZeroMemory(roundKeys_, sizeof roundKeys_); }
+AesEncryption::~AesEncryption() {
+    SecureZeroMemory(roundKeys_, sizeof roundKeys_);
+    SecureZeroMemory(roundKeyBytes_, sizeof roundKeyBytes_);
+}
+
+void AesEncryption::EncryptBlocks(uint8_t* data, size_t count) const {
+    if (HasAesInstructions()) {
+        EncryptWithAesInstructions(roundKeyBytes_, rounds_, data, count);
+        return;
+    }
+    for (size_t block = 0; block < count; ++block) EncryptBlock(data + 16 * block, data + 16 * block);
+}
 
 // Cipher (FIPS 197, 5.1): the state is four columns; ShiftRows makes column c of the next
 // round from row r of column c + r.
@@ -116,7 +147,8 @@ void AesEncryption::EncryptBlock(const uint8_t in[16], uint8_t out[16]) const {
     }
     key += 4;
     for (int c = 0; c < 4; ++c) {
-        const uint32_t w = (uint32_t{t.sbox[ByteOf(s[c], 0)]} << 24) | (uint32_t{t.sbox[ByteOf(s[(c + 1) & 3], 1)]} << 16) |
+        const uint32_t w = (uint32_t{t.sbox[ByteOf(s[c], 0)]} << 24) |
+                           (uint32_t{t.sbox[ByteOf(s[(c + 1) & 3], 1)]} << 16) |
                            (uint32_t{t.sbox[ByteOf(s[(c + 2) & 3], 2)]} << 8) | t.sbox[ByteOf(s[(c + 3) & 3], 3)];
         StoreBigEndian(w ^ key[c], out + 4 * c);
     }

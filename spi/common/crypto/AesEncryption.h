@@ -3,6 +3,7 @@
 // go through CNG everywhere. Wine's bcrypt.dll (8.0) hands ECB to GnuTLS without an initial
 // vector, and on processors without AES instructions GnuTLS's generic CBC code then divides by
 // the vector's size, zero: the process dies. Counter mode needs nothing but this direction.
+// Where the processor has AES instructions they do the rounds; elsewhere tables made here.
 #include <cstddef>
 #include <cstdint>
 
@@ -19,10 +20,14 @@ public:
     bool ok() const { return rounds_ != 0; }
     // Encrypts one 16-byte block; `in` and `out` may be the same.
     void EncryptBlock(const uint8_t in[16], uint8_t out[16]) const;
+    // Encrypts `count` blocks in place: with the processor's AES instructions where it has
+    // them, else block by block as EncryptBlock.
+    void EncryptBlocks(uint8_t* data, size_t count) const;
 
 private:
     static constexpr int kLargestRounds = 14;
     uint32_t roundKeys_[4 * (kLargestRounds + 1)] = {};
+    uint8_t roundKeyBytes_[16 * (kLargestRounds + 1)] = {};  // the same, in the state's byte order
     int rounds_ = 0;
 };
 
