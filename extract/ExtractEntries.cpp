@@ -58,27 +58,31 @@ bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, c
     return true;
 }
 
-// Fetches and writes the entry. False after showing the message.
-bool WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
-                const OutputFileState& onDisk, ZoneMarker& zone, ExtractionMessages& messages) {
+enum class EntryOutcome { Written, Stopped, Failed };
+
+// Fetches and writes the entry. Failed after showing the message; Stopped, without one, when
+// the user stopped the plug-in (cancelled its password dialog).
+EntryOutcome WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
+                        const OutputFileState& onDisk, ZoneMarker& zone, ExtractionMessages& messages) {
     // A changed archive would hand over whatever its new entry at this position holds.
     if (!Unchanged(plan.listedArchive, ReadArchiveIdentity(plan.archivePath.c_str()))) {
         messages.ShowMessage(ArchiveChangedText);
-        return false;
+        return EntryOutcome::Failed;
     }
     int code = 0;
     EntryFileTarget target{filePath, onDisk, entry.timestamp, &zone};
     switch (WriteEntryFile(*plan.host, plan.pluginIndex, plan.archivePath.c_str(), entry, target, &code)) {
     case EntryFileEnd::Written:
-        return true;
+        return EntryOutcome::Written;
     case EntryFileEnd::NotFetched:
+        if (code == EntryStopped) return EntryOutcome::Stopped;
         messages.ShowPluginError(code);
-        return false;
+        return EntryOutcome::Failed;
     case EntryFileEnd::NotWritten:
         break;
     }
     messages.ShowMessage(WriteFailedText);
-    return false;
+    return EntryOutcome::Failed;
 }
 
 // The progress dialog updates the screen only now and then; before a question or a message
@@ -139,7 +143,14 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
         OverwriteAction action = OverwriteAction::Write;
         if (!DecideAboutExisting(out, onDisk, entry, &mode, asker, &action)) return ExtractionEnd::Failure;
         if (action == OverwriteAction::Skip) continue;
-        if (!WriteEntry(plan, entry, out.filePath, onDisk, zone, messages)) return ExtractionEnd::Failure;
+        switch (WriteEntry(plan, entry, out.filePath, onDisk, zone, messages)) {
+        case EntryOutcome::Written:
+            break;
+        case EntryOutcome::Stopped:
+            return ExtractionEnd::Normal;  // as after 中断
+        case EntryOutcome::Failed:
+            return ExtractionEnd::Failure;
+        }
     }
     return ExtractionEnd::Normal;
 }

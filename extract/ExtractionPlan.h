@@ -37,6 +37,7 @@ struct ExtractionPlan {
     bool countFromOne = false;
 };
 
-// How a run ended. Normal: every entry done, or the user aborted. Failure: a message was
-// shown, or the user stopped at the overwrite question.
+// How a run ended. Normal: every entry done, or the user aborted (also by cancelling a
+// plug-in's password dialog). Failure: a message was shown, or the user stopped at the
+// overwrite question.
 enum class ExtractionEnd { Normal, Failure };

@@ -108,7 +108,7 @@ PluginResult CPluginTable::FetchEntry(int index, const char* archivePath, const 
     int result = calls->getFile(archivePath, entry->position, reinterpret_cast<LPSTR>(&handle), SpiOutputToMemory,
                                 NoProgress, 0);
     PluginBlock block(handle);
-    if (result != 0) return EntryNotUnpacked;
+    if (result != 0) return result == SpiStopped ? EntryStopped : EntryNotUnpacked;
     // An empty file is legitimate, and plug-ins hand it over in different ways: no block, an
     // empty one, or one that cannot be locked. It is fetched as no block at all.
     bool emptyEntry = entry->unpackedSize == 0;

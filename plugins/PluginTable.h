@@ -63,8 +63,8 @@ public:
     // then on and unlocks and frees it. On success the block holds at least the entry's
     // unpackedSize bytes (a shorter one gives EntryNotUnpacked); an entry without fileName, and
     // an empty entry (unpackedSize 0) that came without a readable block, leave *fetched empty.
-    // Returns PluginSucceeded, or EntryNotUnpacked, PluginNotBound, BlockNotLocked, or
-    // EntryBufferNotAllocated when fetched is null; *fetched is empty on failure.
+    // Returns PluginSucceeded, or EntryNotUnpacked, EntryStopped, PluginNotBound, BlockNotLocked,
+    // or EntryBufferNotAllocated when fetched is null; *fetched is empty on failure.
     PluginResult FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, PluginBlock* fetched);
 
 private:

@@ -77,6 +77,9 @@ constexpr size_t SpiHeaderBytes = 2000;
 
 // GetFile flags: input is a file; 0x100 asks for the output as a new memory block.
 constexpr unsigned int SpiOutputToMemory = 0x100;
+// GetFile's result when the unpacking was stopped on request: the progress callback's, or the
+// user's in a window of the plug-in's own (a password dialog's キャンセル).
+constexpr int SpiStopped = 1;
 
 typedef int(WINAPI* SpiProgressCallback)(int done, int total, LONG_PTR data);
 

@@ -134,6 +134,15 @@ void ReadUnicodePathField(const uint8_t* data, uint16_t length, Entry* entry) {
     entry->unicodeName.assign(reinterpret_cast<const char*>(data + 5), length - 5u);
 }
 
+// Version, the vendor "AE", the key strength, the real method.
+void ReadWinZipAesField(const uint8_t* data, uint16_t length, Entry* entry) {
+    if (length < 7 || data[2] != 'A' || data[3] != 'E') return;
+    entry->aes.present = true;
+    entry->aes.version = ReadLe16(data);
+    entry->aes.strength = data[4];
+    entry->aes.method = ReadLe16(data + 5);
+}
+
 void ReadExtraFields(const uint8_t* extra, size_t length, Entry* entry) {
     size_t at = 0;
     while (at + 4 <= length) {
@@ -147,6 +156,7 @@ void ReadExtraFields(const uint8_t* extra, size_t length, Entry* entry) {
         else if (id == ExtraUnixTime) ReadUnixTimeField(data, size, entry);
         else if (id == ExtraOldUnix) ReadOldUnixField(data, size, entry);
         else if (id == ExtraUnicodePath) ReadUnicodePathField(data, size, entry);
+        else if (id == ExtraWinZipAes) ReadWinZipAesField(data, size, entry);
         at += size;
     }
 }

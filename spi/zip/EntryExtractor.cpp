@@ -16,18 +16,9 @@ namespace {
 
 constexpr size_t ChunkSize = 1 << 20;  // bytes read or produced between progress reports
 constexpr uint64_t MaxDeflateRatio = 1032;
-
-// Where the entry's packed bytes start, behind its local header.
-int FindData(ByteSource& source, const Entry& entry, uint64_t* dataOffset) {
-    uint8_t header[LocalHeaderSize];
-    if (!source.Contains(entry.localHeaderOffset, sizeof header)) return SpiBrokenData;
-    if (!source.ReadAt(entry.localHeaderOffset, header, sizeof header)) return SpiReadError;
-    if (ReadLe32(header) != LocalHeaderSignature) return SpiBrokenData;
-    uint64_t offset = entry.localHeaderOffset + LocalHeaderSize + ReadLe16(header + 26) + ReadLe16(header + 28);
-    if (!source.Contains(offset, entry.packedSize)) return SpiBrokenData;
-    *dataOffset = offset;
-    return SpiSuccess;
-}
+constexpr uint64_t ZipCryptoHeaderBytes = 12;
+constexpr uint64_t WinZipVerifierBytes = 2;
+constexpr uint64_t WinZipCodeBytes = 10;
 
 bool Report(ProgressReport* progress, uint64_t done, uint64_t total) {
     return !progress || progress->Continue(done, total);
@@ -117,10 +108,8 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
     return done == bounds.Unpacked() ? SpiSuccess : SpiBrokenData;
 }
 
-}  // namespace
-
-int CheckExtractable(const Entry& entry) {
-    if (entry.flags & (FlagEncrypted | FlagStrongEncryption | FlagMaskedHeaders)) return SpiUnknownFormat;
+// The method and sizes of unencrypted (or decrypted) data.
+int CheckMethod(const Entry& entry) {
     if (entry.method == MethodStored)
         return entry.packedSize == entry.unpackedSize ? SpiSuccess : SpiBrokenData;
     if (IsCodecMethod(entry.method)) return SpiSuccess;
@@ -131,15 +120,51 @@ int CheckExtractable(const Entry& entry) {
     return SpiSuccess;
 }
 
-int ExtractEntry(ByteSource& source, const Entry& entry, OutputSink& sink, ProgressReport* progress) {
-    int result = CheckExtractable(entry);
-    if (result != SpiSuccess) return result;
-    uint64_t offset = 0;
-    result = FindData(source, entry, &offset);
-    if (result != SpiSuccess) return result;
-    if (!Report(progress, 0, entry.unpackedSize)) return SpiAborted;
+}  // namespace
 
+int ViewDecrypted(const Entry& entry, DecryptedView* view) {
+    if (entry.flags & (FlagStrongEncryption | FlagMaskedHeaders)) return SpiUnknownFormat;
+    view->entry = entry;
+    view->headerBytes = ZipCryptoHeaderBytes;
+    view->trailerBytes = 0;
+    if (entry.method == MethodWinZipAes) {
+        const WinZipAesField& aes = entry.aes;
+        if (!aes.present || aes.version < 1 || aes.version > 2 || aes.strength < 1 || aes.strength > 3)
+            return SpiUnknownFormat;
+        view->entry.method = aes.method;
+        view->headerBytes = 4 + 4 * uint64_t{aes.strength} + WinZipVerifierBytes;  // salt of 8, 12 or 16 bytes
+        view->trailerBytes = WinZipCodeBytes;
+    }
+    if (entry.packedSize < view->headerBytes + view->trailerBytes) return SpiBrokenData;
+    view->entry.packedSize = entry.packedSize - view->headerBytes - view->trailerBytes;
+    return SpiSuccess;
+}
+
+int CheckExtractable(const Entry& entry) {
+    if (entry.flags & (FlagEncrypted | FlagStrongEncryption | FlagMaskedHeaders)) {
+        DecryptedView view;
+        int result = ViewDecrypted(entry, &view);
+        return result == SpiSuccess ? CheckMethod(view.entry) : result;
+    }
+    return CheckMethod(entry);
+}
+
+int FindEntryData(ByteSource& source, const Entry& entry, uint64_t* dataOffset) {
+    uint8_t header[LocalHeaderSize];
+    if (!source.Contains(entry.localHeaderOffset, sizeof header)) return SpiBrokenData;
+    if (!source.ReadAt(entry.localHeaderOffset, header, sizeof header)) return SpiReadError;
+    if (ReadLe32(header) != LocalHeaderSignature) return SpiBrokenData;
+    uint64_t offset = entry.localHeaderOffset + LocalHeaderSize + ReadLe16(header + 26) + ReadLe16(header + 28);
+    if (!source.Contains(offset, entry.packedSize)) return SpiBrokenData;
+    *dataOffset = offset;
+    return SpiSuccess;
+}
+
+int ExtractEntryData(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink& sink,
+                     ProgressReport* progress, bool checkCrc) {
+    if (!Report(progress, 0, entry.unpackedSize)) return SpiAborted;
     uLong crc = crc32(0L, Z_NULL, 0);
+    int result = SpiSuccess;
     if (entry.method == MethodStored) {
         result = CopyStored(source, offset, entry, sink, progress, &crc);
     } else if (entry.packedSize == 0 && entry.unpackedSize == 0) {
@@ -150,7 +175,17 @@ int ExtractEntry(ByteSource& source, const Entry& entry, OutputSink& sink, Progr
         result = Inflate(source, offset, entry, sink, progress, &crc);
     }
     if (result != SpiSuccess) return result;
-    return static_cast<uint32_t>(crc) == entry.crc ? SpiSuccess : SpiBrokenData;
+    return !checkCrc || static_cast<uint32_t>(crc) == entry.crc ? SpiSuccess : SpiBrokenData;
+}
+
+int ExtractEntry(ByteSource& source, const Entry& entry, OutputSink& sink, ProgressReport* progress) {
+    if (entry.flags & FlagEncrypted) return SpiUnknownFormat;
+    int result = CheckExtractable(entry);
+    if (result != SpiSuccess) return result;
+    uint64_t offset = 0;
+    result = FindEntryData(source, entry, &offset);
+    if (result != SpiSuccess) return result;
+    return ExtractEntryData(source, offset, entry, sink, progress, true);
 }
 
 }  // namespace zip

@@ -13,9 +13,31 @@ namespace zip {
 // Whether the entry can be unpacked at all (method, encryption, plausible sizes). SpiResult.
 int CheckExtractable(const Entry& entry);
 
+// An encrypted entry as its data is once decrypted: `entry` with the real method and the
+// packed size without what the encryption adds in front of the data (a header, or a salt and
+// a password verifier) and behind it (an authentication code).
+struct DecryptedView {
+    Entry entry;
+    uint64_t headerBytes = 0;
+    uint64_t trailerBytes = 0;
+};
+// SpiResult: SpiUnknownFormat for an encryption this plug-in does not read (PKWARE's strong
+// encryption, an AES field it does not know), SpiBrokenData for packed data too short to hold
+// what the encryption adds.
+int ViewDecrypted(const Entry& entry, DecryptedView* view);
+
+// Where the entry's packed bytes start in the source, behind its local header. SpiResult.
+int FindEntryData(ByteSource& source, const Entry& entry, uint64_t* dataOffset);
+
+// Unpacks the packed bytes at `offset` of the source as ExtractEntry does, once they are found
+// (and decrypted). checkCrc is false for data whose stored CRC-32 means nothing (WinZip's AE-2).
+int ExtractEntryData(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink& sink,
+                     ProgressReport* progress, bool checkCrc);
+
 // Writes exactly entry.unpackedSize bytes to the sink, or the whole stream of an entry whose
-// sizes were cut to 32 bits when the sink can grow. SpiResult: SpiBrokenData for damaged data
-// or a CRC mismatch, SpiUnknownFormat for a cut size the sink cannot take, SpiAborted when
+// sizes were cut to 32 bits when the sink can grow. An encrypted entry is refused
+// (SpiUnknownFormat): it needs a password (EncryptedEntry.h). SpiResult: SpiBrokenData for
+// damaged data or a CRC mismatch, SpiUnknownFormat for a cut size the sink cannot take, SpiAborted when
 // the progress report asks to stop.
 int ExtractEntry(ByteSource& source, const Entry& entry, OutputSink& sink, ProgressReport* progress);
 

@@ -68,7 +68,9 @@ int DescribeEntry(const zip::Entry& entry, const std::string& name, ArchiveEntry
     // with content stays a file, so that no bytes are lost to a wrong attribute.
     if (entry.directoryAttribute && entry.unpackedSize == 0) fields.name += '/';
     char method[16];
-    MethodText(entry.method, method, sizeof method);
+    // WinZip AES stores 99 in place of the method, and the method in its field.
+    MethodText(entry.method == zip::MethodWinZipAes && entry.aes.present ? entry.aes.method : entry.method, method,
+               sizeof method);
     fields.method = method;
     fields.position = entry.recordOffset;
     fields.packedSize = entry.packedSize;

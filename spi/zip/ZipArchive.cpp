@@ -2,6 +2,8 @@
 #include <utility>
 #include "spi/common/NameText.h"
 #include "spi/common/SpiResult.h"
+#include "spi/common/password/ArchivePasswords.h"
+#include "spi/zip/EncryptedEntry.h"
 #include "spi/zip/EntryExtractor.h"
 #include "spi/zip/EntryRecord.h"
 
@@ -12,7 +14,8 @@ zip::DiskStarts zip::DisksOf(const JoinedPieces& pieces) {
     return disks;
 }
 
-ZipArchive::ZipArchive(const char* path) : RecordedArchive(path), memory_(nullptr, 0), inMemory_(false) {}
+ZipArchive::ZipArchive(const char* path)
+    : RecordedArchive(path), memory_(nullptr, 0), inMemory_(false), path_(path ? path : "") {}
 
 ZipArchive::ZipArchive(const void* bytes, size_t size)
     : RecordedArchive(nullptr), memory_(bytes, size), inMemory_(true) {}
@@ -59,5 +62,8 @@ int ZipArchive::UnpackEntry(size_t index, OutputSink& sink, ProgressReport& prog
     zip::Entry entry;
     int result = EntryOf(index, &entry);
     if (result != SpiSuccess) return result;
-    return zip::ExtractEntry(Input(), entry, sink, &progress);
+    if (!(entry.flags & zip::FlagEncrypted)) return zip::ExtractEntry(Input(), entry, sink, &progress);
+    // Typed on Japanese Windows, the password is code page 932 bytes; elsewhere, UTF-8.
+    password::ArchivePasswords passwords(path_, {password::PasswordForm::Cp932, password::PasswordForm::Utf8});
+    return zip::ExtractEncryptedEntry(Input(), entry, sink, &progress, passwords);
 }

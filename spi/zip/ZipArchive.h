@@ -4,6 +4,7 @@
 // into the records; an entry is unpacked from its central record, found again in the directory
 // read then.
 #include <cstdint>
+#include <string>
 #include <vector>
 #include "spi/common/ByteSource.h"
 #include "spi/common/JoinedPieces.h"
@@ -36,6 +37,7 @@ private:
 
     MemorySource memory_;
     bool inMemory_;
+    std::string path_;  // as the host named it: whose passwords an encrypted entry takes
     // Made with the records and not changed after them (RecordAt does not depend on where
     // Next stopped).
     zip::DirectoryReader directory_;

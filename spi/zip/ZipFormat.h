@@ -20,6 +20,7 @@ constexpr size_t Zip64EndRecordSize = 56;
 constexpr size_t MaxCommentSize = 0xFFFF;
 
 constexpr uint16_t FlagEncrypted = 0x0001;
+constexpr uint16_t FlagDataDescriptor = 0x0008;  // the CRC and sizes follow the data
 constexpr uint16_t FlagStrongEncryption = 0x0040;
 constexpr uint16_t FlagUtf8Name = 0x0800;
 constexpr uint16_t FlagMaskedHeaders = 0x2000;
@@ -28,12 +29,22 @@ constexpr uint32_t DosDirectoryAttribute = 0x10;  // low byte of the external at
 
 constexpr uint16_t MethodStored = 0;
 constexpr uint16_t MethodDeflated = 8;
+constexpr uint16_t MethodWinZipAes = 99;  // the real method is in the AES extra field
 
 constexpr uint16_t ExtraZip64 = 0x0001;
 constexpr uint16_t ExtraNtfsTimes = 0x000A;
 constexpr uint16_t ExtraUnixTime = 0x5455;
 constexpr uint16_t ExtraOldUnix = 0x5855;  // Info-ZIP's first Unix field: access, modification time
 constexpr uint16_t ExtraUnicodePath = 0x7075;
+constexpr uint16_t ExtraWinZipAes = 0x9901;
+
+// WinZip's AES extra field: AE-1 stores the entry's CRC-32, AE-2 (small entries) stores 0.
+struct WinZipAesField {
+    bool present = false;
+    uint16_t version = 0;  // 1 (AE-1) or 2 (AE-2)
+    uint8_t strength = 0;  // 1, 2, 3: 128, 192, 256-bit keys
+    uint16_t method = 0;   // the method of the data once decrypted
+};
 
 // One central directory record, decoded. Offsets count from the start of the archive (of its
 // first piece, for a split archive).
@@ -58,6 +69,7 @@ struct Entry {
     uint64_t ntfsTime = 0;
     bool hasOldUnixTime = false;     // Info-ZIP's old Unix field: UTC seconds, unsigned
     uint32_t oldUnixTime = 0;
+    WinZipAesField aes;
 };
 
 }  // namespace zip

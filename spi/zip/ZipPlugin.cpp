@@ -6,6 +6,7 @@
 #include <new>
 #include "spi/common/ArchiveExports.h"
 #include "spi/common/JoinedPieces.h"
+#include "spi/common/password/ArchivePasswords.h"
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/ZipArchive.h"
 
@@ -52,6 +53,7 @@ bool plugin::Supports(const char* path, const uint8_t* header, size_t) {
 // The end record locates everything, so the whole file is read whatever offset the archive
 // starts at. An archive in memory is read for this call alone.
 int plugin::OpenArchive(const ArchiveInput& input, std::shared_ptr<RecordedArchive>* archive) {
+    if (!input.inMemory) password::ArchiveCalled(input.src);
     if (!input.inMemory) return OpenWholeFile(lastArchive, ArchiveInput{input.src, 0, false}, archive);
     if (!input.src || input.offset < 0) return input.src ? SpiBrokenData : SpiReadError;
     *archive = std::make_shared<ZipArchive>(input.src, static_cast<size_t>(input.offset));

@@ -10,6 +10,8 @@ constexpr char OverwriteCaption[] = "上書確認";
 constexpr int ArchiveLine = 1025, EntryLine = 1023;
 constexpr int OverwriteAllRadio = 1025, FileLine = 1019;
 constexpr int SecondArchiveFiles = 1500;
+constexpr char PasswordCaption[] = "パスワードの入力";
+constexpr int PasswordArchiveLine = 2401, PasswordBox = 2402;
 
 class ImmediateMode : public E2eTest {};
 
@@ -58,6 +60,43 @@ TEST_F(ImmediateMode, ThreeArchivesOneOverwrittenOneAbortedTheLastStillExtracted
     EXPECT_EQ(TreeDifferences(FilesOnly(UnzippedTree("third.zip")), FilesOnly(ReadTree(out + "third"))), "");
     size_t secondFiles = FilesOnly(ReadTree(out + "second")).size();
     EXPECT_LT(secondFiles, static_cast<size_t>(SecondArchiveFiles)) << "the abort did not stop the second archive";
+}
+
+// An encrypted archive twice over: its password cancelled, the run ends without a message and
+// goes on to the next archive; typed once, every file of it is written.
+TEST_F(ImmediateMode, ACancelledPasswordEndsTheArchiveQuietlyAndATypedOneWritesEveryFile) {
+    std::string out = work / "out\\";
+    PrepareProfile(1, out);
+    std::string in = work / "in\\";
+    CreateDirectoryA(in.c_str(), nullptr);
+    for (const char* name : {"cancelled.zip", "typed.zip"})
+        ASSERT_TRUE(CopyFileA((FixtureFolder() + "first-pw.zip").c_str(), (in + name).c_str(), FALSE));
+
+    VarnitoProcess varnito;
+    ASSERT_TRUE(varnito.Start(in + "cancelled.zip " + in + "typed.zip"));
+    // The dialog of an archive, or any message box.
+    auto dialogOf = [&](const std::string& archiveName) {
+        return WaitUntil([&]() -> HWND {
+            for (HWND window : varnito.Windows())
+                if (IsMessageBox(window) ||
+                    (Text(window) == PasswordCaption && ControlText(window, PasswordArchiveLine) == archiveName))
+                    return window;
+            return nullptr;
+        });
+    };
+    HWND dialog = dialogOf("cancelled.zip");
+    ASSERT_TRUE(dialog && !IsMessageBox(dialog)) << "no password dialog for the first archive";
+    PressButton(dialog, IDCANCEL);
+    dialog = dialogOf("typed.zip");
+    ASSERT_TRUE(dialog) << "the run did not go on to the second archive";
+    ASSERT_FALSE(IsMessageBox(dialog)) << "a message after キャンセル: " << ControlText(dialog, 0xFFFF);
+    ASSERT_TRUE(SetControlText(dialog, PasswordBox, "Varnito1"));
+    PressButton(dialog, IDOK);
+
+    ASSERT_TRUE(varnito.WaitForExit(60000)) << "the run did not end";
+    for (HWND window : varnito.Windows()) ADD_FAILURE() << "window left: " << Text(window);
+    EXPECT_TRUE(FilesOnly(ReadTree(out + "cancelled")).empty());
+    EXPECT_EQ(TreeDifferences(FilesOnly(UnzippedTree("first.zip")), FilesOnly(ReadTree(out + "typed"))), "");
 }
 
 TEST_F(ImmediateMode, WithoutOverwriteQuestionsExistingFilesStayAsTheyWere) {

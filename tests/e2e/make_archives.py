@@ -4,6 +4,7 @@ reference copies unzip makes of them.  Usage: make_archives.py OUTPUT_FOLDER
 
 OUTPUT_FOLDER/
   first.zip, second.zip, third.zip   immediate mode; second.zip has many entries to abort
+  first-pw.zip                       first.zip's tree encrypted by zip -P (password Varnito1)
   listed.zip                         list mode: files in folders, one with the viewer's type
   first.7z, third.tar.xz             the trees of first.zip and third.zip packed by 7z and GNU tar
   volumes.7z.001 .. .003             first.zip's tree stored in 7-Zip's volumes of 40 KB
@@ -80,6 +81,8 @@ def main():
         zip_folder(name, folder)
     for name in ("first.zip", "third.zip", "listed.zip"):
         unzip_reference(name)
+    run("zip", "-q", "-r", "-P", "Varnito1", os.path.join(out, "first-pw.zip"), ".",
+        cwd=os.path.join(source, "first.zip"))
     # The other bundled plug-ins' formats, from the same trees, and what their own tools make of them.
     run("7z", "a", "-bd", "-bso0", os.path.join(out, "first.7z"), ".", cwd=os.path.join(source, "first.zip"))
     run("tar", "-cJf", os.path.join(out, "third.tar.xz"), "sub", "third.txt", cwd=os.path.join(source, "third.zip"))

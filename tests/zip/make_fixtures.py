@@ -181,6 +181,14 @@ def main():
     with open(os.path.join(out, "stdin.zip"), "wb") as f:     # from a pipe: ZIP64 end records
         subprocess.run(["zip", "-q", "-", "-"], input=b"read from a pipe\n", stdout=f, check=True)
     run("zip", "-q", "-P", "secret", os.path.join(out, "encrypted.zip"), "tree/readme.txt", cwd=inp)
+    # The whole tree encrypted: by zip -P (ZipCrypto; the password パス in UTF-8, as zip on Linux
+    # takes it, and "Secret1" written to a pipe, with data descriptors) and by 7z (WinZip AES).
+    run("zip", "-q", "-r", "-P", "パス", os.path.join(out, "pw-zipcrypto.zip"), "tree", cwd=inp)
+    with open(os.path.join(out, "pw-streamed.zip"), "wb") as f:
+        run("zip", "-q", "-r", "-P", "Secret1", "-", "tree", cwd=inp, stdout=f)
+    for bits in ("128", "256"):
+        run("7z", "a", "-bd", "-tzip", "-pSecret1", "-mem=AES" + bits, os.path.join(out, "pw-aes%s.zip" % bits),
+            "tree", cwd=inp, stdout=subprocess.DEVNULL)
     run("zip", "-q", "-Z", "bzip2", os.path.join(out, "bzip2.zip"), "tree/readme.txt", cwd=inp)
     with open(os.path.join(out, "comment.zip.txt"), "w") as f:
         f.write("an archive comment\n")
