@@ -10,9 +10,13 @@
 
 #include "spi/common/password/PasswordDialogIds.h"
 #include "spi/common/password/PasswordPrompt.h"
+#include "tests/support/PasswordDialogUser.h"
 #include "tests/support/TestSupport.h"
 
 using password::PromptAnswer;
+using testsupport::FindPasswordDialog;
+using testsupport::PressButton;
+using testsupport::TypePassword;
 
 namespace {
 
@@ -43,12 +47,6 @@ private:
     HMODULE module_;
 };
 
-std::string Text(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // What the dialog showed when it came up.
 struct Seen {
     HWND dialog = nullptr;
@@ -58,25 +56,6 @@ struct Seen {
     HWND owner = nullptr;
     RECT box = {};
 };
-
-BOOL CALLBACK TakeIfPasswordDialog(HWND window, LPARAM found) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(className) != "#32770" ||
-        Text(window).rfind("パスワード", 0) != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// A visible dialog of this process whose title starts with パスワード.
-HWND FindPasswordDialog() {
-    HWND found = nullptr;
-    EnumWindows(&TakeIfPasswordDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 // Waits for the dialog on its own thread, records it, then lets `act` play the user.
 class User {
@@ -99,10 +78,10 @@ public:
 
 private:
     void Record(HWND dialog) {
-        seen_.title = Text(dialog);
-        seen_.archiveName = Text(GetDlgItem(dialog, IDC_PASSWORD_ARCHIVE));
-        seen_.okText = Text(GetDlgItem(dialog, IDOK));
-        seen_.cancelText = Text(GetDlgItem(dialog, IDCANCEL));
+        seen_.title = testsupport::WindowText(dialog);
+        seen_.archiveName = testsupport::WindowText(GetDlgItem(dialog, IDC_PASSWORD_ARCHIVE));
+        seen_.okText = testsupport::WindowText(GetDlgItem(dialog, IDOK));
+        seen_.cancelText = testsupport::WindowText(GetDlgItem(dialog, IDCANCEL));
         seen_.wrongLineShown = IsWindowVisible(GetDlgItem(dialog, IDC_PASSWORD_WRONG));
         seen_.hidesTyping = (GetWindowLongA(GetDlgItem(dialog, IDC_PASSWORD_EDIT), GWL_STYLE) & ES_PASSWORD) != 0;
         seen_.owner = GetWindow(dialog, GW_OWNER);
@@ -112,13 +91,6 @@ private:
     Seen seen_;
     std::thread thread_;
 };
-
-void Type(HWND dialog, const std::string& text) {
-    HWND box = GetDlgItem(dialog, IDC_PASSWORD_EDIT);
-    for (unsigned char c : text) SendMessageA(box, WM_CHAR, c, 1);
-}
-
-void Press(HWND dialog, int button) { SendMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
 
 // A visible, active top-level window of this thread standing in for the host's window, away
 // from the middle of the screen.
@@ -143,8 +115,8 @@ TEST(PasswordPrompt, ShowsTheArchiveOverTheActiveWindowAndReturnsWhatWasTyped) {
     std::string typed = "stale";
     PromptAnswer answer;
     User user([](HWND dialog) {
-        Type(dialog, "Secret 1!");
-        Press(dialog, IDOK);
+        TypePassword(dialog, "Secret 1!");
+        PressButton(dialog, IDOK);
     });
     answer = PromptLibrary().Ask("C:\\受信\\表計算ソフト.zip", false, &typed);
     const Seen& seen = user.Finish();
@@ -169,7 +141,7 @@ TEST(PasswordPrompt, AfterAWrongPasswordSaysSoAndTakesAJapanesePasswordAsCodePag
     std::string typed;
     User user([](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_PASSWORD_EDIT, "パス");
-        Press(dialog, IDOK);
+        PressButton(dialog, IDOK);
     });
     const PromptAnswer answer = PromptLibrary().Ask("archive.7z", true, &typed);
     const Seen& seen = user.Finish();
@@ -184,8 +156,8 @@ TEST(PasswordPrompt, CancelOrClosingTheWindowReturnsCancelledAndLeavesThePasswor
     std::string typed = "kept";
     for (bool byButton : {true, false}) {
         User user([byButton](HWND dialog) {
-            Type(dialog, "typed but not taken");
-            if (byButton) Press(dialog, IDCANCEL);
+            TypePassword(dialog, "typed but not taken");
+            if (byButton) PressButton(dialog, IDCANCEL);
             else SendMessageA(dialog, WM_CLOSE, 0, 0);
         });
         EXPECT_EQ(PromptLibrary().Ask("a.zip", false, &typed), PromptAnswer::Cancelled);
