@@ -1,9 +1,14 @@
 #include "tests/support/PasswordDialogUser.h"
 #include "spi/common/password/PasswordDialogIds.h"
-#include "tests/support/TestSupport.h"
 
 namespace testsupport {
 namespace {
+
+std::string Text(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
 
 BOOL CALLBACK TakeIfPasswordDialog(HWND window, LPARAM found) {
     DWORD process = 0;
@@ -11,7 +16,7 @@ BOOL CALLBACK TakeIfPasswordDialog(HWND window, LPARAM found) {
     char className[16] = {};
     GetClassNameA(window, className, sizeof className);
     if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(className) != "#32770" ||
-        WindowText(window).rfind("パスワード", 0) != 0)
+        Text(window).rfind("パスワード", 0) != 0)
         return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
@@ -51,7 +56,7 @@ void PasswordDialogUser::Watch() {
             continue;
         }
         SeenPasswordDialog seen;
-        seen.archiveName = WindowText(GetDlgItem(dialog, IDC_PASSWORD_ARCHIVE));
+        seen.archiveName = Text(GetDlgItem(dialog, IDC_PASSWORD_ARCHIVE));
         seen.wrongLineShown = IsWindowVisible(GetDlgItem(dialog, IDC_PASSWORD_WRONG)) != FALSE;
         const std::string answer = seen_.size() < answers_.size() ? answers_[seen_.size()] : Cancel();
         seen_.push_back(seen);

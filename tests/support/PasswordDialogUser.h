@@ -1,6 +1,7 @@
 #pragma once
-// The plug-ins' password dialog driven from a test as a user would: found among this process's
-// windows by its title, typed into, OK or キャンセル pressed, its texts read back.
+// The plug-ins' password dialog driven from a test (or a benchmark) as a user would: found
+// among this process's windows by its title, typed into, OK or キャンセル pressed, its texts
+// read back. Without GoogleTest, so that benchmark programs link it too.
 #include <windows.h>
 #include <atomic>
 #include <string>

@@ -1,10 +1,15 @@
-// Unpacks the first entry of each given ZIP archive through the ZIP plug-in's GetFile (to a
+// Unpacks the first entry of each given archive through an archive plug-in's GetFile (to a
 // memory block), as a host does, and prints the time and throughput (run by
-// tools/bench/codec-speed under Wine):   zip_method_bench.exe ZIP_PLUGIN ARCHIVE...
+// tools/bench/codec-speed under Wine):   zip_method_bench.exe [--password=TEXT] PLUGIN ARCHIVE...
+// With a password, the plug-in's password dialog is answered with it (once; any later dialog
+// is cancelled), and the time includes the key's derivation.
 #include <windows.h>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include "plugins/PluginBlock.h"
 #include "plugins/SusiePlugin.h"
+#include "tests/support/PasswordDialogUser.h"
 #include "tools/bench/Measure.h"
 
 namespace {
@@ -40,8 +45,15 @@ int Bench(GetArchiveInfoFn getArchiveInfo, GetFileFn getFile, const char* archiv
 }  // namespace
 
 int main(int argc, char** argv) {
+    constexpr char PasswordSwitch[] = "--password=";
+    std::unique_ptr<testsupport::PasswordDialogUser> user;
+    if (argc > 1 && strncmp(argv[1], PasswordSwitch, sizeof PasswordSwitch - 1) == 0) {
+        user.reset(new testsupport::PasswordDialogUser({argv[1] + sizeof PasswordSwitch - 1}));
+        --argc;
+        ++argv;
+    }
     if (argc < 3) {
-        printf("usage: %s ZIP_PLUGIN ARCHIVE...\n", argv[0]);
+        printf("usage: %s [--password=TEXT] PLUGIN ARCHIVE...\n", argv[0]);
         return 2;
     }
     HMODULE plugin = LoadLibraryA(argv[1]);
