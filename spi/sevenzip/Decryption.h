@@ -6,7 +6,6 @@
 #include <memory>
 #include <vector>
 #include "spi/common/codecs/Decoder.h"
-#include "spi/sevenzip/Contents.h"
 
 namespace sevenzip {
 
@@ -21,8 +20,5 @@ public:
     virtual std::unique_ptr<codecs::Decoder> Open(const std::vector<uint8_t>& properties, codecs::ByteInput& input,
                                                   uint64_t size, int* failure) = 0;
 };
-
-// Whether a coder of the folder is the AES coder: its output needs a password.
-bool IsEncrypted(const Folder& folder);
 
 }  // namespace sevenzip

@@ -27,12 +27,6 @@ T* Keep(std::vector<std::unique_ptr<T>>* owner, std::unique_ptr<T> object) {
 
 }  // namespace
 
-bool IsEncrypted(const Folder& folder) {
-    for (const Coder& coder : folder.coders)
-        if (IdOf(coder.method) == AesMethodId) return true;
-    return false;
-}
-
 int FolderDecoder::Open(ByteSource& source, const Contents& contents, size_t folder, Decryption* decryption) {
     source_ = &source;
     contents_ = &contents;
