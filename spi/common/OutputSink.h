@@ -16,4 +16,7 @@ public:
     // Makes room for `total` bytes in all, more than the stated size the sink was made for (an
     // entry whose sizes were cut to 32 bits); false when the sink cannot take them.
     virtual bool Grow(uint64_t) { return false; }
+    // Drops every byte committed so far, so that the entry can be unpacked again from its start
+    // (after a wrong password); false when the sink cannot.
+    virtual bool Rewind() { return false; }
 };

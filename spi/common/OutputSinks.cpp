@@ -64,6 +64,12 @@ bool FileSink::Flush() {
     return true;
 }
 
+bool FileSink::Rewind() {
+    used_ = 0;
+    LARGE_INTEGER start = {};
+    return IsOpen() && SetFilePointerEx(file_, start, nullptr, FILE_BEGIN) && SetEndOfFile(file_);
+}
+
 bool FileSink::Finish(int64_t timestamp) {
     if (!IsOpen() || !Flush()) return false;
     ULARGE_INTEGER value;

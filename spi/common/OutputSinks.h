@@ -21,6 +21,10 @@ public:
 
     uint8_t* Room(size_t* length) override;
     bool Commit(size_t length) override;
+    bool Rewind() override {
+        written_ = 0;
+        return true;
+    }
 
 private:
     HLOCAL block_ = nullptr;
@@ -46,6 +50,7 @@ public:
     uint8_t* Room(size_t* length) override;
     bool Commit(size_t length) override;
     bool Grow(uint64_t) override { return true; }  // a file takes any size
+    bool Rewind() override;
 
 private:
     bool Flush();

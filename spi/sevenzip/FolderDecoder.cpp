@@ -8,13 +8,14 @@
 namespace sevenzip {
 namespace {
 
-// The method a coder's id names (its bytes most significant first); false for PPMd, AES and
-// the rest.
-bool MethodOf(const std::vector<uint8_t>& id, codecs::Method* method) {
+constexpr uint64_t NoMethod = ~0ULL;  // no method has this id
+
+// A coder's method id, its bytes read most significant first; NoMethod for a longer one.
+uint64_t IdOf(const std::vector<uint8_t>& id) {
     uint64_t value = 0;
-    if (id.size() > 8) return false;
+    if (id.size() > 8) return NoMethod;
     for (uint8_t byte : id) value = (value << 8) | byte;
-    return codecs::SevenZipMethod(value, method);
+    return value;
 }
 
 template <class T>
@@ -26,10 +27,11 @@ T* Keep(std::vector<std::unique_ptr<T>>* owner, std::unique_ptr<T> object) {
 
 }  // namespace
 
-int FolderDecoder::Open(ByteSource& source, const Contents& contents, size_t folder) {
+int FolderDecoder::Open(ByteSource& source, const Contents& contents, size_t folder, Decryption* decryption) {
     source_ = &source;
     contents_ = &contents;
     folder_ = &contents.folders[folder];
+    decryption_ = decryption;
     failure_ = SpiNoMemory;
     output_ = Build(folder_->mainCoder, 0);
     return output_ ? SpiSuccess : failure_;
@@ -75,9 +77,22 @@ codecs::Decoder* FolderDecoder::DecoderOf(uint32_t input, int depth) {
     return bytes ? Keep(&decoders_, codecs::MakeCopyDecoder(*bytes)) : nullptr;
 }
 
+codecs::Decoder* FolderDecoder::MakeDecryptor(const Coder& coder, uint32_t index, uint32_t first, int depth) {
+    if (!decryption_ || coder.inputs != 1) {
+        failure_ = decryption_ ? SpiBrokenData : SpiUnknownFormat;
+        return nullptr;
+    }
+    codecs::ByteInput* in = BytesOf(first, depth);
+    if (!in) return nullptr;
+    failure_ = SpiNoMemory;
+    return Keep(&decoders_, decryption_->Open(coder.properties, *in, folder_->unpackSizes[index], &failure_));
+}
+
 codecs::Decoder* FolderDecoder::MakeCoder(const Coder& coder, uint32_t index, uint32_t first, int depth) {
+    const uint64_t id = IdOf(coder.method);
+    if (id == AesMethodId) return MakeDecryptor(coder, index, first, depth);
     codecs::Method method;
-    if (!MethodOf(coder.method, &method)) {
+    if (!codecs::SevenZipMethod(id, &method)) {
         failure_ = SpiUnknownFormat;
         return nullptr;
     }

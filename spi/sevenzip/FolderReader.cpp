@@ -14,24 +14,24 @@ std::atomic<uint64_t> folderStarts{0};
 
 uint64_t FolderReader::FolderStarts() { return folderStarts.load(); }
 
-int FolderReader::Restart(ByteSource& source, const Contents& contents, uint32_t folder) {
+int FolderReader::Restart(ByteSource& source, const Contents& contents, uint32_t folder, Decryption* decryption) {
     decoder_.reset(new (std::nothrow) FolderDecoder);
     if (!decoder_) return SpiNoMemory;
     ++folderStarts;
     folder_ = folder;
     position_ = 0;
-    int result = decoder_->Open(source, contents, folder);
+    int result = decoder_->Open(source, contents, folder, decryption);
     if (result != SpiSuccess) decoder_.reset();
     return result;
 }
 
 int FolderReader::Unpack(ByteSource& source, const Contents& contents, size_t index, OutputSink& sink,
-                         ProgressReport* progress) {
+                         ProgressReport* progress, Decryption* decryption) {
     const Entry& entry = contents.entries[index];
     if (!entry.hasStream) return SpiSuccess;
     int result = SpiSuccess;
     if (!decoder_ || folder_ != entry.folder || position_ > entry.offset)
-        result = Restart(source, contents, entry.folder);
+        result = Restart(source, contents, entry.folder, decryption);
     if (result == SpiSuccess && position_ < entry.offset) {
         result = decoder_->Skip(entry.offset - position_);
         position_ = entry.offset;

@@ -20,17 +20,20 @@ public:
     // Writes contents.entries[index] (exactly its size) to the sink and checks its CRC.
     // SpiResult: SpiBrokenData for damaged data or a CRC mismatch, SpiUnknownFormat for a
     // method this plug-in does not unpack, SpiAborted when the progress report asks to stop,
-    // SpiInternalError when the sink refuses bytes. `source` and `contents` stay the same for
-    // the reader's life.
+    // SpiInternalError when the sink refuses bytes, and the failures of `decryption` (see
+    // FolderDecoder::Open). `source`, `contents` and `decryption` stay the same for the
+    // reader's life.
     int Unpack(ByteSource& source, const Contents& contents, size_t index, OutputSink& sink,
-               ProgressReport* progress);
+               ProgressReport* progress, Decryption* decryption = nullptr);
+    // Lets the folder's decoders go: the next entry starts its folder again (with a new key).
+    void Forget() { decoder_.reset(); }
 
     // How many times a reader of this process started a folder from its beginning (for tests
     // and measurements).
     static uint64_t FolderStarts();
 
 private:
-    int Restart(ByteSource& source, const Contents& contents, uint32_t folder);
+    int Restart(ByteSource& source, const Contents& contents, uint32_t folder, Decryption* decryption);
     int Copy(const Entry& entry, OutputSink& sink, ProgressReport* progress);
 
     std::unique_ptr<FolderDecoder> decoder_;

@@ -411,7 +411,7 @@ int ReadGrowing(FolderDecoder& decoder, size_t size, std::vector<uint8_t>* out) 
 }
 
 // Unpacks the header that an encoded header describes (its one folder) into `header`.
-int UnpackHeader(ByteSource& source, PropertyReader& reader, std::vector<uint8_t>* header) {
+int UnpackHeader(ByteSource& source, PropertyReader& reader, Decryption* decryption, std::vector<uint8_t>* header) {
     Contents packed;
     std::vector<Entry> streams;
     int result = ReadStreamsInfo(reader, source.Size(), &packed, &streams);
@@ -420,8 +420,8 @@ int UnpackHeader(ByteSource& source, PropertyReader& reader, std::vector<uint8_t
     const Folder& folder = packed.folders[0];
     if (folder.UnpackSize() > MaxHeaderSize) return SpiBrokenData;
     FolderDecoder decoder;
-    result = decoder.Open(source, packed, 0);
-    if (result != SpiSuccess) return result;  // an encrypted header: SpiUnknownFormat
+    result = decoder.Open(source, packed, 0, decryption);
+    if (result != SpiSuccess) return result;
     result = ReadGrowing(decoder, static_cast<size_t>(folder.UnpackSize()), header);
     if (result != SpiSuccess) return result;
     if (folder.crcDefined && !ChecksHold(codecs::Crc32(0, header->data(), header->size()), folder.crc))
@@ -454,7 +454,7 @@ int ParseHeader(const uint8_t* data, size_t size, uint64_t fileSize, Contents* c
     return ParseMainHeader(reader, fileSize, contents);
 }
 
-int ReadContents(ByteSource& source, Contents* contents) {
+int ReadContents(ByteSource& source, Contents* contents, Decryption* decryption) {
     uint8_t start[SignatureHeaderSize];
     if (source.Size() < sizeof start) return SpiUnknownFormat;
     if (!source.ReadAt(0, start, sizeof start)) return SpiReadError;
@@ -478,7 +478,7 @@ int ReadContents(ByteSource& source, Contents* contents) {
         if (kind == Header) return ParseMainHeader(reader, source.Size(), contents);
         if (kind != EncodedHeader) return SpiBrokenData;
         std::vector<uint8_t> unpacked;
-        int result = UnpackHeader(source, reader, &unpacked);
+        int result = UnpackHeader(source, reader, decryption, &unpacked);
         if (result != SpiSuccess) return result;
         header.swap(unpacked);
     }

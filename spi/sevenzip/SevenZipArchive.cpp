@@ -4,15 +4,25 @@
 #include "spi/sevenzip/EntryRecords.h"
 #include "spi/sevenzip/Headers.h"
 
-SevenZipArchive::SevenZipArchive(const char* path) : RecordedArchive(path), unnamed_(BaseName(path, true)) {}
+SevenZipArchive::SevenZipArchive(const char* path)
+    : RecordedArchive(path), unnamed_(BaseName(path, true)), password_(path) {}
 
 int SevenZipArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
-    int result = sevenzip::ReadContents(Source(), &contents_);
+    int result = password_.Attempt([this](bool) -> int {
+        contents_ = sevenzip::Contents();
+        return sevenzip::ReadContents(Source(), &contents_, &password_);
+    });
     if (result != SpiSuccess) return result;
     return sevenzip::MakeRecords(contents_, unnamed_, records, &entryOfRecord_);
 }
 
 int SevenZipArchive::UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) {
     std::lock_guard<std::mutex> lock(readerMutex_);
-    return reader_.Unpack(Source(), contents_, entryOfRecord_[index], sink, &progress);
+    return password_.Attempt([&](bool again) -> int {
+        if (again) {
+            reader_.Forget();  // its decoders hold the wrong key
+            if (!sink.Rewind()) return SpiBrokenData;
+        }
+        return reader_.Unpack(Source(), contents_, entryOfRecord_[index], sink, &progress, &password_);
+    });
 }

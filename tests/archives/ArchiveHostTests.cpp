@@ -10,6 +10,7 @@
 #include <string>
 #include "plugins/PluginTable.h"
 #include "tests/archives/ArchiveFixtures.h"
+#include "tests/archives/ArchiveHost.h"
 #include "tests/support/PluginTestFolder.h"
 #include "tests/support/TestSupport.h"
 
@@ -20,26 +21,6 @@ using testsupport::TempDir;
 namespace {
 
 typedef unsigned int(WINAPI* PluginStartsFn)();
-
-// A table over a folder holding copies of the given plug-in files.
-class Host {
-public:
-    explicit Host(const std::vector<std::string>& plugins) {
-        for (const std::string& path : plugins) plugins_.AddCopy(path, path.substr(path.find_last_of('\\') + 1));
-        table = LoadTable(plugins_.Path());
-    }
-    // The slot of the plug-in of that file name; -1 when none.
-    int SlotOf(const std::string& fileName) const {
-        for (int i = 0; i < MaxPlugins && table->Slot(i).module; ++i)
-            if (fileName == table->Slot(i).fileName) return i;
-        return -1;
-    }
-
-    std::unique_ptr<CPluginTable> table;
-
-private:
-    PluginTestFolder plugins_;
-};
 
 std::string Bundled(const std::string& folder, const std::string& base) {
     return testsupport::ExeFolder() + "..\\spi\\" + folder + "\\" + PluginFile(base);
@@ -92,35 +73,6 @@ void ExpectHostExtractsAsTar(CPluginTable& table, const std::string& archive) {
     }
     for (const auto& item : expected)
         EXPECT_TRUE(listed.count(item.first) || item.second.isFolder) << item.first << " is not listed";
-}
-
-// Lists the archive in the host, which must choose the plug-in of that file name, and fetches
-// every entry: the same names and bytes as the reference tool's copy, every file of it listed.
-void ExpectSameAsReferenceInHost(const Host& host, const std::string& archive, const std::string& reference,
-                                 const std::string& plugin) {
-    SCOPED_TRACE(archive);
-    auto expected = ReferenceTree(reference);
-    ASSERT_GE(expected.size(), 3u) << "the reference tool's copy is missing";
-    EntryList entries;
-    int slot = host.table->ListArchive(archive.c_str(), &entries).slot;
-    ASSERT_EQ(slot, host.SlotOf(PluginFile(plugin)));
-    size_t files = 0;
-    for (const ArchiveEntry& entry : entries) {
-        std::string name = JoinedName(entry);
-        auto item = expected.find(name);
-        ASSERT_NE(item, expected.end()) << name << ": the reference tool made no such file";
-        if (item->second.isFolder) continue;
-        PluginBlock fetched;
-        ASSERT_EQ(host.table->FetchEntry(slot, archive.c_str(), &entry, &fetched), 0) << name;
-        std::string bytes = testsupport::ReadBytes(item->second.fullPath);
-        ASSERT_EQ(entry.unpackedSize, bytes.size()) << name;
-        const char* content = reinterpret_cast<const char*>(fetched.Bytes());
-        EXPECT_TRUE((content ? std::string(content, bytes.size()) : std::string()) == bytes) << name;
-        ++files;
-    }
-    size_t expectedFiles = 0;
-    for (const auto& item : expected) expectedFiles += item.second.isFolder ? 0 : 1;
-    EXPECT_EQ(files, expectedFiles);
 }
 
 // The four bundled plug-ins, as Varnito loads them.

@@ -6,7 +6,9 @@ OUT/
   input/tree/...           the files that were packed (known contents and times; Japanese names,
                            a long name, an empty file and folder)
   input/bin/...            real x86 and ARM executables, for the branch converters
-  *.7z                     one archive per switch set (SEVEN_ZIP below), plus encrypted, PPMd,
+  *.7z                     one archive per switch set (SEVEN_ZIP below), plus encrypted ones
+                           (ENCRYPTED_7Z: the tree, solid, with a password, with its names
+                           encrypted too, and stored), PPMd,
                            a name code page 932 cannot spell, and many.7z (5,000 small files)
   *.tar*, *.tgz            GNU tar and bsdtar archives, plain and in each wrapper (TARS below),
                            with symbolic and hard links and a FIFO; ustar.tgz the long folder in ustar's
@@ -45,6 +47,10 @@ SEVEN_ZIP = {  # archive name: 7z switches (the filters' archives hold the folde
     "bzip2.7z": ["-m0=BZip2"], "deflate.7z": ["-m0=Deflate"], "deflate64.7z": ["-m0=Deflate64"],
     "copy.7z": ["-m0=Copy"], "lzma.7z": ["-m0=LZMA"], "delta.7z": ["-m0=Delta:4", "-m1=LZMA2"],
     "plain-header.7z": ["-mhc=off"], "lzma-eos.7z": ["-m0=LZMA:eos"],
+}
+ENCRYPTED_7Z = {  # archive name: 7z switches, the password first (typed in code page 932 in the tests)
+    "encrypted.7z": ["-psecret"], "encrypted-names.7z": ["-p\u79d8\u5bc6secret", "-mhe=on"],
+    "encrypted-stored.7z": ["-psecret", "-m0=Copy"],
 }
 TARS = {  # archive name: the command that makes it from the folder "tree"
     "gnu.tar": ["tar", "-cf"], "gnu.tar.gz": ["tar", "-czf"], "gnu.tar.bz2": ["tar", "-cjf"],
@@ -120,11 +126,11 @@ def add_links(root):
     os.utime(t, (BASE_TIME + 1000, BASE_TIME + 1000))
 
 
-def reference(archive, tool):
+def reference(archive, tool, password_switch=None):
     target = os.path.join(out, "expected", archive)
     os.makedirs(target)
     if tool == "7z":
-        run("7z", "x", "-bd", "-o" + target, os.path.join(out, archive))
+        run("7z", "x", "-bd", *([password_switch] if password_switch else []), "-o" + target, os.path.join(out, archive))
     else:
         run("tar", "-xf", os.path.join(out, archive), "-C", target)
     # A symbolic link comes out of the plug-in as a file holding its target; a FIFO not at all.
@@ -283,9 +289,9 @@ def main():
         packed = "bin" if any(s.startswith("-mf=") for s in switches) else "tree"
         run("7z", "a", "-bd", *switches, os.path.join(out, archive), packed, cwd=inp)
         reference(archive, "7z")
-    secret = ["tree/readme.txt", "tree/big.bin"]
-    run("7z", "a", "-bd", "-psecret", os.path.join(out, "encrypted.7z"), *secret, cwd=inp)
-    run("7z", "a", "-bd", "-psecret", "-mhe=on", os.path.join(out, "encrypted-names.7z"), *secret, cwd=inp)
+    for archive, switches in ENCRYPTED_7Z.items():
+        run("7z", "a", "-bd", *switches, os.path.join(out, archive), "tree", cwd=inp)
+        reference(archive, "7z", switches[0])
     run("7z", "a", "-bd", "-m0=PPMd", os.path.join(out, "ppmd.7z"), "tree/readme.txt", cwd=inp)
     write(os.path.join(inp, "unicode", "smile😀.txt"), b"no such character in code page 932\n", BASE_TIME)
     run("7z", "a", "-bd", os.path.join(out, "unicode.7z"), "unicode", cwd=inp)
