@@ -1,21 +1,11 @@
 #include "spi/sevenzip/ArchivePassword.h"
 #include <windows.h>
-#include <mutex>
 #include "spi/common/SpiResult.h"
 #include "spi/common/password/PasswordForms.h"
-#include "spi/common/password/PasswordMemory.h"
+#include "spi/common/password/ArchivePasswords.h"
 #include "spi/sevenzip/AesDecoder.h"
 
 namespace {
-
-// The plug-in's one memory of passwords, for every archive and thread. The lock is held while
-// the dialog is shown: a call from another thread waits for the user's answer.
-std::mutex memoryLock;
-
-password::PasswordMemory& Memory() {
-    static password::PasswordMemory memory;
-    return memory;
-}
 
 std::string KeyName(const crypto::SevenZipAesProperties& properties) {
     return std::string(1, static_cast<char>(properties.cycles)) +
@@ -27,12 +17,6 @@ std::string KeyName(const crypto::SevenZipAesProperties& properties) {
 ArchivePassword::ArchivePassword(const char* archivePath) : path_(archivePath ? archivePath : "") {}
 
 ArchivePassword::~ArchivePassword() { Clear(); }
-
-void ArchivePassword::ArchiveCalled(const char* archivePath) {
-    if (!archivePath) return;
-    std::lock_guard<std::mutex> lock(memoryLock);
-    Memory().ArchiveCalled(archivePath);
-}
 
 int ArchivePassword::Attempt(const std::function<int(bool again)>& attempt) {
     for (bool again = false;; again = true) {
@@ -71,12 +55,7 @@ std::unique_ptr<codecs::Decoder> ArchivePassword::Open(const std::vector<uint8_t
 bool ArchivePassword::Obtain(bool afterWrongOne) {
     Clear();
     std::string typed;
-    password::PromptAnswer answer;
-    {
-        std::lock_guard<std::mutex> lock(memoryLock);
-        answer = afterWrongOne ? Memory().ObtainAfterWrong(path_, &typed) : Memory().Obtain(path_, &typed);
-    }
-    if (answer != password::PromptAnswer::Ok) return false;
+    if (password::ObtainTyped(path_, afterWrongOne, &typed) != password::PromptAnswer::Ok) return false;
     password_ = password::AsUtf16Le(typed);
     SecureZeroMemory(&typed[0], typed.size());
     have_ = true;

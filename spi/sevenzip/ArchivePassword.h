@@ -1,7 +1,7 @@
 #pragma once
 // The password of one 7z archive as 7z.spi uses it: asked for through the plug-in's password
 // dialog when an encrypted folder or header is first read (once per archive while the plug-in
-// stays loaded, see PasswordMemory), taken as UTF-16LE as 7-Zip takes it, and turned into the
+// stays loaded, the plug-in's one memory in spi/common/password), taken as UTF-16LE as 7-Zip takes it, and turned into the
 // AES key of each folder. A wrong password cannot be told from damage by the cipher itself:
 // it garbles what it decrypts, which then fails to decode or fails its CRC. Until a password
 // has opened something of this archive, such a failure is taken for a wrong password and the
@@ -20,10 +20,6 @@ public:
     ~ArchivePassword() override;
     ArchivePassword(const ArchivePassword&) = delete;
     ArchivePassword& operator=(const ArchivePassword&) = delete;
-
-    // Every call of the host that names an archive passes it here first: a call about another
-    // archive lifts a cancel given for the last one.
-    static void ArchiveCalled(const char* archivePath);
 
     // Runs `attempt`, a read of something the password guards, until it succeeds, fails for a
     // reason a wrong password does not explain, or the user cancels the password (SpiAborted).

@@ -1,7 +1,7 @@
 // 7z.spi: 7z archives through the Susie archive plug-in interface. The exports themselves are
 // those of every plug-in built on RecordedArchive (spi/common/ArchiveExports.cpp).
 #include "spi/common/ArchiveExports.h"
-#include "spi/sevenzip/ArchivePassword.h"
+#include "spi/common/password/ArchivePasswords.h"
 #include "spi/sevenzip/Headers.h"
 #include "spi/sevenzip/SevenZipArchive.h"
 
@@ -25,7 +25,7 @@ const char* plugin::InfoText(int infono) {
 bool plugin::Supports(const char*, const uint8_t* header, size_t size) { return sevenzip::HasSignature(header, size); }
 
 int plugin::OpenArchive(const ArchiveInput& input, std::shared_ptr<RecordedArchive>* archive) {
-    if (!input.inMemory) ArchivePassword::ArchiveCalled(input.src);
+    if (!input.inMemory) password::ArchiveCalled(input.src);
     return OpenWholeFile(lastArchive, input, archive);
 }
 

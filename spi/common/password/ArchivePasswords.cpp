@@ -66,6 +66,11 @@ void ArchiveCalled(const char* archivePath) {
     PluginMemory().ArchiveCalled(archivePath ? archivePath : "");
 }
 
+PromptAnswer ObtainTyped(const std::string& archivePath, bool afterWrongOne, std::string* typed) {
+    std::lock_guard<std::recursive_mutex> lock(PluginLock());
+    return afterWrongOne ? PluginMemory().ObtainAfterWrong(archivePath, typed) : PluginMemory().Obtain(archivePath, typed);
+}
+
 ArchivePasswords::ArchivePasswords(std::string archivePath, std::vector<PasswordForm> forms)
     : archivePath_(std::move(archivePath)), forms_(std::move(forms)) {}
 

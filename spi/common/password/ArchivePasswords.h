@@ -17,6 +17,11 @@ enum class PasswordForm { Cp932, Utf8, Utf16Le };
 // PasswordMemory::ArchiveCalled).
 void ArchiveCalled(const char* archivePath);
 
+// The plug-in's password for the archive, from its memory or the dialog (after a wrong one,
+// the dialog again with its line), in code page 932 as typed. For formats that cannot check a
+// password before decoding with it; the others use ArchivePasswords.
+PromptAnswer ObtainTyped(const std::string& archivePath, bool afterWrongOne, std::string* typed);
+
 // Passwords for the entries (or headers) of the archive at archivePath, as the host names it.
 class ArchivePasswords : public PasswordSource {
 public:
