@@ -28,21 +28,25 @@ int ExtractZipCrypto(ByteSource& source, uint64_t offset, const DecryptedView& v
                      ProgressReport* progress, PasswordSource& passwords, const Entry& entry) {
     uint8_t header[crypto::kZipCryptoHeaderSize];
     if (!source.ReadAt(offset, header, sizeof header)) return SpiReadError;
-    std::unique_ptr<crypto::ZipCrypto> cipher;
+    // The header's one check byte passes a wrong password 1 time in 256, so a password is
+    // taken only once the entry it opens unpacks and matches its CRC; until then the sink is
+    // emptied again for the next try.
+    int extracted = SpiBrokenData;
     int result = passwords.Unlock([&](const uint8_t* password, size_t size) {
-        auto candidate = std::make_unique<crypto::ZipCrypto>(password, size);
+        crypto::ZipCrypto cipher(password, size);
         uint8_t copy[sizeof header];
         std::memcpy(copy, header, sizeof header);
-        if (!candidate->AcceptsHeader(copy, ZipCryptoCheckByte(entry))) return Attempt::Wrong;
-        cipher = std::move(candidate);
-        return Attempt::Opened;
+        if (!cipher.AcceptsHeader(copy, ZipCryptoCheckByte(entry))) return Attempt::Wrong;
+        DecryptedSource plain(source, offset + view.headerBytes, view.entry.packedSize,
+                              [&](uint8_t* data, size_t count) {
+                                  cipher.Decrypt(data, count);
+                                  return true;
+                              });
+        extracted = ExtractEntryData(plain, 0, view.entry, sink, progress, true);
+        if (extracted == SpiBrokenData && sink.Rewind()) return Attempt::Damaged;
+        return Attempt::Opened;  // unpacked, or failed for a reason no password explains
     });
-    if (result != SpiSuccess) return result;
-    DecryptedSource plain(source, offset + view.headerBytes, view.entry.packedSize, [&](uint8_t* data, size_t size) {
-        cipher->Decrypt(data, size);
-        return true;
-    });
-    return ExtractEntryData(plain, 0, view.entry, sink, progress, true);
+    return result == SpiSuccess ? extracted : result;
 }
 
 // Feeds the encrypted data to the authentication code and compares it with the stored one.

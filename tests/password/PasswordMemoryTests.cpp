@@ -4,6 +4,8 @@
 
 #include <deque>
 
+#include "spi/common/SpiResult.h"
+#include "spi/common/password/ArchivePasswords.h"
 #include "spi/common/password/PasswordMemory.h"
 
 using password::PasswordMemory;
@@ -95,3 +97,32 @@ TEST(PasswordMemory, ACancelAfterAWrongPasswordKeepsNoPassword) {
 }
 
 }  // namespace
+
+// A form of the typed text that passes a weak check but does not unpack (ZipCrypto's one check
+// byte passes a wrong password 1 time in 256) gives way to the text's other forms; when none
+// opens the entry it is damaged, and the user is not told the password was wrong.
+TEST(PasswordMemory, AFormThatPassesTheCheckButDoesNotUnpackGivesWayToTheOtherForms) {
+    using Attempt = PasswordSource::Attempt;
+    const std::vector<password::PasswordForm> forms = {password::PasswordForm::Cp932, password::PasswordForm::Utf8};
+    const std::string typed = "\x83\x70\x83\x58";  // パス in code page 932
+    std::string utf8Form;
+    ScriptedUser user{{"=" + typed}, {}};
+    PasswordMemory memory(user.Asker());
+    int result = password::UnlockWith(memory, "a.zip", forms, [&](const uint8_t* bytes, size_t size) {
+        std::string form(reinterpret_cast<const char*>(bytes), size);
+        if (form == typed) return Attempt::Damaged;
+        utf8Form = form;
+        return Attempt::Opened;
+    });
+    EXPECT_EQ(result, SpiSuccess);
+    EXPECT_EQ(utf8Form, "\xE3\x83\x91\xE3\x82\xB9");
+
+    int tries = 0;
+    result = password::UnlockWith(memory, "a.zip", forms, [&](const uint8_t*, size_t) {
+        ++tries;
+        return Attempt::Damaged;
+    });
+    EXPECT_EQ(result, SpiBrokenData);
+    EXPECT_EQ(tries, 2);
+    EXPECT_EQ(user.askedAfterWrong, (std::vector<bool>{false})) << "asked once, never told it was wrong";
+}

@@ -44,16 +44,20 @@ void Forget(std::string* text) {
     text->clear();
 }
 
-// Tries every form of the typed text: SpiSuccess, SpiInternalError, or SpiBrokenData for "none
-// of them opened it".
+// No form of the typed text opened the item, and none came near: the password is wrong.
+constexpr int NoneOpened = -1;
+
+// Tries every form of the typed text: SpiSuccess, SpiInternalError, SpiBrokenData when a form
+// passed the check but the data did not hold together, or NoneOpened.
 int TryForms(const std::string& typed, const std::vector<PasswordForm>& forms, const PasswordSource::Trial& trial) {
-    int result = SpiBrokenData;
+    int result = NoneOpened;
     std::vector<std::string> candidates = Candidates(typed, forms);
     for (const std::string& bytes : candidates) {
         PasswordSource::Attempt attempt = trial(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
         if (attempt == PasswordSource::Attempt::Opened) result = SpiSuccess;
         if (attempt == PasswordSource::Attempt::Failed) result = SpiInternalError;
-        if (attempt != PasswordSource::Attempt::Wrong) break;
+        if (attempt == PasswordSource::Attempt::Damaged) result = SpiBrokenData;
+        if (attempt == PasswordSource::Attempt::Opened || attempt == PasswordSource::Attempt::Failed) break;
     }
     for (std::string& bytes : candidates) Forget(&bytes);
     return result;
@@ -86,7 +90,7 @@ int UnlockWith(PasswordMemory& memory, const std::string& archivePath, const std
     int result = SpiAborted;
     while (answer == PromptAnswer::Ok) {
         result = TryForms(typed, forms, trial);
-        if (result != SpiBrokenData) break;
+        if (result != NoneOpened) break;
         answer = memory.ObtainAfterWrong(archivePath, &typed);
         result = SpiAborted;
     }
