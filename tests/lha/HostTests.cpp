@@ -19,10 +19,7 @@ protected:
 };
 
 TEST_F(LhaInHost, TableShowsThePluginsTexts) {
-    EXPECT_EQ(PluginFile("Lha"), table->Slot(0).fileName);
-    EXPECT_EQ(table->Slot(0).isArchive, 1);
-    EXPECT_STREQ(table->Slot(0).extensions, "*.lzh");
-    EXPECT_NE(strstr(table->Slot(0).infoText, "LHA"), nullptr);
+    ExpectTableShows("*.lzh", "LHA");
 }
 
 TEST_F(LhaInHost, ListsAndFetchesEveryArchiveAsLhasaExtractsIt) {

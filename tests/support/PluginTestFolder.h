@@ -3,6 +3,7 @@
 // plug-ins or of our own plug-ins, script archives beside it, and a table loaded from it. The
 // script format is described in tests/fixture/Fixture.cpp.
 #include <gtest/gtest.h>
+#include <cstring>
 #include <memory>
 #include <string>
 #include "plugins/PluginTable.h"
@@ -42,6 +43,15 @@ protected:
         int count = 0;
         table = LoadTable(plugins.Path(), &count);
         ASSERT_EQ(count, 1);
+    }
+
+    // The table shows the plug-in under its file name, as an archive plug-in with these
+    // extensions and an information text that names the format.
+    void ExpectTableShows(const char* extensions, const char* format) const {
+        EXPECT_EQ(name_, table->Slot(0).fileName);
+        EXPECT_EQ(table->Slot(0).isArchive, 1);
+        EXPECT_STREQ(table->Slot(0).extensions, extensions);
+        EXPECT_NE(strstr(table->Slot(0).infoText, format), nullptr);
     }
 
     PluginTestFolder plugins;
