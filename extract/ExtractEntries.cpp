@@ -58,14 +58,32 @@ bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, c
     return true;
 }
 
+// Whether the archive is still the file that was listed: a changed one would hand over whatever
+// its new entry at a listed position holds. The run's first fetch compares the file in full;
+// later ones compare what a write or a file put in its place changes, which opens nothing.
+class ListedArchive {
+public:
+    explicit ListedArchive(const ExtractionPlan& plan) : plan_(plan) {}
+    bool Unchanged() {
+        const char* path = plan_.archivePath.c_str();
+        if (confirmed_) return StillAsListed(plan_.listedArchive, path);
+        confirmed_ = ::Unchanged(plan_.listedArchive, ReadArchiveIdentity(path));
+        return confirmed_;
+    }
+
+private:
+    const ExtractionPlan& plan_;
+    bool confirmed_ = false;
+};
+
 enum class EntryOutcome { Written, Stopped, Failed };
 
 // Fetches and writes the entry. Failed after showing the message; Stopped, without one, when
 // the user stopped the plug-in (cancelled its password dialog).
 EntryOutcome WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
-                        const OutputFileState& onDisk, ZoneMarker& zone, ExtractionMessages& messages) {
-    // A changed archive would hand over whatever its new entry at this position holds.
-    if (!Unchanged(plan.listedArchive, ReadArchiveIdentity(plan.archivePath.c_str()))) {
+                        const OutputFileState& onDisk, ListedArchive& archive, ZoneMarker& zone,
+                        ExtractionMessages& messages) {
+    if (!archive.Unchanged()) {
         messages.ShowMessage(ArchiveChangedText);
         return EntryOutcome::Failed;
     }
@@ -122,6 +140,7 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
                          ExtractionMessages& messages) {
     OverwriteMode mode = plan.firstMode;
     RunFolders folders;
+    ListedArchive archive(plan);
     ZoneMarker zone(plan.archivePath.c_str());
     for (size_t i = 0; i < plan.entries.size(); ++i) {
         const ArchiveEntry& entry = *plan.entries[i];
@@ -143,7 +162,7 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
         OverwriteAction action = OverwriteAction::Write;
         if (!DecideAboutExisting(out, onDisk, entry, &mode, asker, &action)) return ExtractionEnd::Failure;
         if (action == OverwriteAction::Skip) continue;
-        switch (WriteEntry(plan, entry, out.filePath, onDisk, zone, messages)) {
+        switch (WriteEntry(plan, entry, out.filePath, onDisk, archive, zone, messages)) {
         case EntryOutcome::Written:
             break;
         case EntryOutcome::Stopped:

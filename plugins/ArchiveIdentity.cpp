@@ -12,6 +12,7 @@ ArchiveIdentity ReadArchiveIdentity(const char* path) {
         identity.indexHigh = info.nFileIndexHigh;
         identity.indexLow = info.nFileIndexLow;
         identity.size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        identity.created = info.ftCreationTime;
         identity.written = info.ftLastWriteTime;
     }
     CloseHandle(file);
@@ -24,5 +25,13 @@ bool SameFile(const ArchiveIdentity& a, const ArchiveIdentity& b) {
 
 bool Unchanged(const ArchiveIdentity& listed, const ArchiveIdentity& now) {
     return SameFile(listed, now) && listed.size == now.size &&
-           CompareFileTime(&listed.written, &now.written) == 0;
+           CompareFileTime(&listed.created, &now.created) == 0 && CompareFileTime(&listed.written, &now.written) == 0;
+}
+
+bool StillAsListed(const ArchiveIdentity& listed, const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!listed.known || !GetFileAttributesExA(path, GetFileExInfoStandard, &now)) return false;
+    return ((static_cast<ULONGLONG>(now.nFileSizeHigh) << 32) | now.nFileSizeLow) == listed.size &&
+           CompareFileTime(&listed.created, &now.ftCreationTime) == 0 &&
+           CompareFileTime(&listed.written, &now.ftLastWriteTime) == 0;
 }

@@ -9,6 +9,7 @@ struct ArchiveIdentity {
     DWORD indexHigh = 0;  // the file's index on that volume
     DWORD indexLow = 0;
     ULONGLONG size = 0;
+    FILETIME created = {};
     FILETIME written = {};  // last write
 };
 
@@ -18,3 +19,8 @@ ArchiveIdentity ReadArchiveIdentity(const char* path);
 bool SameFile(const ArchiveIdentity& a, const ArchiveIdentity& b);
 // True when both were read and name the same file, of the same size and write time.
 bool Unchanged(const ArchiveIdentity& listed, const ArchiveIdentity& now);
+// True when the file at path still has the listed size, creation and write times: what a write
+// to the archive or another file put in its place changes. It opens nothing, so it is cheap
+// enough for every entry (under Wine, reading a volume's serial number is a call to another
+// process); the file index is compared by Unchanged, once per run.
+bool StillAsListed(const ArchiveIdentity& listed, const char* path);

@@ -280,6 +280,24 @@ TEST_F(EntryLoop, AnEntryNamedLikeTheArchiveNeverOverwritesIt) {
     EXPECT_EQ(ListTree(work.path()), Files({"a.fix", "first.txt"}));
 }
 
+TEST_F(EntryLoop, AnArchiveReplacedDuringTheRunIsNotReadForTheNextEntry) {
+    // Another archive of the same size takes the name after the first entry was written,
+    // while the question about the second waits.
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(Out("b.txt"), "old"));
+    std::string replacement = WriteFixtureArchive(work / "new.fix", {{"", "a.txt", "X"}, {"", "b.txt", "Y"}, {"", "c.txt", "Z"}});
+    asker.answers = {Overwrite};
+    asker.whileAsking = [&] {
+        EXPECT_EQ(ReadBytes(replacement).size(), ReadBytes(archive).size());
+        EXPECT_TRUE(MoveFileExA(replacement.c_str(), archive.c_str(), MOVEFILE_REPLACE_EXISTING));
+    };
+    EXPECT_EQ(Run({{"", "a.txt", "A"}, {"", "b.txt", "B"}, {"", "c.txt", "C"}}), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.texts, Files({ArchiveChangedText}));
+    EXPECT_EQ(ReadBytes(Out("a.txt")), "A");
+    EXPECT_EQ(ReadBytes(Out("b.txt")), "old");
+    EXPECT_FALSE(FileExists(Out("c.txt")));
+}
+
 namespace {
 // Whether the volume that holds path keeps named streams (Wine's volumes do not: there a
 // stream's name makes a plain file of that name).

@@ -59,6 +59,7 @@ std::vector<const ArchiveEntry*> ListedArchive::All() const {
 
 bool ScriptedAsker::Ask(const OverwriteQuestion& question, OverwriteMode* chosen) {
     questions.push_back(question);
+    if (whileAsking) whileAsking();
     if (answers.empty()) return false;
     int answer = answers.front();
     answers.pop_front();

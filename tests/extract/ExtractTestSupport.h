@@ -3,6 +3,7 @@
 // and recording stand-ins for the user interface of a run.
 #include <windows.h>
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,6 +68,7 @@ public:
     // Each answer: a mode 0..3, or -1 to stop.
     std::deque<int> answers;
     std::vector<OverwriteQuestion> questions;
+    std::function<void()> whileAsking;  // what happens while the question waits
 };
 
 class RecordingMessages : public ExtractionMessages {
