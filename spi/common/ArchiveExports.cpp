@@ -64,14 +64,15 @@ int UnpackToFolder(RecordedArchive& archive, size_t index, const ArchiveEntry& r
 }
 
 int ListRecords(RecordedArchive& archive, HLOCAL* handle) {
-    const std::vector<ArchiveEntry>* records = nullptr;
+    const CompactRecords* records = nullptr;
     int result = archive.Records(&records);
     if (result != SpiSuccess) return result;
     // The records, then the all-zero record that ends the list.
-    LocalBlock block((records->size() + 1) * sizeof(ArchiveEntry));
+    LocalBlock block((records->Count() + 1) * sizeof(ArchiveEntry));
     if (!block.Bytes()) return SpiNoMemory;
-    if (!records->empty()) memcpy(block.Bytes(), records->data(), records->size() * sizeof(ArchiveEntry));
-    memset(static_cast<ArchiveEntry*>(block.Bytes()) + records->size(), 0, sizeof(ArchiveEntry));
+    ArchiveEntry* list = static_cast<ArchiveEntry*>(block.Bytes());
+    for (size_t i = 0; i < records->Count(); ++i) records->Get(i, &list[i]);
+    memset(&list[records->Count()], 0, sizeof(ArchiveEntry));
     *handle = block.Release();
     return SpiSuccess;
 }

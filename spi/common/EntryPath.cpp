@@ -1,49 +1,53 @@
 #include "spi/common/EntryPath.h"
 #include <cstring>
-#include <vector>
 #include "text/Cp932.h"
 
 namespace {
 
-// The parts between separators; a 0x5C inside a double-byte character is no separator.
-std::vector<std::string> SplitParts(const std::string& name, bool* endsWithSeparator) {
-    std::vector<std::string> parts(1);
-    *endsWithSeparator = false;
-    for (size_t i = 0; i < name.size();) {
-        size_t width = cp932::CharWidth(name, i);
-        *endsWithSeparator = width == 1 && cp932::IsSeparator(name[i]);
-        if (*endsWithSeparator)
-            parts.emplace_back();
-        else
-            parts.back().append(name, i, width);
-        i += width;
-    }
-    return parts;
+bool IsDrive(const std::string& name, size_t start, size_t length) {
+    char letter = name[start];
+    return length == 2 && name[start + 1] == ':' &&
+           ((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z'));
 }
 
-bool IsDrive(const std::string& part) {
-    return part.size() == 2 && part[1] == ':' &&
-           ((part[0] >= 'A' && part[0] <= 'Z') || (part[0] >= 'a' && part[0] <= 'z'));
+// Whether the part of name at start is one that is dropped: empty, ".", ".." or, first of
+// all parts, a drive.
+bool Dropped(const std::string& name, size_t start, size_t length) {
+    if (length == 0) return true;
+    if (name[start] == '.' && (length == 1 || (length == 2 && name[start + 1] == '.'))) return true;
+    return start == 0 && IsDrive(name, start, length);
 }
 
 }  // namespace
 
 bool SplitEntryName(const std::string& name, EntryPath* result) {
-    bool isFolder = false;
-    std::vector<std::string> parts = SplitParts(name, &isFolder);
-    std::vector<std::string> kept;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        const std::string& part = parts[i];
-        if (part.empty() || part == "." || part == ".." || (i == 0 && IsDrive(part))) continue;
-        kept.push_back(part);
-    }
-    if (kept.empty()) return false;
-
     result->path.clear();
     result->fileName.clear();
-    size_t folderParts = isFolder ? kept.size() : kept.size() - 1;
-    for (size_t i = 0; i < folderParts; ++i) result->path += kept[i] + '\\';
-    if (!isFolder) result->fileName = kept.back();
+    // The last part kept so far waits in fileName until the next one shows it was a folder.
+    bool kept = false, endsWithSeparator = false;
+    auto keep = [&](size_t start, size_t length) {
+        if (Dropped(name, start, length)) return;
+        if (kept) result->path.append(result->fileName).push_back('\\');
+        result->fileName.assign(name, start, length);
+        kept = true;
+    };
+    size_t start = 0;
+    // A 0x5C inside a double-byte character is no separator.
+    for (size_t i = 0; i < name.size();) {
+        size_t width = cp932::CharWidth(name, i);
+        endsWithSeparator = width == 1 && cp932::IsSeparator(name[i]);
+        i += width;
+        if (endsWithSeparator) {
+            keep(start, i - 1 - start);
+            start = i;
+        }
+    }
+    if (!endsWithSeparator) keep(start, name.size() - start);
+    if (!kept) return false;
+    if (endsWithSeparator) {
+        result->path.append(result->fileName).push_back('\\');
+        result->fileName.clear();
+    }
     return true;
 }
 

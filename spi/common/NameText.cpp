@@ -94,10 +94,17 @@ void Utf8NameGuess::Add(const std::string& name) {
 }
 
 std::string DistinctNames::Name(const std::string& stored, const std::string& converted) {
+    if (!anyConverted_) return converted;
+    std::string storedKey = NameKey(stored, false);
     std::string name = converted;
     for (unsigned number = 2;; ++number) {
-        auto given = storedOf_.emplace(NameKey(name, false), NameKey(stored, false));
-        if (given.second || given.first->second == NameKey(stored, false)) return name;
+        std::string key = NameKey(name, false);
+        // Most names are given out as they are stored; those keep no second copy of it. (A
+        // converted name is empty only when the stored one is.)
+        std::string storedCopy = key == storedKey ? std::string() : storedKey;
+        auto given = storedOf_.emplace(std::move(key), std::move(storedCopy));
+        const std::string& storedBefore = given.first->second.empty() ? given.first->first : given.first->second;
+        if (given.second || storedBefore == storedKey) return name;
         name = Numbered(converted, number);
     }
 }

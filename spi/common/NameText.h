@@ -1,8 +1,8 @@
 #pragma once
 // Entry names stored as Unicode (UTF-8 or UTF-16), turned into the code page 932 text that
 // hosts and our records use, and kept apart when two of them come out the same.
-#include <map>
 #include <string>
+#include <unordered_map>
 
 // UTF-8 to code page 932, as Utf16ToCp932 does. False for malformed UTF-8.
 bool Utf8ToCp932(const std::string& utf8, std::string* out);
@@ -37,9 +37,14 @@ private:
 // maker meant).
 class DistinctNames {
 public:
+    // anyConverted false says no entry's name changes in conversion: then different stored
+    // names stay different, the same one stays one, and nothing needs to be kept.
+    explicit DistinctNames(bool anyConverted = true) : anyConverted_(anyConverted) {}
     // The name to use for an entry stored as `stored` and converted to `converted`.
     std::string Name(const std::string& stored, const std::string& converted);
 
 private:
-    std::map<std::string, std::string> storedOf_;  // key of a name given out -> its stored name
+    bool anyConverted_;
+    // key of a name given out -> its stored name's key, or nothing when that is the same
+    std::unordered_map<std::string, std::string> storedOf_;
 };

@@ -6,21 +6,38 @@
 int RecordedArchive::Made() {
     if (made_) return result_;
     made_ = true;
-    result_ = MakeRecords(&records_);
-    if (result_ != SpiSuccess) {
-        records_.clear();
-        return result_;
-    }
-    for (size_t i = 0; i < records_.size(); ++i) {
-        std::string name = JoinedName(records_[i]);
-        byPosition_[records_[i].position] = i;
-        byName_[NameKey(name, false)] = i;
-        byFoldedName_[NameKey(name, true)] = i;
-    }
+    std::vector<ArchiveEntry> made;
+    result_ = MakeRecords(&made);
+    if (result_ == SpiSuccess) records_.Assign(made);
     return result_;
 }
 
-int RecordedArchive::Records(const std::vector<ArchiveEntry>** records) {
+// The look-ups are made on first use: a host that only lists the archive needs neither, and
+// for a large archive they cost about as much memory as the records.
+void RecordedArchive::IndexPositions() {
+    if (positionsIndexed_) return;
+    positionsIndexed_ = true;
+    byPosition_.reserve(records_.Count());
+    ArchiveEntry record;
+    for (size_t i = 0; i < records_.Count(); ++i) {
+        records_.Get(i, &record);
+        byPosition_[record.position] = i;
+    }
+}
+
+void RecordedArchive::IndexNames() {
+    if (namesIndexed_) return;
+    namesIndexed_ = true;
+    ArchiveEntry record;
+    for (size_t i = 0; i < records_.Count(); ++i) {
+        records_.Get(i, &record);
+        std::string name = JoinedName(record);
+        byName_[NameKey(name, false)] = i;
+        byFoldedName_[NameKey(name, true)] = i;
+    }
+}
+
+int RecordedArchive::Records(const CompactRecords** records) {
     std::lock_guard<std::mutex> lock(mutex_);
     *records = &records_;
     return Made();
@@ -30,6 +47,7 @@ int RecordedArchive::Find(const char* name, bool ignoreCase, ArchiveEntry* recor
     std::lock_guard<std::mutex> lock(mutex_);
     int result = Made();
     if (result != SpiSuccess) return result;
+    IndexNames();
     auto found = byName_.find(NameKey(name, false));
     if (ignoreCase || (found == byName_.end() && MatchesAnyCase())) {
         found = byFoldedName_.find(NameKey(name, true));
@@ -37,17 +55,18 @@ int RecordedArchive::Find(const char* name, bool ignoreCase, ArchiveEntry* recor
     } else if (found == byName_.end()) {
         return SpiInternalError;
     }
-    *record = records_[found->second];
+    records_.Get(found->second, record);
     return SpiSuccess;
 }
 
 int RecordedArchive::RecordAt(uint64_t position, ArchiveEntry* record, size_t* index) {
     std::lock_guard<std::mutex> lock(mutex_);
     int result = Made();
+    IndexPositions();
     auto found = byPosition_.find(position);
     if (result == SpiSuccess && found != byPosition_.end()) {
         *index = found->second;
-        *record = records_[*index];
+        records_.Get(*index, record);
         return SpiSuccess;
     }
     int unlisted = UnlistedRecord(position, record, index);

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 #include "plugins/SusiePlugin.h"
+#include "spi/common/CompactRecords.h"
 #include "spi/common/OpenedArchive.h"
 #include "spi/common/OutputSink.h"
 #include "spi/common/ProgressReport.h"
@@ -21,7 +22,7 @@ public:
 
     // Every entry's record, in archive order; the list lives as long as the archive. SpiResult
     // of making them (kept: a later call gets the same answer).
-    int Records(const std::vector<ArchiveEntry>** records);
+    int Records(const CompactRecords** records);
     // The record of the last entry whose joined name is `name` ('/' and '\' alike, ASCII
     // letters in either case when ignoreCase or when no entry has the name in its own case and
     // the plug-in MatchesAnyCase): the one an extraction leaves on disk when an archive holds
@@ -50,12 +51,15 @@ protected:
     virtual int UnlistedRecord(uint64_t position, ArchiveEntry* record, size_t* index);
 
 private:
-    int Made();  // mutex_ held
+    int Made();  // mutex_ held, as for the two below
+    void IndexPositions();
+    void IndexNames();
 
     std::mutex mutex_;
     bool made_ = false;
     int result_ = 0;
-    std::vector<ArchiveEntry> records_;
+    CompactRecords records_;
+    bool positionsIndexed_ = false, namesIndexed_ = false;
     std::unordered_map<uint64_t, size_t> byPosition_;
     std::unordered_map<std::string, size_t> byName_, byFoldedName_;  // the last record of each key
 };

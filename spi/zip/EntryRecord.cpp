@@ -54,6 +54,12 @@ std::string EntryNameCp932(const zip::Entry& entry, bool namesUtf8) {
     return entry.name;
 }
 
+bool AnyNameConverted(const std::vector<zip::Entry>& entries, bool namesUtf8) {
+    for (const zip::Entry& entry : entries)
+        if (EntryNameCp932(entry, namesUtf8) != entry.name) return true;
+    return false;
+}
+
 int32_t EntryTimestamp(const zip::Entry& entry) {
     if (entry.hasUnixTime) return entry.unixTime;
     if (entry.hasNtfsTime) return ClampToInt32(FileTimeToUnix(entry.ntfsTime));

@@ -13,6 +13,8 @@ bool UnflaggedNamesAreUtf8(const std::vector<zip::Entry>& entries);
 // The entry's name in code page 932: UTF-8 names (flagged, from Info-ZIP's Unicode path field,
 // or all unflagged ones when `namesUtf8`) converted, other names as stored.
 std::string EntryNameCp932(const zip::Entry& entry, bool namesUtf8);
+// Whether EntryNameCp932 gives any entry another name than it stores (DistinctNames).
+bool AnyNameConverted(const std::vector<zip::Entry>& entries, bool namesUtf8);
 
 // Last modification time in seconds since 1970 UTC: the exact time of an extended timestamp,
 // NTFS or old Info-ZIP Unix field (in that order) when present, else the DOS time read as

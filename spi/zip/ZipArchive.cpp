@@ -35,7 +35,7 @@ int ZipArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
     }
     if (result != SpiSuccess) return result;
     bool namesUtf8 = UnflaggedNamesAreUtf8(entries);
-    DistinctNames names;
+    DistinctNames names(AnyNameConverted(entries, namesUtf8));
     for (const zip::Entry& entry : entries) {
         ArchiveEntry record;
         bool skip = false;
