@@ -321,5 +321,6 @@ void CArchiveListDlg::CloseWindow() {
 void CArchiveListDlg::ReleaseEntries() {
     // The rows point into the entries: they go first.
     if (list.m_hWnd) list.ShowRows(nullptr, ListRows());
+    rowIcons.reset();
     entries = EntryList();
 }

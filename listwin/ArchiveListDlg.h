@@ -2,6 +2,7 @@
 // The archive list window: the main window of list mode. One row per file entry of the
 // archive, sortable by every column; extracts all or the selected entries, opens one entry
 // with its associated program, and remembers its placement.
+#include <memory>
 #include <string>
 #include <vector>
 #include "core/Utility.h"
@@ -85,6 +86,7 @@ private:
 
     CPluginTable* host = nullptr;
     CImageList imageList;
+    std::unique_ptr<CRowIconCache> rowIcons;  // chooses the rows' images in imageList
     CToolTipCtrl tooltip;
     char archivePath[PathSize] = {};
     char archiveName[PathSize] = {};

@@ -8,7 +8,6 @@
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
 #include "listwin/ArchiveListDlg.h"
-#include "listwin/RowIconCache.h"
 #include "listwin/WidestCells.h"
 #include "ui/PluginErrorBox.h"
 #include "res/resource.h"
@@ -129,8 +128,7 @@ BOOL CArchiveListDlg::FillList() {
     list.DeleteAllItems();
     list.SetBkColor(RGB(255, 255, 255));
 
-    if (workFolder[0]) CreateDirectoryA(workFolder, nullptr);
-    CRowIconCache icons(imageList, workFolder);
+    rowIcons.reset(new CRowIconCache(imageList, workFolder));
     RowMeasure measure(list.m_hWnd);
     ListRows rows;
     rows.reserve(entries.size());
@@ -138,16 +136,12 @@ BOOL CArchiveListDlg::FillList() {
     for (size_t i = 0; i < entries.size(); ++i) {
         const ArchiveEntry& entry = entries[i];
         if (!entry.fileName[0]) continue;
-        int image = icons.ImageFor(entry.fileName);
-        rows.push_back({static_cast<uint32_t>(i), image});
+        rows.push_back({static_cast<uint32_t>(i), ImageNotChosen});
         measure.Measure(entry);
     }
-    // Fails, harmlessly, while the folder holds other files.
-    if (workFolder[0]) RemoveDirectoryA(workFolder);
 
-    // Column 0's width takes the icon in: every row has one of the same size.
-    if (!rows.empty()) widestImages[ColumnFileName] = rows.front().image;
-    list.ShowRows(&entries, std::move(rows));
+    // Column 0's width takes the icon in: every row has one of the same size (the default's).
+    list.ShowRows(&entries, std::move(rows), rowIcons.get());
     list.FitColumnWidths(measure.Widest(), widestImages);
     list.ShowWindow(SW_SHOW);
     return TRUE;

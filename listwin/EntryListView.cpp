@@ -45,9 +45,10 @@ bool NameMatches(const char* name, const std::string& wanted, UINT flags) {
 
 }  // namespace
 
-void CEntryListView::ShowRows(const EntryList* entries, ListRows rows) {
+void CEntryListView::ShowRows(const EntryList* entries, ListRows rows, CRowIconCache* icons) {
     entries_ = entries;
     rows_ = entries ? std::move(rows) : ListRows();
+    icons_ = entries ? icons : nullptr;
     SendMessage(LVM_SETITEMCOUNT, rows_.size(), 0);
     Invalidate(FALSE);
 }
@@ -174,16 +175,22 @@ BOOL CEntryListView::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT*
 }
 
 // LVITEMA and LVITEMW differ only in the type of pszText.
-void CEntryListView::GiveDisplayInfo(LVITEMA& item, bool wide) const {
+void CEntryListView::GiveDisplayInfo(LVITEMA& item, bool wide) {
     const ArchiveEntry* entry = RowEntry(item.iItem);
     if (!entry) return;
-    if (item.mask & LVIF_IMAGE) item.iImage = rows_[item.iItem].image;
+    if (item.mask & LVIF_IMAGE) item.iImage = RowImage(item.iItem, *entry);
     if (!(item.mask & LVIF_TEXT)) return;
     std::string text = CellText(*entry, item.iSubItem);
     if (wide)
         CopyText(text, reinterpret_cast<wchar_t*>(item.pszText), item.cchTextMax);
     else
         CopyText(text, item.pszText, item.cchTextMax);
+}
+
+int CEntryListView::RowImage(int row, const ArchiveEntry& entry) {
+    int& image = rows_[row].image;
+    if (image == ImageNotChosen) image = icons_ ? icons_->ImageFor(entry.fileName) : 0;
+    return image;
 }
 
 // The first row from iStart on (from the top again with LVFI_WRAP) whose name is the text

@@ -6,12 +6,14 @@
 #include <vector>
 #include "framework/ListCtrl.h"
 #include "listwin/ListRows.h"
+#include "listwin/RowIconCache.h"
 
 class CEntryListView : public CListCtrl {
 public:
     // Shows these rows of the entries (which must outlive them, or the next call); no rows
-    // with null.
-    void ShowRows(const EntryList* entries, ListRows rows);
+    // with null. Images not chosen yet are asked of icons (which must outlive the rows too);
+    // without it such rows show the default image.
+    void ShowRows(const EntryList* entries, ListRows rows, CRowIconCache* icons = nullptr);
     const ListRows& Rows() const { return rows_; }
 
     // The record a row shows; null for a row that does not exist.
@@ -27,9 +29,11 @@ public:
 private:
     bool MayChangeManyRows(UINT message, WPARAM wParam) const;
     LRESULT ChangeManyRows(UINT message, WPARAM wParam, LPARAM lParam);
-    void GiveDisplayInfo(LVITEMA& item, bool wide) const;
+    void GiveDisplayInfo(LVITEMA& item, bool wide);
+    int RowImage(int row, const ArchiveEntry& entry);
     int FindRow(const NMLVFINDITEMA& find) const;
 
     const EntryList* entries_ = nullptr;
     ListRows rows_;
+    CRowIconCache* icons_ = nullptr;
 };

@@ -6,9 +6,14 @@
 #include <vector>
 #include "plugins/EntryList.h"
 
+// A row's image is chosen when the list first shows the row or a program asks for it: the
+// shell's icon for a new type costs a probe file, and most rows of a large archive are never
+// shown.
+constexpr int ImageNotChosen = -1;
+
 struct ListRow {
     uint32_t entry;  // index into the window's EntryList
-    int image;       // index into the list's small-icon image list
+    int image;       // index into the list's small-icon image list, or ImageNotChosen
 };
 
 using ListRows = std::vector<ListRow>;

@@ -34,6 +34,14 @@ int CRowIconCache::ImageFor(const char* fileName) {
 // another window of the same archive name is viewing, say) is ever truncated or deleted.
 // *reliable is false when no probe file could be made, so the answer says nothing about the type.
 int CRowIconCache::ProbeExtension(const std::string& extension, bool* reliable) {
+    // A folder made for the probe goes again after it; one that holds other files stays.
+    bool madeFolder = CreateDirectoryA(workFolder_.c_str(), nullptr) != FALSE;
+    int image = ProbeInFolder(extension, reliable);
+    if (madeFolder) RemoveDirectoryA(workFolder_.c_str());
+    return image;
+}
+
+int CRowIconCache::ProbeInFolder(const std::string& extension, bool* reliable) {
     char probe[PathSize];
     for (int attempt = 0; attempt < 100; ++attempt) {
         int length = snprintf(probe, sizeof probe, "%s~vprobe%lu_%d%s%s", workFolder_.c_str(),

@@ -12,8 +12,8 @@ public:
     static constexpr size_t MaxSystemIcons = 8092;
 
     // images holds the default icon as image 0; new icons are appended to it. Probe files are
-    // made in workFolder, which must exist for icons other than the default; without a work
-    // folder (empty) every row gets the default.
+    // made in workFolder, which is made for a probe when it does not exist and then removed
+    // again; where it cannot be made (or is empty) every row gets the default.
     CRowIconCache(HIMAGELIST images, const char* workFolder);
 
     // The image index for a row with this file name; 0, the default icon, when the name is not
@@ -25,6 +25,7 @@ public:
 
 private:
     int ProbeExtension(const std::string& extension, bool* reliable);
+    int ProbeInFolder(const std::string& extension, bool* reliable);
     int ImageForSystemIcon(int systemIndex, HICON icon);
 
     HIMAGELIST images_;

@@ -92,11 +92,25 @@ TEST_F(RowIconCacheTest, AFileOfTheSameNameInTheWorkFolderIsLeftAlone) {
     EXPECT_EQ(testsupport::ReadBytes(work / "viewed.txt"), "edited by the user");
 }
 
-TEST_F(RowIconCacheTest, MissingWorkFolderCostsOnlyTheIcon) {
-    std::string missing = work.path() + "missing\\";
-    CRowIconCache cache(images, missing.c_str());
+TEST_F(RowIconCacheTest, AWorkFolderThatCannotBeMadeCostsOnlyTheIcon) {
+    std::string unmade = work.path() + "missing\\inner\\";
+    CRowIconCache cache(images, unmade.c_str());
     EXPECT_EQ(cache.ImageFor("a.txt"), 0);
     EXPECT_EQ(cache.ImageFor("b.txt"), 0);
     EXPECT_EQ(cache.ProbeCount(), 0);
     EXPECT_EQ(ImageList_GetImageCount(images), 1);
+}
+
+TEST_F(RowIconCacheTest, AWorkFolderMadeForAProbeGoesAfterItAndOneWithFilesStays) {
+    std::string made = work.path() + "made\\";
+    CRowIconCache cache(images, made.c_str());
+    cache.ImageFor("a.txt");
+    EXPECT_EQ(cache.ProbeCount(), 1);
+    EXPECT_FALSE(testsupport::FileExists(made));
+
+    ASSERT_TRUE(CreateDirectoryA(made.c_str(), nullptr));
+    ASSERT_TRUE(testsupport::WriteBytes(made + "viewed.txt", "v"));
+    cache.ImageFor("b.bmp");
+    EXPECT_EQ(cache.ProbeCount(), 2);
+    EXPECT_EQ(FilesIn(made), 1);
 }
