@@ -23,18 +23,18 @@ const char* ReadName(const char* at, char* name) {
 }
 }  // namespace
 
-void CompactRecords::Assign(const std::vector<ArchiveEntry>& records) {
-    Clear();
-    starts_.reserve(records.size());
-    for (const ArchiveEntry& record : records) {
-        starts_.push_back(bytes_.size());
-        const char* raw = reinterpret_cast<const char*>(&record);
-        bytes_.append(raw, HeadBytes);
-        AppendName(bytes_, record.path, sizeof record.path);
-        AppendName(bytes_, record.fileName, sizeof record.fileName);
-        bytes_.append(raw + TailStart, TailBytes);
-    }
+void CompactRecords::Add(const ArchiveEntry& record) {
+    starts_.push_back(bytes_.size());
+    const char* raw = reinterpret_cast<const char*>(&record);
+    bytes_.append(raw, HeadBytes);
+    AppendName(bytes_, record.path, sizeof record.path);
+    AppendName(bytes_, record.fileName, sizeof record.fileName);
+    bytes_.append(raw + TailStart, TailBytes);
+}
+
+void CompactRecords::Trim() {
     bytes_.shrink_to_fit();
+    starts_.shrink_to_fit();
 }
 
 void CompactRecords::Clear() {

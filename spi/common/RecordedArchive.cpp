@@ -6,9 +6,9 @@
 int RecordedArchive::Made() {
     if (made_) return result_;
     made_ = true;
-    std::vector<ArchiveEntry> made;
-    result_ = MakeRecords(&made);
-    if (result_ == SpiSuccess) records_.Assign(made);
+    result_ = MakeRecords(&records_);
+    if (result_ == SpiSuccess) records_.Trim();
+    else records_.Clear();
     return result_;
 }
 

@@ -42,7 +42,7 @@ public:
 protected:
     // Appends a record for every entry, with positions that differ from one another. SpiResult.
     // Called once, under the lock.
-    virtual int MakeRecords(std::vector<ArchiveEntry>* records) = 0;
+    virtual int MakeRecords(CompactRecords* records) = 0;
     // Whether a name the host gives in another letter case than the entry's still finds it.
     virtual bool MatchesAnyCase() const { return false; }
     // The record of an entry at `position` that Records() does not hold (or that could not be

@@ -33,7 +33,7 @@ void LhaArchive::ConvertNames() {
 }
 
 // The headers walked before damage stay, for UnlistedRecord.
-int LhaArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
+int LhaArchive::MakeRecords(CompactRecords* records) {
     std::lock_guard<std::mutex> lock(mutex_);
     int result = WalkArchive(Source(), start_, [&](const Header& header) {
         Keep(header);
@@ -41,8 +41,11 @@ int LhaArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
     });
     if (result != SpiSuccess) return result;
     ConvertNames();
-    records->resize(headers_.size());
-    for (size_t i = 0; i < headers_.size(); ++i) DescribeHeader(headers_[i], &(*records)[i]);
+    for (const Header& header : headers_) {
+        ArchiveEntry record = {};
+        DescribeHeader(header, &record);
+        records->Add(record);
+    }
     return SpiSuccess;
 }
 

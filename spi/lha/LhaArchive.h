@@ -20,7 +20,7 @@ public:
     int UnpackEntry(size_t index, ::OutputSink& sink, ProgressReport& progress) override;
 
 protected:
-    int MakeRecords(std::vector<ArchiveEntry>* records) override;
+    int MakeRecords(CompactRecords* records) override;
     int UnlistedRecord(uint64_t position, ArchiveEntry* record, size_t* index) override;
 
 private:

@@ -51,7 +51,7 @@ std::string StoredBytes(const std::wstring& name) {
 
 }  // namespace
 
-int MakeRecords(const Contents& contents, const std::string& unnamed, std::vector<ArchiveEntry>* records,
+int MakeRecords(const Contents& contents, const std::string& unnamed, CompactRecords* records,
                 std::vector<size_t>* entryOfRecord) {
     DistinctNames names;
     for (size_t i = 0; i < contents.entries.size(); ++i) {
@@ -74,7 +74,7 @@ int MakeRecords(const Contents& contents, const std::string& unnamed, std::vecto
         int result = FillRecord(fields, &record, &skip);
         if (result != SpiSuccess) return result;
         if (skip) continue;
-        records->push_back(record);
+        records->Add(record);
         entryOfRecord->push_back(i);
     }
     return SpiSuccess;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 #include "plugins/SusiePlugin.h"
+#include "spi/common/CompactRecords.h"
 #include "spi/sevenzip/Contents.h"
 
 namespace sevenzip {
@@ -13,7 +14,7 @@ namespace sevenzip {
 // their sizes. An entry stored without a name (packed from a pipe) takes `unnamed`.
 // SpiResult: SpiUnknownFormat for a name that code page 932 cannot spell (a wrong name is
 // worse than none) or that does not fit the record.
-int MakeRecords(const Contents& contents, const std::string& unnamed, std::vector<ArchiveEntry>* records,
+int MakeRecords(const Contents& contents, const std::string& unnamed, CompactRecords* records,
                 std::vector<size_t>* entryOfRecord);
 
 }  // namespace sevenzip

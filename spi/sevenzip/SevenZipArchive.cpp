@@ -7,7 +7,7 @@
 SevenZipArchive::SevenZipArchive(const char* path)
     : RecordedArchive(path), unnamed_(BaseName(path, true)), password_(path) {}
 
-int SevenZipArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
+int SevenZipArchive::MakeRecords(CompactRecords* records) {
     int result = password_.Attempt([this](bool) -> int {
         contents_ = sevenzip::Contents();
         return sevenzip::ReadContents(Source(), &contents_, &password_);

@@ -18,7 +18,7 @@ public:
     int UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) override;
 
 protected:
-    int MakeRecords(std::vector<ArchiveEntry>* records) override;
+    int MakeRecords(CompactRecords* records) override;
 
 private:
     std::string unnamed_;  // the name of an entry stored without one: the archive's, less its extension

@@ -147,7 +147,7 @@ TarArchive::Content TarArchive::ContentOf(const tar::Member& member) {
 TarArchive::TarArchive(const char* path) : RecordedArchive(path), archiveName_(BaseName(path, false)) {}
 
 int TarArchive::AddRecord(const std::string& name, const Content& content, uint64_t position,
-                          uint64_t packedSize, int64_t modified, std::vector<ArchiveEntry>* records) {
+                          uint64_t packedSize, int64_t modified, CompactRecords* records) {
     EntryFields fields;
     fields.name = name;
     fields.method = MethodName(streams_->First().Kind(), content.kind != Content::WholeStream);
@@ -159,13 +159,13 @@ int TarArchive::AddRecord(const std::string& name, const Content& content, uint6
     bool skip = false;
     int result = FillRecord(fields, &record, &skip);
     if (result != SpiSuccess || skip) return result;
-    records->push_back(record);
+    records->Add(record);
     contents_.push_back(content);
     return SpiSuccess;
 }
 
 int TarArchive::ListMembers(const std::vector<tar::Member>& members, uint64_t end,
-                            std::vector<ArchiveEntry>* records) {
+                            CompactRecords* records) {
     bool compressed = streams_->First().Kind() != tar::Compression::None;
     DistinctNames names;
     for (size_t i = 0; i < members.size(); ++i) {
@@ -193,7 +193,7 @@ int TarArchive::ListMembers(const std::vector<tar::Member>& members, uint64_t en
 }
 
 // A compressed file that holds no TAR: its content, sized by unpacking it all once.
-int TarArchive::ListCompressedFile(std::vector<ArchiveEntry>* records) {
+int TarArchive::ListCompressedFile(CompactRecords* records) {
     Content content;
     content.kind = Content::WholeStream;
     std::vector<uint8_t> buffer(ChunkSize);
@@ -213,7 +213,7 @@ int TarArchive::ListCompressedFile(std::vector<ArchiveEntry>* records) {
     return AddRecord(UnpackedName(archiveName_), content, 1, Source().Size(), modified, records);
 }
 
-int TarArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
+int TarArchive::MakeRecords(CompactRecords* records) {
     std::lock_guard<std::mutex> lock(streamMutex_);
     uint8_t start[16] = {};
     size_t count = Source().Size() < sizeof start ? static_cast<size_t>(Source().Size()) : sizeof start;

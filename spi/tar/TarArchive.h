@@ -23,7 +23,7 @@ public:
     int UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) override;
 
 protected:
-    int MakeRecords(std::vector<ArchiveEntry>* records) override;
+    int MakeRecords(CompactRecords* records) override;
 
 private:
     // Where a record's bytes come from.
@@ -36,10 +36,10 @@ private:
     };
 
     static Content ContentOf(const tar::Member& member);
-    int ListMembers(const std::vector<tar::Member>& members, uint64_t end, std::vector<ArchiveEntry>* records);
-    int ListCompressedFile(std::vector<ArchiveEntry>* records);
+    int ListMembers(const std::vector<tar::Member>& members, uint64_t end, CompactRecords* records);
+    int ListCompressedFile(CompactRecords* records);
     int AddRecord(const std::string& name, const Content& content, uint64_t position, uint64_t packedSize,
-                  int64_t modified, std::vector<ArchiveEntry>* records);
+                  int64_t modified, CompactRecords* records);
     // Room kept for a link target's bytes, when it fits what is left of the bound; null otherwise.
     std::string* KeepRoom(const Content& content);
 

@@ -23,10 +23,11 @@ ZipArchive::ZipArchive(const void* bytes, size_t size)
 // A record for every entry of the directory, but those whose name is empty once cleaned
 // (such as "../"). Whether unflagged names are UTF-8 is decided for the whole archive, so the
 // directory is read through before any record is made.
-int ZipArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
+int ZipArchive::MakeRecords(CompactRecords* records) {
     int result = directory_.Open(Input(), inMemory_ ? zip::DiskStarts() : zip::DisksOf(Pieces()));
     if (result != SpiSuccess) return result;
     std::vector<zip::Entry> entries;
+    entries.reserve(directory_.MaxEntries());
     for (bool done = false;;) {
         zip::Entry entry;
         result = directory_.Next(&entry, &done);
@@ -42,7 +43,7 @@ int ZipArchive::MakeRecords(std::vector<ArchiveEntry>* records) {
         result = DescribeEntry(entry, names.Name(entry.name, EntryNameCp932(entry, namesUtf8)), &record, &skip);
         if (result != SpiSuccess) return result;
         if (skip) continue;
-        records->push_back(record);
+        records->Add(record);
         recordOffsets_.push_back(entry.recordOffset);
     }
     return SpiSuccess;

@@ -27,7 +27,7 @@ public:
     int UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) override;
 
 protected:
-    int MakeRecords(std::vector<ArchiveEntry>* records) override;
+    int MakeRecords(CompactRecords* records) override;
     // Hosts have found ZIP entries by name in any letter case (the name in its own case first).
     bool MatchesAnyCase() const override { return true; }
 
