@@ -1,5 +1,17 @@
 #include "plugins/ArchiveIdentity.h"
 
+namespace {
+
+ULONGLONG JoinSize(DWORD high, DWORD low) { return (static_cast<ULONGLONG>(high) << 32) | low; }
+
+bool SameSizeAndTimes(const ArchiveIdentity& listed, ULONGLONG size, const FILETIME& created,
+                      const FILETIME& written) {
+    return listed.size == size && CompareFileTime(&listed.created, &created) == 0 &&
+           CompareFileTime(&listed.written, &written) == 0;
+}
+
+}  // namespace
+
 ArchiveIdentity ReadArchiveIdentity(const char* path) {
     ArchiveIdentity identity;
     HANDLE file = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -11,7 +23,7 @@ ArchiveIdentity ReadArchiveIdentity(const char* path) {
         identity.volume = info.dwVolumeSerialNumber;
         identity.indexHigh = info.nFileIndexHigh;
         identity.indexLow = info.nFileIndexLow;
-        identity.size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        identity.size = JoinSize(info.nFileSizeHigh, info.nFileSizeLow);
         identity.created = info.ftCreationTime;
         identity.written = info.ftLastWriteTime;
     }
@@ -24,14 +36,12 @@ bool SameFile(const ArchiveIdentity& a, const ArchiveIdentity& b) {
 }
 
 bool Unchanged(const ArchiveIdentity& listed, const ArchiveIdentity& now) {
-    return SameFile(listed, now) && listed.size == now.size &&
-           CompareFileTime(&listed.created, &now.created) == 0 && CompareFileTime(&listed.written, &now.written) == 0;
+    return SameFile(listed, now) && SameSizeAndTimes(listed, now.size, now.created, now.written);
 }
 
 bool StillAsListed(const ArchiveIdentity& listed, const char* path) {
     WIN32_FILE_ATTRIBUTE_DATA now;
     if (!listed.known || !GetFileAttributesExA(path, GetFileExInfoStandard, &now)) return false;
-    return ((static_cast<ULONGLONG>(now.nFileSizeHigh) << 32) | now.nFileSizeLow) == listed.size &&
-           CompareFileTime(&listed.created, &now.ftCreationTime) == 0 &&
-           CompareFileTime(&listed.written, &now.ftLastWriteTime) == 0;
+    return SameSizeAndTimes(listed, JoinSize(now.nFileSizeHigh, now.nFileSizeLow), now.ftCreationTime,
+                            now.ftLastWriteTime);
 }

@@ -17,7 +17,7 @@ struct ArchiveIdentity {
 ArchiveIdentity ReadArchiveIdentity(const char* path);
 // True when both were read and name the same file: the same volume and file index.
 bool SameFile(const ArchiveIdentity& a, const ArchiveIdentity& b);
-// True when both were read and name the same file, of the same size and write time.
+// True when both were read and name the same file, of the same size, creation and write times.
 bool Unchanged(const ArchiveIdentity& listed, const ArchiveIdentity& now);
 // True when the file at path still has the listed size, creation and write times: what a write
 // to the archive or another file put in its place changes. It opens nothing, so it is cheap
