@@ -1,8 +1,9 @@
 #include "spi/common/OutputSinks.h"
 #include "spi/common/EntryPath.h"
+#include "spi/common/NewBlock.h"
 #include "text/Cp932.h"
 
-MemoryBlockSink::MemoryBlockSink(size_t size) : size_(size) { block_ = LocalAlloc(LMEM_FIXED, size); }
+MemoryBlockSink::MemoryBlockSink(size_t size) : size_(size) { block_ = AllocateFilledIn(size); }
 
 MemoryBlockSink::~MemoryBlockSink() {
     if (block_) LocalFree(block_);

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "spi/common/NewBlock.h"
 #include "spi/common/OutputSink.h"
 
 // Fills a fixed local-memory block of exactly the entry's size. It does not grow: hosts write
@@ -65,7 +66,7 @@ private:
 // A local-memory block (LMEM_FIXED) that is freed unless it was handed over.
 class LocalBlock {
 public:
-    explicit LocalBlock(size_t size) : block_(LocalAlloc(LMEM_FIXED, size)) {}
+    explicit LocalBlock(size_t size) : block_(AllocateFilledIn(size)) {}
     ~LocalBlock() {
         if (block_) LocalFree(block_);
     }
