@@ -227,6 +227,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         listing = ListingSeconds(parts, argv[2], &recordBytes);
+        // Where a slow machine has got to, should it stop on the way.
+        if (fillOnly) fprintf(stderr, "listed %.0f MB of records in %.2f s\n", recordBytes / 1048576.0, listing);
         if (!fillOnly) icons = IconSeconds(parts, argv[2], &probes);
     }
     auto host = std::make_unique<CPluginTable>();
