@@ -38,6 +38,20 @@ function(varnito_test_under_file_size_limit name program filter bytes)
   endif()
 endfunction()
 
+# varnito_test_on_small_volume(NAME PROGRAM FILTER BYTES)
+# Runs the tests of PROGRAM that FILTER names once more with a volume of BYTES of their own, a
+# full disk in the making; the tests learn its folder from VARNITO_SMALL_VOLUME
+# (tests/support/run-on-small-volume).
+function(varnito_test_on_small_volume name program filter bytes)
+  if(VARNITO_RUN_TESTS)
+    add_test(NAME ${name}
+      COMMAND ${CMAKE_SOURCE_DIR}/tests/support/run-on-small-volume ${bytes}
+              ${CMAKE_SOURCE_DIR}/tools/wine-run $<TARGET_FILE:${program}> --gtest_filter=${filter}
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+  endif()
+endfunction()
+
 # varnito_fixtures(TARGET SCRIPT COMMENT)
 # A target that runs the current folder's Python SCRIPT once with the folder
 # ${CMAKE_BINARY_DIR}/tests/TARGET, where it makes the test archives with Debian's tools and,

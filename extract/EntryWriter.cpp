@@ -11,10 +11,12 @@ bool WriteBytes(const EntryFileTarget& target, const char* bytes, size_t size) {
 }
 }  // namespace
 
-EntryFileEnd WriteEntryFile(CPluginTable& host, int pluginIndex, const char* archivePath, const ArchiveEntry& entry,
+EntryFileEnd WriteEntryFile(CPluginTable& host, int pluginIndex, ArchiveHold& archive, const ArchiveEntry& entry,
                             const EntryFileTarget& target, int* pluginCode) {
+    // A changed archive would hand over whatever its new entry at a listed position holds.
+    if (!archive.StillAsListed()) return EntryFileEnd::ArchiveChanged;
     PluginBlock fetched;  // the plug-in's own block, released on every path
-    int code = host.FetchEntry(pluginIndex, archivePath, &entry, &fetched);
+    int code = host.FetchEntry(pluginIndex, archive.Path(), &entry, &fetched);
     if (code < 0) {
         if (pluginCode) *pluginCode = code;
         return EntryFileEnd::NotFetched;

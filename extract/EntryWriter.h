@@ -5,6 +5,7 @@
 #include <string>
 #include "extract/OutputFile.h"
 #include "extract/ZoneMark.h"
+#include "plugins/ArchiveHold.h"
 #include "plugins/PluginTable.h"
 
 // Where and how an entry is written.
@@ -17,14 +18,16 @@ struct EntryFileTarget {
 
 enum class EntryFileEnd {
     Written,
+    ArchiveChanged,  // the archive is no longer the file that was listed; nothing was fetched
     NotFetched,  // the plug-in failed; no file was touched
     NotWritten,  // the file could not be made or written; a file that stood there is left as it was
 };
 
-// Fetches the entry through slot pluginIndex of host and writes its unpackedSize bytes as the
+// Checks that the archive is still the file that was listed (the hold's check), fetches the
+// entry from it through slot pluginIndex of host and writes its unpackedSize bytes as the
 // file target.path: a missing path gets a new file, an existing file is replaced only once the
 // new one is complete, and a folder or a read-only file is refused. After NotFetched,
 // *pluginCode holds the plug-in result. A written file gets the mark of target.zone. The
 // fetched block is released before the call returns.
-EntryFileEnd WriteEntryFile(CPluginTable& host, int pluginIndex, const char* archivePath, const ArchiveEntry& entry,
+EntryFileEnd WriteEntryFile(CPluginTable& host, int pluginIndex, ArchiveHold& archive, const ArchiveEntry& entry,
                             const EntryFileTarget& target, int* pluginCode);

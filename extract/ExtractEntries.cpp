@@ -58,42 +58,23 @@ bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, c
     return true;
 }
 
-// Whether the archive is still the file that was listed: a changed one would hand over whatever
-// its new entry at a listed position holds. The run's first fetch compares the file in full;
-// later ones compare what a write or a file put in its place changes, which opens nothing.
-class ListedArchive {
-public:
-    explicit ListedArchive(const ExtractionPlan& plan) : plan_(plan) {}
-    bool Unchanged() {
-        const char* path = plan_.archivePath.c_str();
-        if (confirmed_) return StillAsListed(plan_.listedArchive, path);
-        confirmed_ = ::Unchanged(plan_.listedArchive, ReadArchiveIdentity(path));
-        return confirmed_;
-    }
-
-private:
-    const ExtractionPlan& plan_;
-    bool confirmed_ = false;
-};
-
 enum class EntryOutcome { Written, Stopped, Failed };
 
 // Fetches and writes the entry. Failed after showing the message; Stopped, without one, when
 // the user stopped the plug-in (cancelled its password dialog).
 EntryOutcome WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
-                        const OutputFileState& onDisk, ListedArchive& archive, ZoneMarker& zone,
+                        const OutputFileState& onDisk, ArchiveHold& archive, ZoneMarker& zone,
                         ExtractionMessages& messages) {
-    if (!archive.Unchanged()) {
-        messages.ShowMessage(ArchiveChangedText);
-        return EntryOutcome::Failed;
-    }
     int code = 0;
     EntryFileTarget target{filePath, onDisk, entry.timestamp, &zone};
-    switch (WriteEntryFile(*plan.host, plan.pluginIndex, plan.archivePath.c_str(), entry, target, &code)) {
+    switch (WriteEntryFile(*plan.host, plan.pluginIndex, archive, entry, target, &code)) {
     case EntryFileEnd::Written:
         return EntryOutcome::Written;
+    case EntryFileEnd::ArchiveChanged:
+        messages.ShowMessage(ArchiveChangedText);
+        return EntryOutcome::Failed;
     case EntryFileEnd::NotFetched:
-        if (code == EntryStopped) return EntryOutcome::Stopped;
+        if (code == StoppedByUser) return EntryOutcome::Stopped;
         messages.ShowPluginError(code);
         return EntryOutcome::Failed;
     case EntryFileEnd::NotWritten:
@@ -140,7 +121,7 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
                          ExtractionMessages& messages) {
     OverwriteMode mode = plan.firstMode;
     RunFolders folders;
-    ListedArchive archive(plan);
+    ArchiveHold archive(plan.listedArchive, plan.archivePath);  // held from the first fetch to the run's end
     ZoneMarker zone(plan.archivePath.c_str());
     for (size_t i = 0; i < plan.entries.size(); ++i) {
         const ArchiveEntry& entry = *plan.entries[i];

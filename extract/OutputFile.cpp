@@ -69,7 +69,10 @@ OutputFileState LookAtOutput(const std::string& path) {
 bool WriteNewFile(const std::string& path, const char* bytes, size_t size, int64_t timestamp) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    return FillAndClose(file, bytes, size, timestamp);
+    if (FillAndClose(file, bytes, size, timestamp)) return true;
+    // A part of the entry under its name would look like the whole of it (a full disk).
+    DeleteFileA(path.c_str());
+    return false;
 }
 
 bool ReplaceExistingFile(const std::string& path, const OutputFileState& old, const char* bytes, size_t size,

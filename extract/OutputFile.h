@@ -23,7 +23,7 @@ OutputFileState LookAtOutput(const std::string& path);
 
 // Makes a new file (none of that name may exist), writes the bytes and, for a timestamp
 // (seconds since 1970, UTC) other than 0, sets its modification time before closing it.
-// False when the file cannot be made or written; what was written then stays.
+// False when the file cannot be made or written; the file made is then removed.
 bool WriteNewFile(const std::string& path, const char* bytes, size_t size, int64_t timestamp);
 
 // Replaces the existing file `old` at path. The bytes go to a temporary file of a name of its

@@ -47,7 +47,8 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
     EntryList listed;
     ArchiveListing listing = host->ListArchive(archivePath, &listed);
     if (!listing.Listed()) {
-        messages.ShowPluginError(listing.result);
+        // A cancel while listing ends the archive as quietly as a stop at the question.
+        if (listing.result != StoppedByUser) messages.ShowPluginError(listing.result);
         return ExtractionEnd::Failure;
     }
 

@@ -110,7 +110,7 @@ BOOL CArchiveListDlg::FillList() {
     CWaitCursor wait;
     ArchiveListing listing = host->ListArchive(archivePath, &entries);
     if (!listing.Listed()) {
-        ShowPluginErrorBox(m_hWnd, listing.result);
+        if (listing.result != StoppedByUser) ShowPluginErrorBox(m_hWnd, listing.result);
         return FALSE;
     }
     pluginIndex = listing.slot;

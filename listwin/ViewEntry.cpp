@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include "core/SettingIO.h"
 #include "extract/EntryWriter.h"
+#include "extract/ExtractionTexts.h"
 #include "framework/MessageBox.h"
 #include "framework/WaitCursor.h"
 #include "listwin/ArchiveListDlg.h"
@@ -36,7 +37,12 @@ void CArchiveListDlg::ViewEntry() {
     ZoneMarker zone(archivePath);
     EntryFileTarget target{workFile, LookAtOutput(workFile), 0, &zone};
     int code = 0;
-    EntryFileEnd end = WriteEntryFile(*host, pluginIndex, archivePath, *entry, target, &code);
+    ArchiveHold archive(listedArchive, archivePath);
+    EntryFileEnd end = WriteEntryFile(*host, pluginIndex, archive, *entry, target, &code);
+    if (end == EntryFileEnd::ArchiveChanged) {
+        AppMessageBox(this, ArchiveChangedText);
+        return;
+    }
     if (end == EntryFileEnd::NotFetched) {
         ShowPluginErrorBox(m_hWnd, code);
         return;

@@ -72,10 +72,12 @@ PluginResult CPluginTable::CompleteRecords(const EntryPoints& calls, const char*
 
 PluginResult CPluginTable::CopyEntries(const EntryPoints& calls, const char* archivePath, EntryList* entries) const {
     HLOCAL handle = nullptr;
-    calls.getArchiveInfo(archivePath, 0, 0, &handle);
+    int result = calls.getArchiveInfo(archivePath, 0, 0, &handle);
     PluginBlock block(handle);
     SIZE_T size = block.Size();
-    if (size == 0) return ArchiveInfoMissing;
+    // A list handed over is read whatever the result says; without one, the "stopped" result
+    // means the user cancelled (a password for the archive's names).
+    if (size == 0) return result == SpiStopped ? StoppedByUser : ArchiveInfoMissing;
     unsigned char* bytes = block.Lock();
     if (!bytes) return BlockNotLocked;
     size_t count = 0;
@@ -108,7 +110,7 @@ PluginResult CPluginTable::FetchEntry(int index, const char* archivePath, const 
     int result = calls->getFile(archivePath, entry->position, reinterpret_cast<LPSTR>(&handle), SpiOutputToMemory,
                                 NoProgress, 0);
     PluginBlock block(handle);
-    if (result != 0) return result == SpiStopped ? EntryStopped : EntryNotUnpacked;
+    if (result != 0) return result == SpiStopped ? StoppedByUser : EntryNotUnpacked;
     // An empty file is legitimate, and plug-ins hand it over in different ways: no block, an
     // empty one, or one that cannot be locked. It is fetched as no block at all.
     bool emptyEntry = entry->unpackedSize == 0;

@@ -13,10 +13,16 @@ bool SameSizeAndTimes(const ArchiveIdentity& listed, ULONGLONG size, const FILET
 }  // namespace
 
 ArchiveIdentity ReadArchiveIdentity(const char* path) {
-    ArchiveIdentity identity;
     HANDLE file = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return identity;
+    if (file == INVALID_HANDLE_VALUE) return ArchiveIdentity();
+    ArchiveIdentity identity = IdentityOfOpenFile(file);
+    CloseHandle(file);
+    return identity;
+}
+
+ArchiveIdentity IdentityOfOpenFile(HANDLE file) {
+    ArchiveIdentity identity;
     BY_HANDLE_FILE_INFORMATION info;
     if (GetFileInformationByHandle(file, &info)) {
         identity.known = true;
@@ -27,7 +33,6 @@ ArchiveIdentity ReadArchiveIdentity(const char* path) {
         identity.created = info.ftCreationTime;
         identity.written = info.ftLastWriteTime;
     }
-    CloseHandle(file);
     return identity;
 }
 

@@ -15,6 +15,8 @@ struct ArchiveIdentity {
 
 // Opens the file for its attributes only, which no other program's sharing mode can refuse.
 ArchiveIdentity ReadArchiveIdentity(const char* path);
+// The identity of the file an open handle names.
+ArchiveIdentity IdentityOfOpenFile(HANDLE file);
 // True when both were read and name the same file: the same volume and file index.
 bool SameFile(const ArchiveIdentity& a, const ArchiveIdentity& b);
 // True when both were read and name the same file, of the same size, creation and write times.

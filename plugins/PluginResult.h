@@ -1,8 +1,9 @@
 #pragma once
 // The results of the host's archive operations: success, or a negative code named after what
 // failed. Every negative code down to LowestPluginResult has a fixed message
-// (PluginErrorText), which the window that called the host shows; EntryStopped has none. The codes marked "not returned" belong to pictures and to archives
-// held in memory, which the program never reads; they are here for their messages.
+// (PluginErrorText), which the window that called the host shows; StoppedByUser has none. The
+// codes marked "not returned" belong to pictures and to archives held in memory, which the
+// program never reads; they are here for their messages.
 enum PluginResult : int {
     PluginSucceeded = 0,
     BitmapNotUnpacked = -1,               // not returned
@@ -26,9 +27,10 @@ enum PluginResult : int {
     ArchiveInfoMissing = -19,             // ListArchive: GetArchiveInfo handed over no records
     MemoryArchiveInfoMissing = -20,       // not returned
     FileNameUnknown = -21,                // not returned
-    // FetchEntry: the plug-in says the user stopped it (a password asked for and cancelled).
-    // Nothing is said about it: the run ends as quietly as after the progress dialog's 中断.
-    EntryStopped = -100,
+    // ListArchive, FetchEntry: the plug-in says the user stopped it (a password asked for and
+    // cancelled). Nothing is said about it: the run, or the window, ends as quietly as after
+    // the progress dialog's 中断.
+    StoppedByUser = -100,
 };
 
 // The lowest code that has a message.

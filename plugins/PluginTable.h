@@ -56,14 +56,14 @@ public:
 
     // Chooses the plug-in for the archive and hands its list block over to *entries (written
     // only on success). The result is PluginSucceeded with the chosen slot, or
-    // ArchiveNotOpened, NoPluginAccepts, BlockNotLocked, EntryInfoFailed or
-    // ArchiveInfoMissing, with NoSlot.
+    // ArchiveNotOpened, NoPluginAccepts, BlockNotLocked, EntryInfoFailed, ArchiveInfoMissing or
+    // StoppedByUser (the user cancelled a dialog of the plug-in's), with NoSlot.
     ArchiveListing ListArchive(const char* archivePath, EntryList* entries);
     // Unpacks one entry and hands over the plug-in's own block, locked: *fetched owns it from
     // then on and unlocks and frees it. On success the block holds at least the entry's
     // unpackedSize bytes (a shorter one gives EntryNotUnpacked); an entry without fileName, and
     // an empty entry (unpackedSize 0) that came without a readable block, leave *fetched empty.
-    // Returns PluginSucceeded, or EntryNotUnpacked, EntryStopped, PluginNotBound, BlockNotLocked,
+    // Returns PluginSucceeded, or EntryNotUnpacked, StoppedByUser, PluginNotBound, BlockNotLocked,
     // or EntryBufferNotAllocated when fetched is null; *fetched is empty on failure.
     PluginResult FetchEntry(int index, const char* archivePath, const ArchiveEntry* entry, PluginBlock* fetched);
 

@@ -110,6 +110,15 @@ TEST_F(WholeArchive, MissingEmptyAndUnknownArchivesEndWithTheirMessage) {
     EXPECT_EQ(ListTree(work.path()), Files({"empty.fix", "other.bin"}));
 }
 
+TEST_F(WholeArchive, ACancelWhileTheArchiveIsListedEndsItQuietly) {
+    SetDestinationFolder(work / "out");
+    WriteBytes(work / "stopped.fix", "#fixture\nlist fail\nentry name=a.txt|data=a\n");
+    EXPECT_EQ(Run(work / "stopped.fix"), ExtractionEnd::Failure) << "nothing is opened after it";
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_TRUE(messages.codes.empty());
+    EXPECT_EQ(ListTree(work.path()), Files({"stopped.fix"}));
+}
+
 TEST_F(WholeArchive, AnArchiveWithoutFilesLeavesTheFolderUnmade) {
     WriteFixtureArchive(work / "dirs.fix", {{"d\\", ""}});
     SetDestinationFolder(work / "out");

@@ -413,6 +413,13 @@ TEST_F(FailedOpeningTest, NoPluginTakesIt) {
     ExpectNothingWritten();
 }
 
+TEST_F(FailedOpeningTest, ACancelWhileListingClosesTheWindowWithoutAMessage) {
+    archive = dir / "stopped.fix";
+    testsupport::WriteBytes(archive, "#fixture\nlist fail\nentry -lh5-|1|1|1|0||x.txt|x|\n");
+    EXPECT_TRUE(RunModal(archive).empty());
+    ExpectNothingWritten();
+}
+
 TEST_F(FailedOpeningTest, APathTooLongIsNotCut) {
     archive = dir / "long.fix";
     testsupport::WriteBytes(archive, "#fixture\nentry -lh5-|1|1|1|0||x.txt|x|\n");

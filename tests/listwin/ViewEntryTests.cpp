@@ -88,6 +88,31 @@ TEST_F(ViewEntryTest, APlugInFailureIsShownAndNothingIsWritten) {
     EXPECT_TRUE(fallback.Starts(1, 500).empty());
 }
 
+TEST_F(ViewEntryTest, AnArchiveReplacedSinceItWasListedIsNotReadUnderTheOldEntrysName) {
+    UseFallback(fallback.Path());
+    Open(WriteArchive({"-lh5-|1|5|5|0||plain.vlwnone|first|"}));
+    // Another file of the same size and the same times takes the archive's name.
+    std::string replacement = dir / "other.fix";
+    ASSERT_TRUE(testsupport::WriteBytes(replacement, "#fixture\nentry -lh5-|1|5|5|0||plain.vlwnone|other|\n"));
+    WIN32_FILE_ATTRIBUTE_DATA times;
+    ASSERT_TRUE(GetFileAttributesExA(archive.c_str(), GetFileExInfoStandard, &times));
+    HANDLE file = CreateFileA(replacement.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    SetFileTime(file, &times.ftCreationTime, nullptr, &times.ftLastWriteTime);
+    CloseHandle(file);
+    ASSERT_EQ(ReadBytes(replacement).size(), ReadBytes(archive).size());
+    ASSERT_TRUE(MoveFileExA(replacement.c_str(), archive.c_str(), MOVEFILE_REPLACE_EXISTING));
+
+    MessageBoxWatcher boxes;
+    OpenRow(0);
+    ASSERT_TRUE(boxes.WaitFor(1));
+    EXPECT_EQ(boxes.Seen()[0].caption, "Varnito");
+    EXPECT_EQ(boxes.Seen()[0].text,
+              "アーカイブファイルが一覧の作成後に変更されました。\nアーカイブを開き直してください。");
+    EXPECT_FALSE(FileExists(WorkFolder() + "plain.vlwnone"));
+    EXPECT_TRUE(fallback.Starts(1, 500).empty());
+}
+
 TEST_F(ViewEntryTest, AWorkFileThatCannotBeWrittenWholeIsReportedAndNotOpened) {
     char limit[32] = {};
     if (!GetEnvironmentVariableA("VARNITO_FILE_SIZE_LIMIT", limit, sizeof limit))

@@ -95,12 +95,18 @@ TEST_F(ArchiveListing, ListEndsAtTheFirstRecordBeginningWithZero) {
 }
 
 TEST_F(ArchiveListing, MissingOrEmptyListBlockFails) {
-    const char* const modes[] = {"null", "empty", "fail"};
+    const char* const modes[] = {"null", "empty"};
     for (const char* mode : modes) {
         EXPECT_EQ(ArchiveInfoMissing, List(std::string("list ") + mode + "\nentry name=a.txt|data=a\n")) << mode;
         EXPECT_TRUE(IsMarkedList(entries_)) << mode;
         EXPECT_EQ(0, probe_->LiveBlocks()) << mode;
     }
+}
+
+TEST_F(ArchiveListing, TheStoppedResultWithoutABlockIsTheUsersStopNotAFailure) {
+    EXPECT_EQ(StoppedByUser, List("list fail\nentry name=a.txt|data=a\n"));
+    EXPECT_TRUE(IsMarkedList(entries_));
+    EXPECT_EQ(0, probe_->LiveBlocks());
 }
 
 TEST_F(ArchiveListing, ErrorResultWithAGoodBlockIsReadNormally) {

@@ -84,7 +84,7 @@ TEST_F(EntryFetch, FailuresOfANonEmptyEntry) {
         int code;
     };
     const Case cases[] = {{"fetch-fail", EntryNotUnpacked},
-                          {"fetch-stopped", EntryStopped},
+                          {"fetch-stopped", StoppedByUser},
                           {"fetch-errorblock", EntryNotUnpacked},
                           {"fetch-null", EntryNotUnpacked},
                           {"fetch-empty", EntryNotUnpacked},

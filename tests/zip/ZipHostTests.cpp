@@ -183,8 +183,8 @@ TEST_F(ZipInHost, AWrongPasswordAsksAgainAndACancelStopsTheArchiveWithoutAskingA
     ASSERT_EQ(table->ListArchive(zipCrypto.c_str(), &zipCryptoEntries).slot, 0);
     {
         PasswordDialogUser user({PasswordDialogUser::Cancel});
-        EXPECT_EQ(Fetch(zipCrypto, zipCryptoEntries, "tree\\readme.txt"), EntryStopped);
-        EXPECT_EQ(Fetch(zipCrypto, zipCryptoEntries, "tree\\big.bin"), EntryStopped);
+        EXPECT_EQ(Fetch(zipCrypto, zipCryptoEntries, "tree\\readme.txt"), StoppedByUser);
+        EXPECT_EQ(Fetch(zipCrypto, zipCryptoEntries, "tree\\big.bin"), StoppedByUser);
         EXPECT_EQ(user.Finish().size(), 1u) << "asked again after キャンセル";
     }
     {
