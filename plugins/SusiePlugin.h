@@ -71,6 +71,60 @@ inline void EntryMethodText(const ArchiveEntry& entry, char (&text)[sizeof(Archi
     text[length] = '\0';
 }
 
+#pragma pack(push, 1)
+// The same entry in the wide extension of the interface (the exports whose names end in W):
+// the names in UTF-16, 200 units each.
+struct ArchiveEntryW {
+    unsigned char method[8];
+    EntrySize position;
+    EntrySize packedSize;
+    EntrySize unpackedSize;
+    EntryTime timestamp;
+    wchar_t path[200];
+    wchar_t fileName[200];
+    uint32_t crc;
+#if defined(_WIN64)
+    uint32_t reserved;
+#endif
+};
+#pragma pack(pop)
+
+#if defined(_WIN64)
+static_assert(sizeof(ArchiveEntryW) == 848, "the 64-bit wide record");
+#else
+static_assert(sizeof(ArchiveEntryW) == 828, "the 32-bit wide record");
+#endif
+static_assert(offsetof(ArchiveEntryW, path) == spi_layout::Path, "the numbers as in the record");
+static_assert(offsetof(ArchiveEntryW, crc) == spi_layout::Path + 800, "crc after the two names");
+
+// Our own extension of the wide interface, for names of any length and lists of any size:
+//
+//   int GetArchiveListW(LPCWSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle)
+//
+// takes the arguments of GetArchiveInfoW and answers as it does (0, or an error code, the
+// "stopped" result 1 after the user cancelled a dialog of the plug-in's), but the block it
+// hands over holds ArchiveListRecords, each followed by its two names in full: a record's
+// `size` bytes are its fixed fields, `pathLength` UTF-16 units of path and a 0, then
+// `fileNameLength` units of fileName and a 0, padded with zeros to a multiple of 8 bytes. The
+// list ends with the block or at a record whose size is 0. Records and names are those of
+// GetArchiveInfoW, but never cut: a plug-in that exports it lists every entry, however long
+// its names, and a host that lists through it fetches through GetFileW and GetFileInfoW. It
+// also keeps a large archive's list small, where GetArchiveInfoW spends 800 bytes of names
+// on every entry.
+struct ArchiveListRecord {
+    uint32_t size;            // bytes of this record with its names and padding; 0 ends the list
+    uint32_t crc;
+    unsigned char method[8];  // as in ArchiveEntry
+    uint64_t position;        // handed back to GetFileW unchanged (below 2^32 in a *.spi)
+    uint64_t packedSize;
+    uint64_t unpackedSize;
+    int64_t timestamp;        // seconds since 1970-01-01 00:00:00 UTC
+    uint32_t pathLength;      // UTF-16 units of the folder part, its trailing '\' included
+    uint32_t fileNameLength;  // UTF-16 units of the file name; 0 for a folder entry
+};
+static_assert(sizeof(ArchiveListRecord) == 56, "the fixed part of a list record");
+constexpr size_t ArchiveListAlignment = 8;
+
 // Size of the header buffer handed to IsSupported; the first 2000 bytes of the file.
 constexpr size_t SpiHeaderBufferSize = 2048;
 constexpr size_t SpiHeaderBytes = 2000;
@@ -90,6 +144,15 @@ typedef int(WINAPI* GetFileInfoFn)(LPCSTR src, LONG_PTR offset, LPCSTR name, uns
                                    ArchiveEntry* entry);
 typedef int(WINAPI* GetFileFn)(LPCSTR src, LONG_PTR position, LPSTR dest, unsigned int flags,
                                SpiProgressCallback progress, LONG_PTR data);
+// The wide extension: the same arguments, with UTF-16 texts and the wide record.
+typedef int(WINAPI* GetPluginInfoWFn)(int infono, LPWSTR buf, int buflen);
+typedef int(WINAPI* IsSupportedWFn)(LPCWSTR filename, ULONG_PTR header);
+typedef int(WINAPI* GetArchiveInfoWFn)(LPCWSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle);
+typedef int(WINAPI* GetFileInfoWFn)(LPCWSTR src, LONG_PTR offset, LPCWSTR name, unsigned int flags,
+                                    ArchiveEntryW* entry);
+typedef int(WINAPI* GetFileWFn)(LPCWSTR src, LONG_PTR position, LPWSTR dest, unsigned int flags,
+                                SpiProgressCallback progress, LONG_PTR data);
+typedef int(WINAPI* GetArchiveListWFn)(LPCWSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle);
 // Picture exports: looked up for image plug-ins, never called.
 typedef int(WINAPI* GetPictureInfoFn)(LPCSTR buf, LONG_PTR len, unsigned int flag, void* info);
 typedef int(WINAPI* GetPictureFn)(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo,
