@@ -54,6 +54,34 @@ TEST(Tar, NamesStoredInCodePage932AreKeptAndCharactersItCannotSpellBecomeUndersc
     EXPECT_EQ(Tar().Fetch(Fixtures() + "unicode.tar", smile->position).bytes, "no such character in code page 932\n");
 }
 
+// Numbers as GNU tar reads them, in headers written byte by byte: a NUL or spaces before the
+// digits (the checksum's too), no terminator, digits left behind one, empty fields (0),
+// base-256 (a negative time too). A padding NUL turned into a space leaves the number as it
+// was, but the checksum no longer holds: the first header then makes no TAR, a later one damage.
+TEST(Tar, NumbersPaddedWithNulsOrLeftEmptyReadAsGnuTarReadsThem) {
+    ExpectSameAsReference(Tar(), "nul-padded.tar", false);
+    std::string archive = ReadBytes(Fixtures() + "nul-padded.tar");
+    ASSERT_GE(archive.size(), 2000u);
+    EXPECT_NE(Tar().isSupported("nul-padded.tar", reinterpret_cast<ULONG_PTR>(archive.data())), 0);
+    TempDir folder;
+    auto damagedAt = [&](size_t padding) {
+        std::string damaged = archive;
+        EXPECT_EQ(damaged[padding], '\0');
+        damaged[padding] = ' ';
+        std::string path = folder / ("damaged" + std::to_string(padding) + ".tar");
+        EXPECT_TRUE(WriteBytes(path, damaged));
+        return path;
+    };
+    std::string first = damagedAt(136);  // the folder's time
+    SpiListing listing = Tar().List(first);
+    EXPECT_EQ(listing.result, UnknownFormat);
+    EXPECT_FALSE(listing.handed);
+    EXPECT_EQ(Tar().isSupported(first.c_str(), reinterpret_cast<ULONG_PTR>(ReadBytes(first).data())), 0);
+    listing = Tar().List(damagedAt(512 + 124));  // the second header's size
+    EXPECT_EQ(listing.result, BrokenData);
+    EXPECT_FALSE(listing.handed);
+}
+
 // gzip, bzip2, xz or zstd around something that is no TAR: one entry, the file's name less the
 // suffix, with gzip's stored time or else the file's own.
 TEST(Tar, ALoneCompressedFileIsOneEntry) {
