@@ -16,8 +16,10 @@ std::string Field(const uint8_t* block, size_t at, size_t size) {
     return std::string(text, strnlen(text, size));
 }
 
-// An octal number padded with spaces or NULs, or GNU's base-256 form (first byte's top bit
-// set; the next bit is the sign) for values octal cannot hold. False when it is neither.
+// GNU's base-256 form (first byte's top bit set; the next bit is the sign) for values octal
+// cannot hold, else octal digits after any NULs and spaces (some writers put a NUL first, and
+// leave a field they do not fill all NUL: 0), ended by a NUL, a space or the field's end; as
+// GNU tar, nothing behind that end is read. False when it is neither.
 bool ReadNumber(const uint8_t* field, size_t size, int64_t* value) {
     if (field[0] & 0x80) {
         bool negative = (field[0] & 0x40) != 0;
@@ -31,17 +33,14 @@ bool ReadNumber(const uint8_t* field, size_t size, int64_t* value) {
         return true;
     }
     size_t i = 0;
-    while (i < size && field[i] == ' ') ++i;
+    while (i < size && (field[i] == ' ' || field[i] == '\0')) ++i;
     uint64_t number = 0;
-    bool digits = false;
-    for (; i < size && field[i] >= '0' && field[i] <= '7'; ++i, digits = true) {
+    for (; i < size && field[i] >= '0' && field[i] <= '7'; ++i) {
         if (number >> 60) return false;
         number = number * 8 + (field[i] - '0');
     }
-    for (; i < size; ++i)
-        if (field[i] != ' ' && field[i] != '\0') return false;
     *value = static_cast<int64_t>(number);
-    return digits || number == 0;
+    return i == size || field[i] == ' ' || field[i] == '\0';
 }
 
 bool ChecksumHolds(const uint8_t* block) {

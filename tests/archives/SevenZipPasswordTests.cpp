@@ -121,6 +121,15 @@ TEST(SevenZipPasswords, ACancelStopsThatArchiveWithoutAskingAgain) {
     EXPECT_FALSE(names.handed);
     EXPECT_EQ(another->List(Fixtures() + "encrypted-names.7z").result, Aborted);
     EXPECT_EQ(cancels.Finish().size(), 1u);
+
+    FreshSevenZip third;  // the dialog that says the password was wrong, cancelled
+    PasswordDialogUser wrongThenCancel({"wrong", PasswordDialogUser::Cancel});
+    names = third->List(Fixtures() + "encrypted-names.7z");
+    EXPECT_EQ(names.result, Aborted);
+    EXPECT_FALSE(names.handed);
+    const auto& seen = wrongThenCancel.Finish();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[1].wrongLineShown);
 }
 
 // Once the password has opened the archive (its names), a damaged encrypted block is damage,

@@ -2,11 +2,13 @@
 // and in gzip, bzip2, xz and zstd, and what tar -x extracted from them.
 #include <gtest/gtest.h>
 #include "tests/archives/ArchiveFixtures.h"
+#include "tests/support/FolderWalk.h"
 #include "tests/support/TestSupport.h"
 
 using namespace archivetest;
 using testsupport::ModificationTimestamp;
 using testsupport::ReadBytes;
+using testsupport::SetModificationTimestamp;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
 
@@ -54,15 +56,60 @@ TEST(Tar, NamesStoredInCodePage932AreKeptAndCharactersItCannotSpellBecomeUndersc
     EXPECT_EQ(Tar().Fetch(Fixtures() + "unicode.tar", smile->position).bytes, "no such character in code page 932\n");
 }
 
+// Numbers as GNU tar reads them, in headers written byte by byte: a NUL or spaces before the
+// digits (the checksum's too), no terminator, digits left behind one, empty fields (0),
+// base-256 (a negative time too). A padding NUL turned into a space leaves the number as it
+// was, but the checksum no longer holds: the first header then makes no TAR, a later one damage.
+TEST(Tar, NumbersPaddedWithNulsOrLeftEmptyReadAsGnuTarReadsThem) {
+    ExpectSameAsReference(Tar(), "nul-padded.tar", false);
+    std::string archive = ReadBytes(Fixtures() + "nul-padded.tar");
+    ASSERT_GE(archive.size(), 2000u);
+    EXPECT_NE(Tar().isSupported("nul-padded.tar", reinterpret_cast<ULONG_PTR>(archive.data())), 0);
+    TempDir folder;
+    auto damagedAt = [&](size_t padding) {
+        std::string damaged = archive;
+        EXPECT_EQ(damaged[padding], '\0');
+        damaged[padding] = ' ';
+        std::string path = folder / ("damaged" + std::to_string(padding) + ".tar");
+        EXPECT_TRUE(WriteBytes(path, damaged));
+        return path;
+    };
+    std::string first = damagedAt(136);  // the folder's time
+    SpiListing listing = Tar().List(first);
+    EXPECT_EQ(listing.result, UnknownFormat);
+    EXPECT_FALSE(listing.handed);
+    EXPECT_EQ(Tar().isSupported(first.c_str(), reinterpret_cast<ULONG_PTR>(ReadBytes(first).data())), 0);
+    listing = Tar().List(damagedAt(512 + 124));  // the second header's size
+    EXPECT_EQ(listing.result, BrokenData);
+    EXPECT_FALSE(listing.handed);
+}
+
 // gzip, bzip2, xz or zstd around something that is no TAR: one entry, the file's name less the
-// suffix, with gzip's stored time or else the file's own.
+// suffix, with gzip's stored time or else (bzip2, xz, zstd, a gzip whose MTIME is 0) the archive
+// file's own, as zstd -d and gzip -dN give the file they unpack.
 TEST(Tar, ALoneCompressedFileIsOneEntry) {
+    constexpr int64_t ArchiveTime = 1400000000;  // 2014, long before the fixtures were made
+    TempDir folder;
     std::string original = ReadBytes(Fixtures() + "input\\tree\\big.bin");
-    for (const char* suffix : {".gz", ".bz2", ".xz", ".zst"}) {
-        std::string archive = Fixtures() + "lone.bin" + suffix;
-        ArchiveEntry entry = ExpectOneEntry(archive, "lone.bin", original);
-        bool gzip = std::string(suffix) == ".gz";
-        EXPECT_EQ(entry.timestamp, ModificationTimestamp(gzip ? Fixtures() + "input\\tree\\big.bin" : archive));
+    std::string gzip = ReadBytes(Fixtures() + "lone.bin.gz");
+    ASSERT_GT(gzip.size(), 8u);
+    std::string unstamped = gzip;
+    unstamped.replace(4, 4, 4, '\0');  // MTIME; no header CRC covers it
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int64_t expected;
+    } cases[] = {{"lone.bin.gz", gzip, ModificationTimestamp(Fixtures() + "input\\tree\\big.bin")},
+                 {"unstamped\\lone.bin.gz", unstamped, ArchiveTime},
+                 {"lone.bin.bz2", ReadBytes(Fixtures() + "lone.bin.bz2"), ArchiveTime},
+                 {"lone.bin.xz", ReadBytes(Fixtures() + "lone.bin.xz"), ArchiveTime},
+                 {"lone.bin.zst", ReadBytes(Fixtures() + "lone.bin.zst"), ArchiveTime}};
+    ASSERT_TRUE(CreateDirectoryA((folder / "unstamped").c_str(), nullptr));
+    for (const Case& one : cases) {
+        std::string archive = folder / one.name;
+        ASSERT_TRUE(WriteBytes(archive, one.bytes));
+        ASSERT_TRUE(SetModificationTimestamp(archive, ArchiveTime));
+        EXPECT_EQ(ExpectOneEntry(archive, "lone.bin", original).timestamp, one.expected) << one.name;
     }
 }
 

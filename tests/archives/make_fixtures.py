@@ -19,6 +19,8 @@ OUT/
   sparse-*.tar*            sparse files (holes made by seeking) in every sparse form of GNU tar and
                            bsdtar (SPARSE_TARS below), each followed by a plain file
   links.tar.xz             files followed by hard links to them (hard_links below)
+  nul-padded.tar           headers written byte by byte whose numbers are padded with NULs, left
+                           empty or in base-256 (nul_padded_tar below)
   pieces/                  volumes.7z.001...: 7-Zip's volumes of the tree; gnu.tar.001...,
                            gnu.tar.gz.001... and pieces.zip.001...: those archives cut by split;
                            split.z01..., split.zip: zip -s 64k of the tree
@@ -131,8 +133,8 @@ def reference(archive, tool, password_switch=None):
     os.makedirs(target)
     if tool == "7z":
         run("7z", "x", "-bd", *([password_switch] if password_switch else []), "-o" + target, os.path.join(out, archive))
-    else:
-        run("tar", "-xf", os.path.join(out, archive), "-C", target)
+    else:  # nul-padded.tar holds a time of 1969, which tar warns of
+        run("tar", "--warning=no-timestamp", "-xf", os.path.join(out, archive), "-C", target)
     # A symbolic link comes out of the plug-in as a file holding its target; a FIFO not at all.
     for folder, dirs, files in os.walk(target):
         for name in files + dirs:
@@ -223,6 +225,46 @@ def hard_links():
     run("tar", "--sort=name", "-cJf", os.path.join(out, "links.tar.xz"), "links", cwd=out)
     shutil.rmtree(folder)
     reference("links.tar.xz", "tar")
+
+
+def tar_header(name, size, mtime, kind=b"0", checksum_format=b"%06o\0 "):
+    """A ustar header whose numeric fields are the given bytes (owner fields left all NUL)."""
+    block = bytearray(512)
+    block[0:len(name)] = name
+    block[100:108] = b"0000644\0"
+    block[124:136] = size
+    block[136:148] = mtime
+    block[156:157] = kind
+    block[257:265] = b"ustar\x0000"
+    block[148:156] = b" " * 8
+    block[148:156] = checksum_format % sum(block)
+    return bytes(block)
+
+
+def nul_padded_tar():
+    """Numbers as some writers leave them, each read by GNU tar: a NUL before the digits (and
+    before the checksum's), spaces after it, no terminator, digits left behind the terminator,
+    empty fields, base-256 (a positive size, a negative time)."""
+    def octal(number, prefix, digits, suffix=b""):
+        return prefix + b"%0*o" % (digits, number) + suffix
+    def base256(number):  # GNU's: 0x80 and 11 bytes, or a negative number's two's complement
+        return b"\x80" + number.to_bytes(11, "big") if number >= 0 else (number % (1 << 96)).to_bytes(12, "big")
+    files = [(b"nul/size-after-nul.txt", b"a size and a time after a NUL\n", lambda n: octal(n, b"\0", 10, b"\0"),
+              octal(BASE_TIME + 900, b"\0", 11)),
+             (b"nul/spaces-after-nul.txt", b"a NUL, then spaces\n" * 40, lambda n: octal(n, b"\0   ", 7, b" "),
+              octal(BASE_TIME + 910, b" ", 11)),
+             (b"nul/stale-digits.txt", b"digits left behind the terminator\n", lambda n: octal(n, b"", 7, b"\0" b"1234"),
+              octal(BASE_TIME + 930, b"", 11, b"\0")),
+             (b"nul/base-256.bin", bytes(range(256)) * 3, base256, base256(-86400))]
+    blocks = [tar_header(b"nul/", bytes(12), octal(BASE_TIME + 920, b"\0", 11), b"5", b"\0%06o ")]
+    for name, data, size, mtime in files:
+        blocks.append(tar_header(name, size(len(data)), mtime))
+        blocks.append(data + bytes(-len(data) % 512))
+    with open(os.path.join(out, "nul-padded.tar"), "wb") as archive:
+        archive.write(b"".join(blocks) + bytes(1024))
+    reference("nul-padded.tar", "tar")
+
+
 def unicode_names():
     """7z (UTF-16) and pax TAR (UTF-8) names: one decomposed, as a Mac writes it, some with
     characters code page 932 lacks. The expected trees hold each file under the name Windows
@@ -318,6 +360,7 @@ def main():
     sparse_tars()
     zeros_first()
     hard_links()
+    nul_padded_tar()
     open(os.path.join(out, "made"), "w").close()  # the build's mark that all is there
 
 

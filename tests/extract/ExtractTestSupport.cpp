@@ -68,17 +68,6 @@ bool ScriptedAsker::Ask(const OverwriteQuestion& question, OverwriteMode* chosen
     return true;
 }
 
-bool SetModificationTimestamp(const std::string& path, int32_t timestamp) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    unsigned long long ticks = (static_cast<unsigned long long>(timestamp) + 11644473600ULL) * 10000000ULL;
-    FILETIME time = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-    bool ok = SetFileTime(file, nullptr, nullptr, &time) != FALSE;
-    CloseHandle(file);
-    return ok;
-}
-
 FolderOpenRecorder::FolderOpenRecorder() { testsupport::ClearRecordedStarts(testsupport::ExeFolder()); }
 
 FolderOpenRecorder::~FolderOpenRecorder() { testsupport::ClearRecordedStarts(testsupport::ExeFolder()); }

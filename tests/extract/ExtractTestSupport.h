@@ -15,6 +15,7 @@ namespace extracttest {
 
 using testsupport::ListTree;
 using testsupport::ModificationTimestamp;
+using testsupport::SetModificationTimestamp;
 
 // One entry of a fixture archive.
 struct FixtureEntry {
@@ -78,9 +79,6 @@ public:
     std::vector<std::string> texts;
     std::vector<int> codes;
 };
-
-// Sets a file's last-modification time (seconds since 1970, UTC).
-bool SetModificationTimestamp(const std::string& path, int32_t timestamp);
 
 // Sees the folders the shell opens. Wine's shell opens a folder with the first
 // "explorer.exe" on the program search path, which begins with the test program's own

@@ -65,4 +65,15 @@ int64_t ModificationTimestamp(const std::string& path) {
     return UnixTime(data.ftLastWriteTime);
 }
 
+bool SetModificationTimestamp(const std::string& path, int64_t timestamp) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    uint64_t ticks = static_cast<uint64_t>(timestamp + 11644473600LL) * 10000000ULL;
+    FILETIME time = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    bool ok = SetFileTime(file, nullptr, nullptr, &time) != FALSE;
+    CloseHandle(file);
+    return ok;
+}
+
 }  // namespace testsupport

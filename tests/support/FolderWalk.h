@@ -28,6 +28,8 @@ std::vector<std::string> ListTree(const std::string& folder);
 int64_t UnixTime(const FILETIME& time);
 // Of a file's last modification; -1 when it cannot be read.
 int64_t ModificationTimestamp(const std::string& path);
+// Sets a file's last modification; false when it cannot be set.
+bool SetModificationTimestamp(const std::string& path, int64_t timestamp);
 
 // The folder with a trailing '\' (an empty text stays empty).
 std::string WithSeparator(const std::string& folder);
