@@ -11,6 +11,7 @@
 #include "plugins/PluginTable.h"
 #include "settings/SettingsDlg.h"
 #include "text/PathSize.h"
+#include "text/WideText.h"
 
 void CExtractorApp::LookUpPluginFolder() {
     CSettingIO settings;
@@ -21,18 +22,26 @@ void CExtractorApp::LookUpPluginFolder() {
     if (ReadImageViewerFolder(&viewerFolder)) settings.Write(profile::SpiFold, viewerFolder.c_str());
 }
 
-void CExtractorApp::Relaunch(const char* ownPath, const std::vector<std::string>& pieces) {
-    for (const std::string& piece : pieces) {
-        std::string arguments = std::string(CommandLineMarker) + " " + piece;
-        CUtility().RunProgram(ownPath, arguments.c_str(), 0);
-    }
+void CExtractorApp::Relaunch(const std::wstring& ownPath, const std::vector<std::wstring>& pieces) {
+    for (const std::wstring& piece : pieces)
+        CUtility().RunProgram(ownPath, std::wstring(CommandLineMarker) + L" " + piece, 0);
 }
+
+namespace {
+// The program's own path, of any length.
+std::wstring OwnPath() {
+    std::wstring path(32768, L'\0');
+    DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    path.resize(length < path.size() ? length : 0);
+    return path;
+}
+}  // namespace
 
 BOOL CExtractorApp::InitInstance() {
     SetRegistryKey("Morvel");
     LookUpPluginFolder();
 
-    const char* text = m_lpCmdLine ? m_lpCmdLine : "";
+    const wchar_t* text = m_lpCmdLineW ? m_lpCmdLineW : L"";
     int defrostingMode = 0;
     if (*text) defrostingMode = CSettingIO().Read(profile::DefrostingMode);
     StartupPlan plan = DecideStartup(text, defrostingMode);
@@ -47,12 +56,9 @@ BOOL CExtractorApp::InitInstance() {
     case StartMode::List:
         RunListMode(plan.archivePath);
         break;
-    case StartMode::Relaunch: {
-        char ownPath[32768] = {};
-        GetModuleFileNameA(nullptr, ownPath, sizeof ownPath - 1);
-        Relaunch(ownPath, plan.pieces);
+    case StartMode::Relaunch:
+        Relaunch(OwnPath(), plan.pieces);
         break;
-    }
     }
     return FALSE;
 }
@@ -65,27 +71,27 @@ void CExtractorApp::RunSettingsMode() {
     m_pMainWnd = nullptr;
 }
 
-void CExtractorApp::RunListMode(const std::string& archivePath) {
+void CExtractorApp::RunListMode(const std::wstring& archivePath) {
     CPluginTable host;
-    host.LoadFolder(PluginFolderInUse(SpiFileExtension).c_str());
+    host.LoadFolder(Cp932ToWide(PluginFolderInUse(SpiFileExtension)));
 
     CArchiveListDlg window;
-    window.SetArchive(archivePath.c_str(), &host);
+    window.SetArchive(archivePath, &host);
     m_pMainWnd = &window;
     window.DoModal();
     m_pMainWnd = nullptr;
     host.Unload(AllSlots);
 }
 
-void CExtractorApp::RunImmediateMode(const std::vector<std::string>& pieces) {
+void CExtractorApp::RunImmediateMode(const std::vector<std::wstring>& pieces) {
     CPluginTable host;
-    host.LoadFolder(PluginFolderInUse(SpiFileExtension).c_str());
+    host.LoadFolder(Cp932ToWide(PluginFolderInUse(SpiFileExtension)));
 
     // One dialog for every archive: each showing extracts one archive and closes itself.
     CExtractProgressDlg dialog;
     m_pMainWnd = &dialog;
-    for (const std::string& piece : pieces) {
-        dialog.SetArchive(FittingPath(piece).c_str(), &host);
+    for (const std::wstring& piece : pieces) {
+        dialog.SetArchive(piece, &host);
         dialog.DoModal();
     }
     m_pMainWnd = nullptr;

@@ -12,12 +12,12 @@ public:
     // Fills an empty SpiFold from the image viewer's registry entry.
     static void LookUpPluginFolder();
     // Starts one copy of the program per piece, each with the marker before its piece.
-    static void Relaunch(const char* ownPath, const std::vector<std::string>& pieces);
+    static void Relaunch(const std::wstring& ownPath, const std::vector<std::wstring>& pieces);
 
 private:
     void RunSettingsMode();
-    void RunListMode(const std::string& archivePath);
-    void RunImmediateMode(const std::vector<std::string>& pieces);
+    void RunListMode(const std::wstring& archivePath);
+    void RunImmediateMode(const std::vector<std::wstring>& pieces);
 };
 
 // The single-instance name of settings mode.

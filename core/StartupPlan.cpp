@@ -1,24 +1,20 @@
 #include "core/StartupPlan.h"
-#include <cstring>
+#include <cwchar>
 
-std::vector<std::string> SplitCommandLine(const char* text) {
-    std::vector<std::string> pieces;
-    const char* start = text;
-    for (const char* p = text;; ++p) {
-        if (*p == ' ' || *p == '\0') {
+std::vector<std::wstring> SplitCommandLine(const wchar_t* text) {
+    std::vector<std::wstring> pieces;
+    const wchar_t* start = text;
+    for (const wchar_t* p = text;; ++p) {
+        if (*p == L' ' || *p == L'\0') {
             pieces.emplace_back(start, p);
-            if (*p == '\0') break;
+            if (*p == L'\0') break;
             start = p + 1;
         }
     }
     return pieces;
 }
 
-std::string FittingPath(const std::string& piece) {
-    return piece.size() <= MaxPieceLength ? piece : std::string();
-}
-
-StartupPlan DecideStartup(const char* text, int defrostingMode) {
+StartupPlan DecideStartup(const wchar_t* text, int defrostingMode) {
     StartupPlan plan;
     if (!text || !*text) {
         plan.mode = StartMode::Settings;
@@ -26,20 +22,20 @@ StartupPlan DecideStartup(const char* text, int defrostingMode) {
     }
     if (defrostingMode != 0) {
         plan.mode = StartMode::Immediate;
-        for (const std::string& piece : SplitCommandLine(text)) plan.pieces.push_back(FittingPath(piece));
+        plan.pieces = SplitCommandLine(text);
         return plan;
     }
-    const size_t markerLength = strlen(CommandLineMarker);
-    bool marked = strncmp(text, CommandLineMarker, markerLength) == 0;
-    const char* firstBlank = strchr(text, ' ');
+    const size_t markerLength = wcslen(CommandLineMarker);
+    bool marked = wcsncmp(text, CommandLineMarker, markerLength) == 0;
+    const wchar_t* firstBlank = wcschr(text, L' ');
     if (!marked && firstBlank) {
         plan.mode = StartMode::Relaunch;
         plan.pieces = SplitCommandLine(text);  // passed on whole; each copy judges its own
         return plan;
     }
     plan.mode = StartMode::List;
-    const char* path = text;
+    const wchar_t* path = text;
     if (marked && firstBlank) path = text + markerLength + 1;
-    plan.archivePath = FittingPath(path);
+    plan.archivePath = path;
     return plan;
 }

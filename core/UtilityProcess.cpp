@@ -3,21 +3,26 @@
 #include "core/Utility.h"
 #include "framework/MessagePump.h"
 #include "text/PathSize.h"
+#include "text/WideText.h"
 
 int CUtility::RunProgram(const char* program, const char* parameters, int wait) {
+    return RunProgram(Cp932ToWide(program ? program : ""), Cp932ToWide(parameters ? parameters : ""), wait);
+}
+
+int CUtility::RunProgram(const std::wstring& program, const std::wstring& parameters, int wait) {
     // The program path is quoted so that the started process finds exactly the parameter
     // text after it, also when the path holds blanks.
-    std::string command;
-    if (program && *program) command = std::string("\"") + program + "\" ";
-    if (parameters) command += parameters;
+    std::wstring command;
+    if (!program.empty()) command = L"\"" + program + L"\" ";
+    command += parameters;
     if (command.empty() || command.size() >= 32767) return 0;
 
-    std::vector<char> writable(command.begin(), command.end());
-    writable.push_back('\0');
-    STARTUPINFOA startup = {};
+    std::vector<wchar_t> writable(command.begin(), command.end());
+    writable.push_back(L'\0');
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+    if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
                         nullptr, &startup, &process))
         return 0;
     CloseHandle(process.hThread);

@@ -11,12 +11,13 @@ bool WriteBytes(const EntryFileTarget& target, const char* bytes, size_t size) {
 }
 }  // namespace
 
-EntryFileEnd WriteEntryFile(CPluginTable& host, int pluginIndex, ArchiveHold& archive, const ArchiveEntry& entry,
-                            const EntryFileTarget& target, int* pluginCode) {
+EntryFileEnd WriteEntryFile(ArchiveHold& archive, const ListedEntry& entry, const EntryFileTarget& target,
+                            int* pluginCode) {
     // A changed archive would hand over whatever its new entry at a listed position holds.
     if (!archive.StillAsListed()) return EntryFileEnd::ArchiveChanged;
+    const ListedArchive& listed = archive.Archive();
     PluginBlock fetched;  // the plug-in's own block, released on every path
-    int code = host.FetchEntry(pluginIndex, archive.Path(), &entry, &fetched);
+    int code = listed.host->FetchEntry(listed, entry, &fetched);
     if (code < 0) {
         if (pluginCode) *pluginCode = code;
         return EntryFileEnd::NotFetched;

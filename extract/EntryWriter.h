@@ -10,7 +10,7 @@
 
 // Where and how an entry is written.
 struct EntryFileTarget {
-    std::string path;
+    std::wstring path;
     OutputFileState existing;  // what stands at path now (LookAtOutput)
     int64_t timestamp = 0;     // seconds since 1970 UTC for the file's time; 0 keeps the time of writing
     ZoneMarker* zone = nullptr;  // carries the archive's zone to the file; none: no mark
@@ -23,11 +23,11 @@ enum class EntryFileEnd {
     NotWritten,  // the file could not be made or written; a file that stood there is left as it was
 };
 
-// Checks that the archive is still the file that was listed (the hold's check), fetches the
-// entry from it through slot pluginIndex of host and writes its unpackedSize bytes as the
+// Checks that the held archive is still the file that was listed (ArchiveHold), fetches the
+// entry from it through the plug-in that listed it and writes its unpackedSize bytes as the
 // file target.path: a missing path gets a new file, an existing file is replaced only once the
 // new one is complete, and a folder or a read-only file is refused. After NotFetched,
 // *pluginCode holds the plug-in result. A written file gets the mark of target.zone. The
 // fetched block is released before the call returns.
-EntryFileEnd WriteEntryFile(CPluginTable& host, int pluginIndex, ArchiveHold& archive, const ArchiveEntry& entry,
-                            const EntryFileTarget& target, int* pluginCode);
+EntryFileEnd WriteEntryFile(ArchiveHold& archive, const ListedEntry& entry, const EntryFileTarget& target,
+                            int* pluginCode);

@@ -13,19 +13,19 @@ namespace {
 // once, not once per entry with every parent of it.
 class RunFolders {
 public:
-    bool Make(const std::string& folder) {
+    bool Make(const std::wstring& folder) {
         if (known_.count(folder)) return true;
-        if (!CUtility().MakeFolders(folder.c_str())) return false;
+        if (!CUtility().MakeFolders(folder)) return false;
         known_.insert(folder);
         return true;
     }
 
 private:
-    std::unordered_set<std::string> known_;
+    std::unordered_set<std::wstring> known_;
 };
 
 // Builds the output path and makes its folder. False after showing the message.
-bool PrepareOutput(const ExtractionPlan& plan, const ArchiveEntry& entry, RunFolders& folders, OutputPath* out,
+bool PrepareOutput(const ExtractionPlan& plan, const ListedEntry& entry, RunFolders& folders, OutputPath* out,
                    ExtractionMessages& messages) {
     switch (BuildOutputPath(plan.destination, entry, plan.keepPaths, out)) {
     case OutputPathResult::Ok:
@@ -47,7 +47,7 @@ bool PrepareOutput(const ExtractionPlan& plan, const ArchiveEntry& entry, RunFol
 
 // What to do with an entry whose output file exists: the run's mode decides, or the
 // question, whose answer becomes the mode. False when the user stops the run.
-bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, const ArchiveEntry& entry,
+bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, const ListedEntry& entry,
                          OverwriteMode* mode, OverwriteAsker& asker, OverwriteAction* action) {
     *action = DecideOverwrite(*mode, onDisk.IsFile());
     if (*action != OverwriteAction::Ask) return true;
@@ -62,12 +62,11 @@ enum class EntryOutcome { Written, Stopped, Failed };
 
 // Fetches and writes the entry. Failed after showing the message; Stopped, without one, when
 // the user stopped the plug-in (cancelled its password dialog).
-EntryOutcome WriteEntry(const ExtractionPlan& plan, const ArchiveEntry& entry, const std::string& filePath,
-                        const OutputFileState& onDisk, ArchiveHold& archive, ZoneMarker& zone,
-                        ExtractionMessages& messages) {
+EntryOutcome WriteEntry(const ListedEntry& entry, const std::wstring& filePath, const OutputFileState& onDisk,
+                        ArchiveHold& archive, ZoneMarker& zone, ExtractionMessages& messages) {
     int code = 0;
     EntryFileTarget target{filePath, onDisk, entry.timestamp, &zone};
-    switch (WriteEntryFile(*plan.host, plan.pluginIndex, archive, entry, target, &code)) {
+    switch (WriteEntryFile(archive, entry, target, &code)) {
     case EntryFileEnd::Written:
         return EntryOutcome::Written;
     case EntryFileEnd::ArchiveChanged:
@@ -121,29 +120,28 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
                          ExtractionMessages& messages) {
     OverwriteMode mode = plan.firstMode;
     RunFolders folders;
-    ArchiveHold archive(plan.listedArchive, plan.archivePath);  // held from the first fetch to the run's end
-    ZoneMarker zone(plan.archivePath.c_str());
+    ArchiveHold archive(*plan.archive);  // held from the first fetch to the run's end
+    ZoneMarker zone(plan.archive->path);
     for (size_t i = 0; i < plan.entries.size(); ++i) {
-        const ArchiveEntry& entry = *plan.entries[i];
+        const ListedEntry& entry = *plan.entries[i];
         progress.SetPosition(static_cast<int>(plan.countFromOne ? i + 1 : i));
-        std::string fileName = EntryFileName(entry);
-        if (fileName.empty()) continue;  // a folder record
+        if (!entry.fileName[0]) continue;  // a folder record
 
-        progress.ShowEntryName(fileName.c_str());
+        progress.ShowEntryName(entry.fileName);
         if (progress.AbortRequested()) return ExtractionEnd::Normal;
 
         OutputPath out;
         if (!PrepareOutput(plan, entry, folders, &out, messages)) return ExtractionEnd::Failure;
         OutputFileState onDisk = LookAtOutput(out.filePath);
         // No entry may be written over the archive, whatever the path is called.
-        if (onDisk.IsFile() && SameFile(plan.listedArchive, ReadArchiveIdentity(out.filePath.c_str()))) {
+        if (onDisk.IsFile() && SameFile(plan.archive->identity, ReadArchiveIdentity(out.filePath))) {
             messages.ShowMessage(WriteFailedText);
             return ExtractionEnd::Failure;
         }
         OverwriteAction action = OverwriteAction::Write;
         if (!DecideAboutExisting(out, onDisk, entry, &mode, asker, &action)) return ExtractionEnd::Failure;
         if (action == OverwriteAction::Skip) continue;
-        switch (WriteEntry(plan, entry, out.filePath, onDisk, archive, zone, messages)) {
+        switch (WriteEntry(entry, out.filePath, onDisk, archive, zone, messages)) {
         case EntryOutcome::Written:
             break;
         case EntryOutcome::Stopped:

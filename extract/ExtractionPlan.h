@@ -14,8 +14,8 @@ enum OverwriteMode {
 
 // What the overwrite dialog shows about an output file that already exists.
 struct OverwriteQuestion {
-    std::string folderText;       // the output folder, with its trailing separator
-    std::string fileLine;         // " " followed by the entry's file name
+    std::wstring folderText;      // the output folder, with its trailing separator
+    std::wstring fileLine;        // " " followed by the entry's file name
     std::string diskSizeText;     // size of the existing file, digits grouped
     std::string diskTimeText;     // its last-modification time, local
     std::string archiveSizeText;  // the entry's unpacked size, digits grouped
@@ -25,12 +25,9 @@ struct OverwriteQuestion {
 
 // The parameters of one run of the entry loop.
 struct ExtractionPlan {
-    std::vector<const ArchiveEntry*> entries;  // in the order they are extracted
-    CPluginTable* host = nullptr;
-    int pluginIndex = 0;
-    std::string archivePath;
-    ArchiveIdentity listedArchive;  // the archive as it was listed; no entry is fetched from another
-    std::string destination;  // ends with a separator, or is empty (the current folder)
+    const ListedArchive* archive = nullptr;  // no entry is fetched from another file than it names
+    std::vector<const ListedEntry*> entries;  // of archive, in the order they are extracted
+    std::wstring destination;  // ends with a separator, or is empty (the current folder)
     bool keepPaths = true;    // write each entry under its stored folder
     OverwriteMode firstMode = Overwrite;
     // The bar shows the 1-based count of the entry (selection) or its 0-based index.

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <string>
 // The messages of extraction runs (code page 932 in the program).
 
 constexpr char NoDestinationText[] =
@@ -10,3 +12,7 @@ constexpr char WriteFailedText[] = "ファイルの解凍に失敗しました�
 constexpr char ArchiveChangedText[] =
     "アーカイブファイルが一覧の作成後に変更されました。\nアーカイブを開き直してください。";
 constexpr char MessageCaption[] = "Varnito";
+
+// Entries that a plug-in listed with their names cut to fit its records: they can neither be
+// shown nor extracted under their names.
+std::string UnshownEntriesText(size_t count);

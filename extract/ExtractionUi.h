@@ -12,7 +12,7 @@ public:
     virtual void SetPosition(int position) = 0;
     // The entry being extracted. Position and name may reach the screen later, with the
     // next ShowNow at the latest.
-    virtual void ShowEntryName(const char* name) = 0;
+    virtual void ShowEntryName(const wchar_t* name) = 0;
     // Brings what was set so far onto the screen at once: the loop calls it before a
     // question or a message and when the run ends.
     virtual void ShowNow() = 0;

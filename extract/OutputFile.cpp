@@ -1,8 +1,8 @@
 #include "extract/OutputFile.h"
 #include <cstdio>
-#include "core/Utility.h"
 #include "extract/FileTimes.h"
-#include "text/PathSize.h"
+#include "text/LongPath.h"
+#include "text/WidePath.h"
 
 namespace {
 // Attributes a replacement takes over from the file it replaces (read-only files are never
@@ -35,16 +35,15 @@ bool FillAndClose(HANDLE file, const char* bytes, size_t size, int64_t timestamp
 }
 
 // Makes a new, empty temporary file in the folder of path, under a name no file has.
-HANDLE CreateTemporaryBeside(const std::string& path, DWORD attributes, std::string* temporary) {
-    char folder[PathSize];
-    CUtility().SplitPath(PathPart::DriveAndFolder, path.c_str(), folder, sizeof folder);
+HANDLE CreateTemporaryBeside(const std::wstring& path, DWORD attributes, std::wstring* temporary) {
+    std::wstring folder = widepath::Folder(path);
     for (int attempt = 0; attempt < TemporaryNameAttempts; ++attempt) {
-        char name[PathSize];
-        int length = snprintf(name, sizeof name, "%s~vt%lx_%d.tmp", folder, GetCurrentProcessId(), attempt);
-        if (length < 0 || length >= static_cast<int>(sizeof name)) return INVALID_HANDLE_VALUE;
-        HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+        wchar_t name[40];
+        swprintf(name, sizeof name / sizeof name[0], L"~vt%lx_%d.tmp", GetCurrentProcessId(), attempt);
+        std::wstring candidate = ExtendedPath(folder + name);
+        HANDLE file = CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
-            *temporary = name;
+            *temporary = candidate;
             return file;
         }
         DWORD error = GetLastError();
@@ -54,10 +53,10 @@ HANDLE CreateTemporaryBeside(const std::string& path, DWORD attributes, std::str
 }
 }  // namespace
 
-OutputFileState LookAtOutput(const std::string& path) {
+OutputFileState LookAtOutput(const std::wstring& path) {
     OutputFileState state;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return state;
+    if (path.empty() || !GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data)) return state;
     state.exists = true;
     state.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     state.attributes = data.dwFileAttributes;
@@ -66,23 +65,24 @@ OutputFileState LookAtOutput(const std::string& path) {
     return state;
 }
 
-bool WriteNewFile(const std::string& path, const char* bytes, size_t size, int64_t timestamp) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+bool WriteNewFile(const std::wstring& path, const char* bytes, size_t size, int64_t timestamp) {
+    std::wstring target = ExtendedPath(path);
+    HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     if (FillAndClose(file, bytes, size, timestamp)) return true;
     // A part of the entry under its name would look like the whole of it (a full disk).
-    DeleteFileA(path.c_str());
+    DeleteFileW(target.c_str());
     return false;
 }
 
-bool ReplaceExistingFile(const std::string& path, const OutputFileState& old, const char* bytes, size_t size,
+bool ReplaceExistingFile(const std::wstring& path, const OutputFileState& old, const char* bytes, size_t size,
                          int64_t timestamp) {
     DWORD attributes = old.attributes & KeptAttributes;
-    std::string temporary;
+    std::wstring temporary;
     HANDLE file = CreateTemporaryBeside(path, attributes ? attributes : FILE_ATTRIBUTE_NORMAL, &temporary);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool replaced = FillAndClose(file, bytes, size, timestamp) &&
-                    MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-    if (!replaced) DeleteFileA(temporary.c_str());
+                    MoveFileExW(temporary.c_str(), ExtendedPath(path).c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    if (!replaced) DeleteFileW(temporary.c_str());
     return replaced;
 }

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string>
 
-// What the file system holds at an output path, read with one attribute query.
+// What the file system holds at an output path, read with one attribute query. Paths are
+// plain or extended; any length is taken.
 struct OutputFileState {
     bool exists = false;    // a file or a folder of that name
     bool isFolder = false;
@@ -19,16 +20,16 @@ struct OutputFileState {
 };
 
 // Reads the state of the path; a path whose attributes cannot be read counts as missing.
-OutputFileState LookAtOutput(const std::string& path);
+OutputFileState LookAtOutput(const std::wstring& path);
 
 // Makes a new file (none of that name may exist), writes the bytes and, for a timestamp
 // (seconds since 1970, UTC) other than 0, sets its modification time before closing it.
 // False when the file cannot be made or written; the file made is then removed.
-bool WriteNewFile(const std::string& path, const char* bytes, size_t size, int64_t timestamp);
+bool WriteNewFile(const std::wstring& path, const char* bytes, size_t size, int64_t timestamp);
 
 // Replaces the existing file `old` at path. The bytes go to a temporary file of a name of its
 // own in the same folder, which gets the entry's time and the old file's hidden, system and
 // archive attributes, and only when complete takes the old file's place. On any failure the old file
 // is left as it was and the temporary file removed; false then.
-bool ReplaceExistingFile(const std::string& path, const OutputFileState& old, const char* bytes, size_t size,
+bool ReplaceExistingFile(const std::wstring& path, const OutputFileState& old, const char* bytes, size_t size,
                          int64_t timestamp);

@@ -1,75 +1,67 @@
 #include "extract/OutputPath.h"
-#include <cstring>
 #include "core/Utility.h"
-#include "text/Cp932.h"
-#include "text/PathSize.h"
+#include "text/WidePath.h"
 
 namespace {
-constexpr size_t MaxPathText = PathSize - 1;
+using widepath::EndsWithSeparator;
+using widepath::IsSeparator;
 
 // "..", and names Windows would reduce to it (dots and blanks only, two dots or more).
-bool IsParentReference(const std::string& part) {
+bool IsParentReference(const std::wstring& part) {
     size_t dots = 0;
-    for (char c : part) {
-        if (c == '.')
+    for (wchar_t c : part) {
+        if (c == L'.')
             ++dots;
-        else if (c != ' ')
+        else if (c != L' ')
             return false;
     }
     return dots >= 2;
 }
 
-std::string FieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+// A part that Windows would write under another name: it takes trailing dots and blanks off.
+bool EndsInDotOrBlank(const std::wstring& part) {
+    return !part.empty() && part != L"." && (part.back() == L'.' || part.back() == L' ');
+}
+
+bool PartIsSafe(const std::wstring& part) {
+    return !IsParentReference(part) && !IsDeviceName(part) && !EndsInDotOrBlank(part);
+}
 }  // namespace
 
-std::string EntryPath(const ArchiveEntry& entry) { return FieldText(entry.path, sizeof entry.path); }
-
-std::string EntryFileName(const ArchiveEntry& entry) { return FieldText(entry.fileName, sizeof entry.fileName); }
-
-bool StaysInside(const std::string& relative) {
+bool StaysInside(const std::wstring& relative) {
     if (relative.empty()) return true;
-    if (cp932::IsSeparator(relative[0])) return false;  // rooted, or a UNC name
-    std::string part;
-    for (size_t i = 0; i <= relative.size();) {
-        const char* p = relative.c_str() + i;
-        if (cp932::CharWidth(p) == 2) {
-            part.append(p, 2);
-            i += 2;
-            continue;
-        }
-        if (*p == ':') return false;  // drive letter, or an alternate stream of a file
-        if (*p == '\0' || cp932::IsSeparator(*p)) {
-            if (IsParentReference(part) || IsDeviceName(part)) return false;
-            part.clear();
-        } else {
-            part += *p;
-        }
-        ++i;
+    if (IsSeparator(relative[0])) return false;  // rooted, or a UNC name
+    if (relative.find(L':') != std::wstring::npos) return false;  // a drive, or a stream of a file
+    size_t start = 0;
+    for (size_t i = 0; i <= relative.size(); ++i) {
+        if (i < relative.size() && !IsSeparator(relative[i])) continue;
+        if (!PartIsSafe(relative.substr(start, i - start))) return false;
+        start = i + 1;
     }
     return true;
 }
 
-OutputPathResult BuildOutputPath(const std::string& destination, const ArchiveEntry& entry, bool keepPaths,
+OutputPathResult BuildOutputPath(const std::wstring& destination, const ListedEntry& entry, bool keepPaths,
                                  OutputPath* out) {
-    std::string fileName = EntryFileName(entry);
+    std::wstring fileName = entry.fileName;
     if (!keepPaths) {
         if (!StaysInside(fileName)) return OutputPathResult::Unsafe;
         out->folderToMake.clear();
         out->folderText = destination;
         out->filePath = destination + fileName;
-        return out->filePath.size() > MaxPathText ? OutputPathResult::FileTooLong : OutputPathResult::Ok;
+        return out->filePath.size() > LongestPath ? OutputPathResult::FileTooLong : OutputPathResult::Ok;
     }
 
-    std::string storedFolder = EntryPath(entry);
-    std::string relativeFile = storedFolder;
-    if (!relativeFile.empty() && !cp932::EndsWithSeparator(relativeFile)) relativeFile += '/';
+    std::wstring storedFolder = entry.path;
+    std::wstring relativeFile = storedFolder;
+    if (!relativeFile.empty() && !EndsWithSeparator(relativeFile)) relativeFile += L'/';
     relativeFile += fileName;
     if (!StaysInside(storedFolder) || !StaysInside(relativeFile)) return OutputPathResult::Unsafe;
 
     out->folderToMake = destination + storedFolder;
     out->folderText = out->folderToMake;
-    if (!out->folderText.empty() && !cp932::EndsWithSeparator(out->folderText)) out->folderText += '/';
-    if (out->folderText.size() > MaxPathText) return OutputPathResult::FolderTooLong;
+    if (!out->folderText.empty() && !EndsWithSeparator(out->folderText)) out->folderText += L'/';
+    if (out->folderText.size() > LongestPath) return OutputPathResult::FolderTooLong;
     out->filePath = out->folderText + fileName;
-    return out->filePath.size() > MaxPathText ? OutputPathResult::FileTooLong : OutputPathResult::Ok;
+    return out->filePath.size() > LongestPath ? OutputPathResult::FileTooLong : OutputPathResult::Ok;
 }

@@ -1,7 +1,6 @@
 #include "extract/OverwriteDecision.h"
 #include "core/Utility.h"
 #include "extract/FileTimes.h"
-#include "extract/OutputPath.h"
 
 OverwriteAction DecideOverwrite(OverwriteMode mode, bool fileExists) {
     if (!fileExists) return OverwriteAction::Write;
@@ -20,11 +19,11 @@ std::string GroupedSize(unsigned long long bytes) {
     return text;
 }
 
-OverwriteQuestion MakeOverwriteQuestion(const std::string& folderText, const OutputFileState& onDisk,
-                                        const ArchiveEntry& entry, OverwriteMode current) {
+OverwriteQuestion MakeOverwriteQuestion(const std::wstring& folderText, const OutputFileState& onDisk,
+                                        const ListedEntry& entry, OverwriteMode current) {
     OverwriteQuestion question;
     question.folderText = folderText;
-    question.fileLine = " " + EntryFileName(entry);
+    question.fileLine = L" " + std::wstring(entry.fileName);
     question.diskSizeText = GroupedSize(onDisk.size);
     question.diskTimeText = LocalTimeText(onDisk.modified);
     question.archiveSizeText = GroupedSize(entry.unpackedSize);

@@ -13,8 +13,8 @@ OverwriteAction DecideOverwrite(OverwriteMode mode, bool fileExists);
 OverwriteAction ActionForAnswer(OverwriteMode chosen);
 
 // The question about an existing output file, shown with its size and time as read before.
-OverwriteQuestion MakeOverwriteQuestion(const std::string& folderText, const OutputFileState& onDisk,
-                                        const ArchiveEntry& entry, OverwriteMode current);
+OverwriteQuestion MakeOverwriteQuestion(const std::wstring& folderText, const OutputFileState& onDisk,
+                                        const ListedEntry& entry, OverwriteMode current);
 
 // A byte count with "," between groups of three digits.
 std::string GroupedSize(unsigned long long bytes);

@@ -1,20 +1,17 @@
 #include "extract/SelectionDestination.h"
 #include "core/Utility.h"
 #include "extract/ExtractionTexts.h"
-#include "text/Cp932.h"
-#include "text/PathSize.h"
+#include "extract/OutputPath.h"
+#include "text/WidePath.h"
 
-bool SelectionDestination(const std::string& typed, const char* archivePath, std::string* destination,
+bool SelectionDestination(const std::wstring& typed, const std::wstring& archivePath, std::wstring* destination,
                           ExtractionMessages& messages) {
     if (typed.empty()) {
-        char folder[PathSize];
-        CUtility().SplitPath(PathPart::DriveAndFolder, archivePath, folder, sizeof folder);
-        *destination = folder;
+        *destination = widepath::Folder(archivePath);
         return true;
     }
-    std::string folder = typed;
-    if (!cp932::EndsWithSeparator(folder)) folder += '\\';
-    if (folder.size() > PathSize - 1 || !CUtility().MakeFolders(folder.c_str())) {
+    std::wstring folder = widepath::WithSeparator(typed);
+    if (folder.size() > LongestPath || !CUtility().MakeFolders(folder)) {
         messages.ShowMessage(FolderFailedText);
         return false;
     }

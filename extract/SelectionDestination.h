@@ -5,5 +5,5 @@
 // The destination of a selection run from the text of the destination dialog: that folder
 // with a trailing separator, made with all missing parents; or, for an empty text, the
 // archive's own folder (made by nobody). False after the folder message.
-bool SelectionDestination(const std::string& typed, const char* archivePath, std::string* destination,
+bool SelectionDestination(const std::wstring& typed, const std::wstring& archivePath, std::wstring* destination,
                           ExtractionMessages& messages);

@@ -2,37 +2,39 @@
 #include <windows.h>
 #include <shellapi.h>
 #include "core/SettingIO.h"
-#include "core/Utility.h"
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
-#include "text/Cp932.h"
-#include "text/PathSize.h"
+#include "extract/OutputPath.h"
+#include "text/LongPath.h"
+#include "text/WidePath.h"
+#include "text/WideText.h"
 
 namespace {
-bool ArchiveHasContent(const char* archivePath, ExtractionMessages& messages) {
-    long long size = CUtility().FileSize(archivePath);
-    if (size == 0) messages.ShowMessage(EmptyArchiveText);
-    if (size < 0) messages.ShowMessage(ArchiveMissingText);
-    return size > 0;
+bool ArchiveHasContent(const std::wstring& archivePath, ExtractionMessages& messages) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    bool found = !archivePath.empty() &&
+                 GetFileAttributesExW(ExtendedPath(archivePath).c_str(), GetFileExInfoStandard, &data);
+    if (!found) {
+        messages.ShowMessage(ArchiveMissingText);
+        return false;
+    }
+    bool empty = data.nFileSizeHigh == 0 && data.nFileSizeLow == 0;
+    if (empty) messages.ShowMessage(EmptyArchiveText);
+    return !empty;
 }
 }  // namespace
 
-bool WholeArchiveDestination(const std::string& folder, const char* archivePath, std::string* destination) {
-    char baseName[PathSize];
-    CUtility().SplitPath(PathPart::BaseName, archivePath, baseName, sizeof baseName);
-    std::string joined = folder;
-    if (!cp932::EndsWithSeparator(joined)) joined += '\\';
-    joined += baseName;
-    joined += '\\';
-    if (joined.size() > PathSize - 1) return false;
+bool WholeArchiveDestination(const std::wstring& folder, const std::wstring& archivePath, std::wstring* destination) {
+    std::wstring joined = widepath::WithSeparator(folder) + widepath::BaseName(archivePath) + L'\\';
+    if (joined.size() > LongestPath) return false;
     *destination = joined;
     return true;
 }
 
-ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, ExtractionProgress& progress,
+ExtractionEnd ExtractWholeArchive(const std::wstring& archivePath, CPluginTable* host, ExtractionProgress& progress,
                                   OverwriteAsker& asker, ExtractionMessages& messages) {
     CSettingIO settings;
-    std::string folder = settings.Read(profile::DefrostingFold);
+    std::wstring folder = Cp932ToWide(settings.Read(profile::DefrostingFold));
     if (folder.empty()) {
         messages.ShowMessage(NoDestinationText);
         return ExtractionEnd::Failure;
@@ -44,28 +46,26 @@ ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, E
     }
 
     if (!ArchiveHasContent(archivePath, messages)) return ExtractionEnd::Failure;
-    EntryList listed;
-    ArchiveListing listing = host->ListArchive(archivePath, &listed);
-    if (!listing.Listed()) {
+    ListedArchive listed;
+    PluginResult result = host->ListArchive(archivePath, &listed);
+    if (result != PluginSucceeded) {
         // A cancel while listing ends the archive as quietly as a stop at the question.
-        if (listing.result != StoppedByUser) messages.ShowPluginError(listing.result);
+        if (result != StoppedByUser) messages.ShowPluginError(result);
         return ExtractionEnd::Failure;
     }
+    if (listed.entries.Unshown()) messages.ShowMessage(UnshownEntriesText(listed.entries.Unshown()).c_str());
 
-    for (const ArchiveEntry& entry : listed) plan.entries.push_back(&entry);
+    for (const ListedEntry& entry : listed.entries) plan.entries.push_back(&entry);
     progress.SetRange(static_cast<int>(plan.entries.size()));
     progress.SetPosition(0);
 
-    plan.host = host;
-    plan.pluginIndex = listing.slot;
-    plan.listedArchive = listing.archive;
-    plan.archivePath = archivePath;
+    plan.archive = &listed;
     plan.keepPaths = true;
     plan.firstMode = settings.Read(profile::UpdateChkFlag) == 1 ? Overwrite : IgnoreAll;
     plan.countFromOne = false;
     ExtractionEnd end = ExtractEntries(plan, progress, asker, messages);
 
     if (end == ExtractionEnd::Normal && settings.Read(profile::OpenCheckFlag) == 1)
-        ShellExecuteA(nullptr, "open", plan.destination.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(nullptr, L"open", plan.destination.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return end;
 }

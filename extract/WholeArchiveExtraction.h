@@ -3,12 +3,12 @@
 #include "extract/ExtractionUi.h"
 
 // Where a whole archive goes: the folder, a separator unless it ends with one, the
-// archive's file name without its last extension, and a separator. False when that does
-// not fit a path buffer.
-bool WholeArchiveDestination(const std::string& folder, const char* archivePath, std::string* destination);
+// archive's file name without its last extension, and a separator. False when that is longer
+// than any path the file system takes.
+bool WholeArchiveDestination(const std::wstring& folder, const std::wstring& archivePath, std::wstring* destination);
 
 // Extracts every entry of one archive into DefrostingFold\<base name>\ and, after a normal
 // end, opens that folder in the shell when OpenCheckFlag is 1. Nothing is done (beyond a
 // message) when DefrostingFold is not set. The caller shows the wait cursor for the run.
-ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, ExtractionProgress& progress,
+ExtractionEnd ExtractWholeArchive(const std::wstring& archivePath, CPluginTable* host, ExtractionProgress& progress,
                                   OverwriteAsker& asker, ExtractionMessages& messages);

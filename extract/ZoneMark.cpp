@@ -1,11 +1,12 @@
 #include "extract/ZoneMark.h"
 #include <windows.h>
 #include <algorithm>
-#include "core/Utility.h"
-#include "text/PathSize.h"
+#include "text/LongPath.h"
+#include "text/WidePath.h"
+#include "text/WideText.h"
 
 namespace {
-constexpr char StreamSuffix[] = ":Zone.Identifier";
+constexpr wchar_t StreamSuffix[] = L":Zone.Identifier";
 constexpr char ZoneIdKey[] = "zoneid";
 constexpr size_t MaxZoneDigits = 9;
 
@@ -42,8 +43,8 @@ int ZoneNumber(const std::string& value) {
 }
 
 // The archive's stream as far as ZoneStreamReadLimit; NoZone when it has none.
-int ReadArchiveZone(const std::string& archivePath) {
-    HANDLE stream = CreateFileA((archivePath + StreamSuffix).c_str(), GENERIC_READ,
+int ReadArchiveZone(const std::wstring& archivePath) {
+    HANDLE stream = CreateFileW(ExtendedPath(archivePath + StreamSuffix).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (stream == INVALID_HANDLE_VALUE) return NoZone;
@@ -58,8 +59,8 @@ int ReadArchiveZone(const std::string& archivePath) {
 // The file system flags (FILE_*) of the volume whose root is given; 0 when they cannot be read.
 // They are asked through a handle: by its root's name, Wine reads a Unix volume's device too
 // and, refused, says so on the console.
-DWORD FileSystemFlags(const char* root) {
-    HANDLE folder = CreateFileA(root, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+DWORD FileSystemFlags(const std::wstring& root) {
+    HANDLE folder = CreateFileW(root.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder == INVALID_HANDLE_VALUE) return 0;
     DWORD flags = 0;
@@ -69,8 +70,22 @@ DWORD FileSystemFlags(const char* root) {
 }
 
 // A path whose file name holds a colon names a stream already; after the drive's colon no
-// other may stand (a colon is never a trail byte of code page 932).
-bool NamesAStream(const std::string& path) { return path.find(':', 2) != std::string::npos; }
+// other may stand.
+bool NamesAStream(const std::wstring& path) {
+    size_t start = IsExtendedPath(path) ? 6 : 2;
+    return path.size() > start && path.find(L':', start) != std::wstring::npos;
+}
+
+// The full path; empty when it cannot be made.
+std::wstring FullPath(const std::wstring& path) {
+    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return std::wstring();
+    std::wstring full(size, L'\0');
+    DWORD length = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
+    if (length == 0 || length >= size) return std::wstring();
+    full.resize(length);
+    return full;
+}
 }  // namespace
 
 int ZoneIdInStream(const char* text, size_t size) {
@@ -94,46 +109,45 @@ std::string ZoneStreamText(int zone, const std::string& archivePath) {
     return "[ZoneTransfer]\r\nZoneId=" + std::to_string(zone) + "\r\nReferrerUrl=" + archivePath + "\r\n";
 }
 
-ZoneMarker::ZoneMarker(const char* archivePath) {
-    char full[PathSize];
-    DWORD length = GetFullPathNameA(archivePath, sizeof full, full, nullptr);
-    if (length == 0 || length >= sizeof full || !VolumeHasNamedStreams(full)) return;
+ZoneMarker::ZoneMarker(const std::wstring& archivePath) {
+    std::wstring full = FullPath(archivePath);
+    if (full.empty() || !VolumeHasNamedStreams(full)) return;
     int zone = ReadArchiveZone(full);
     if (!IsCarriedZone(zone)) return;
     zone_ = zone;
-    streamText_ = ZoneStreamText(zone, full);
+    streamText_ = ZoneStreamText(zone, WideToCp932Shown(full));
 }
 
-void ZoneMarker::Mark(const std::string& filePath) {
-    if (zone_ == NoZone || NamesAStream(filePath)) return;
+void ZoneMarker::Mark(const std::wstring& filePath) {
+    std::wstring file = ExtendedPath(filePath);
+    if (zone_ == NoZone || NamesAStream(file)) return;
     if (!MarksOutput(zone_, FolderHasNamedStreams(filePath))) return;
-    WIN32_FILE_ATTRIBUTE_DATA file;
-    if (!GetFileAttributesExA(filePath.c_str(), GetFileExInfoStandard, &file)) return;
-    if (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
-    HANDLE stream = CreateFileA((filePath + StreamSuffix).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)) return;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
+    HANDLE stream = CreateFileW(ExtendedPath(filePath + StreamSuffix).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (stream == INVALID_HANDLE_VALUE) return;
     DWORD count = 0;
     if (WriteFile(stream, streamText_.data(), static_cast<DWORD>(streamText_.size()), &count, nullptr))
         SetEndOfFile(stream);
     // Writing any stream dates the whole file: it keeps the time it was given.
-    SetFileTime(stream, nullptr, nullptr, &file.ftLastWriteTime);
+    SetFileTime(stream, nullptr, nullptr, &data.ftLastWriteTime);
     CloseHandle(stream);
 }
 
-bool ZoneMarker::FolderHasNamedStreams(const std::string& filePath) {
-    char folder[PathSize];
-    CUtility().SplitPath(PathPart::DriveAndFolder, filePath.c_str(), folder, sizeof folder);
+bool ZoneMarker::FolderHasNamedStreams(const std::wstring& filePath) {
+    std::wstring folder = widepath::Folder(filePath);
     auto known = folders_.find(folder);
     if (known != folders_.end()) return known->second;
-    bool has = VolumeHasNamedStreams(filePath.c_str());
+    bool has = VolumeHasNamedStreams(filePath);
     folders_[folder] = has;
     return has;
 }
 
-bool ZoneMarker::VolumeHasNamedStreams(const char* path) {
-    char root[PathSize];
-    if (!GetVolumePathNameA(path, root, sizeof root)) return false;
+bool ZoneMarker::VolumeHasNamedStreams(const std::wstring& path) {
+    wchar_t root[MAX_PATH + 1];
+    if (!GetVolumePathNameW(ExtendedPath(path).c_str(), root, MAX_PATH)) return false;
     auto known = volumes_.find(root);
     if (known != volumes_.end()) return known->second;
     bool has = (FileSystemFlags(root) & FILE_NAMED_STREAMS) != 0;

@@ -24,7 +24,8 @@ int ZoneIdInStream(const char* text, size_t size);
 // taken for a file name of its own, and a stray file would appear beside the output).
 bool MarksOutput(int archiveZone, bool outputVolumeHasNamedStreams);
 
-// The stream that marks a file taken from the archive at archivePath (a full path).
+// The stream that marks a file taken from the archive at archivePath (a full path, in the
+// code page 932 text the stream is read in; a character without a spelling there is "?").
 std::string ZoneStreamText(int zone, const std::string& archivePath);
 
 // Carries one archive's zone to the files one run writes: the archive's stream is read once,
@@ -32,19 +33,19 @@ std::string ZoneStreamText(int zone, const std::string& archivePath);
 // is asked once per marker.
 class ZoneMarker {
 public:
-    explicit ZoneMarker(const char* archivePath);
+    explicit ZoneMarker(const std::wstring& archivePath);
 
     // Writes the mark to the stream of the file just written at filePath when MarksOutput says
     // so, keeping the file's modification time. Touches no other file; a failure is passed over
     // (the file itself is complete).
-    void Mark(const std::string& filePath);
+    void Mark(const std::wstring& filePath);
 
 private:
-    bool FolderHasNamedStreams(const std::string& filePath);
-    bool VolumeHasNamedStreams(const char* path);
+    bool FolderHasNamedStreams(const std::wstring& filePath);
+    bool VolumeHasNamedStreams(const std::wstring& path);
 
     int zone_ = NoZone;
     std::string streamText_;
-    std::map<std::string, bool> folders_;  // a file's folder -> its volume has named streams
-    std::map<std::string, bool> volumes_;  // a volume's root -> it has named streams
+    std::map<std::wstring, bool> folders_;  // a file's folder -> its volume has named streams
+    std::map<std::wstring, bool> volumes_;  // a volume's root -> it has named streams
 };

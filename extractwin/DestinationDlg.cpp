@@ -1,8 +1,10 @@
 #include "extractwin/DestinationDlg.h"
+#include <cstdio>
 #include "framework/BrowseForFolder.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 #include "text/PathSize.h"
+#include "text/WideText.h"
 
 namespace {
 HICON LoadProgramIcon(int id) { return LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); }
@@ -12,7 +14,7 @@ CDestinationDlg::CDestinationDlg() : CDialog(IDD), dialogIcon(LoadProgramIcon(ID
 
 void CDestinationDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_DEST_BROWSE, browseButton);
-    DDX_Text(dx, IDC_DEST_FOLDER, destination, MaxDestinationBytes);
+    DDX_Text(dx, IDC_DEST_FOLDER, destination, MaxDestinationChars);
     DDX_Check(dx, IDC_DEST_KEEP_PATHS, keepPaths);
 }
 
@@ -34,7 +36,10 @@ BOOL CDestinationDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CDestinationDlg::OnBrowse() {
     char initial[PathSize] = {};
     char picked[PathSize] = {};
-    ::GetDlgItemTextA(m_hWnd, IDC_DEST_FOLDER, initial, sizeof initial);
+    wchar_t typed[PathSize] = {};
+    ::GetDlgItemTextW(m_hWnd, IDC_DEST_FOLDER, typed, PathSize);
+    std::string narrow = WideToCp932Shown(typed);
+    snprintf(initial, sizeof initial, "%s", narrow.c_str());
     if (BrowseForFolder(initial, picked, m_hWnd, "解凍先を選択して下さい。"))
-        SetDlgItemText(IDC_DEST_FOLDER, picked);
+        ::SetDlgItemTextW(m_hWnd, IDC_DEST_FOLDER, Cp932ToWide(picked).c_str());
 }

@@ -8,7 +8,7 @@
 class CDestinationDlg : public CDialog {
 public:
     enum { IDD = IDD_DESTINATION_DIALOG };
-    static constexpr int MaxDestinationBytes = 200;
+    static constexpr int MaxDestinationChars = 200;
 
     CDestinationDlg();
 
@@ -17,7 +17,7 @@ public:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     CWnd browseButton;
-    std::string destination;
+    std::wstring destination;
     int keepPaths = 0;
     HICON dialogIcon = nullptr;
 

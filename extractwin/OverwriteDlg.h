@@ -22,8 +22,8 @@ public:
     std::string diskTimeText;
     std::string archiveTimeText;
     int choice = -1;  // the radio button: an OverwriteMode
-    std::string fileLine;
-    std::string folderText;
+    std::wstring fileLine;
+    std::wstring folderText;
 
 private:
     CBrush fileLineBrush_;

@@ -40,7 +40,7 @@ void CProgressDlgBase::SetPosition(int position) {
     if (shownOnce_) ShowWhenDue();
 }
 
-void CProgressDlgBase::ShowEntryName(const char* name) {
+void CProgressDlgBase::ShowEntryName(const wchar_t* name) {
     entryLine = name;
     ShowWhenDue();
 }
@@ -61,9 +61,9 @@ void CProgressDlgBase::ShowNow() {
     shownAt_ = GetTickCount();
 }
 
-void CProgressDlgBase::SendLine(int id, const std::string& text, std::string* shown) {
+void CProgressDlgBase::SendLine(int id, const std::wstring& text, std::wstring* shown) {
     if (text == *shown) return;
-    SetDlgItemText(id, text.c_str());
+    ::SetDlgItemTextW(m_hWnd, id, text.c_str());
     *shown = text;
 }
 

@@ -23,7 +23,7 @@ public:
 
     void SetRange(int upper) override;
     void SetPosition(int position) override;
-    void ShowEntryName(const char* name) override;
+    void ShowEntryName(const wchar_t* name) override;
     void ShowNow() override;
     bool AbortRequested() override;
 
@@ -33,8 +33,8 @@ public:
     HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind) override;
 
     int abortRequested = 0;
-    std::string entryLine;
-    std::string archiveLine;
+    std::wstring entryLine;
+    std::wstring archiveLine;
     CProgressCtrl bar;
 
 protected:
@@ -44,14 +44,14 @@ protected:
 private:
     // ShowNow, unless the screen was updated less than ScreenInterval ago.
     void ShowWhenDue();
-    void SendLine(int id, const std::string& text, std::string* shown);
+    void SendLine(int id, const std::wstring& text, std::wstring* shown);
 
     CBrush archiveLineBrush_;
     CBrush entryLineBrush_;
     int position_ = 0;
     // What the controls hold now.
-    std::string shownEntryLine_;
-    std::string shownArchiveLine_;
+    std::wstring shownEntryLine_;
+    std::wstring shownArchiveLine_;
     int shownPosition_ = 0;
     bool shownOnce_ = false;  // false until the first update of this showing
     DWORD shownAt_ = 0;       // GetTickCount of the last update

@@ -1,16 +1,13 @@
 #include "extractwin/SelectionExtraction.h"
 #include "core/SettingIO.h"
-#include "core/Utility.h"
 #include "extract/ExtractEntries.h"
-#include "extract/ExtractionTexts.h"
-#include "extract/OutputPath.h"
 #include "extract/SelectionDestination.h"
 #include "extractwin/DestinationDlg.h"
 #include "extractwin/ListProgressDlg.h"
 #include "extractwin/OverwriteDlg.h"
 #include "extractwin/OwnedMessages.h"
 #include "framework/WaitCursor.h"
-#include "text/PathSize.h"
+#include "text/WidePath.h"
 
 namespace {
 // Enables the list window again when the run is over, before its progress dialog goes.
@@ -25,32 +22,21 @@ private:
     CWnd* window_;
 };
 
-std::string ArchiveFolder(const char* archivePath) {
-    char folder[PathSize];
-    CUtility().SplitPath(PathPart::DriveAndFolder, archivePath, folder, sizeof folder);
-    return folder;
-}
-
-void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const ArchiveIdentity& listedArchive,
-                  const char* archivePath,
-                  const char* archiveName, const std::vector<const ArchiveEntry*>& selected,
+void RunSelection(CWnd* listWindow, const ListedArchive& archive, const std::vector<const ListedEntry*>& selected,
                   const CDestinationDlg& answer) {
     CListProgressDlg progress(listWindow);
-    progress.archiveLine = archiveName ? archiveName : "";
+    progress.archiveLine = widepath::FileName(archive.path);
     progress.SetRange(static_cast<int>(selected.size()));
     progress.SetPosition(0);
     ReenableOnExit reenable(listWindow);
 
     OwnedMessages messages(listWindow ? listWindow->m_hWnd : nullptr);
     ExtractionPlan plan;
-    if (!SelectionDestination(answer.destination, archivePath, &plan.destination, messages)) return;
+    if (!SelectionDestination(answer.destination, archive.path, &plan.destination, messages)) return;
     CSettingIO().Write(profile::RelativePathFlag, answer.keepPaths);
 
+    plan.archive = &archive;
     plan.entries = selected;
-    plan.host = host;
-    plan.pluginIndex = pluginIndex;
-    plan.archivePath = archivePath;
-    plan.listedArchive = listedArchive;
     plan.keepPaths = answer.keepPaths != 0;
     plan.firstMode = Overwrite;
     plan.countFromOne = true;
@@ -59,15 +45,13 @@ void RunSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const A
 }
 }  // namespace
 
-void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const ArchiveIdentity& listedArchive,
-                      const char* archivePath,
-                      const char* archiveName, const std::vector<const ArchiveEntry*>& selected) {
+void ExtractSelection(CWnd* listWindow, const ListedArchive& archive, const std::vector<const ListedEntry*>& selected) {
     CDestinationDlg dialog;
-    dialog.destination = ArchiveFolder(archivePath);
+    dialog.destination = widepath::Folder(archive.path);
     dialog.keepPaths = CSettingIO().Read(profile::RelativePathFlag) != 0 ? 1 : 0;
     if (dialog.DoModal() != IDOK) return;
 
     CWaitCursor busy;
     if (listWindow) listWindow->EnableWindow(FALSE);
-    RunSelection(listWindow, host, pluginIndex, listedArchive, archivePath, archiveName, selected, dialog);
+    RunSelection(listWindow, archive, selected, dialog);
 }

@@ -3,9 +3,7 @@
 #include "framework/Wnd.h"
 #include "plugins/PluginTable.h"
 
-// Extracts the given rows (first to last) of a list window: the destination dialog, the
-// progress dialog over the window, and the entry loop. Nothing is written when the user
-// cancels the destination dialog. listedArchive is the archive as it was listed.
-void ExtractSelection(CWnd* listWindow, CPluginTable* host, int pluginIndex, const ArchiveIdentity& listedArchive,
-                      const char* archivePath,
-                      const char* archiveName, const std::vector<const ArchiveEntry*>& selected);
+// Extracts the given entries (first to last) of a list window's archive: the destination
+// dialog, the progress dialog over the window, and the entry loop. Nothing is written when the
+// user cancels the destination dialog.
+void ExtractSelection(CWnd* listWindow, const ListedArchive& archive, const std::vector<const ListedEntry*>& selected);

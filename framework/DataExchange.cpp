@@ -42,6 +42,27 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value, int maxBytes) {
     value = read;
 }
 
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value, int maxChars) {
+    if (dx->m_failed) return;
+    HWND control = dx->Control(id);
+    if (!control) return;
+    if (!dx->m_bSaveAndValidate) {
+        if (maxChars > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+        SetWindowTextW(control, value.c_str());
+        return;
+    }
+    int length = GetWindowTextLengthW(control);
+    std::vector<wchar_t> text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    int copied = GetWindowTextW(control, text.data(), length + 1);
+    std::wstring read(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+    if (maxChars > 0 && read.size() > static_cast<size_t>(maxChars)) {
+        AppMessageBox(dx->m_pDlgWnd, TextTooLongMessage(maxChars).c_str());
+        dx->Fail(id);
+        return;
+    }
+    value = read;
+}
+
 void DDX_Check(CDataExchange* dx, int id, int& value) {
     if (dx->m_failed) return;
     HWND control = dx->Control(id);

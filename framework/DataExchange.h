@@ -27,6 +27,8 @@ public:
 // Text of a control. With maxBytes > 0 the control takes no more than that many bytes
 // (EM_LIMITTEXT), and a longer text is refused with "<maxBytes> 文字以内で入力してください。".
 void DDX_Text(CDataExchange* dx, int id, std::string& value, int maxBytes = 0);
+// The same in UTF-16: a name or path of any script. maxChars counts UTF-16 units.
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value, int maxChars = 0);
 // State of a check box: 0 unchecked, 1 checked, 2 indeterminate.
 void DDX_Check(CDataExchange* dx, int id, int& value);
 // The radio group that starts at control id: index of the checked button, -1 for none.

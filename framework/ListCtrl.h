@@ -25,6 +25,7 @@ public:
     // The same for columns whose widest cells are known: widest[c] is the text of column c's
     // widest cell (empty: no cell), images[c] the image of that cell's row.
     void FitColumnWidths(const std::vector<std::string>& widest, const std::vector<int>& images);
+    void FitColumnWidths(const std::vector<std::wstring>& widest, const std::vector<int>& images);
 
     // Rows. InsertItem returns the new row's index, or -1.
     int InsertItem(int index, const char* text, int image = -1);
@@ -58,6 +59,9 @@ public:
     HWND GetHeaderCtrl() const;
 
 private:
+    // Fits the columns to a hidden twin that holds the widest cells (put there by fill).
+    template <typename Fill>
+    void FitToTwin(Fill fill);
     std::vector<int> WidestRows(int columns) const;
     BOOL CreateTwin(CListCtrl& twin) const;
     int FittedWidth(int column);

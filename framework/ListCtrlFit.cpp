@@ -52,16 +52,37 @@ void CListCtrl::FitColumnWidths() {
 }
 
 void CListCtrl::FitColumnWidths(const std::vector<std::string>& widest, const std::vector<int>& images) {
+    FitToTwin([&](CListCtrl& twin, int columns) {
+        for (int column = 0; column < columns && column < static_cast<int>(widest.size()); ++column) {
+            if (widest[column].empty()) continue;
+            int image = column < static_cast<int>(images.size()) ? images[column] : 0;
+            int row = twin.InsertItem(LVIF_TEXT | LVIF_IMAGE, twin.GetItemCount(), "", 0, 0, image, 0);
+            twin.SetItemText(row, column, widest[column].c_str());
+        }
+    });
+}
+
+void CListCtrl::FitColumnWidths(const std::vector<std::wstring>& widest, const std::vector<int>& images) {
+    FitToTwin([&](CListCtrl& twin, int columns) {
+        for (int column = 0; column < columns && column < static_cast<int>(widest.size()); ++column) {
+            if (widest[column].empty()) continue;
+            int image = column < static_cast<int>(images.size()) ? images[column] : 0;
+            int row = twin.InsertItem(LVIF_TEXT | LVIF_IMAGE, twin.GetItemCount(), "", 0, 0, image, 0);
+            LVITEMW item = {};
+            item.iSubItem = column;
+            item.pszText = const_cast<wchar_t*>(widest[column].c_str());
+            twin.SendMessage(LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        }
+    });
+}
+
+template <typename Fill>
+void CListCtrl::FitToTwin(Fill fill) {
     int columns = GetColumnCount();
     if (columns <= 0) return;
     CListCtrl twin;
     if (!CreateTwin(twin)) return;
-    for (int column = 0; column < columns && column < static_cast<int>(widest.size()); ++column) {
-        if (widest[column].empty()) continue;
-        int image = column < static_cast<int>(images.size()) ? images[column] : 0;
-        int row = twin.InsertItem(LVIF_TEXT | LVIF_IMAGE, twin.GetItemCount(), "", 0, 0, image, 0);
-        twin.SetItemText(row, column, widest[column].c_str());
-    }
+    fill(twin, columns);
     // Every column but the last as the twin has it. The last one then fills the rest of this
     // control, whose room (scroll bar and all) the twin does not share.
     int last = columns - 1;

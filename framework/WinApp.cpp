@@ -1,6 +1,7 @@
 #include "framework/WinApp.h"
 #include <vector>
 #include "text/PathSize.h"
+#include "text/WideText.h"
 
 namespace {
 CWinApp* g_app = nullptr;
@@ -37,13 +38,27 @@ const char* CommandLineText(const char* line) {
     return reinterpret_cast<const char*>(p);
 }
 
+const wchar_t* CommandLineText(const wchar_t* line) {
+    if (!line) return L"";
+    const wchar_t* p = line;
+    if (*p == L'"') {
+        ++p;
+        while (*p && *p != L'"') ++p;
+        if (*p == L'"') ++p;
+    } else {
+        while (*p > 0x20) ++p;
+    }
+    while (*p >= 0x01 && *p <= 0x20) ++p;
+    return p;
+}
+
 CWinApp::CWinApp() { g_app = this; }
 
 CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;
 }
 
-void CWinApp::PrepareRun(HINSTANCE instance, const char* fullCommandLine) {
+void CWinApp::PrepareRun(HINSTANCE instance, const char* fullCommandLine, const wchar_t* fullWideCommandLine) {
     m_hInstance = instance;
     char title[256] = {};
     if (LoadStringA(instance, AFX_IDS_APP_TITLE, title, sizeof title) > 0)
@@ -52,6 +67,8 @@ void CWinApp::PrepareRun(HINSTANCE instance, const char* fullCommandLine) {
         m_appName = ExecutableBaseName(instance);
     m_commandLineCopy = CommandLineText(fullCommandLine);
     m_lpCmdLine = m_commandLineCopy.c_str();
+    m_wideCommandLineCopy = fullWideCommandLine ? CommandLineText(fullWideCommandLine) : Cp932ToWide(m_commandLineCopy);
+    m_lpCmdLineW = m_wideCommandLineCopy.c_str();
 }
 
 void CWinApp::SetRegistryKey(const char* company) { m_registryKey = company ? company : ""; }

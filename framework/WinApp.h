@@ -19,8 +19,9 @@ public:
 
     virtual BOOL InitInstance() { return FALSE; }
 
-    // Fills the fields WinMain provides: instance, application name, command-line text.
-    void PrepareRun(HINSTANCE instance, const char* fullCommandLine);
+    // Fills the fields WinMain provides: instance, application name, command-line text (the
+    // wide one from fullWideCommandLine, or from fullCommandLine when that is null).
+    void PrepareRun(HINSTANCE instance, const char* fullCommandLine, const wchar_t* fullWideCommandLine = nullptr);
 
     // Profile location: HKEY_CURRENT_USER\Software\<company>\<application name>.
     void SetRegistryKey(const char* company);
@@ -36,11 +37,13 @@ public:
     std::string m_appName;        // from AFX_IDS_APP_TITLE, else the executable's base name
     std::string m_registryKey;    // company key given to SetRegistryKey
     const char* m_lpCmdLine = ""; // command line without the program path
+    const wchar_t* m_lpCmdLineW = L"";  // the same in UTF-16: names of every script
     CWnd* m_pMainWnd = nullptr;
 
 private:
     HKEY OpenSectionKey(const char* section);
     std::string m_commandLineCopy;
+    std::wstring m_wideCommandLineCopy;
 };
 
 // The application object of this process (null before one is constructed).
@@ -53,3 +56,4 @@ HINSTANCE AfxGetResourceHandle();
 // path (which ends at its closing quote, or before the first byte <= 0x20) and after the
 // bytes 0x01..0x20 that follow it.
 const char* CommandLineText(const char* fullCommandLine);
+const wchar_t* CommandLineText(const wchar_t* fullCommandLine);

@@ -5,7 +5,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     CWinApp* app = AfxGetApp();
     if (app) {
-        app->PrepareRun(instance, GetCommandLineA());
+        app->PrepareRun(instance, GetCommandLineA(), GetCommandLineW());
         app->InitInstance();
     }
     return 0;

@@ -8,7 +8,8 @@
 #include "framework/WinApp.h"
 #include "listwin/ToolbarButtons.h"
 #include "res/resource.h"
-#include "text/PathSize.h"
+#include "text/LongPath.h"
+#include "text/WidePath.h"
 #include "ui/AboutDlg.h"
 #include "ui/Help.h"
 
@@ -63,25 +64,17 @@ CArchiveListDlg::CArchiveListDlg() : CDialog(IDD_ARCHIVE_LIST_DIALOG, nullptr), 
 
 CArchiveListDlg::~CArchiveListDlg() { ReleaseEntries(); }
 
-void CArchiveListDlg::SetArchive(const char* path, CPluginTable* table) {
+void CArchiveListDlg::SetArchive(const std::wstring& path, CPluginTable* table) {
     host = table;
-    // A path that does not fit is not cut (that could name another file): it is left empty,
-    // which opens as a file that cannot be found.
-    archivePath[0] = '\0';
-    if (path && strlen(path) < sizeof archivePath) strcpy(archivePath, path);
-    CUtility utility;
-    utility.StoredName(archivePath, sizeof archivePath);
-    utility.FileNamePart(archivePath, archiveName, sizeof archiveName);
-
-    char baseName[PathSize];
-    utility.SplitPath(PathPart::BaseName, archivePath, baseName, sizeof baseName);
-    char temp[PathSize] = {};
-    DWORD tempLength = GetTempPathA(sizeof temp, temp);
-    int length = snprintf(workFolder, sizeof workFolder, "%sVarnito_%s\\", temp, baseName);
-    // Without a whole work folder name there is no work folder: nothing is probed, viewed
-    // or cleaned up (a cut name could point anywhere).
-    if (tempLength == 0 || tempLength >= sizeof temp || length < 0 || length >= static_cast<int>(sizeof workFolder))
-        workFolder[0] = '\0';
+    archivePath = path.empty() ? path : StoredName(path);
+    archiveName = widepath::FileName(archivePath);
+    wchar_t temp[MAX_PATH + 1] = {};
+    DWORD tempLength = GetTempPathW(MAX_PATH + 1, temp);
+    // Without the temporary-files folder there is no work folder: nothing is probed, viewed
+    // or cleaned up.
+    workFolder.clear();
+    if (tempLength > 0 && tempLength <= MAX_PATH)
+        workFolder = std::wstring(temp) + L"Varnito_" + widepath::BaseName(archivePath) + L"\\";
 }
 
 void CArchiveListDlg::DoDataExchange(CDataExchange* dx) {
@@ -282,7 +275,7 @@ void CArchiveListDlg::ExtractSelected() {
     BusyScope busyWhileRunning(*this);
     // In the order of the entries, whatever the rows' order: a plug-in reading a solid block or
     // a compressed stream then reads it once.
-    ExtractSelection(this, host, pluginIndex, listedArchive, archivePath, archiveName, list.SelectedInEntryOrder());
+    ExtractSelection(this, archive, list.SelectedInEntryOrder());
 }
 
 void CArchiveListDlg::ExtractAll() {
@@ -305,10 +298,10 @@ void CArchiveListDlg::CloseWindow() {
         CloseOwnedDialogs(m_hWnd);
         return;
     }
-    if (workFolder[0]) {
+    if (!workFolder.empty()) {
         // Files still held open (by a viewer) stay, and so does the folder then.
-        CUtility().DeleteFiles(workFolder, "*.*", 0, 0);
-        RemoveDirectoryA(workFolder);
+        CUtility().DeleteFiles(workFolder, L"*.*", 0, 0);
+        RemoveDirectoryW(ExtendedPath(workFolder).c_str());
     }
     WINDOWPLACEMENT placement = {};
     if (GetWindowPlacement(&placement)) CSettingIO().WriteIntList(profile::ListWindowData, PlacementRecord(placement));
@@ -322,5 +315,5 @@ void CArchiveListDlg::ReleaseEntries() {
     // The rows point into the entries: they go first.
     if (list.m_hWnd) list.ShowRows(nullptr, ListRows());
     rowIcons.reset();
-    entries = EntryList();
+    archive = ListedArchive();
 }

@@ -22,14 +22,14 @@ public:
     CArchiveListDlg();
     ~CArchiveListDlg() override;
 
-    // The archive (up to 259 bytes) and the loaded plug-in table; before the window opens.
-    void SetArchive(const char* path, CPluginTable* host);
+    // The archive and the loaded plug-in table; before the window opens.
+    void SetArchive(const std::wstring& path, CPluginTable* host);
 
     BOOL FillList();
     void UpdateButtons();
     void UpdateStatus();
     void SortByColumn(int column);
-    static int CompareEntries(const ArchiveEntry* a, const ArchiveEntry* b, int column);
+    static int CompareEntries(const ListedEntry* a, const ListedEntry* b, int column);
     void ExtractAll();
     void ExtractSelected();
     void ToggleSelection();
@@ -52,8 +52,8 @@ public:
     void OnGetMinMaxInfo(MINMAXINFO* info) override;
 
     // Read access for the program's own checks of the window.
-    const char* ArchivePath() const { return archivePath; }
-    const char* WorkFolder() const { return workFolder; }
+    const std::wstring& ArchivePath() const { return archivePath; }
+    const std::wstring& WorkFolder() const { return workFolder; }
 
 private:
     // Marks the window busy while work reads its entries; the outermost scope carries out a
@@ -88,12 +88,10 @@ private:
     CImageList imageList;
     std::unique_ptr<CRowIconCache> rowIcons;  // chooses the rows' images in imageList
     CToolTipCtrl tooltip;
-    char archivePath[PathSize] = {};
-    char archiveName[PathSize] = {};
-    char workFolder[PathSize] = {};
-    EntryList entries;  // the rows point into it
-    int pluginIndex = -1;
-    ArchiveIdentity listedArchive;  // the archive file as it was listed
+    std::wstring archivePath;
+    std::wstring archiveName;
+    std::wstring workFolder;  // with its trailing separator; empty when there is none
+    ListedArchive archive;  // its entries: the rows point into them
     CHoverButton buttons[6];
     int sortDirection[ColumnCount];
     CEntryListView list;

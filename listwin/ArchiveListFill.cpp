@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
+#include "extract/ExtractionTexts.h"
 #include "extract/FileTimes.h"
 #include "framework/MessageBox.h"
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/WidestCells.h"
+#include "text/LongPath.h"
 #include "ui/PluginErrorBox.h"
 #include "res/resource.h"
 
@@ -59,33 +61,38 @@ private:
     std::unordered_map<int64_t, int64_t> offsets_;
 };
 
+// Dates are ASCII digits and separators.
+std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
 }  // namespace
 
 // Measures the cells of a row; a folder or method the row before had is not measured again.
 class CArchiveListDlg::RowMeasure {
 public:
     explicit RowMeasure(HWND list) : widest_(list) {}
-    void Measure(const ArchiveEntry& entry) {
-        widest_.Offer(ColumnFileName, entry.fileName, strlen(entry.fileName));
+    void Measure(const ListedEntry& entry) {
+        widest_.Offer(ColumnFileName, entry.fileName, wcslen(entry.fileName));
         widest_.Offer(ColumnUnpackedSize, CellText(entry, ColumnUnpackedSize));
         widest_.Offer(ColumnPackedSize, CellText(entry, ColumnPackedSize));
         widest_.Offer(ColumnRatio, CellText(entry, ColumnRatio));
-        widest_.Offer(ColumnDate, dates_.Text(entry.timestamp));
+        widest_.Offer(ColumnDate, Widened(dates_.Text(entry.timestamp)));
         if (!previous_ || memcmp(previous_->method, entry.method, sizeof entry.method) != 0)
-            widest_.Offer(ColumnMethod, MethodText(entry));
-        if (!previous_ || strcmp(previous_->path, entry.path) != 0)
-            widest_.Offer(ColumnPath, entry.path, strlen(entry.path));
+            widest_.Offer(ColumnMethod, CellText(entry, ColumnMethod));
+        if (!previous_ || wcscmp(previous_->path, entry.path) != 0)
+            widest_.Offer(ColumnPath, entry.path, wcslen(entry.path));
         previous_ = &entry;
     }
-    const std::vector<std::string>& Widest() const { return widest_.Texts(); }
+    const std::vector<std::wstring>& Widest() const { return widest_.Texts(); }
 
 private:
     CWidestCells widest_;
     MeasuredDates dates_;
-    const ArchiveEntry* previous_ = nullptr;
+    const ListedEntry* previous_ = nullptr;
 };
 
 void CArchiveListDlg::SetUpColumns() {
+    // The rows' texts are asked for in UTF-16, whatever the dialog's own character set.
+    list.SendMessage(CCM_SETUNICODEFORMAT, TRUE, 0);
     list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
     list.DeleteAllItems();
     for (int column = 0; column < ColumnCount; ++column)
@@ -94,27 +101,25 @@ void CArchiveListDlg::SetUpColumns() {
 }
 
 BOOL CArchiveListDlg::FillList() {
-    char title[sizeof archiveName + 16];
-    snprintf(title, sizeof title, "Varnito - %s", archiveName);
-    SetWindowText(title);
+    ::SetWindowTextW(m_hWnd, (L"Varnito - " + archiveName).c_str());
 
-    long long size = CUtility().FileSize(archivePath);
-    if (size < 0) {
-        AppMessageBox(this, "ファイルが見つかりません。");
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (archivePath.empty() ||
+        !GetFileAttributesExW(ExtendedPath(archivePath).c_str(), GetFileExInfoStandard, &data)) {
+        AppMessageBox(this, ArchiveMissingText);
         return FALSE;
     }
-    if (size == 0) {
-        AppMessageBox(this, "ファイルの内容がありません。");
+    if (data.nFileSizeHigh == 0 && data.nFileSizeLow == 0) {
+        AppMessageBox(this, EmptyArchiveText);
         return FALSE;
     }
     CWaitCursor wait;
-    ArchiveListing listing = host->ListArchive(archivePath, &entries);
-    if (!listing.Listed()) {
-        if (listing.result != StoppedByUser) ShowPluginErrorBox(m_hWnd, listing.result);
+    PluginResult result = host->ListArchive(archivePath, &archive);
+    if (result != PluginSucceeded) {
+        if (result != StoppedByUser) ShowPluginErrorBox(m_hWnd, result);
         return FALSE;
     }
-    pluginIndex = listing.slot;
-    listedArchive = listing.archive;
+    const EntryList& entries = archive.entries;
 
     imageList.Create(16, 16, ILC_COLOR24, 10, 10);
     imageList.SetBkColor(RGB(255, 255, 255));
@@ -134,7 +139,7 @@ BOOL CArchiveListDlg::FillList() {
     rows.reserve(entries.size());
     std::vector<int> widestImages(ColumnCount, 0);
     for (size_t i = 0; i < entries.size(); ++i) {
-        const ArchiveEntry& entry = entries[i];
+        const ListedEntry& entry = entries[i];
         if (!entry.fileName[0]) continue;
         rows.push_back({static_cast<uint32_t>(i), ImageNotChosen});
         measure.Measure(entry);
@@ -144,5 +149,6 @@ BOOL CArchiveListDlg::FillList() {
     list.ShowRows(&entries, std::move(rows), rowIcons.get());
     list.FitColumnWidths(measure.Widest(), widestImages);
     list.ShowWindow(SW_SHOW);
+    if (entries.Unshown()) AppMessageBox(this, UnshownEntriesText(entries.Unshown()).c_str());
     return TRUE;
 }

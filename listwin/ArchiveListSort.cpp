@@ -10,7 +10,7 @@ int CompareNumbers(T a, T b) {
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-int CompareMethods(const ArchiveEntry* a, const ArchiveEntry* b) {
+int CompareMethods(const ListedEntry* a, const ListedEntry* b) {
     return lstrcmpiA(MethodText(*a).c_str(), MethodText(*b).c_str());
 }
 
@@ -24,14 +24,14 @@ void CArchiveListDlg::SortByColumn(int column) {
     list.SortRows(column, sign);
 }
 
-int CArchiveListDlg::CompareEntries(const ArchiveEntry* a, const ArchiveEntry* b, int column) {
+int CArchiveListDlg::CompareEntries(const ListedEntry* a, const ListedEntry* b, int column) {
     switch (column) {
-    case ColumnFileName: return lstrcmpiA(a->fileName, b->fileName);
+    case ColumnFileName: return lstrcmpiW(a->fileName, b->fileName);
     case ColumnUnpackedSize: return CompareNumbers(a->unpackedSize, b->unpackedSize);
     case ColumnPackedSize: return CompareNumbers(a->packedSize, b->packedSize);
     case ColumnDate: return CompareNumbers(a->timestamp, b->timestamp);
     case ColumnMethod: return CompareMethods(a, b);
-    case ColumnPath: return lstrcmpiA(a->path, b->path);
+    case ColumnPath: return lstrcmpiW(a->path, b->path);
     default: return 0;  // the ratio, and anything else, orders nothing
     }
 }

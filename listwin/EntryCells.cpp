@@ -4,6 +4,7 @@
 #include <cstring>
 #include "core/Utility.h"
 #include "extract/FileTimes.h"
+#include "text/WideText.h"
 
 namespace {
 
@@ -13,13 +14,14 @@ std::string SizeText(uint64_t value) {
     return text;
 }
 
-std::string RatioText(const ArchiveEntry& entry) {
+std::string RatioText(const ListedEntry& entry) {
     char text[16];
     snprintf(text, sizeof text, "%d%%", PackingRatio(entry.packedSize, entry.unpackedSize));
     return text;
 }
 
-std::string BoundedText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+// Digits, separators and the method's Latin letters, as UTF-16.
+std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 }  // namespace
 
@@ -64,20 +66,18 @@ std::string TimeFieldsText(const SYSTEMTIME& time) {
     return text;
 }
 
-std::string MethodText(const ArchiveEntry& entry) {
-    return BoundedText(reinterpret_cast<const char*>(entry.method), sizeof entry.method);
-}
+std::string MethodText(const ListedEntry& entry) { return EntryMethodText(entry); }
 
-std::string CellText(const ArchiveEntry& entry, int column) {
+std::wstring CellText(const ListedEntry& entry, int column) {
     switch (column) {
-    case ColumnFileName: return BoundedText(entry.fileName, sizeof entry.fileName);
-    case ColumnUnpackedSize: return SizeText(entry.unpackedSize);
-    case ColumnPackedSize: return SizeText(entry.packedSize);
-    case ColumnRatio: return RatioText(entry);
-    case ColumnDate: return EntryTimeText(entry.timestamp);
-    case ColumnMethod: return MethodText(entry);
-    case ColumnPath: return BoundedText(entry.path, sizeof entry.path);
-    default: return std::string();
+    case ColumnFileName: return entry.fileName;
+    case ColumnUnpackedSize: return Widened(SizeText(entry.unpackedSize));
+    case ColumnPackedSize: return Widened(SizeText(entry.packedSize));
+    case ColumnRatio: return Widened(RatioText(entry));
+    case ColumnDate: return Widened(EntryTimeText(entry.timestamp));
+    case ColumnMethod: return Cp932ToWide(MethodText(entry));
+    case ColumnPath: return entry.path;
+    default: return std::wstring();
     }
 }
 

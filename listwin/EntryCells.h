@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <windows.h>
 #include <string>
-#include "plugins/SusiePlugin.h"
+#include "plugins/EntryList.h"
 
 // The list's seven columns, in display order.
 enum ListColumn {
@@ -29,10 +29,10 @@ std::string EntryTimeText(int64_t timestamp);
 std::string TimeFieldsText(const SYSTEMTIME& time);
 
 // The method field: at most its 8 bytes, up to the first zero byte.
-std::string MethodText(const ArchiveEntry& entry);
+std::string MethodText(const ListedEntry& entry);
 
 // The text of any cell of an entry's row (the file name for column 0).
-std::string CellText(const ArchiveEntry& entry, int column);
+std::wstring CellText(const ListedEntry& entry, int column);
 
 // The selection count shown below the list.
 std::string SelectionStatusText(int selected, int total);

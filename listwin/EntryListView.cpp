@@ -1,45 +1,41 @@
 #include "listwin/EntryListView.h"
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include "listwin/EntryCells.h"
 #include "text/Cp932.h"
+#include "text/WideText.h"
 
 namespace {
 
-void CopyText(const std::string& text, char* out, int room) {
+void CopyText(const std::wstring& text, char* out, int room) {
     if (!out || room <= 0) return;
-    size_t length = cp932::FittingLength(text.c_str(), text.size(), static_cast<size_t>(room) - 1);
-    memcpy(out, text.data(), length);
+    std::string narrow = WideToCp932Shown(text);
+    size_t length = cp932::FittingLength(narrow.c_str(), narrow.size(), static_cast<size_t>(room) - 1);
+    memcpy(out, narrow.data(), length);
     out[length] = '\0';
 }
 
-void CopyText(const std::string& text, wchar_t* out, int room) {
+void CopyText(const std::wstring& text, wchar_t* out, int room) {
     if (!out || room <= 0) return;
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, room - 1);
-    out[length > 0 ? length : 0] = L'\0';
-}
-
-std::string NarrowText(const wchar_t* text) {
-    if (!text) return std::string();
-    int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return std::string();
-    std::string narrow(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], size, nullptr, nullptr);
-    narrow.resize(static_cast<size_t>(size) - 1);
-    return narrow;
+    size_t length = std::min(text.size(), static_cast<size_t>(room) - 1);
+    // A character beyond the basic plane is never cut in half.
+    if (length > 0 && length < text.size() && text[length - 1] >= 0xD800 && text[length - 1] < 0xDC00) --length;
+    wmemcpy(out, text.data(), length);
+    out[length] = L'\0';
 }
 
 // Whether a row's name answers a type-ahead search: the whole name, or (LVFI_PARTIAL) its
 // beginning, compared without regard to case.
-bool NameMatches(const char* name, const std::string& wanted, UINT flags) {
-    int length = static_cast<int>(strlen(name));
+bool NameMatches(const wchar_t* name, const std::wstring& wanted, UINT flags) {
+    int length = static_cast<int>(wcslen(name));
     int wantedLength = static_cast<int>(wanted.size());
     if (flags & LVFI_PARTIAL) {
         if (length < wantedLength) return false;
         length = wantedLength;
     }
-    return CompareStringA(GetThreadLocale(), NORM_IGNORECASE, name, length, wanted.c_str(), wantedLength) ==
+    return CompareStringW(GetThreadLocale(), NORM_IGNORECASE, name, length, wanted.c_str(), wantedLength) ==
            CSTR_EQUAL;
 }
 
@@ -53,7 +49,7 @@ void CEntryListView::ShowRows(const EntryList* entries, ListRows rows, CRowIconC
     Invalidate(FALSE);
 }
 
-const ArchiveEntry* CEntryListView::RowEntry(int row) const {
+const ListedEntry* CEntryListView::RowEntry(int row) const {
     if (!entries_ || row < 0 || static_cast<size_t>(row) >= rows_.size()) return nullptr;
     return &(*entries_)[rows_[row].entry];
 }
@@ -91,14 +87,14 @@ void CEntryListView::SortRows(int column, int sign) {
     Invalidate(FALSE);
 }
 
-std::vector<const ArchiveEntry*> CEntryListView::SelectedInEntryOrder() const {
+std::vector<const ListedEntry*> CEntryListView::SelectedInEntryOrder() const {
     std::vector<uint32_t> indices;
     for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED)) {
         if (static_cast<size_t>(row) >= rows_.size()) break;
         indices.push_back(rows_[row].entry);
     }
     std::sort(indices.begin(), indices.end());
-    std::vector<const ArchiveEntry*> selected;
+    std::vector<const ListedEntry*> selected;
     selected.reserve(indices.size());
     for (uint32_t index : indices) selected.push_back(&(*entries_)[index]);
     return selected;
@@ -156,17 +152,16 @@ BOOL CEntryListView::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT*
         GiveDisplayInfo(reinterpret_cast<NMLVDISPINFOA*>(lParam)->item, true);
         *result = 0;
         return TRUE;
-    case LVN_ODFINDITEMA:
-        *result = FindRow(*reinterpret_cast<const NMLVFINDITEMA*>(lParam));
+    case LVN_ODFINDITEMA: {
+        const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(lParam);
+        bool named = (find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz;
+        *result = named ? FindRow(find->iStart, find->lvfi.flags, Cp932ToWide(find->lvfi.psz)) : -1;
         return TRUE;
+    }
     case LVN_ODFINDITEMW: {
         const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(lParam);
-        NMLVFINDITEMA narrow = {};
-        std::string text = NarrowText(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL) ? find->lvfi.psz : nullptr);
-        narrow.iStart = find->iStart;
-        narrow.lvfi.flags = find->lvfi.flags;
-        narrow.lvfi.psz = text.c_str();
-        *result = FindRow(narrow);
+        bool named = (find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz;
+        *result = named ? FindRow(find->iStart, find->lvfi.flags, find->lvfi.psz) : -1;
         return TRUE;
     }
     default:
@@ -176,34 +171,33 @@ BOOL CEntryListView::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT*
 
 // LVITEMA and LVITEMW differ only in the type of pszText.
 void CEntryListView::GiveDisplayInfo(LVITEMA& item, bool wide) {
-    const ArchiveEntry* entry = RowEntry(item.iItem);
+    const ListedEntry* entry = RowEntry(item.iItem);
     if (!entry) return;
     if (item.mask & LVIF_IMAGE) item.iImage = RowImage(item.iItem, *entry);
     if (!(item.mask & LVIF_TEXT)) return;
-    std::string text = CellText(*entry, item.iSubItem);
+    std::wstring text = CellText(*entry, item.iSubItem);
     if (wide)
         CopyText(text, reinterpret_cast<wchar_t*>(item.pszText), item.cchTextMax);
     else
         CopyText(text, item.pszText, item.cchTextMax);
 }
 
-int CEntryListView::RowImage(int row, const ArchiveEntry& entry) {
+int CEntryListView::RowImage(int row, const ListedEntry& entry) {
     int& image = rows_[row].image;
     if (image == ImageNotChosen) image = icons_ ? icons_->ImageFor(entry.fileName) : 0;
     return image;
 }
 
-// The first row from iStart on (from the top again with LVFI_WRAP) whose name is the text
+// The first row from start on (from the top again with LVFI_WRAP) whose name is the text
 // searched for; -1 when none is.
-int CEntryListView::FindRow(const NMLVFINDITEMA& find) const {
-    if (!entries_ || !(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
-    std::string wanted = find.lvfi.psz;
+int CEntryListView::FindRow(int start, UINT flags, const std::wstring& wanted) const {
+    if (!entries_) return -1;
     int count = static_cast<int>(rows_.size());
-    int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
-    int searched = (find.lvfi.flags & LVFI_WRAP) ? count : count - start;
+    if (start < 0 || start >= count) start = 0;
+    int searched = (flags & LVFI_WRAP) ? count : count - start;
     for (int i = 0; i < searched; ++i) {
         int row = (start + i) % count;
-        if (NameMatches(RowEntry(row)->fileName, wanted, find.lvfi.flags)) return row;
+        if (NameMatches(RowEntry(row)->fileName, wanted, flags)) return row;
     }
     return -1;
 }

@@ -10,11 +10,11 @@
 namespace {
 
 // The text a text column compares, read no further than its field.
-std::string SortedText(const ArchiveEntry& entry, int column) {
+std::wstring SortedText(const ListedEntry& entry, int column) {
     switch (column) {
-    case ColumnFileName: return CellText(entry, ColumnFileName);
-    case ColumnMethod: return MethodText(entry);
-    default: return CellText(entry, ColumnPath);
+    case ColumnFileName: return entry.fileName;
+    case ColumnMethod: return CellText(entry, ColumnMethod);
+    default: return entry.path;
     }
 }
 
@@ -30,9 +30,9 @@ public:
     SortKeys(const ListRows& rows, const EntryList& entries, int column) {
         spans_.reserve(rows.size());
         bool repeating = column != ColumnFileName;
-        std::unordered_map<std::string, Span> known;
+        std::unordered_map<std::wstring, Span> known;
         for (const ListRow& row : rows) {
-            std::string text = SortedText(entries[row.entry], column);
+            std::wstring text = SortedText(entries[row.entry], column);
             if (repeating) {
                 auto found = known.find(text);
                 if (found != known.end()) {
@@ -60,13 +60,15 @@ private:
         size_t length;
     };
 
-    Span AddKey(const std::string& text) {
+    Span AddKey(const std::wstring& text) {
         LCID locale = GetThreadLocale();
         Span span = {keys_.size(), 0};
-        int size = LCMapStringA(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), -1, nullptr, 0);
+        int size = LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), -1, nullptr, 0);
         if (size <= 0) return span;
         keys_.resize(span.offset + static_cast<size_t>(size));
-        LCMapStringA(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), -1, &keys_[span.offset], size);
+        // A sort key is bytes, handed back through the wide function's buffer.
+        LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), -1,
+                     reinterpret_cast<wchar_t*>(&keys_[span.offset]), size);
         span.length = static_cast<size_t>(size);
         return span;
     }

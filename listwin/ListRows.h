@@ -19,6 +19,7 @@ struct ListRow {
 using ListRows = std::vector<ListRow>;
 
 // Sorts the rows by a column (ListColumn), ascending for sign +1 and descending for -1, with
-// the order CArchiveListDlg::CompareEntries gives. Stable: rows that compare equal keep the
+// the order CArchiveListDlg::CompareEntries gives (the texts in the locale's order without
+// regard to case). Stable: rows that compare equal keep the
 // order they had.
 void SortRows(ListRows& rows, const EntryList& entries, int column, int sign);

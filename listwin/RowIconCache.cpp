@@ -3,23 +3,22 @@
 #include <algorithm>
 #include <cstdio>
 #include "listwin/WorkFile.h"
-#include "text/PathSize.h"
+#include "text/LongPath.h"
 
-std::string FileSystemExtension(const char* fileName) {
-    std::string name = fileName;
-    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-    // '.' is never the second byte of a double-byte character, so a plain search is safe.
-    size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+std::wstring FileSystemExtension(const std::wstring& fileName) {
+    std::wstring name = fileName;
+    while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+    size_t dot = name.rfind(L'.');
+    return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
 }
 
-CRowIconCache::CRowIconCache(HIMAGELIST images, const char* workFolder)
+CRowIconCache::CRowIconCache(HIMAGELIST images, const std::wstring& workFolder)
     : images_(images), workFolder_(workFolder) {}
 
-int CRowIconCache::ImageFor(const char* fileName) {
+int CRowIconCache::ImageFor(const std::wstring& fileName) {
     // Names that point elsewhere get the default icon: no file is made for them at all.
     if (workFolder_.empty() || !IsPlainFileName(fileName)) return 0;
-    std::string extension = FileSystemExtension(fileName);
+    std::wstring extension = FileSystemExtension(fileName);
     auto known = imageByExtension_.find(extension);
     if (known != imageByExtension_.end()) return known->second;
 
@@ -33,21 +32,23 @@ int CRowIconCache::ImageFor(const char* fileName) {
 // name of its own, made with CREATE_NEW, so no file already in the work folder (an entry
 // another window of the same archive name is viewing, say) is ever truncated or deleted.
 // *reliable is false when no probe file could be made, so the answer says nothing about the type.
-int CRowIconCache::ProbeExtension(const std::string& extension, bool* reliable) {
+int CRowIconCache::ProbeExtension(const std::wstring& extension, bool* reliable) {
     // A folder made for the probe goes again after it; one that holds other files stays.
-    bool madeFolder = CreateDirectoryA(workFolder_.c_str(), nullptr) != FALSE;
+    std::wstring folder = ExtendedPath(workFolder_);
+    bool madeFolder = CreateDirectoryW(folder.c_str(), nullptr) != FALSE;
     int image = ProbeInFolder(extension, reliable);
-    if (madeFolder) RemoveDirectoryA(workFolder_.c_str());
+    if (madeFolder) RemoveDirectoryW(folder.c_str());
     return image;
 }
 
-int CRowIconCache::ProbeInFolder(const std::string& extension, bool* reliable) {
-    char probe[PathSize];
+int CRowIconCache::ProbeInFolder(const std::wstring& extension, bool* reliable) {
+    std::wstring probe;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        int length = snprintf(probe, sizeof probe, "%s~vprobe%lu_%d%s%s", workFolder_.c_str(),
-                              GetCurrentProcessId(), attempt, extension.empty() ? "" : ".", extension.c_str());
-        if (length < 0 || length >= static_cast<int>(sizeof probe)) return 0;
-        HANDLE file = CreateFileA(probe, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        wchar_t name[40];
+        swprintf(name, sizeof name / sizeof name[0], L"~vprobe%lu_%d", GetCurrentProcessId(), attempt);
+        probe = workFolder_ + name + (extension.empty() ? L"" : L".") + extension;
+        if (probe.size() >= MAX_PATH) return 0;  // the shell's icon look-up takes no longer path
+        HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             CloseHandle(file);
             *reliable = true;
@@ -58,11 +59,11 @@ int CRowIconCache::ProbeInFolder(const std::string& extension, bool* reliable) {
     if (!*reliable) return 0;
     ++probes_;
 
-    SHFILEINFOA info = {};
-    if (!SHGetFileInfoA(probe, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) info = SHFILEINFOA{};
+    SHFILEINFOW info = {};
+    if (!SHGetFileInfoW(probe.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) info = SHFILEINFOW{};
     int image = ImageForSystemIcon(info.iIcon, info.hIcon);
     if (info.hIcon) DestroyIcon(info.hIcon);
-    DeleteFileA(probe);
+    DeleteFileW(probe.c_str());
     return image;
 }
 

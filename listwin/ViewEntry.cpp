@@ -9,13 +9,14 @@
 #include "framework/WaitCursor.h"
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/WorkFile.h"
-#include "text/PathSize.h"
+#include "text/LongPath.h"
+#include "text/WideText.h"
 #include "ui/PluginErrorBox.h"
 
 namespace {
 
-bool ShellOpen(const char* file, const char* parameters) {
-    HINSTANCE result = ShellExecuteA(nullptr, "open", file, parameters, nullptr, SW_SHOWNORMAL);
+bool ShellOpen(const std::wstring& file, const wchar_t* parameters) {
+    HINSTANCE result = ShellExecuteW(nullptr, L"open", file.c_str(), parameters, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
@@ -26,19 +27,18 @@ void CArchiveListDlg::ViewEntry() {
     if (row < 0) return;
     BusyScope busyWhileViewing(*this);
     CWaitCursor wait;
-    const ArchiveEntry* entry = list.RowEntry(row);
+    const ListedEntry* entry = list.RowEntry(row);
     if (!entry || !entry->fileName[0]) return;
 
     // A name that leads out of the work folder is refused like a file that cannot be made
     // (after the fetch, whose failure is told first): it gets no path at all.
-    char workFile[PathSize] = {};
-    bool named = workFolder[0] && WorkFilePath(workFolder, entry->fileName, workFile, sizeof workFile);
-    if (named) CreateDirectoryA(workFolder, nullptr);
+    std::wstring workFile = workFolder.empty() ? std::wstring() : WorkFilePath(workFolder, entry->fileName);
+    if (!workFile.empty()) CreateDirectoryW(ExtendedPath(workFolder).c_str(), nullptr);
     ZoneMarker zone(archivePath);
     EntryFileTarget target{workFile, LookAtOutput(workFile), 0, &zone};
     int code = 0;
-    ArchiveHold archive(listedArchive, archivePath);
-    EntryFileEnd end = WriteEntryFile(*host, pluginIndex, archive, *entry, target, &code);
+    ArchiveHold held(archive);
+    EntryFileEnd end = WriteEntryFile(held, *entry, target, &code);
     if (end == EntryFileEnd::ArchiveChanged) {
         AppMessageBox(this, ArchiveChangedText);
         return;
@@ -53,8 +53,7 @@ void CArchiveListDlg::ViewEntry() {
     }
 
     if (ShellOpen(workFile, nullptr)) return;
-    char editor[PathSize];
-    CSettingIO().Read(profile::NullOpenEditor, editor);
-    if (ShellOpen(editor, workFile)) return;
+    std::wstring editor = Cp932ToWide(CSettingIO().Read(profile::NullOpenEditor));
+    if (ShellOpen(editor, workFile.c_str())) return;
     AppMessageBox(this, "関連付けられたアプリケーションがありません。");
 }

@@ -1,8 +1,12 @@
 #include "listwin/WidestCells.h"
-#include "text/Cp932.h"
+
+namespace {
+bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
+bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
+}  // namespace
 
 CWidestCells::CWidestCells(HWND list)
-    : list_(list), dc_(::GetDC(list)), characterWidths_(65536, -1), widths_(ColumnCount, -1), texts_(ColumnCount) {
+    : list_(list), dc_(::GetDC(list)), unitWidths_(65536, -1), widths_(ColumnCount, -1), texts_(ColumnCount) {
     HFONT font = reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0));
     oldFont_ = dc_ ? ::SelectObject(dc_, font ? font : ::GetStockObject(DEFAULT_GUI_FONT)) : nullptr;
 }
@@ -13,7 +17,7 @@ CWidestCells::~CWidestCells() {
     ::ReleaseDC(list_, dc_);
 }
 
-void CWidestCells::Offer(int column, const char* text, size_t length) {
+void CWidestCells::Offer(int column, const wchar_t* text, size_t length) {
     if (column < 0 || column >= ColumnCount) return;
     int width = Width(text, length);
     if (width <= widths_[column]) return;
@@ -21,23 +25,25 @@ void CWidestCells::Offer(int column, const char* text, size_t length) {
     texts_[column].assign(text, length);
 }
 
-int CWidestCells::Width(const char* text, size_t length) {
+int CWidestCells::Width(const wchar_t* text, size_t length) {
     int width = 0;
     for (size_t i = 0; i < length;) {
-        size_t bytes = cp932::CharWidth(text, length, i);
-        width += CharacterWidth(text + i, bytes);
-        i += bytes;
+        size_t units = i + 1 < length && IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1]) ? 2 : 1;
+        width += CharacterWidth(text + i, units);
+        i += units;
     }
     return width;
 }
 
-int CWidestCells::CharacterWidth(const char* character, size_t bytes) {
-    const unsigned char* code = reinterpret_cast<const unsigned char*>(character);
-    size_t key = bytes == 2 ? (code[0] << 8 | code[1]) : code[0];
-    int& width = characterWidths_[key];
-    if (width < 0) {
+int CWidestCells::CharacterWidth(const wchar_t* character, size_t units) {
+    int* width = nullptr;
+    if (units == 2)
+        width = &pairWidths_.emplace(uint32_t(character[0]) << 16 | character[1], -1).first->second;
+    else
+        width = &unitWidths_[character[0]];
+    if (*width < 0) {
         SIZE size = {};
-        width = dc_ && ::GetTextExtentPoint32A(dc_, character, static_cast<int>(bytes), &size) ? size.cx : 0;
+        *width = dc_ && ::GetTextExtentPoint32W(dc_, character, static_cast<int>(units), &size) ? size.cx : 0;
     }
-    return width;
+    return *width;
 }

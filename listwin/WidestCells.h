@@ -5,6 +5,7 @@
 // list would ask the window for every cell again).
 #include <windows.h>
 #include <string>
+#include <unordered_map>
 #include <vector>
 #include "listwin/EntryCells.h"
 
@@ -16,20 +17,21 @@ public:
     CWidestCells& operator=(const CWidestCells&) = delete;
 
     // A cell of the column; kept when it is the widest so far (the first of equals stays).
-    void Offer(int column, const char* text, size_t length);
-    void Offer(int column, const std::string& text) { Offer(column, text.data(), text.size()); }
+    void Offer(int column, const wchar_t* text, size_t length);
+    void Offer(int column, const std::wstring& text) { Offer(column, text.data(), text.size()); }
 
     // The widest text of each column (empty for a column without cells).
-    const std::vector<std::string>& Texts() const { return texts_; }
+    const std::vector<std::wstring>& Texts() const { return texts_; }
 
 private:
-    int Width(const char* text, size_t length);
-    int CharacterWidth(const char* character, size_t bytes);
+    int Width(const wchar_t* text, size_t length);
+    int CharacterWidth(const wchar_t* character, size_t units);
 
     HWND list_;
     HDC dc_;
     HGDIOBJ oldFont_;
-    std::vector<int> characterWidths_;  // by code (byte, or lead byte * 256 + trail); -1 unmeasured
+    std::vector<int> unitWidths_;  // by UTF-16 unit of the basic plane; -1 unmeasured
+    std::unordered_map<uint32_t, int> pairWidths_;  // characters beyond it, by surrogate pair
     std::vector<int> widths_;
-    std::vector<std::string> texts_;
+    std::vector<std::wstring> texts_;
 };

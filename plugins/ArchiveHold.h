@@ -5,15 +5,16 @@
 #include <windows.h>
 #include <string>
 #include "plugins/ArchiveIdentity.h"
+#include "plugins/ListedArchive.h"
 
 class ArchiveHold {
 public:
-    ArchiveHold(const ArchiveIdentity& listed, std::string path) : listed_(listed), path_(std::move(path)) {}
+    explicit ArchiveHold(const ListedArchive& archive);
     ~ArchiveHold();
     ArchiveHold(const ArchiveHold&) = delete;
     ArchiveHold& operator=(const ArchiveHold&) = delete;
 
-    const char* Path() const { return path_.c_str(); }
+    const ListedArchive& Archive() const { return archive_; }
     // Whether the file at the path is still the one that was listed, unchanged. The first call
     // takes the hold and compares the held file in full (volume, file index, size and times),
     // so a file put in the archive's place before then is told apart even with the same size
@@ -24,8 +25,8 @@ public:
     bool StillAsListed();
 
 private:
-    ArchiveIdentity listed_;
-    std::string path_;
+    const ListedArchive& archive_;
+    std::wstring path_;  // the form the file functions take
     HANDLE held_ = INVALID_HANDLE_VALUE;
     bool checked_ = false;
     bool unchanged_ = false;

@@ -1,4 +1,5 @@
 #include "plugins/ArchiveIdentity.h"
+#include "text/LongPath.h"
 
 namespace {
 
@@ -12,8 +13,8 @@ bool SameSizeAndTimes(const ArchiveIdentity& listed, ULONGLONG size, const FILET
 
 }  // namespace
 
-ArchiveIdentity ReadArchiveIdentity(const char* path) {
-    HANDLE file = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+ArchiveIdentity ReadArchiveIdentity(const std::wstring& path) {
+    HANDLE file = CreateFileW(ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return ArchiveIdentity();
     ArchiveIdentity identity = IdentityOfOpenFile(file);
@@ -44,9 +45,9 @@ bool Unchanged(const ArchiveIdentity& listed, const ArchiveIdentity& now) {
     return SameFile(listed, now) && SameSizeAndTimes(listed, now.size, now.created, now.written);
 }
 
-bool StillAsListed(const ArchiveIdentity& listed, const char* path) {
+bool StillAsListed(const ArchiveIdentity& listed, const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA now;
-    if (!listed.known || !GetFileAttributesExA(path, GetFileExInfoStandard, &now)) return false;
+    if (!listed.known || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now)) return false;
     return SameSizeAndTimes(listed, JoinSize(now.nFileSizeHigh, now.nFileSizeLow), now.ftCreationTime,
                             now.ftLastWriteTime);
 }

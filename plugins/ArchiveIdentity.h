@@ -2,6 +2,7 @@
 // Which file an archive path names, and in which state: read when the archive is listed and
 // again before each entry is fetched, so that a list is never read against another file.
 #include <windows.h>
+#include <string>
 
 struct ArchiveIdentity {
     bool known = false;  // false when the file could not be opened
@@ -14,7 +15,7 @@ struct ArchiveIdentity {
 };
 
 // Opens the file for its attributes only, which no other program's sharing mode can refuse.
-ArchiveIdentity ReadArchiveIdentity(const char* path);
+ArchiveIdentity ReadArchiveIdentity(const std::wstring& path);
 // The identity of the file an open handle names.
 ArchiveIdentity IdentityOfOpenFile(HANDLE file);
 // True when both were read and name the same file: the same volume and file index.
@@ -25,4 +26,4 @@ bool Unchanged(const ArchiveIdentity& listed, const ArchiveIdentity& now);
 // to the archive or another file put in its place changes. It opens nothing, so it is cheap
 // enough for every entry (under Wine, reading a volume's serial number is a call to another
 // process); the file index is compared by Unchanged, once per run.
-bool StillAsListed(const ArchiveIdentity& listed, const char* path);
+bool StillAsListed(const ArchiveIdentity& listed, const std::wstring& path);

@@ -1,10 +1,11 @@
 // Loading, looking up, ordering and releasing the plug-ins of one folder.
 #include "plugins/PluginTable.h"
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include "text/Cp932.h"
+#include "text/LongPath.h"
+#include "text/WideText.h"
 
 namespace {
 
@@ -18,12 +19,24 @@ void CopyTextCut(char* target, size_t size, const char* text) {
     target[used] = '\0';
 }
 
-// One GetPluginInfo answer, read only up to the end of the buffer the plug-in was given.
-void ReadPluginInfo(GetPluginInfoFn getPluginInfo, int infono, char* target, size_t size) {
-    char buffer[PluginInfoBufferSize + 1] = {};
-    getPluginInfo(infono, buffer, PluginInfoBufferSize);
-    CopyTextCut(target, size, buffer);
-}
+// A plug-in's GetPluginInfo texts, through its code page 932 export where it has one, else
+// through the wide one; read only up to the end of the buffer the plug-in was given.
+struct PluginInfoReader {
+    GetPluginInfoFn ansi = nullptr;
+    GetPluginInfoWFn wide = nullptr;
+
+    void Read(int infono, char* target, size_t size) const {
+        if (ansi) {
+            char buffer[PluginInfoBufferSize + 1] = {};
+            ansi(infono, buffer, PluginInfoBufferSize);
+            CopyTextCut(target, size, buffer);
+            return;
+        }
+        wchar_t buffer[PluginInfoBufferSize + 1] = {};
+        wide(infono, buffer, PluginInfoBufferSize);
+        CopyTextCut(target, size, WideToCp932Shown(buffer).c_str());
+    }
+};
 
 // The named export into *entry; false when the plug-in lacks it.
 template <typename Function>
@@ -40,7 +53,7 @@ bool HasExports(HMODULE module, std::initializer_list<const char*> names) {
 
 bool SlotComesFirst(const PluginSlot& a, const PluginSlot& b) {
     if (a.isArchive != b.isArchive) return a.isArchive > b.isArchive;
-    return strcmp(a.fileName, b.fileName) < 0;  // strcmp compares bytes as unsigned values
+    return a.fileName < b.fileName;  // UTF-16 units compared as unsigned values
 }
 
 }  // namespace
@@ -52,23 +65,19 @@ const PluginSlot& CPluginTable::Slot(int index) const {
     return HoldsSlot(index) ? plugins_[index].slot : empty;
 }
 
-int CPluginTable::LoadFolder(const char* folder) {
+int CPluginTable::LoadFolder(const std::wstring& folder) {
     Unload(AllSlots);
     plugins_.clear();
-    if (!folder) folder = "";
-    char base[PathSize];
-    bool endsWithBackslash = cp932::LastSingleByte(folder) == '\\';
-    int written = snprintf(base, sizeof base, endsWithBackslash ? "%s" : "%s\\", folder);
-    if (written < 0 || written >= static_cast<int>(sizeof base)) return 0;
-    char pattern[PathSize + 8];
-    snprintf(pattern, sizeof pattern, "%s*.%s", base, SpiFileExtension);
+    std::wstring base = folder;
+    if (!base.empty() && base.back() != L'\\' && base.back() != L'/') base += L'\\';
+    std::wstring pattern = ExtendedPath(base + L"*." + Cp932ToWide(SpiFileExtension));
 
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
     do {
         TakeSlot(base, found.cFileName);
-    } while (plugins_.size() < MaxPlugins && FindNextFileA(search, &found));
+    } while (plugins_.size() < MaxPlugins && FindNextFileW(search, &found));
     FindClose(search);
 
     std::sort(plugins_.begin(), plugins_.end(),
@@ -76,40 +85,50 @@ int CPluginTable::LoadFolder(const char* folder) {
     return static_cast<int>(plugins_.size());
 }
 
-bool CPluginTable::TakeSlot(const char* folder, const char* name) {
+bool CPluginTable::TakeSlot(const std::wstring& folder, const std::wstring& name) {
     LoadedPlugin taken = {};
     PluginSlot& slot = taken.slot;
-    int written = snprintf(slot.fullPath, sizeof slot.fullPath, "%s%s", folder, name);
-    if (written < 0 || written >= static_cast<int>(sizeof slot.fullPath)) return false;
-    CopyTextCut(slot.fileName, sizeof slot.fileName, name);
-    slot.module = LoadLibraryA(slot.fullPath);
+    slot.fileName = name;
+    slot.fullPath = folder + name;
+    slot.module = LoadLibraryW(ExtendedPath(slot.fullPath).c_str());
     if (!slot.module) return false;
     if (!LookUpEntryPoints(&taken)) {
         FreeLibrary(slot.module);
         return false;
     }
-    plugins_.push_back(taken);
+    plugins_.push_back(std::move(taken));
     return true;
 }
 
 bool CPluginTable::LookUpEntryPoints(LoadedPlugin* plugin) {
     PluginSlot& slot = plugin->slot;
     HMODULE module = slot.module;
-    GetPluginInfoFn getPluginInfo = nullptr;
-    EntryPoints calls;
-    if (!LookUp(module, "GetPluginInfo", &getPluginInfo) || !LookUp(module, "IsSupported", &calls.isSupported)) {
-        return false;
-    }
+    PluginInfoReader info;
+    LookUp(module, "GetPluginInfo", &info.ansi);
+    LookUp(module, "GetPluginInfoW", &info.wide);
+    if (!info.ansi && !info.wide) return false;
     char version[PluginInfoBufferSize + 1];
-    ReadPluginInfo(getPluginInfo, 0, version, sizeof version);
+    info.Read(0, version, sizeof version);
     slot.isArchive = strcmp(version, ImagePluginVersion) != 0;
-    bool complete = slot.isArchive ? LookUp(module, "GetArchiveInfo", &calls.getArchiveInfo) &&
-                                         LookUp(module, "GetFileInfo", &calls.getFileInfo) &&
-                                         LookUp(module, "GetFile", &calls.getFile)
-                                   : HasExports(module, {"GetPictureInfo", "GetPicture", "GetPreview"});
+
+    EntryPoints calls;
+    bool complete = false;
+    if (slot.isArchive) {
+        bool ansiSet = LookUp(module, "IsSupported", &calls.isSupported) &&
+                       LookUp(module, "GetArchiveInfo", &calls.getArchiveInfo) &&
+                       LookUp(module, "GetFileInfo", &calls.getFileInfo) && LookUp(module, "GetFile", &calls.getFile);
+        slot.wide = LookUp(module, "IsSupportedW", &calls.isSupportedW) &&
+                    LookUp(module, "GetArchiveInfoW", &calls.getArchiveInfoW) &&
+                    LookUp(module, "GetFileInfoW", &calls.getFileInfoW) && LookUp(module, "GetFileW", &calls.getFileW);
+        if (slot.wide) LookUp(module, "GetArchiveListW", &calls.getArchiveListW);
+        complete = ansiSet || slot.wide;
+    } else {
+        complete = info.ansi && LookUp(module, "IsSupported", &calls.isSupported) &&
+                   HasExports(module, {"GetPictureInfo", "GetPicture", "GetPreview"});
+    }
     if (!complete) return false;
-    ReadPluginInfo(getPluginInfo, 1, slot.infoText, sizeof slot.infoText);
-    ReadPluginInfo(getPluginInfo, 2, slot.extensions, sizeof slot.extensions);
+    info.Read(1, slot.infoText, sizeof slot.infoText);
+    info.Read(2, slot.extensions, sizeof slot.extensions);
     if (slot.isArchive) plugin->calls = calls;
     return true;
 }

@@ -10,7 +10,7 @@ int CALLBACK ComparePluginRows(LPARAM a, LPARAM b, LPARAM column) {
     case 0:
         return (left.isArchive - right.isArchive) * sortSign;
     case 1:
-        return lstrcmpiA(left.fileName, right.fileName) * sortSign;
+        return lstrcmpiW(left.fileName.c_str(), right.fileName.c_str()) * sortSign;
     case 2:
         return lstrcmpiA(left.extensions, right.extensions) * sortSign;
     case 3:

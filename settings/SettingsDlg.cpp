@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "settings/PluginRowOrder.h"
 #include "text/PathSize.h"
+#include "text/WideText.h"
 #include "ui/Help.h"
 
 namespace {
@@ -122,7 +123,7 @@ void CSettingsDlg::FillPluginList() {
     ReadFieldText(IDC_SETTINGS_SPI_FOLDER, folder);
     // A fill that stopped early may have left libraries loaded; LoadFolder would drop them.
     plugins.Unload(AllSlots);
-    int loaded = plugins.LoadFolder(folder);
+    int loaded = plugins.LoadFolder(Cp932ToWide(folder));
 
     pluginList.ShowWindow(SW_HIDE);
     pluginList.DeleteAllItems();
@@ -142,7 +143,7 @@ void CSettingsDlg::FillPluginList() {
             pluginList.ShowWindow(SW_SHOW);
             return;
         }
-        pluginList.SetItemText(row, 1, slot.fileName);
+        pluginList.SetItemText(row, 1, WideToCp932Shown(slot.fileName).c_str());
         pluginList.SetItemText(row, 2, slot.extensions);
         pluginList.SetItemText(row, 3, slot.infoText);
         if (slot.isArchive == 1) ++archives;

@@ -11,10 +11,10 @@
 
 
 namespace {
-const std::string kMarker = CommandLineMarker;
+const std::wstring kMarker = CommandLineMarker;
 
-std::vector<std::string> Pieces(std::initializer_list<const char*> list) {
-    return std::vector<std::string>(list.begin(), list.end());
+std::vector<std::wstring> Pieces(std::initializer_list<const wchar_t*> list) {
+    return std::vector<std::wstring>(list.begin(), list.end());
 }
 }  // namespace
 
@@ -25,59 +25,62 @@ TEST(CommandLineText, SkipsTheProgramPathAndTheBlanksAfterIt) {
     EXPECT_STREQ(CommandLineText("\"unterminated path"), "");
     // Blanks inside the archive text are kept as they are.
     EXPECT_STREQ(CommandLineText("Varnito.exe \"a b\"  c"), "\"a b\"  c");
+    // The wide command line the same way, with names of any script.
+    const wchar_t* korean = L"\"C:\\Program Files\\Varnito.exe\"  한국어.zip b.zip";
+    EXPECT_EQ(std::wstring(CommandLineText(korean)), std::wstring(korean + 32));
+    EXPECT_STREQ(CommandLineText(L"Varnito.exe"), L"");
 }
 
 TEST(SplitCommandLine, CutsAtEveryBlankWithoutQuoting) {
-    EXPECT_EQ(SplitCommandLine("C:\\arc\\a.lzh"), Pieces({"C:\\arc\\a.lzh"}));
-    EXPECT_EQ(SplitCommandLine("a b"), Pieces({"a", "b"}));
-    EXPECT_EQ(SplitCommandLine("a  b"), Pieces({"a", "", "b"}));
-    EXPECT_EQ(SplitCommandLine("a "), Pieces({"a", ""}));
-    EXPECT_EQ(SplitCommandLine("\"C:\\my docs\\a.zip\""), Pieces({"\"C:\\my", "docs\\a.zip\""}));
-    // Shift-JIS never holds a 0x20 byte: names with 表 (0x95 0x5C) split only at real blanks.
-    EXPECT_EQ(SplitCommandLine("表.zip ソフト.lzh"), Pieces({"表.zip", "ソフト.lzh"}));
+    EXPECT_EQ(SplitCommandLine(L"C:\\arc\\a.lzh"), Pieces({L"C:\\arc\\a.lzh"}));
+    EXPECT_EQ(SplitCommandLine(L"a b"), Pieces({L"a", L"b"}));
+    EXPECT_EQ(SplitCommandLine(L"a  b"), Pieces({L"a", L"", L"b"}));
+    EXPECT_EQ(SplitCommandLine(L"a "), Pieces({L"a", L""}));
+    EXPECT_EQ(SplitCommandLine(L"\"C:\\my docs\\a.zip\""), Pieces({L"\"C:\\my", L"docs\\a.zip\""}));
+    const wchar_t* names = L"表.zip 简体中文.lzh";
+    EXPECT_EQ(SplitCommandLine(names), Pieces({L"表.zip", names + 6}));
 }
 
 TEST(DecideStartup, ModeTable) {
-    EXPECT_EQ(DecideStartup("", 0).mode, StartMode::Settings);
-    EXPECT_EQ(DecideStartup("", 1).mode, StartMode::Settings);
-    EXPECT_EQ(DecideStartup("a.zip", 1).mode, StartMode::Immediate);
-    EXPECT_EQ(DecideStartup("a.zip", 5).mode, StartMode::Immediate);
-    EXPECT_EQ(DecideStartup("a.zip", -1).mode, StartMode::Immediate);
-    EXPECT_EQ(DecideStartup("C:\\arc\\a.lzh", 0).mode, StartMode::List);
-    EXPECT_EQ(DecideStartup("C:\\arc\\a.lzh C:\\arc\\b.zip", 0).mode, StartMode::Relaunch);
-    EXPECT_EQ(DecideStartup((kMarker + " C:\\arc\\a b.zip").c_str(), 0).mode, StartMode::List);
+    EXPECT_EQ(DecideStartup(L"", 0).mode, StartMode::Settings);
+    EXPECT_EQ(DecideStartup(L"", 1).mode, StartMode::Settings);
+    EXPECT_EQ(DecideStartup(L"a.zip", 1).mode, StartMode::Immediate);
+    EXPECT_EQ(DecideStartup(L"a.zip", 5).mode, StartMode::Immediate);
+    EXPECT_EQ(DecideStartup(L"a.zip", -1).mode, StartMode::Immediate);
+    EXPECT_EQ(DecideStartup(L"C:\\arc\\a.lzh", 0).mode, StartMode::List);
+    EXPECT_EQ(DecideStartup(L"C:\\arc\\a.lzh C:\\arc\\b.zip", 0).mode, StartMode::Relaunch);
+    EXPECT_EQ(DecideStartup((kMarker + L" C:\\arc\\a b.zip").c_str(), 0).mode, StartMode::List);
 }
 
 TEST(DecideStartup, ImmediateModeRunsEveryPieceInOrderEvenEmptyOnes) {
-    StartupPlan plan = DecideStartup("C:\\a.zip  C:\\b.zip", 1);
-    EXPECT_EQ(plan.pieces, Pieces({"C:\\a.zip", "", "C:\\b.zip"}));
+    StartupPlan plan = DecideStartup(L"C:\\a.zip  C:\\b.zip", 1);
+    EXPECT_EQ(plan.pieces, Pieces({L"C:\\a.zip", L"", L"C:\\b.zip"}));
     // The marker means nothing here: it is a piece like any other.
-    plan = DecideStartup((kMarker + " C:\\a.zip").c_str(), 1);
-    EXPECT_EQ(plan.pieces, Pieces({CommandLineMarker, "C:\\a.zip"}));
+    plan = DecideStartup((kMarker + L" C:\\a.zip").c_str(), 1);
+    EXPECT_EQ(plan.pieces, Pieces({CommandLineMarker, L"C:\\a.zip"}));
 }
 
 TEST(DecideStartup, RelaunchPassesEveryPieceOnWhole) {
-    EXPECT_EQ(DecideStartup("C:\\arc\\a.lzh C:\\arc\\b.zip", 0).pieces, Pieces({"C:\\arc\\a.lzh", "C:\\arc\\b.zip"}));
-    EXPECT_EQ(DecideStartup("a.zip ", 0).pieces, Pieces({"a.zip", ""}));
-    std::string longPiece(400, 'x');
-    EXPECT_EQ(DecideStartup(("a " + longPiece).c_str(), 0).pieces, Pieces({"a", longPiece.c_str()}));
+    EXPECT_EQ(DecideStartup(L"C:\\arc\\a.lzh C:\\arc\\b.zip", 0).pieces,
+              Pieces({L"C:\\arc\\a.lzh", L"C:\\arc\\b.zip"}));
+    EXPECT_EQ(DecideStartup(L"a.zip ", 0).pieces, Pieces({L"a.zip", L""}));
+    std::wstring longPiece(400, L'x');
+    EXPECT_EQ(DecideStartup((L"a " + longPiece).c_str(), 0).pieces, Pieces({L"a", longPiece.c_str()}));
 }
 
 TEST(DecideStartup, ArchivePathOfListMode) {
-    EXPECT_EQ(DecideStartup("C:\\arc\\a.lzh", 0).archivePath, "C:\\arc\\a.lzh");
-    EXPECT_EQ(DecideStartup((kMarker + " C:\\arc\\a b.lzh").c_str(), 0).archivePath, "C:\\arc\\a b.lzh");
+    EXPECT_EQ(DecideStartup(L"C:\\arc\\a.lzh", 0).archivePath, L"C:\\arc\\a.lzh");
+    EXPECT_EQ(DecideStartup((kMarker + L" C:\\arc\\a b.lzh").c_str(), 0).archivePath, L"C:\\arc\\a b.lzh");
     EXPECT_EQ(DecideStartup(kMarker.c_str(), 0).archivePath, kMarker);
-    EXPECT_EQ(DecideStartup((kMarker + " ").c_str(), 0).archivePath, "");
-    EXPECT_EQ(DecideStartup("\"C:\\arc\\a.lzh\"", 0).archivePath, "\"C:\\arc\\a.lzh\"");
+    EXPECT_EQ(DecideStartup((kMarker + L" ").c_str(), 0).archivePath, L"");
+    EXPECT_EQ(DecideStartup(L"\"C:\\arc\\a.lzh\"", 0).archivePath, L"\"C:\\arc\\a.lzh\"");
 }
 
-TEST(DecideStartup, PathsLongerThanTheirBufferAreRefusedNotCut) {
-    std::string fits(259, 'a');
-    std::string tooLong(260, 'a');
-    EXPECT_EQ(DecideStartup(fits.c_str(), 0).archivePath, fits);
-    EXPECT_EQ(DecideStartup(tooLong.c_str(), 0).archivePath, "");
-    EXPECT_EQ(DecideStartup((kMarker + " " + tooLong).c_str(), 0).archivePath, "");
-    EXPECT_EQ(DecideStartup((tooLong + " b").c_str(), 1).pieces, Pieces({"", "b"}));
+TEST(DecideStartup, PathsOfAnyLengthAndScriptArePassedWhole) {
+    std::wstring longPath = L"C:\\" + std::wstring(400, L'a') + L"\\한국어.zip";
+    EXPECT_EQ(DecideStartup(longPath.c_str(), 0).archivePath, longPath);
+    EXPECT_EQ(DecideStartup((kMarker + L" " + longPath).c_str(), 0).archivePath, longPath);
+    EXPECT_EQ(DecideStartup((longPath + L" b").c_str(), 1).pieces, Pieces({longPath.c_str(), L"b"}));
 }
 
 class PluginFolderLookUp : public ::testing::Test {
@@ -134,21 +137,22 @@ TEST_F(PluginFolderLookUp, AViewerPathTooLongForTheBufferIsNotCut) {
 class Relaunching : public ::testing::Test {
 protected:
     std::vector<std::string> Records(size_t count) { return program_.Starts(count); }
+    std::wstring Program() { return testsupport::Wide(program_.Path()); }
     testsupport::RecordingProgram program_{"record args.exe", "with blank"};
 };
 
 TEST_F(Relaunching, EachCopySeesTheMarkerABlankAndItsPiece) {
-    CExtractorApp::Relaunch(program_.Path().c_str(), Pieces({"C:\\arc\\a.lzh", "C:\\arc\\b.zip"}));
-    EXPECT_EQ(Records(2), Pieces({"/Varnito-ZV-Morvel C:\\arc\\a.lzh", "/Varnito-ZV-Morvel C:\\arc\\b.zip"}));
+    CExtractorApp::Relaunch(Program(), Pieces({L"C:\\arc\\a.lzh", L"C:\\arc\\b.zip"}));
+    EXPECT_EQ(Records(2), std::vector<std::string>({"/Varnito-ZV-Morvel C:\\arc\\a.lzh", "/Varnito-ZV-Morvel C:\\arc\\b.zip"}));
 }
 
 TEST_F(Relaunching, AnEmptyPieceStillStartsACopy) {
-    CExtractorApp::Relaunch(program_.Path().c_str(), Pieces({"a.zip", ""}));
-    EXPECT_EQ(Records(2), Pieces({"/Varnito-ZV-Morvel ", "/Varnito-ZV-Morvel a.zip"}));
+    CExtractorApp::Relaunch(Program(), Pieces({L"a.zip", L""}));
+    EXPECT_EQ(Records(2), std::vector<std::string>({"/Varnito-ZV-Morvel ", "/Varnito-ZV-Morvel a.zip"}));
 }
 
 TEST_F(Relaunching, ALongPieceIsPassedOnWhole) {
     std::string longPiece = "C:\\" + std::string(600, 'n') + ".zip";
-    CExtractorApp::Relaunch(program_.Path().c_str(), {longPiece});
-    EXPECT_EQ(Records(1), std::vector<std::string>{kMarker + " " + longPiece});
+    CExtractorApp::Relaunch(Program(), {testsupport::Wide(longPiece)});
+    EXPECT_EQ(Records(1), std::vector<std::string>{"/Varnito-ZV-Morvel " + longPiece});
 }

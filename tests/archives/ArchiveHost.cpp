@@ -13,7 +13,7 @@ Host::Host(const std::vector<std::string>& plugins) {
 
 int Host::SlotOf(const std::string& fileName) const {
     for (int i = 0; i < MaxPlugins && table->Slot(i).module; ++i)
-        if (fileName == table->Slot(i).fileName) return i;
+        if (testsupport::Wide(fileName) == table->Slot(i).fileName) return i;
     return -1;
 }
 
@@ -22,17 +22,17 @@ void ExpectSameAsReferenceInHost(const Host& host, const std::string& archive, c
     SCOPED_TRACE(archive);
     auto expected = ReferenceTree(reference);
     ASSERT_GE(expected.size(), 3u) << "the reference tool's copy is missing";
-    EntryList entries;
-    int slot = host.table->ListArchive(archive.c_str(), &entries).slot;
-    ASSERT_EQ(slot, host.SlotOf(testsupport::PluginFile(plugin)));
+    ListedArchive listed;
+    ListInto(*host.table, archive, &listed);
+    ASSERT_EQ(listed.slot, host.SlotOf(testsupport::PluginFile(plugin)));
     size_t files = 0;
-    for (const ArchiveEntry& entry : entries) {
+    for (const ListedEntry& entry : listed.entries) {
         std::string name = JoinedName(entry);
         auto item = expected.find(name);
         ASSERT_NE(item, expected.end()) << name << ": the reference tool made no such file";
         if (item->second.isFolder) continue;
         PluginBlock fetched;
-        ASSERT_EQ(host.table->FetchEntry(slot, archive.c_str(), &entry, &fetched), 0) << name;
+        ASSERT_EQ(host.table->FetchEntry(listed, entry, &fetched), 0) << name;
         std::string bytes = testsupport::ReadBytes(item->second.fullPath);
         ASSERT_EQ(entry.unpackedSize, bytes.size()) << name;
         const char* content = reinterpret_cast<const char*>(fetched.Bytes());

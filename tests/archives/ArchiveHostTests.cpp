@@ -29,13 +29,14 @@ std::string Bundled(const std::string& folder, const std::string& base) {
 // Lists the archive and fetches every entry in archive order; the entries' count. Each fetched
 // entry must match the CRC its record states where it states one.
 size_t FetchAll(CPluginTable& table, const std::string& archive) {
-    EntryList entries;
-    int slot = table.ListArchive(archive.c_str(), &entries).slot;
-    EXPECT_GE(slot, 0);
-    if (slot < 0) return 0;
-    for (const ArchiveEntry& entry : entries) {
+    ListedArchive listed;
+    ListInto(table, archive, &listed);
+    EXPECT_GE(listed.slot, 0);
+    if (listed.slot < 0) return 0;
+    const EntryList& entries = listed.entries;
+    for (const ListedEntry& entry : entries) {
         PluginBlock fetched;
-        EXPECT_EQ(table.FetchEntry(slot, archive.c_str(), &entry, &fetched), 0) << JoinedName(entry);
+        EXPECT_EQ(table.FetchEntry(listed, entry, &fetched), 0) << JoinedName(entry);
         const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
         std::string content = bytes ? std::string(bytes, entry.unpackedSize) : std::string();
         if (entry.crc != 0) {
@@ -52,11 +53,11 @@ void ExpectHostExtractsAsTar(CPluginTable& table, const std::string& archive) {
     auto expected = ReferenceTree(archive);
     ASSERT_GE(expected.size(), 3u) << "tar's copy is missing";
     std::string path = Fixtures() + archive;
-    EntryList entries;
-    int slot = table.ListArchive(path.c_str(), &entries).slot;
-    ASSERT_GE(slot, 0);
+    ListedArchive archiveListed;
+    ListInto(table, path, &archiveListed);
+    ASSERT_GE(archiveListed.slot, 0);
     std::set<std::string> listed;
-    for (const ArchiveEntry& entry : entries) {
+    for (const ListedEntry& entry : archiveListed.entries) {
         std::string name = JoinedName(entry);
         SCOPED_TRACE(name);
         auto item = expected.find(name);
@@ -66,7 +67,7 @@ void ExpectHostExtractsAsTar(CPluginTable& table, const std::string& archive) {
         std::string bytes = testsupport::ReadBytes(item->second.fullPath);
         ASSERT_EQ(entry.unpackedSize, bytes.size());
         PluginBlock fetched;
-        ASSERT_EQ(table.FetchEntry(slot, path.c_str(), &entry, &fetched), 0);
+        ASSERT_EQ(table.FetchEntry(archiveListed, entry, &fetched), 0);
         const char* fetchedBytes = reinterpret_cast<const char*>(fetched.Bytes());
         EXPECT_TRUE(bytes.empty() || (fetchedBytes && std::string(fetchedBytes, bytes.size()) == bytes))
             << "the bytes differ from tar's";
@@ -114,9 +115,9 @@ size_t CopySplitZip(const TempDir& folder) {
 }
 
 // The last entry with content.
-const ArchiveEntry* LastFile(const EntryList& entries) {
-    const ArchiveEntry* last = nullptr;
-    for (const ArchiveEntry& entry : entries)
+const ListedEntry* LastFile(const EntryList& entries) {
+    const ListedEntry* last = nullptr;
+    for (const ListedEntry& entry : entries)
         if (entry.fileName[0] != '\0' && entry.unpackedSize > 0) last = &entry;
     return last;
 }
@@ -153,36 +154,36 @@ TEST(ArchivesInHost, AnIncompleteSetOfPiecesIsRefused) {
                      std::make_pair("gnu.tar.gz", "gnu.tar.gz"), std::make_pair("pieces.zip", "pieces.zip")}) {
         const std::string name = set.first;
         SCOPED_TRACE(name);
-        EntryList entries;
+        ListedArchive entries;
         {
             TempDir folder;
             ASSERT_GE(CopyPieces(name, folder), 3u);
             std::string first = folder / PieceName(name, 1), second = folder / PieceName(name, 2);
-            EXPECT_EQ(host.table->ListArchive(second.c_str(), &entries).result, NoPluginAccepts);
+            EXPECT_EQ(ListInto(*host.table, second, &entries).result, NoPluginAccepts);
             std::string bytes = testsupport::ReadBytes(second);
             ASSERT_TRUE(testsupport::WriteBytes(second, bytes.substr(0, bytes.size() - 1)));
-            EXPECT_FALSE(host.table->ListArchive(first.c_str(), &entries).Listed()) << "a piece one byte short";
+            EXPECT_FALSE(ListInto(*host.table, first, &entries).Listed()) << "a piece one byte short";
             ASSERT_TRUE(DeleteFileA(second.c_str()));
-            EXPECT_FALSE(host.table->ListArchive(first.c_str(), &entries).Listed()) << "a missing piece";
+            EXPECT_FALSE(ListInto(*host.table, first, &entries).Listed()) << "a missing piece";
         }
         TempDir folder;
         size_t count = CopyPieces(name, folder);
         std::string first = folder / PieceName(name, 1), added = folder / PieceName(name, count + 1);
-        int slot = host.table->ListArchive(first.c_str(), &entries).slot;
+        int slot = ListInto(*host.table, first, &entries).slot;
         ASSERT_GE(slot, 0);
-        const ArchiveEntry* lastFile = LastFile(entries);
+        const ListedEntry* lastFile = LastFile(entries.entries);
         ASSERT_NE(lastFile, nullptr);
         PluginBlock fetched;
         ASSERT_TRUE(CopyFileA(first.c_str(), added.c_str(), FALSE));
-        EXPECT_NE(host.table->FetchEntry(slot, first.c_str(), lastFile, &fetched), 0) << "a piece added";
+        EXPECT_NE(host.table->FetchEntry(entries, *lastFile, &fetched), 0) << "a piece added";
         ASSERT_TRUE(DeleteFileA(added.c_str()));
 
-        ASSERT_EQ(host.table->ListArchive(first.c_str(), &entries).slot, slot);
-        lastFile = LastFile(entries);
-        EntryList other;
-        ASSERT_EQ(host.table->ListArchive((Fixtures() + set.second).c_str(), &other).slot, slot);
+        ASSERT_EQ(ListInto(*host.table, first, &entries).slot, slot);
+        lastFile = LastFile(entries.entries);
+        ListedArchive other;
+        ASSERT_EQ(ListInto(*host.table, (Fixtures() + set.second), &other).slot, slot);
         ASSERT_TRUE(DeleteFileA((folder / PieceName(name, count)).c_str()));
-        EXPECT_NE(host.table->FetchEntry(slot, first.c_str(), lastFile, &fetched), 0) << "a piece gone";
+        EXPECT_NE(host.table->FetchEntry(entries, *lastFile, &fetched), 0) << "a piece gone";
     }
 }
 
@@ -198,33 +199,33 @@ TEST(ArchivesInHost, ASplitZipIsReadThroughItsZip) {
 // makes the fetch fail.
 TEST(ArchivesInHost, AnIncompleteSplitZipIsRefused) {
     Host host(AllPlugins());
-    EntryList entries;
+    ListedArchive entries;
     {
         TempDir folder;
         ASSERT_GE(CopySplitZip(folder), 5u);
         std::string zip = folder / "split.zip", second = folder / "split.z02";
-        EXPECT_EQ(host.table->ListArchive((folder / "split.z01").c_str(), &entries).result, NoPluginAccepts);
-        EXPECT_EQ(host.table->ListArchive(second.c_str(), &entries).result, NoPluginAccepts);
+        EXPECT_EQ(ListInto(*host.table, (folder / "split.z01"), &entries).result, NoPluginAccepts);
+        EXPECT_EQ(ListInto(*host.table, second, &entries).result, NoPluginAccepts);
         std::string bytes = testsupport::ReadBytes(second);
         ASSERT_TRUE(testsupport::WriteBytes(second, bytes.substr(0, bytes.size() - 1)));
-        EXPECT_FALSE(host.table->ListArchive(zip.c_str(), &entries).Listed()) << "a piece one byte short";
+        EXPECT_FALSE(ListInto(*host.table, zip, &entries).Listed()) << "a piece one byte short";
         ASSERT_TRUE(DeleteFileA(second.c_str()));
-        EXPECT_FALSE(host.table->ListArchive(zip.c_str(), &entries).Listed()) << "a missing piece";
+        EXPECT_FALSE(ListInto(*host.table, zip, &entries).Listed()) << "a missing piece";
         ASSERT_TRUE(DeleteFileA((folder / "split.z01").c_str()));
-        EXPECT_FALSE(host.table->ListArchive(zip.c_str(), &entries).Listed()) << "the first piece missing";
+        EXPECT_FALSE(ListInto(*host.table, zip, &entries).Listed()) << "the first piece missing";
     }
     TempDir folder;
     CopySplitZip(folder);
     std::string zip = folder / "split.zip";
-    int slot = host.table->ListArchive(zip.c_str(), &entries).slot;
+    int slot = ListInto(*host.table, zip, &entries).slot;
     ASSERT_GE(slot, 0);
-    const ArchiveEntry* lastFile = LastFile(entries);
+    const ListedEntry* lastFile = LastFile(entries.entries);
     ASSERT_NE(lastFile, nullptr);
-    EntryList other;
-    ASSERT_EQ(host.table->ListArchive((Fixtures() + "pieces\\pieces.zip.001").c_str(), &other).slot, slot);
+    ListedArchive other;
+    ASSERT_EQ(ListInto(*host.table, (Fixtures() + "pieces\\pieces.zip.001"), &other).slot, slot);
     ASSERT_TRUE(DeleteFileA((folder / "split.z03").c_str()));
     PluginBlock fetched;
-    EXPECT_NE(host.table->FetchEntry(slot, zip.c_str(), lastFile, &fetched), 0) << "a piece gone";
+    EXPECT_NE(host.table->FetchEntry(entries, *lastFile, &fetched), 0) << "a piece gone";
 }
 
 TEST(ArchivesInHost, EachArchiveGoesToItsPluginByContent) {
@@ -240,8 +241,8 @@ TEST(ArchivesInHost, EachArchiveGoesToItsPluginByContent) {
         SCOPED_TRACE(archive.first);
         std::string copy = renamed / (std::string(archive.first) + ".dat");
         ASSERT_TRUE(CopyFileA((Fixtures() + archive.first).c_str(), copy.c_str(), FALSE));
-        EntryList entries;
-        EXPECT_EQ(host.table->ListArchive(copy.c_str(), &entries).slot, archive.second);
+        ListedArchive entries;
+        EXPECT_EQ(ListInto(*host.table, copy, &entries).slot, archive.second);
     }
 }
 
@@ -264,13 +265,13 @@ TEST(ArchivesInHost, ASolidArchiveIsDecodedOncePerRunInArchiveOrder) {
         EXPECT_GE(FetchAll(*host.table, archive), 5000u);
         EXPECT_EQ(starts() - before, isTar ? 2u : 1u);
 
-        EntryList entries;
-        ASSERT_EQ(host.table->ListArchive(archive.c_str(), &entries).slot, 0);
+        ListedArchive entries;
+        ASSERT_EQ(ListInto(*host.table, archive, &entries).slot, 0);
         size_t early = 10;
-        while (early < entries.size() && entries[early].fileName[0] == '\0') ++early;
-        ASSERT_LT(early, entries.size());
+        while (early < entries.entries.size() && entries.entries[early].fileName[0] == '\0') ++early;
+        ASSERT_LT(early, entries.entries.size());
         PluginBlock again;
-        EXPECT_EQ(host.table->FetchEntry(0, archive.c_str(), &entries[early], &again), 0);
+        EXPECT_EQ(host.table->FetchEntry(entries, entries.entries[early], &again), 0);
         EXPECT_EQ(starts() - before, isTar ? 3u : 2u) << "an entry behind the decoder starts again";
     }
 }

@@ -48,8 +48,8 @@ TEST(SevenZipPasswords, TheRightPasswordUnpacksEveryEntryAsSevenZipDoesAndIsAske
         const std::string path = Fixtures() + archive.first;
         if (std::string(archive.first) == "encrypted.7z") {
             PasswordDialogUser nobody({});
-            EntryList entries;
-            EXPECT_TRUE(host.table->ListArchive(path.c_str(), &entries).Listed());
+            ListedArchive entries;
+            EXPECT_TRUE(ListInto(*host.table, path, &entries).Listed());
             EXPECT_EQ(nobody.Finish().size(), 0u) << "plain names need no password";
         }
         PasswordDialogUser user({archive.second});

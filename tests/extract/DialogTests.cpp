@@ -28,8 +28,8 @@ bool IsDialogTitled(HWND window, const char* title) {
 
 OverwriteQuestion SampleQuestion(OverwriteMode preselected) {
     OverwriteQuestion q;
-    q.folderText = "C:\\out\\doc/";
-    q.fileLine = " a.txt";
+    q.folderText = L"C:\\out\\doc/";
+    q.fileLine = L" a.txt";
     q.diskSizeText = "1,000";
     q.diskTimeText = "2001/02/03 04:05:06";
     q.archiveSizeText = "2,000";
@@ -143,7 +143,7 @@ TEST(DestinationDialog, TakesNoMoreThan200BytesAndRefusesALongerText) {
     std::vector<std::string> refusals;
     size_t typedLength = 0;
     CDestinationDlg dialog;
-    dialog.destination = "C:\\arc\\";
+    dialog.destination = L"C:\\arc\\";
     dialog.keepPaths = 1;
     bool checked = false;
     std::string shown;
@@ -176,7 +176,7 @@ TEST(DestinationDialog, TakesNoMoreThan200BytesAndRefusesALongerText) {
 
 TEST(DestinationDialog, OkHandsBackTheTextAndTheCheckBox) {
     CDestinationDlg dialog;
-    dialog.destination = "C:\\arc\\";
+    dialog.destination = L"C:\\arc\\";
     dialog.keepPaths = 1;
     WindowWatcher watcher([&](HWND window, UINT message) {
         if (message == WM_INITDIALOG && IsDialogTitled(window, "解凍先設定")) {
@@ -186,7 +186,7 @@ TEST(DestinationDialog, OkHandsBackTheTextAndTheCheckBox) {
         }
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.destination, "D:\\elsewhere");
+    EXPECT_EQ(dialog.destination, L"D:\\elsewhere");
     EXPECT_EQ(dialog.keepPaths, 0);
 }
 
@@ -194,7 +194,7 @@ TEST(DestinationDialog, CancellingTheBrowserKeepsTheFieldAndPickingReplacesIt) {
     std::string afterCancel, afterPick;
     int browsers = 0;
     CDestinationDlg dialog;
-    dialog.destination = "C:\\windows\\";
+    dialog.destination = L"C:\\windows\\";
     WindowWatcher watcher([&](HWND window, UINT message) {
         if (message != WM_INITDIALOG && message != WM_APP) return;
         if (IsDialogTitled(window, "解凍先設定")) {
@@ -242,14 +242,11 @@ TEST(ProgressDialogs, TheBarTakesMoreThan65535EntriesAndTheLinesHaveTheirColours
 
 namespace {
 // A plan that writes every listed entry of the archive into destination.
-ExtractionPlan EveryEntryInto(ListedArchive& listed, const std::string& archivePath, const std::string& destination) {
+ExtractionPlan EveryEntryInto(FixtureListing& listed, const std::string& destination) {
     ExtractionPlan plan;
+    plan.archive = &listed.archive;
     plan.entries = listed.All();
-    plan.host = &listed.table;
-    plan.pluginIndex = listed.slot;
-    plan.listedArchive = listed.identity;
-    plan.archivePath = archivePath;
-    plan.destination = destination;
+    plan.destination = testsupport::Wide(destination);
     return plan;
 }
 }  // namespace
@@ -260,13 +257,13 @@ TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLin
     std::vector<FixtureEntry> many;
     for (int i = 1; i <= count; ++i) many.push_back({"", "f" + std::to_string(i), "x"});
     WriteFixtureArchive(work / "many.fix", many);
-    ListedArchive listed(work / "many.fix");
-    ASSERT_GE(listed.slot, 0);
-    ExtractionPlan plan = EveryEntryInto(listed, work / "many.fix", work / "out\\");
+    FixtureListing listed(work / "many.fix");
+    ASSERT_GE(listed.Slot(), 0);
+    ExtractionPlan plan = EveryEntryInto(listed, work / "out\\");
     plan.countFromOne = true;
 
     CListProgressDlg progress;
-    progress.archiveLine = "many.fix";
+    progress.archiveLine = L"many.fix";
     progress.SetRange(count);
     int archiveLineSent = 0, entryLineSent = 0;
     WindowWatcher watcher([&](HWND window, UINT message) {
@@ -293,9 +290,9 @@ TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLin
 TEST(ProgressDialogs, ARunKeepsTheWindowsAnsweringAndAQuitRequestForTheLoopsAround) {
     testsupport::TempDir work;
     WriteFixtureArchive(work / "two.fix", {{"", "a", "1"}, {"", "b", "2"}});
-    ListedArchive listed(work / "two.fix");
-    ASSERT_GE(listed.slot, 0);
-    ExtractionPlan plan = EveryEntryInto(listed, work / "two.fix", work / "out\\");
+    FixtureListing listed(work / "two.fix");
+    ASSERT_GE(listed.Slot(), 0);
+    ExtractionPlan plan = EveryEntryInto(listed, work / "out\\");
 
     CListProgressDlg progress;
     PostMessageA(progress.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -332,7 +329,7 @@ class ImmediateRun : public ::testing::Test {
 protected:
     void SetUp() override {
         CSettingIO().WriteString("", "DefrostingFold", (work / "out").c_str());
-        table.LoadFolder(FixturePluginFolder().c_str());
+        table.LoadFolder(testsupport::Wide(FixturePluginFolder()));
     }
 
     testsupport::CleanProfile clean;
@@ -366,7 +363,7 @@ TEST_F(ImmediateRun, EscDuringTheSecondArchiveAbortsOnlyThatOneAndItsFolderIsSti
     CWinApp* app = AfxGetApp();
     app->m_pMainWnd = &dialog;
     for (const char* name : {"one", "two", "three"}) {
-        dialog.SetArchive((work / (std::string(name) + ".fix")).c_str(), &table);
+        dialog.SetArchive(testsupport::Wide(work / (std::string(name) + ".fix")), &table);
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     }
     app->m_pMainWnd = nullptr;
@@ -394,7 +391,7 @@ TEST_F(ImmediateRun, AStopAtTheOverwriteQuestionOpensNothing) {
     });
     CExtractProgressDlg dialog;
     AfxGetApp()->m_pMainWnd = &dialog;
-    dialog.SetArchive((work / "a.fix").c_str(), &table);
+    dialog.SetArchive(testsupport::Wide(work / "a.fix"), &table);
     dialog.DoModal();
     AfxGetApp()->m_pMainWnd = nullptr;
     EXPECT_EQ(questions, 1);
@@ -408,7 +405,7 @@ TEST_F(ImmediateRun, MessagesAreShownInTheProgramsBoxOverTheDialog) {
     testsupport::MessageBoxWatcher boxes;
     CSettingIO().WriteInt("", "OpenCheckFlag", 0);
     CExtractProgressDlg dialog;
-    dialog.SetArchive((work / "missing.fix").c_str(), &table);
+    dialog.SetArchive(testsupport::Wide(work / "missing.fix"), &table);
     dialog.DoModal();
     ASSERT_TRUE(boxes.WaitFor(1));
     EXPECT_EQ(boxes.Seen()[0].caption, "Varnito");
@@ -419,20 +416,19 @@ class SelectionRun : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteFixtureArchive(archive, {{"d\\", "a", "A"}, {"", "b", "B"}, {"", "c", "C"}});
-        listed.reset(new ListedArchive(archive));
-        ASSERT_GE(listed->slot, 0);
+        listed.reset(new FixtureListing(archive));
+        ASSERT_GE(listed->Slot(), 0);
         AfxGetApp()->m_pMainWnd = &list.window;
     }
     void TearDown() override { AfxGetApp()->m_pMainWnd = nullptr; }
     void Extract() {
-        ExtractSelection(&list.window, &listed->table, listed->slot, listed->identity, archive.c_str(), "a.fix",
-                         listed->All());
+        ExtractSelection(&list.window, listed->archive, listed->All());
     }
 
     testsupport::CleanProfile clean;
     testsupport::TempDir work;
     std::string archive = work / "a.fix";
-    std::unique_ptr<ListedArchive> listed;
+    std::unique_ptr<FixtureListing> listed;
     StandInWindow list;
 };
 
@@ -496,8 +492,8 @@ TEST_F(SelectionRun, EscDuringALongRunOfSmallEntriesStopsAtTheNextEntry) {
     std::vector<FixtureEntry> many;
     for (int i = 1; i <= count; ++i) many.push_back({"", "e" + std::to_string(i), "new"});
     WriteFixtureArchive(archive, many);
-    listed.reset(new ListedArchive(archive));
-    ASSERT_GE(listed->slot, 0);
+    listed.reset(new FixtureListing(archive));
+    ASSERT_GE(listed->Slot(), 0);
     // The user presses Esc right after answering the question about one entry in the middle.
     std::string asked = "e" + std::to_string(pressedAt);
     testsupport::WriteBytes(work / asked, "old");

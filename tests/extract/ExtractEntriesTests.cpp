@@ -19,15 +19,12 @@ protected:
     ExtractionEnd Run(const std::vector<FixtureEntry>& entries, bool keepPaths = true,
                       OverwriteMode firstMode = Overwrite) {
         WriteFixtureArchive(archive, entries);
-        listed.reset(new ListedArchive(archive));
-        EXPECT_GE(listed->slot, 0) << "the fixture plug-in did not list the archive";
+        listed.reset(new FixtureListing(archive));
+        EXPECT_GE(listed->Slot(), 0) << "the fixture plug-in did not list the archive";
         ExtractionPlan plan;
+        plan.archive = &listed->archive;
         plan.entries = listed->All();
-        plan.host = &listed->table;
-        plan.pluginIndex = listed->slot;
-        plan.listedArchive = listed->identity;
-        plan.archivePath = archive;
-        plan.destination = destination;
+        plan.destination = testsupport::Wide(destination);
         plan.keepPaths = keepPaths;
         plan.firstMode = firstMode;
         plan.countFromOne = countFromOne;
@@ -39,7 +36,7 @@ protected:
     std::string archive = work / "a.fix";
     std::string destination = work / "out\\";
     bool countFromOne = false;
-    std::unique_ptr<ListedArchive> listed;
+    std::unique_ptr<FixtureListing> listed;
     RecordingProgress progress;
     ScriptedAsker asker;
     RecordingMessages messages;
@@ -74,8 +71,8 @@ TEST_F(EntryLoop, WithoutStoredFoldersTheSecondOfTwoNamesMeetsTheFirst) {
 
     ASSERT_EQ(asker.questions.size(), 1u);
     const OverwriteQuestion& q = asker.questions[0];
-    EXPECT_EQ(q.folderText, destination);
-    EXPECT_EQ(q.fileLine, " a.txt");
+    EXPECT_EQ(q.folderText, testsupport::Wide(destination));
+    EXPECT_EQ(q.fileLine, L" a.txt");
     EXPECT_EQ(q.diskSizeText, "5");
     EXPECT_EQ(q.diskTimeText, CLibraryLocalTime(1000000000));
     EXPECT_EQ(q.archiveSizeText, "1,234,567");
@@ -207,16 +204,15 @@ TEST_F(EntryLoop, NamesLeavingTheDestinationAreRefusedBeforeAnythingIsCreated) {
     }
 }
 
-TEST_F(EntryLoop, PathsTooLongForTheirBufferAreRefusedNotCut) {
-    destination = work.path() + std::string(150, 'd') + "\\";
-    std::string longFolder(259 - destination.size(), 'f');  // one too long with its separator
-    EXPECT_EQ(Run({{"", "good.txt", "G"}, {longFolder, "a.txt", "A"}}), ExtractionEnd::Failure);
-    EXPECT_EQ(messages.texts, Files({FolderFailedText}));
-    std::string fitsFolder(250 - destination.size(), 'f');
-    messages.texts.clear();
-    EXPECT_EQ(Run({{fitsFolder + "\\", std::string(20, 'n'), "A"}}), ExtractionEnd::Failure);
-    EXPECT_EQ(messages.texts, Files({WriteFailedText}));
-    EXPECT_EQ(ListTree(destination), Files({"good.txt"}));
+TEST_F(EntryLoop, PathsPastTheOldLimitOfPlainPathsAreWrittenWhole) {
+    destination = work.path() + std::string(200, 'd') + "\\";
+    std::string folder = std::string(60, 'f') + "\\", name = std::string(40, 'n') + ".txt";
+    ASSERT_GT(destination.size() + folder.size() + name.size(), 300u);
+    EXPECT_EQ(Run({{folder, name, "A"}, {folder + "sub\\", name, "B"}}), ExtractionEnd::Normal);
+    EXPECT_TRUE(messages.texts.empty());
+    std::wstring written = L"\\\\?\\" + testsupport::Wide(destination + folder);
+    EXPECT_EQ(testsupport::ReadBytes(written + testsupport::Wide(name)), "A");
+    EXPECT_EQ(testsupport::ReadBytes(written + L"sub\\" + testsupport::Wide(name)), "B");
 }
 
 TEST_F(EntryLoop, FolderRecordsMoveTheBarButWriteNothing) {

@@ -44,16 +44,14 @@ std::string FixturePluginFolder() {
     return folder.Path();
 }
 
-ListedArchive::ListedArchive(const std::string& archivePath) {
-    table.LoadFolder(FixturePluginFolder().c_str());
-    ArchiveListing listing = table.ListArchive(archivePath.c_str(), &entries);
-    slot = listing.slot;
-    identity = listing.archive;
+FixtureListing::FixtureListing(const std::string& archivePath) {
+    table.LoadFolder(testsupport::Wide(FixturePluginFolder()));
+    ListInto(table, archivePath, &archive);
 }
 
-std::vector<const ArchiveEntry*> ListedArchive::All() const {
-    std::vector<const ArchiveEntry*> all;
-    for (const ArchiveEntry& entry : entries) all.push_back(&entry);
+std::vector<const ListedEntry*> FixtureListing::All() const {
+    std::vector<const ListedEntry*> all;
+    for (const ListedEntry& entry : archive.entries) all.push_back(&entry);
     return all;
 }
 

@@ -10,6 +10,7 @@
 #include "extract/ExtractionUi.h"
 #include "plugins/PluginTable.h"
 #include "tests/support/FolderWalk.h"
+#include "tests/support/TestSupport.h"
 
 namespace extracttest {
 
@@ -38,14 +39,12 @@ std::string WriteFixtureArchive(const std::string& path, const std::vector<Fixtu
 std::string FixturePluginFolder();
 
 // A plug-in table loaded with the fixture plug-in, and the archive listed through it.
-struct ListedArchive {
+struct FixtureListing {
     CPluginTable table;
-    EntryList entries;
-    int slot = -1;
-    ArchiveIdentity identity;
-    ListedArchive() = default;
-    explicit ListedArchive(const std::string& archivePath);
-    std::vector<const ArchiveEntry*> All() const;
+    ListedArchive archive;
+    explicit FixtureListing(const std::string& archivePath);
+    int Slot() const { return archive.slot; }
+    std::vector<const ListedEntry*> All() const;
 };
 
 // Progress: records every call; raises the abort flag once abortAfterNames names were shown.
@@ -53,7 +52,7 @@ class RecordingProgress : public ExtractionProgress {
 public:
     void SetRange(int upper) override { ranges.push_back(upper); }
     void SetPosition(int position) override { positions.push_back(position); }
-    void ShowEntryName(const char* name) override { names.push_back(name); }
+    void ShowEntryName(const wchar_t* name) override { names.push_back(testsupport::Narrow(name)); }
     void ShowNow() override {}
     bool AbortRequested() override { return abortAfterNames >= 0 && static_cast<int>(names.size()) > abortAfterNames; }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "core/SettingIO.h"
 #include "extract/ExtractionTexts.h"
+#include "extract/OutputPath.h"
 #include "extract/SelectionDestination.h"
 #include "extract/WholeArchiveExtraction.h"
 #include "tests/extract/ExtractTestSupport.h"
@@ -10,18 +11,19 @@
 using namespace extracttest;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
+using testsupport::Wide;
 using Files = std::vector<std::string>;
 
 namespace {
 class WholeArchive : public ::testing::Test {
 protected:
     void SetUp() override {
-        table.LoadFolder(FixturePluginFolder().c_str());
+        table.LoadFolder(testsupport::Wide(FixturePluginFolder()));
         CSettingIO().WriteInt("", "OpenCheckFlag", 0);
     }
 
     ExtractionEnd Run(const std::string& archivePath) {
-        return ExtractWholeArchive(archivePath.c_str(), &table, progress, asker, messages);
+        return ExtractWholeArchive(testsupport::Wide(archivePath), &table, progress, asker, messages);
     }
     void SetDestinationFolder(const std::string& folder) { CSettingIO().WriteString("", "DefrostingFold", folder.c_str()); }
 
@@ -53,13 +55,18 @@ TEST_F(WholeArchive, GoesIntoAFolderNamedAfterTheArchiveMadeWithItsParents) {
 }
 
 TEST_F(WholeArchive, ATrailingSeparatorOnTheFolderGivesTheSameDestination) {
-    std::string withSeparator, without;
-    ASSERT_TRUE(WholeArchiveDestination("D:\\out\\", "E:\\in\\pics.lzh", &withSeparator));
-    ASSERT_TRUE(WholeArchiveDestination("D:\\out", "E:\\in\\pics.lzh", &without));
-    EXPECT_EQ(withSeparator, "D:\\out\\pics\\");
-    EXPECT_EQ(without, "D:\\out\\pics\\");
-    std::string tooLong;
-    EXPECT_FALSE(WholeArchiveDestination("D:\\" + std::string(260, 'o'), "E:\\in\\pics.lzh", &tooLong));
+    std::wstring withSeparator, without;
+    ASSERT_TRUE(WholeArchiveDestination(L"D:\\out\\", L"E:\\in\\pics.lzh", &withSeparator));
+    ASSERT_TRUE(WholeArchiveDestination(L"D:\\out", L"E:\\in\\pics.lzh", &without));
+    EXPECT_EQ(withSeparator, L"D:\\out\\pics\\");
+    EXPECT_EQ(without, L"D:\\out\\pics\\");
+    // A folder of any length the file system takes, and an archive of any name.
+    std::wstring deep = L"D:\\" + std::wstring(300, L'o');
+    const std::wstring korean = L"E:\\in\\한국어.zip", koreanFolder = deep + L"\\한국어\\";
+    ASSERT_TRUE(WholeArchiveDestination(deep, korean, &without));
+    EXPECT_EQ(without, koreanFolder);
+    std::wstring tooLong;
+    EXPECT_FALSE(WholeArchiveDestination(L"D:\\" + std::wstring(LongestPath, L'o'), L"E:\\in\\pics.lzh", &tooLong));
 }
 
 TEST_F(WholeArchive, FiveEntriesWithTwoFolderRecordsMoveTheBarThroughFivePositionsAndWriteThree) {
@@ -153,29 +160,30 @@ TEST_F(WholeArchive, TheDestinationIsOpenedAfterANormalEndOrAnAbortButNotAfterAS
 TEST(SelectionDestinationTest, TypedFolderIsMadeAndEndsWithASeparator) {
     testsupport::TempDir work;
     RecordingMessages messages;
-    std::string destination;
-    ASSERT_TRUE(SelectionDestination(work / "new\\deeper", (work / "a.zip").c_str(), &destination, messages));
-    EXPECT_EQ(destination, work / "new\\deeper\\");
+    std::wstring destination;
+    std::wstring archive = Wide(work / "a.zip");
+    ASSERT_TRUE(SelectionDestination(Wide(work / "new\\deeper"), archive, &destination, messages));
+    EXPECT_EQ(destination, Wide(work / "new\\deeper\\"));
     EXPECT_EQ(ListTree(work.path()), Files({"new\\", "new\\deeper\\"}));
-    ASSERT_TRUE(SelectionDestination(work / "new/", (work / "a.zip").c_str(), &destination, messages));
-    EXPECT_EQ(destination, work / "new/");
+    ASSERT_TRUE(SelectionDestination(Wide(work / "new/"), archive, &destination, messages));
+    EXPECT_EQ(destination, Wide(work / "new/"));
     EXPECT_TRUE(messages.texts.empty());
 }
 
 TEST(SelectionDestinationTest, AnEmptyTextMeansTheArchivesOwnFolder) {
     RecordingMessages messages;
-    std::string destination = "unchanged";
-    ASSERT_TRUE(SelectionDestination("", "C:\\arc\\a.zip", &destination, messages));
-    EXPECT_EQ(destination, "C:\\arc\\");
-    ASSERT_TRUE(SelectionDestination("", "a.zip", &destination, messages));
-    EXPECT_EQ(destination, "");
+    std::wstring destination = L"unchanged";
+    ASSERT_TRUE(SelectionDestination(L"", L"C:\\arc\\a.zip", &destination, messages));
+    EXPECT_EQ(destination, L"C:\\arc\\");
+    ASSERT_TRUE(SelectionDestination(L"", L"a.zip", &destination, messages));
+    EXPECT_EQ(destination, L"");
 }
 
 TEST(SelectionDestinationTest, AFolderThatCannotBeMadeIsReported) {
     testsupport::TempDir work;
     WriteBytes(work / "file", "x");
     RecordingMessages messages;
-    std::string destination;
-    EXPECT_FALSE(SelectionDestination(work / "file\\sub", (work / "a.zip").c_str(), &destination, messages));
+    std::wstring destination;
+    EXPECT_FALSE(SelectionDestination(Wide(work / "file\\sub"), Wide(work / "a.zip"), &destination, messages));
     EXPECT_EQ(messages.texts, Files({FolderFailedText}));
 }

@@ -26,15 +26,15 @@ TEST_F(LhaInHost, ListsAndFetchesEveryArchiveAsLhasaExtractsIt) {
     for (const std::string& name : ArchiveNames()) {
         const std::string archive = DataFolder() + name + ".lzh";
         std::map<std::string, Reference> reference = ReadReference(name);
-        EntryList entries;
-        ASSERT_EQ(table->ListArchive(archive.c_str(), &entries).slot, 0) << name;
+        ListedArchive entries;
+        ASSERT_EQ(ListInto(*table, archive, &entries).slot, 0) << name;
         size_t files = 0;
-        for (const ArchiveEntry& entry : entries) {
+        for (const ListedEntry& entry : entries.entries) {
             const std::string joined = JoinedName(entry);
             ASSERT_TRUE(reference.count(joined)) << name << ": " << joined;
             const Reference& ref = reference[joined];
             PluginBlock fetched;
-            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), &entry, &fetched), 0) << name << ": " << joined;
+            EXPECT_EQ(table->FetchEntry(entries, entry, &fetched), 0) << name << ": " << joined;
             if (!ref.isFolder) {
                 ++files;
                 if (!ref.isLink) {
@@ -55,18 +55,18 @@ TEST_F(LhaInHost, ListsAndFetchesEveryArchiveAsLhasaExtractsIt) {
 TEST_F(LhaInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
     const std::string text = archives / "notes.lzh";
     ASSERT_TRUE(testsupport::WriteBytes(text, "just some text, not an archive\r\n"));
-    EntryList entries;
-    EXPECT_EQ(table->ListArchive(text.c_str(), &entries).result, NoPluginAccepts);
+    ListedArchive entries;
+    EXPECT_EQ(ListInto(*table, text, &entries).result, NoPluginAccepts);
 
     std::string bytes = testsupport::ReadBytes(DataFolder() + "l2-lh6.lzh");
     const std::string truncated = archives / "truncated.lzh";
     ASSERT_TRUE(testsupport::WriteBytes(truncated, bytes.substr(0, bytes.size() - 1000)));
-    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries).result, ArchiveInfoMissing);
+    EXPECT_EQ(ListInto(*table, truncated, &entries).result, ArchiveInfoMissing);
 
     // Damage the last member's data (lh6 compressed text): the listing works, the fetch fails.
-    ASSERT_EQ(table->ListArchive((DataFolder() + "l2-lh6.lzh").c_str(), &entries).slot, 0);
-    const ArchiveEntry* big = nullptr;
-    for (const ArchiveEntry& entry : entries)
+    ASSERT_EQ(ListInto(*table, (DataFolder() + "l2-lh6.lzh"), &entries).slot, 0);
+    const ListedEntry* big = nullptr;
+    for (const ListedEntry& entry : entries.entries)
         if (JoinedName(entry) == "big.txt") big = &entry;
     ASSERT_NE(big, nullptr);
     const size_t dataEnd = big->position + 100 + big->packedSize / 2;   // inside the packed bytes
@@ -74,7 +74,11 @@ TEST_F(LhaInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
     const std::string damaged = archives / "damaged.lzh";
     ASSERT_TRUE(testsupport::WriteBytes(damaged, bytes));
     PluginBlock fetched;
-    EXPECT_EQ(table->FetchEntry(0, damaged.c_str(), big, &fetched), EntryNotUnpacked);
+    ListedArchive damagedCopy;  // the same entries, read from the damaged copy
+    damagedCopy.host = table.get();
+    damagedCopy.slot = 0;
+    damagedCopy.path = testsupport::Wide(damaged);
+    EXPECT_EQ(table->FetchEntry(damagedCopy, *big, &fetched), EntryNotUnpacked);
     EXPECT_EQ(fetched.Bytes(), nullptr);
 }
 
@@ -93,12 +97,12 @@ TEST_F(LhaInHost, KeepsOnlyTheArchiveAskedForLastOpenUntilTheLibraryIsReleased) 
         return file != INVALID_HANDLE_VALUE;
     };
     for (int i = 0; i < 2; ++i) {
-        EntryList entries;
-        ASSERT_EQ(table->ListArchive(copies[i].c_str(), &entries).slot, 0) << names[i];
+        ListedArchive entries;
+        ASSERT_EQ(ListInto(*table, copies[i], &entries).slot, 0) << names[i];
         std::map<std::string, Reference> reference = ReadReference(names[i]);
-        for (const ArchiveEntry& entry : entries) {
+        for (const ListedEntry& entry : entries.entries) {
             PluginBlock fetched;
-            ASSERT_EQ(table->FetchEntry(0, copies[i].c_str(), &entry, &fetched), 0) << JoinedName(entry);
+            ASSERT_EQ(table->FetchEntry(entries, entry, &fetched), 0) << JoinedName(entry);
             const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
             if (!reference[JoinedName(entry)].isFolder) {
                 EXPECT_TRUE(std::string(bytes ? bytes : "", entry.unpackedSize) == reference[JoinedName(entry)].bytes)

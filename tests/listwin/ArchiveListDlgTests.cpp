@@ -45,7 +45,7 @@ TEST_F(ListWindowTest, OneRowPerFileWithItsCells) {
     // Every row's item data is its own record.
     for (int row = 0; row < Rows(); ++row) {
         ASSERT_NE(RowEntry(row), nullptr);
-        EXPECT_EQ(RowEntry(row)->fileName, Cell(row, 0));
+        EXPECT_EQ(testsupport::Narrow(RowEntry(row)->fileName), Cell(row, 0));
     }
 
     HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
@@ -139,13 +139,13 @@ std::vector<std::string> ManyTies() {
 TEST_F(ListWindowTest, EachColumnSortsAsTheComparisonOrdersTheRecords) {
     Open(WriteArchive(ManyTies()));
     ASSERT_EQ(Rows(), 300);
-    std::vector<const ArchiveEntry*> expected;
+    std::vector<const ListedEntry*> expected;
     for (int row = 0; row < Rows(); ++row) expected.push_back(RowEntry(row));
     for (int column = 0; column < 7; ++column) {
         for (int sign : {1, -1}) {
             ClickColumn(column);
             // Rows that compare equal keep the order the previous sort left them in.
-            std::stable_sort(expected.begin(), expected.end(), [&](const ArchiveEntry* a, const ArchiveEntry* b) {
+            std::stable_sort(expected.begin(), expected.end(), [&](const ListedEntry* a, const ListedEntry* b) {
                 return CArchiveListDlg::CompareEntries(a, b, column) * sign < 0;
             });
             int mismatches = 0;
@@ -156,7 +156,8 @@ TEST_F(ListWindowTest, EachColumnSortsAsTheComparisonOrdersTheRecords) {
 }
 
 TEST_F(ListWindowTest, CompareEntriesUsesFullUnsignedAndSignedValues) {
-    ArchiveEntry small = {}, large = {};
+    ListedEntry small = {}, large = {};
+    small.path = small.fileName = large.path = large.fileName = L"";
     small.unpackedSize = 5;
     large.unpackedSize = 3000000000u;
     small.timestamp = -100;
@@ -374,7 +375,7 @@ protected:
     std::vector<testsupport::SeenBox> RunModal(const std::string& path) {
         MessageBoxWatcher boxes;
         CArchiveListDlg modal;
-        modal.SetArchive(path.c_str(), &host);
+        modal.SetArchive(testsupport::Wide(path), &host);
         EXPECT_EQ(modal.DoModal(), IDCANCEL);
         return boxes.Seen();
     }

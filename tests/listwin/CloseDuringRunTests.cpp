@@ -82,7 +82,7 @@ protected:
     INT_PTR Extract(int button, const std::function<void(HWND)>& onQuestion,
                     const std::function<void(HWND, HWND)>& beforeButton = {}, bool closeAfterRun = false) {
         CArchiveListDlg modal;
-        modal.SetArchive(archive.c_str(), &host);
+        modal.SetArchive(testsupport::Wide(archive), &host);
         AfxGetApp()->m_pMainWnd = &modal;
         WindowWatcher watcher([&](HWND window, UINT message) {
             if (closeAfterRun && message == WM_DESTROY && IsProgressDialog(window))

@@ -9,38 +9,39 @@ using listtest::LocalTimestamp;
 
 namespace {
 
-ArchiveEntry Sized(EntrySize packed, EntrySize unpacked) {
-    ArchiveEntry entry = {};
+ListedEntry Sized(uint64_t packed, uint64_t unpacked) {
+    ListedEntry entry = {};
     entry.packedSize = packed;
     entry.unpackedSize = unpacked;
+    entry.path = entry.fileName = L"";
     return entry;
 }
 
 }  // namespace
 
 TEST(EntryCells, SizesAreGroupedAndUnsigned) {
-    EXPECT_EQ(CellText(Sized(0, 3000000000u), ColumnUnpackedSize), "3,000,000,000");
-    EXPECT_EQ(CellText(Sized(4294967295u, 0), ColumnPackedSize), "4,294,967,295");
-    EXPECT_EQ(CellText(Sized(999, 1000), ColumnPackedSize), "999");
-    EXPECT_EQ(CellText(Sized(999, 1000), ColumnUnpackedSize), "1,000");
-    EXPECT_EQ(CellText(Sized(0, 0), ColumnUnpackedSize), "0");
+    EXPECT_EQ(CellText(Sized(0, 3000000000u), ColumnUnpackedSize), L"3,000,000,000");
+    EXPECT_EQ(CellText(Sized(4294967295u, 0), ColumnPackedSize), L"4,294,967,295");
+    EXPECT_EQ(CellText(Sized(999, 1000), ColumnPackedSize), L"999");
+    EXPECT_EQ(CellText(Sized(999, 1000), ColumnUnpackedSize), L"1,000");
+    EXPECT_EQ(CellText(Sized(0, 0), ColumnUnpackedSize), L"0");
 #if defined(_WIN64)
     // The 64-bit record carries entries of more than 4 GB whole.
-    EXPECT_EQ(CellText(Sized(4294967396ull, 5000000000ull), ColumnUnpackedSize), "5,000,000,000");
-    EXPECT_EQ(CellText(Sized(4294967396ull, 5000000000ull), ColumnPackedSize), "4,294,967,396");
-    EXPECT_EQ(CellText(Sized(4294967396ull, 5000000000ull), ColumnRatio), "85%");
+    EXPECT_EQ(CellText(Sized(4294967396ull, 5000000000ull), ColumnUnpackedSize), L"5,000,000,000");
+    EXPECT_EQ(CellText(Sized(4294967396ull, 5000000000ull), ColumnPackedSize), L"4,294,967,396");
+    EXPECT_EQ(CellText(Sized(4294967396ull, 5000000000ull), ColumnRatio), L"85%");
 #endif
 }
 
 TEST(EntryCells, RatioRoundsDownAndStopsAtHundred) {
-    EXPECT_EQ(CellText(Sized(10, 0), ColumnRatio), "100%");
-    EXPECT_EQ(CellText(Sized(0, 0), ColumnRatio), "0%");
-    EXPECT_EQ(CellText(Sized(4000, 10000), ColumnRatio), "40%");
-    EXPECT_EQ(CellText(Sized(10001, 10000), ColumnRatio), "100%");
-    EXPECT_EQ(CellText(Sized(50000000, 60000000), ColumnRatio), "83%");
-    EXPECT_EQ(CellText(Sized(1, 3), ColumnRatio), "33%");
+    EXPECT_EQ(CellText(Sized(10, 0), ColumnRatio), L"100%");
+    EXPECT_EQ(CellText(Sized(0, 0), ColumnRatio), L"0%");
+    EXPECT_EQ(CellText(Sized(4000, 10000), ColumnRatio), L"40%");
+    EXPECT_EQ(CellText(Sized(10001, 10000), ColumnRatio), L"100%");
+    EXPECT_EQ(CellText(Sized(50000000, 60000000), ColumnRatio), L"83%");
+    EXPECT_EQ(CellText(Sized(1, 3), ColumnRatio), L"33%");
     // packed * 100 does not fit into 32 bits here.
-    EXPECT_EQ(CellText(Sized(4000000000u, 4100000000u), ColumnRatio), "97%");
+    EXPECT_EQ(CellText(Sized(4000000000u, 4100000000u), ColumnRatio), L"97%");
     EXPECT_EQ(PackingRatio(4294967295u, 1), 100);
     // Nor into 64 bits.
     EXPECT_EQ(PackingRatio(UINT64_MAX - 1, UINT64_MAX), 99);
@@ -49,11 +50,12 @@ TEST(EntryCells, RatioRoundsDownAndStopsAtHundred) {
 }
 
 TEST(EntryCells, DateIsLocalTime) {
-    ArchiveEntry entry = {};
+    ListedEntry entry = {};
+    entry.path = entry.fileName = L"";
     entry.timestamp = LocalTimestamp(2002, 5, 1, 13, 5, 0);
-    EXPECT_EQ(CellText(entry, ColumnDate), "2002/05/01 13:05:00");
+    EXPECT_EQ(CellText(entry, ColumnDate), L"2002/05/01 13:05:00");
     entry.timestamp = LocalTimestamp(2038, 1, 1, 0, 0, 9);
-    EXPECT_EQ(CellText(entry, ColumnDate), "2038/01/01 00:00:09");
+    EXPECT_EQ(CellText(entry, ColumnDate), L"2038/01/01 00:00:09");
 }
 
 TEST(EntryCells, ExtremeTimestampsGiveAWholeDateOrNothing) {
@@ -78,18 +80,18 @@ TEST(EntryCells, TimesBeyondThe32BitRangeShowOrStayEmpty) {
 }
 
 TEST(EntryCells, TextColumns) {
-    ArchiveEntry entry = {};
+    ListedEntry entry = {};
     memcpy(entry.method, "-lh5-", 5);
-    strcpy(entry.path, "docs\\");
-    strcpy(entry.fileName, "表.txt");
-    EXPECT_EQ(CellText(entry, ColumnMethod), "-lh5-");
-    EXPECT_EQ(CellText(entry, ColumnPath), "docs\\");
-    EXPECT_EQ(CellText(entry, ColumnFileName), "表.txt");
+    entry.path = L"docs\\";
+    entry.fileName = L"表.txt";
+    EXPECT_EQ(CellText(entry, ColumnMethod), L"-lh5-");
+    EXPECT_EQ(CellText(entry, ColumnPath), L"docs\\");
+    EXPECT_EQ(CellText(entry, ColumnFileName), L"表.txt");
 
     // A method that fills all eight bytes ends there, not in the next field.
     memcpy(entry.method, "ABCDEFGH", 8);
     entry.position = 0x41414141;
-    EXPECT_EQ(CellText(entry, ColumnMethod), "ABCDEFGH");
+    EXPECT_EQ(CellText(entry, ColumnMethod), L"ABCDEFGH");
 }
 
 TEST(EntryCells, StatusTextPadsToThreeDigits) {

@@ -17,7 +17,7 @@ class ListWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         pluginPath = plugins.Add(testsupport::PluginFile("fixture"));
-        ASSERT_EQ(host.LoadFolder(plugins.Path().c_str()), 1);
+        ASSERT_EQ(host.LoadFolder(testsupport::Wide(plugins.Path())), 1);
     }
 
     void TearDown() override {
@@ -37,7 +37,7 @@ protected:
 
     void Open(const std::string& path) {
         window = std::make_unique<CArchiveListDlg>();
-        window->SetArchive(path.c_str(), &host);
+        window->SetArchive(testsupport::Wide(path), &host);
         ASSERT_TRUE(window->Create(IDD_ARCHIVE_LIST_DIALOG));
         list = GetDlgItem(window->m_hWnd, IDC_ARCLIST_ENTRIES);
     }
@@ -67,12 +67,12 @@ protected:
         SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         return item.iImage;
     }
-    const ArchiveEntry* RowEntry(int row) const {
+    const ListedEntry* RowEntry(int row) const {
         LVITEMA item = {};
         item.mask = LVIF_PARAM;
         item.iItem = row;
         SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        return reinterpret_cast<const ArchiveEntry*>(item.lParam);
+        return reinterpret_cast<const ListedEntry*>(item.lParam);
     }
 
     // Selection through the list itself, which tells the window of the change.

@@ -38,34 +38,34 @@ protected:
 }  // namespace
 
 TEST(FileSystemExtension, LastDotAndTrailingDotsIgnored) {
-    EXPECT_EQ(FileSystemExtension("a.tar.gz"), "gz");
-    EXPECT_EQ(FileSystemExtension("README"), "");
-    EXPECT_EQ(FileSystemExtension("a.txt. . "), "txt");
-    EXPECT_EQ(FileSystemExtension(".profile"), "profile");
+    EXPECT_EQ(FileSystemExtension(L"a.tar.gz"), L"gz");
+    EXPECT_EQ(FileSystemExtension(L"README"), L"");
+    EXPECT_EQ(FileSystemExtension(L"a.txt. . "), L"txt");
+    EXPECT_EQ(FileSystemExtension(L".profile"), L"profile");
 }
 
 TEST_F(RowIconCacheTest, OneProbePerExtensionAndTheSameImageForIt) {
-    CRowIconCache cache(images, work.path().c_str());
-    int first = cache.ImageFor("a.txt");
-    EXPECT_EQ(cache.ImageFor("b.txt"), first);
-    EXPECT_EQ(cache.ImageFor("c.txt"), first);
+    CRowIconCache cache(images, testsupport::Wide(work.path()));
+    int first = cache.ImageFor(L"a.txt");
+    EXPECT_EQ(cache.ImageFor(L"b.txt"), first);
+    EXPECT_EQ(cache.ImageFor(L"c.txt"), first);
     EXPECT_EQ(cache.ProbeCount(), 1);
-    cache.ImageFor("d.exe");
-    cache.ImageFor("e");
-    cache.ImageFor("f");
+    cache.ImageFor(L"d.exe");
+    cache.ImageFor(L"e");
+    cache.ImageFor(L"f");
     EXPECT_EQ(cache.ProbeCount(), 3);
     EXPECT_EQ(FilesIn(work.path()), 0) << "probe files are deleted";
 }
 
 TEST_F(RowIconCacheTest, EachSystemIconEntersTheImageListOnce) {
     ShellFileType first("vlwa", "shell32.dll,3"), same("vlwb", "shell32.dll,3"), other("vlwc", "shell32.dll,5");
-    CRowIconCache cache(images, work.path().c_str());
-    int a = cache.ImageFor("x.vlwa");
+    CRowIconCache cache(images, testsupport::Wide(work.path()));
+    int a = cache.ImageFor(L"x.vlwa");
     EXPECT_EQ(a, 1) << "the first icon follows the default image";
-    EXPECT_EQ(cache.ImageFor("y.vlwb"), a) << "another type with the same system icon";
-    int c = cache.ImageFor("z.vlwc");
+    EXPECT_EQ(cache.ImageFor(L"y.vlwb"), a) << "another type with the same system icon";
+    int c = cache.ImageFor(L"z.vlwc");
     EXPECT_EQ(c, 2);
-    EXPECT_EQ(cache.ImageFor("w.VLWA"), a) << "the shell matches types without regard to case";
+    EXPECT_EQ(cache.ImageFor(L"w.VLWA"), a) << "the shell matches types without regard to case";
     EXPECT_EQ(ImageList_GetImageCount(images), 3);
     EXPECT_EQ(cache.ProbeCount(), 4);
 }
@@ -74,11 +74,11 @@ TEST_F(RowIconCacheTest, NamesThatLeadElsewhereGetTheDefaultWithoutAFile) {
     TempDir outside;
     std::string work2 = work.path() + "w\\";
     ASSERT_TRUE(CreateDirectoryA(work2.c_str(), nullptr));
-    CRowIconCache cache(images, work2.c_str());
+    CRowIconCache cache(images, testsupport::Wide(work2));
     std::string absolute = outside / "abs.txt";
-    EXPECT_EQ(cache.ImageFor(absolute.c_str()), 0);
-    EXPECT_EQ(cache.ImageFor("..\\x.txt"), 0);
-    EXPECT_EQ(cache.ImageFor("con"), 0);
+    EXPECT_EQ(cache.ImageFor(testsupport::Wide(absolute)), 0);
+    EXPECT_EQ(cache.ImageFor(L"..\\x.txt"), 0);
+    EXPECT_EQ(cache.ImageFor(L"con"), 0);
     EXPECT_EQ(cache.ProbeCount(), 0);
     EXPECT_FALSE(testsupport::FileExists(absolute));
     EXPECT_FALSE(testsupport::FileExists(work / "x.txt"));
@@ -87,30 +87,30 @@ TEST_F(RowIconCacheTest, NamesThatLeadElsewhereGetTheDefaultWithoutAFile) {
 
 TEST_F(RowIconCacheTest, AFileOfTheSameNameInTheWorkFolderIsLeftAlone) {
     ASSERT_TRUE(testsupport::WriteBytes(work / "viewed.txt", "edited by the user"));
-    CRowIconCache cache(images, work.path().c_str());
-    cache.ImageFor("viewed.txt");
+    CRowIconCache cache(images, testsupport::Wide(work.path()));
+    cache.ImageFor(L"viewed.txt");
     EXPECT_EQ(testsupport::ReadBytes(work / "viewed.txt"), "edited by the user");
 }
 
 TEST_F(RowIconCacheTest, AWorkFolderThatCannotBeMadeCostsOnlyTheIcon) {
     std::string unmade = work.path() + "missing\\inner\\";
-    CRowIconCache cache(images, unmade.c_str());
-    EXPECT_EQ(cache.ImageFor("a.txt"), 0);
-    EXPECT_EQ(cache.ImageFor("b.txt"), 0);
+    CRowIconCache cache(images, testsupport::Wide(unmade));
+    EXPECT_EQ(cache.ImageFor(L"a.txt"), 0);
+    EXPECT_EQ(cache.ImageFor(L"b.txt"), 0);
     EXPECT_EQ(cache.ProbeCount(), 0);
     EXPECT_EQ(ImageList_GetImageCount(images), 1);
 }
 
 TEST_F(RowIconCacheTest, AWorkFolderMadeForAProbeGoesAfterItAndOneWithFilesStays) {
     std::string made = work.path() + "made\\";
-    CRowIconCache cache(images, made.c_str());
-    cache.ImageFor("a.txt");
+    CRowIconCache cache(images, testsupport::Wide(made));
+    cache.ImageFor(L"a.txt");
     EXPECT_EQ(cache.ProbeCount(), 1);
     EXPECT_FALSE(testsupport::FileExists(made));
 
     ASSERT_TRUE(CreateDirectoryA(made.c_str(), nullptr));
     ASSERT_TRUE(testsupport::WriteBytes(made + "viewed.txt", "v"));
-    cache.ImageFor("b.bmp");
+    cache.ImageFor(L"b.bmp");
     EXPECT_EQ(cache.ProbeCount(), 2);
     EXPECT_EQ(FilesIn(made), 1);
 }

@@ -3,28 +3,23 @@
 #include "listwin/WorkFile.h"
 
 TEST(WorkFile, PlainNamesAreAccepted) {
-    for (const char* name : {"readme.txt", "..a", "a..b", "表.txt", "ソフト", "console.txt", "icon", "com10", "lpt", "x"})
+    for (const wchar_t* name : {L"readme.txt", L"..a", L"a..b", L"表.txt", L"ソフト", L"console.txt", L"icon", L"com10",
+                                L"lpt", L"x", L"한국어.txt", L"emoji\U0001F600.txt"})
         EXPECT_TRUE(IsPlainFileName(name)) << name;
 }
 
 TEST(WorkFile, NamesThatLeadElsewhereAreRefused) {
-    for (const char* name : {"", ".", "..", "...", ". .", "..\\evil.txt", "../evil.txt", "a/b", "a\\b",
-                             "\\evil.txt", "C:evil.txt", "C:\\evil.txt", "x.txt:stream", "CON", "nul.txt",
-                             "Aux ", "com1", "LPT9.log", "conout$", "tab\there"})
+    for (const wchar_t* name : {L"", L".", L"..", L"...", L". .", L"..\\evil.txt", L"../evil.txt", L"a/b", L"a\\b",
+                                L"\\evil.txt", L"C:evil.txt", L"C:\\evil.txt", L"x.txt:stream", L"CON", L"nul.txt",
+                                L"Aux ", L"com1", L"LPT9.log", L"conout$", L"tab\there", L"evil.txt.", L"evil.txt ",
+                                L"COM\u00B2"})
         EXPECT_FALSE(IsPlainFileName(name)) << name;
 }
 
 TEST(WorkFile, PathIsFolderAndNameOrNothing) {
-    char out[260];
-    ASSERT_TRUE(WorkFilePath("C:\\TEMP\\Varnito_pics\\", "表.txt", out, sizeof out));
-    EXPECT_STREQ(out, "C:\\TEMP\\Varnito_pics\\表.txt");
-
-    EXPECT_FALSE(WorkFilePath("C:\\TEMP\\Varnito_pics\\", "..\\x", out, sizeof out));
-    EXPECT_STREQ(out, "");
-
-    std::string folder = "C:\\" + std::string(240, 'f') + "\\";
-    std::string fits(259 - folder.size(), 'n'), tooLong(260 - folder.size(), 'n');
-    EXPECT_TRUE(WorkFilePath(folder.c_str(), fits.c_str(), out, sizeof out));
-    EXPECT_EQ(std::string(out).size(), 259u);
-    EXPECT_FALSE(WorkFilePath(folder.c_str(), tooLong.c_str(), out, sizeof out));
+    EXPECT_EQ(WorkFilePath(L"C:\\TEMP\\Varnito_pics\\", L"表.txt"), L"C:\\TEMP\\Varnito_pics\\表.txt");
+    EXPECT_EQ(WorkFilePath(L"C:\\TEMP\\Varnito_pics\\", L"..\\x"), L"");
+    // Any length: the file functions take long paths in their extended form.
+    std::wstring folder = L"C:\\" + std::wstring(240, L'f') + L"\\", name(40, L'n');
+    EXPECT_EQ(WorkFilePath(folder, name), folder + name);
 }

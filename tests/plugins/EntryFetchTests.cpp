@@ -16,18 +16,16 @@ protected:
     }
     // Lists a script of one entry and fetches it; the listing must succeed.
     int ListAndFetch(const std::string& entryLine) {
-        archive_ = folder_.Archive("one.arc", entryLine + "\n");
-        ArchiveListing listing = table_->ListArchive(archive_.c_str(), &entries_);
-        index_ = listing.slot;
+        TestListing listing = ListInto(*table_, folder_.Archive("one.arc", entryLine + "\n"), &listed_);
         listBlocks_ = probe_->LiveBlocks();
-        EXPECT_EQ(0, index_);
+        EXPECT_EQ(0, listing.slot);
         if (!listing.Listed()) return listing.result;
-        EXPECT_EQ(1u, entries_.size());
-        return entries_.empty() ? index_ : Fetch(entries_[0]);
+        EXPECT_EQ(1u, listed_.entries.size());
+        return listed_.entries.empty() ? listing.slot : Fetch(listed_, listed_.entries[0]);
     }
-    int Fetch(const ArchiveEntry& entry) {
+    int Fetch(const ListedArchive& archive, const ListedEntry& entry) {
         fetched_ = PluginBlock();
-        return table_->FetchEntry(index_, archive_.c_str(), &entry, &fetched_);
+        return table_->FetchEntry(archive, entry, &fetched_);
     }
     // The plug-in's blocks alive besides the list's own.
     int EntryBlocks() const { return probe_->LiveBlocks() - listBlocks_; }
@@ -39,9 +37,7 @@ protected:
     PluginTestFolder folder_;
     std::unique_ptr<fixture::FixtureProbe> probe_;
     std::unique_ptr<CPluginTable> table_;
-    std::string archive_;
-    EntryList entries_;
-    int index_ = -1;
+    ListedArchive listed_;
     int listBlocks_ = 0;
     PluginBlock fetched_;
 };
@@ -121,31 +117,37 @@ TEST_F(EntryFetch, SlotsThatCannotServeAFetch) {
     const int imageSlot = 1;
     ASSERT_EQ(0, table_->Slot(imageSlot).isArchive);
     const int badIndexes[] = {imageSlot, 2, -1, MaxPlugins, 100000};
+    ListedArchive elsewhere;
+    elsewhere.host = table_.get();
+    elsewhere.path = listed_.path;
     for (int index : badIndexes) {
-        EXPECT_EQ(PluginNotBound, table_->FetchEntry(index, archive_.c_str(), &entries_[0], &fetched_)) << index;
+        elsewhere.slot = index;
+        EXPECT_EQ(PluginNotBound, table_->FetchEntry(elsewhere, listed_.entries[0], &fetched_)) << index;
         EXPECT_EQ(nullptr, fetched_.Bytes());
     }
+    CPluginTable otherTable;
+    EXPECT_EQ(PluginNotBound, otherTable.FetchEntry(listed_, listed_.entries[0], &fetched_))
+        << "an archive another table listed";
     table_->Unload(0);
-    EXPECT_EQ(PluginNotBound, table_->FetchEntry(0, archive_.c_str(), &entries_[0], &fetched_));
+    EXPECT_EQ(PluginNotBound, table_->FetchEntry(listed_, listed_.entries[0], &fetched_));
 }
 
 TEST_F(EntryFetch, EveryEntryOfAListingCanBeFetchedAfterAnotherPluginListedAnotherFile) {
     // A second plug-in that takes every file, found after the first one.
     fixture::FixtureProbe other(folder_.Add(PluginFile("other"), "fixture", "accept always\n"));
     table_ = LoadTable(folder_.Path());
-    archive_ = folder_.Archive("two.arc",
-                               "entry name=first.txt|data=one\n"
-                               "entry method=Deflate|name=second.txt|data=two|incomplete\n");
-    index_ = table_->ListArchive(archive_.c_str(), &entries_).slot;
-    ASSERT_EQ(0, index_);
-    EntryList another;
-    table_->ListArchive(folder_.File("plain.txt", "not a script").c_str(), &another);
+    std::string archive = folder_.Archive("two.arc",
+                                          "entry name=first.txt|data=one\n"
+                                          "entry method=Deflate|name=second.txt|data=two|incomplete\n");
+    ASSERT_EQ(0, ListInto(*table_, archive, &listed_).slot);
+    ListedArchive another;
+    ListInto(*table_, folder_.File("plain.txt", "not a script"), &another);
     ASSERT_EQ(1, other.Calls("IsSupported")) << "the second plug-in was not asked, so not bound";
 
     probe_->Reset();
-    ASSERT_EQ(0, Fetch(entries_[1]));
+    ASSERT_EQ(0, Fetch(listed_, listed_.entries[1]));
     EXPECT_EQ("two", Fetched());
-    ASSERT_EQ(0, Fetch(entries_[0]));
+    ASSERT_EQ(0, Fetch(listed_, listed_.entries[0]));
     EXPECT_EQ("one", Fetched());
     EXPECT_EQ(2, probe_->Calls("GetFile"));
     EXPECT_EQ(0, probe_->Calls("GetPluginInfo")) << "the plug-in was asked about itself again";
@@ -159,25 +161,22 @@ TEST_F(EntryFetch, TwoPluginsCalledAlternatelyEachServeTheirOwnArchive) {
     table_ = LoadTable(folder_.Path());
     std::string first = folder_.Archive("first.arc", "entry name=a1.txt|data=first one\nentry name=a2.txt|data=first two\n");
     std::string second = folder_.Archive("second.arc", "entry name=b1.txt|data=second one\nentry name=b2.txt|data=second two\n");
-    EntryList firstEntries, secondEntries;
-    ASSERT_EQ(0, table_->ListArchive(first.c_str(), &firstEntries).slot);
+    ListedArchive firstEntries, secondEntries;
+    ASSERT_EQ(0, ListInto(*table_, first, &firstEntries).slot);
     // The settings files are read on every call: now only the other plug-in takes a script.
-    std::string arcPath = table_->Slot(0).fullPath;
+    std::string arcPath = testsupport::Narrow(table_->Slot(0).fullPath);
     ASSERT_TRUE(testsupport::WriteBytes(arcPath + ".cfg", "accept never\n"));
     ASSERT_TRUE(testsupport::WriteBytes(otherPath + ".cfg", "accept header\n"));
-    ASSERT_EQ(1, table_->ListArchive(second.c_str(), &secondEntries).slot);
-    ASSERT_EQ(2u, firstEntries.size());
-    ASSERT_EQ(2u, secondEntries.size());
+    ASSERT_EQ(1, ListInto(*table_, second, &secondEntries).slot);
+    ASSERT_EQ(2u, firstEntries.entries.size());
+    ASSERT_EQ(2u, secondEntries.entries.size());
 
     probe_->Reset();
     other.Reset();
     const char* const expected[] = {"first one", "second one", "first two", "second two"};
     for (int i = 0; i < 4; ++i) {
-        bool fromFirst = i % 2 == 0;
-        archive_ = fromFirst ? first : second;
-        index_ = fromFirst ? 0 : 1;
-        const ArchiveEntry& entry = (fromFirst ? firstEntries : secondEntries)[i / 2];
-        ASSERT_EQ(0, Fetch(entry)) << i;
+        const ListedArchive& archive = i % 2 == 0 ? firstEntries : secondEntries;
+        ASSERT_EQ(0, Fetch(archive, archive.entries[i / 2])) << i;
         EXPECT_EQ(expected[i], Fetched()) << i;
     }
     for (const fixture::FixtureProbe* plugin : {probe_.get(), &other}) {
@@ -192,7 +191,7 @@ TEST_F(EntryFetch, TwoPluginsCalledAlternatelyEachServeTheirOwnArchive) {
 // another entry (here none).
 TEST_F(EntryFetch, PositionsBeyond4GBReachThePluginWhole) {
     ASSERT_EQ(0, ListAndFetch("entry name=far.txt|position=0x100000064|data=far"));
-    EXPECT_EQ(0x100000064u, entries_[0].position);
+    EXPECT_EQ(0x100000064u, listed_.entries[0].position);
     EXPECT_EQ("far", Fetched());
 }
 #endif

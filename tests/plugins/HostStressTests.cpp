@@ -58,15 +58,15 @@ protected:
     // Lists every archive and fetches every entry of those that list; counts the outcomes.
     void Round() {
         for (const std::string& archive : archives_) {
-            EntryList entries;
-            int index = table_->ListArchive(archive.c_str(), &entries).slot;
+            ListedArchive entries;
+            int index = ListInto(*table_, archive, &entries).slot;
             if (index < 0) {
                 ++failedLists_;
                 continue;
             }
-            for (const ArchiveEntry& entry : entries) {
+            for (const ListedEntry& entry : entries.entries) {
                 PluginBlock fetched;
-                if (table_->FetchEntry(index, archive.c_str(), &entry, &fetched) == 0)
+                if (table_->FetchEntry(entries, entry, &fetched) == 0)
                     ++fetched_;
                 else
                     ++failedFetches_;

@@ -10,7 +10,7 @@ namespace {
 
 std::vector<std::string> SlotNames(const CPluginTable& table, int count) {
     std::vector<std::string> names;
-    for (int i = 0; i < count; ++i) names.push_back(table.Slot(i).fileName);
+    for (int i = 0; i < count; ++i) names.push_back(testsupport::Narrow(table.Slot(i).fileName));
     return names;
 }
 
@@ -31,8 +31,9 @@ TEST(PluginTable, ArchivePluginsComeFirstAndCapitalLettersSortFirst) {
     for (int i = 0; i < count; ++i) {
         const PluginSlot& slot = table->Slot(i);
         EXPECT_EQ(i < 4 ? 1 : 0, slot.isArchive) << slot.fileName;
-        EXPECT_EQ(folder.Path() + slot.fileName, slot.fullPath);
-        EXPECT_EQ(GetModuleHandleA(slot.fullPath), slot.module) << slot.fileName;
+        EXPECT_EQ(testsupport::Wide(folder.Path()) + slot.fileName, slot.fullPath);
+        EXPECT_EQ(GetModuleHandleW(slot.fullPath.c_str()), slot.module) << slot.fileName;
+        EXPECT_FALSE(slot.wide) << "the fixture exports only the code page 932 set";
         EXPECT_STREQ("Varnito fixture plug-in", slot.infoText);
         EXPECT_STREQ("*.fix", slot.extensions);
     }
@@ -70,7 +71,7 @@ TEST(PluginTable, FilesThatCannotBeBoundLeaveNoSlotAndNoLibrary) {
     auto table = LoadTable(folder.Path(), &count);
 
     ASSERT_EQ(1, count);
-    EXPECT_STREQ(PluginFile("e_good").c_str(), table->Slot(0).fileName);
+    EXPECT_EQ(testsupport::Wide(PluginFile("e_good")), table->Slot(0).fileName);
     EXPECT_EQ(3, fixture::FixtureLoads());  // both rejected libraries were opened
     EXPECT_EQ(nullptr, GetModuleHandleA(noIsSupported.c_str()));
     EXPECT_EQ(nullptr, GetModuleHandleA(noPreview.c_str()));
@@ -94,10 +95,10 @@ TEST(PluginTable, FolderWithOrWithoutTrailingBackslashGivesTheSameTable) {
     ASSERT_EQ(2, countWith);
     ASSERT_EQ(2, countWithout);
     for (int i = 0; i < 2; ++i) {
-        EXPECT_STREQ(tableWith->Slot(i).fileName, tableWithout->Slot(i).fileName);
-        EXPECT_STREQ(tableWith->Slot(i).fullPath, tableWithout->Slot(i).fullPath);
+        EXPECT_EQ(tableWith->Slot(i).fileName, tableWithout->Slot(i).fileName);
+        EXPECT_EQ(tableWith->Slot(i).fullPath, tableWithout->Slot(i).fullPath);
     }
-    EXPECT_EQ(withSlash + PluginFile("one"), tableWith->Slot(0).fullPath);
+    EXPECT_EQ(testsupport::Wide(withSlash + PluginFile("one")), tableWith->Slot(0).fullPath);
 }
 
 TEST(PluginTable, FolderEndingInADoubleByteCharacterGetsItsBackslash) {
@@ -110,7 +111,7 @@ TEST(PluginTable, FolderEndingInADoubleByteCharacterGetsItsBackslash) {
     auto table = LoadTable(folder, &count);
 
     ASSERT_EQ(1, count);
-    EXPECT_EQ(folder + "\\" + PluginFile("x"), table->Slot(0).fullPath);
+    EXPECT_EQ(testsupport::Wide(folder + "\\" + PluginFile("x")), table->Slot(0).fullPath);
 }
 
 TEST(PluginTable, EmptyOrMissingFolderLoadsNothing) {
@@ -146,12 +147,12 @@ TEST(PluginTable, UnloadReleasesLibrariesAndKeepsTexts) {
     table->Unload(AllSlots);
     EXPECT_EQ(nullptr, table->Slot(0).module);
     EXPECT_EQ(nullptr, GetModuleHandleA(first.c_str()));
-    EXPECT_STREQ(PluginFile("first").c_str(), table->Slot(0).fileName);
+    EXPECT_EQ(testsupport::Wide(PluginFile("first")), table->Slot(0).fileName);
     EXPECT_STREQ("First plug-in", table->Slot(0).infoText);
     EXPECT_STREQ("*.one", table->Slot(0).extensions);
     EXPECT_EQ(1, table->Slot(0).isArchive);
-    EntryList entries;
-    EXPECT_EQ(NoPluginAccepts, table->ListArchive(folder.Archive("x.arc", "entry name=a|data=a\n").c_str(), &entries).result);
+    ListedArchive entries;
+    EXPECT_EQ(NoPluginAccepts, ListInto(*table, folder.Archive("x.arc", "entry name=a|data=a\n"), &entries).result);
 }
 
 TEST(PluginTable, DestroyingTheTableReleasesEveryLibrary) {
@@ -193,7 +194,7 @@ TEST(PluginTable, LoadsAtMost200PluginsAndOpensNoFurtherFile) {
     EXPECT_EQ(200, count);
     EXPECT_EQ(200, fixture::FixtureLoads());
     for (int i = 0; i < MaxPlugins; ++i) EXPECT_NE(nullptr, table->Slot(i).module);
-    for (int i = 1; i < count; ++i) EXPECT_LT(strcmp(table->Slot(i - 1).fileName, table->Slot(i).fileName), 0);
+    for (int i = 1; i < count; ++i) EXPECT_LT(table->Slot(i - 1).fileName, table->Slot(i).fileName);
 }
 
 #if defined(_WIN64)
@@ -210,7 +211,7 @@ TEST(PluginTable, ThirtyTwoBitPluginsArePassedOverSilently) {
     auto table = LoadTable(folder.Path(), &count);
 
     ASSERT_EQ(1, count);
-    EXPECT_EQ(PluginFile("b_good"), table->Slot(0).fileName);
+    EXPECT_EQ(testsupport::Wide(PluginFile("b_good")), table->Slot(0).fileName);
     EXPECT_EQ(nullptr, GetModuleHandleA((folder.Path() + PluginFile("a_renamed")).c_str()));
     EXPECT_TRUE(boxes.Seen().empty());
 }

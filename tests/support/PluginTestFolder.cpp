@@ -26,7 +26,16 @@ std::string PluginTestFolder::File(const std::string& name, const std::string& b
 
 std::unique_ptr<CPluginTable> LoadTable(const std::string& folder, int* count) {
     auto table = std::make_unique<CPluginTable>();
-    int loaded = table->LoadFolder(folder.c_str());
+    int loaded = table->LoadFolder(testsupport::Wide(folder));
     if (count) *count = loaded;
     return table;
 }
+
+TestListing ListInto(CPluginTable& table, const std::string& archivePath, ListedArchive* listed) {
+    PluginResult result = table.ListArchive(testsupport::Wide(archivePath), listed);
+    return TestListing{result, listed->slot};
+}
+
+std::string JoinedName(const ListedEntry& entry) { return FolderOf(entry) + FileNameOf(entry); }
+std::string FileNameOf(const ListedEntry& entry) { return testsupport::Narrow(entry.fileName); }
+std::string FolderOf(const ListedEntry& entry) { return testsupport::Narrow(entry.path); }

@@ -48,7 +48,7 @@ protected:
     // The table shows the plug-in under its file name, as an archive plug-in with these
     // extensions and an information text that names the format.
     void ExpectTableShows(const char* extensions, const char* format) const {
-        EXPECT_EQ(name_, table->Slot(0).fileName);
+        EXPECT_EQ(testsupport::Wide(name_), table->Slot(0).fileName);
         EXPECT_EQ(table->Slot(0).isArchive, 1);
         EXPECT_STREQ(table->Slot(0).extensions, extensions);
         EXPECT_NE(strstr(table->Slot(0).infoText, format), nullptr);
@@ -62,3 +62,18 @@ private:
     std::string source_;
     std::string name_;
 };
+
+// How a test's listing ended: the host's result and the slot that listed the archive.
+struct TestListing {
+    PluginResult result;
+    int slot;
+    bool Listed() const { return result == PluginSucceeded; }
+};
+
+// Lists the archive (a path in code page 932, as the tests keep them) through the table into
+// *listed.
+TestListing ListInto(CPluginTable& table, const std::string& archivePath, ListedArchive* listed);
+// An entry's joined name (folder part, then file name) and its file name, as code page 932.
+std::string JoinedName(const ListedEntry& entry);
+std::string FileNameOf(const ListedEntry& entry);
+std::string FolderOf(const ListedEntry& entry);

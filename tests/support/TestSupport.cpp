@@ -1,4 +1,5 @@
 #include "tests/support/TestSupport.h"
+#include "text/WideText.h"
 #include "plugins/SusiePlugin.h"
 #include "tests/support/FolderWalk.h"
 #include <cstdio>
@@ -57,6 +58,18 @@ std::string ReadBytes(const std::string& path) {
     size_t n;
     while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) data.append(chunk, n);
     fclose(f);
+    return data;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    std::string data;
+    char chunk[65536];
+    DWORD n = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &n, nullptr) && n > 0) data.append(chunk, n);
+    CloseHandle(file);
     return data;
 }
 
@@ -223,6 +236,22 @@ void PumpMessages(DWORD milliseconds) {
         }
         Sleep(5);
     } while (GetTickCount() - start < milliseconds);
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+std::wstring Wide(const std::string& cp932) { return Cp932ToWide(cp932); }
+
+std::string Narrow(const std::wstring& text) { return WideToCp932Shown(text); }
+
+std::wstring FromUtf8(const std::string& utf8) {
+    if (utf8.empty()) return std::wstring();
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+    return wide;
 }
 
 }  // namespace testsupport

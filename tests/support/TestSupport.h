@@ -26,6 +26,7 @@ private:
 void RemoveTree(const std::string& path);
 bool WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);   // empty when the file cannot be read
+std::string ReadBytes(const std::wstring& path);  // the same, through the wide functions
 bool FileExists(const std::string& path);
 // Rewrites a file in place as a Linux program beside Wine does, past every share mode of
 // this process's handles (Wine starts /bin/cp, which truncates and writes the same file).
@@ -34,6 +35,13 @@ bool RewriteFromLinux(const std::string& path, const std::string& bytes);
 std::string ExeFolder();                          // folder of the running test program, with '\'
 // A plug-in file name as this build's host looks for it: base.spi (32-bit) or base.sph (64-bit).
 std::string PluginFile(const std::string& base);
+
+// The tests' own paths are code page 932 text; the program takes UTF-16.
+std::wstring Wide(const std::string& cp932);
+// UTF-16 as code page 932, "?" for what it cannot spell: for comparing with a test's texts.
+std::string Narrow(const std::wstring& text);
+// UTF-8 (the tests' source text) as UTF-16, for names of every script.
+std::wstring FromUtf8(const std::string& utf8);
 
 // What a message box showed.
 struct SeenBox {

@@ -23,16 +23,16 @@ protected:
     // Every entry of the archive is one of `expected`, listed with its time and fetched with
     // its bytes, and every one of `expected` is listed.
     void ExpectSameAsUnzipped(const std::string& archive, const std::map<std::string, UnzippedItem>& expected) {
-        EntryList entries;
-        ASSERT_EQ(table->ListArchive(archive.c_str(), &entries).slot, 0);
-        for (const ArchiveEntry& entry : entries) {
+        ListedArchive entries;
+        ASSERT_EQ(ListInto(*table, archive, &entries).slot, 0);
+        for (const ListedEntry& entry : entries.entries) {
             std::string joined = JoinedName(entry);
             SCOPED_TRACE(joined);
             auto item = expected.find(joined);
             ASSERT_NE(item, expected.end());
             EXPECT_EQ(entry.timestamp, item->second.modified);
             PluginBlock fetched;
-            EXPECT_EQ(table->FetchEntry(0, archive.c_str(), &entry, &fetched), 0);
+            EXPECT_EQ(table->FetchEntry(entries, entry, &fetched), 0);
             if (!item->second.isFolder) {
                 const char* bytes = reinterpret_cast<const char*>(fetched.Bytes());
                 size_t size = bytes ? fetched.Size() : 0;
@@ -40,16 +40,15 @@ protected:
                 EXPECT_TRUE(std::string(bytes ? bytes : "", size) == ReadBytes(item->second.fullPath));
             }
         }
-        EXPECT_EQ(entries.size(), expected.size());
+        EXPECT_EQ(entries.entries.size(), expected.size());
     }
 
     // Fetches the entry of that joined name from a listing made before; *bytes gets its bytes.
-    PluginResult Fetch(const std::string& archive, const EntryList& entries, const std::string& name,
-                       std::string* bytes = nullptr) {
-        for (const ArchiveEntry& entry : entries) {
+    PluginResult Fetch(const ListedArchive& archive, const std::string& name, std::string* bytes = nullptr) {
+        for (const ListedEntry& entry : archive.entries) {
             if (JoinedName(entry) != name) continue;
             PluginBlock fetched;
-            PluginResult result = table->FetchEntry(0, archive.c_str(), &entry, &fetched);
+            PluginResult result = table->FetchEntry(archive, entry, &fetched);
             if (bytes && result == PluginSucceeded)
                 bytes->assign(reinterpret_cast<const char*>(fetched.Bytes()), entry.unpackedSize);
             return result;
@@ -92,13 +91,13 @@ TEST_F(ZipInHost, UnflaggedUtf8NamesFromLinuxZipComeOutAsWindowsShouldNameThem) 
 }
 
 TEST_F(ZipInHost, OtherFilesAndBrokenArchivesGiveTheHostsCodes) {
-    EntryList entries;
-    EXPECT_EQ(table->ListArchive((Fixtures() + "comment.zip.txt").c_str(), &entries).result, NoPluginAccepts);
+    ListedArchive entries;
+    EXPECT_EQ(ListInto(*table, (Fixtures() + "comment.zip.txt"), &entries).result, NoPluginAccepts);
 
     std::string bytes = ReadBytes(Fixtures() + "small.zip");
     std::string truncated = archives / "truncated.zip";
     ASSERT_TRUE(WriteBytes(truncated, bytes.substr(0, bytes.size() - 10)));
-    EXPECT_EQ(table->ListArchive(truncated.c_str(), &entries).result, ArchiveInfoMissing);
+    EXPECT_EQ(ListInto(*table, truncated, &entries).result, ArchiveInfoMissing);
 }
 
 namespace {
@@ -118,19 +117,19 @@ TEST_F(ZipInHost, AnArchiveCannotBeTruncatedWhileItsEntriesAreFetchedAndIsLetGoW
     std::string archive = archives / "own.zip";
     std::string original = ReadBytes(Fixtures() + "small.zip");
     ASSERT_TRUE(WriteBytes(archive, original));
-    EntryList entries;
-    ASSERT_EQ(table->ListArchive(archive.c_str(), &entries).slot, 0);
-    const ArchiveEntry* file = entries.begin();
-    while (file != entries.end() && file->unpackedSize == 0) ++file;
-    ASSERT_NE(file, entries.end());
+    ListedArchive entries;
+    ASSERT_EQ(ListInto(*table, archive, &entries).slot, 0);
+    const ListedEntry* file = entries.entries.begin();
+    while (file != entries.entries.end() && file->unpackedSize == 0) ++file;
+    ASSERT_NE(file, entries.entries.end());
     PluginBlock first;
-    ASSERT_EQ(table->FetchEntry(0, archive.c_str(), file, &first), 0);
+    ASSERT_EQ(table->FetchEntry(entries, *file, &first), 0);
     std::string firstBytes(reinterpret_cast<const char*>(first.Bytes()), file->unpackedSize);
 
     EXPECT_FALSE(CanBeTruncated(archive));
     EXPECT_EQ(ReadBytes(archive), original);
     PluginBlock again;
-    ASSERT_EQ(table->FetchEntry(0, archive.c_str(), file, &again), 0);
+    ASSERT_EQ(table->FetchEntry(entries, *file, &again), 0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(again.Bytes()), file->unpackedSize), firstBytes);
 
     table->Unload(AllSlots);
@@ -162,17 +161,17 @@ TEST_F(ZipInHost, EncryptedArchivesAskForThePasswordOnceAndFetchEveryEntryAsUnzi
 // the archive before is still kept.
 TEST_F(ZipInHost, AWrongPasswordAsksAgainAndACancelStopsTheArchiveWithoutAskingAgain) {
     std::string aes = Fixtures() + "pw-aes256.zip", zipCrypto = Fixtures() + "pw-zipcrypto.zip";
-    EntryList aesEntries, zipCryptoEntries;
-    ASSERT_EQ(table->ListArchive(aes.c_str(), &aesEntries).slot, 0);
-    for (const ArchiveEntry& entry : aesEntries) {  // the method of the AES field, not 99
+    ListedArchive aesEntries, zipCryptoEntries;
+    ASSERT_EQ(ListInto(*table, aes, &aesEntries).slot, 0);
+    for (const ListedEntry& entry : aesEntries.entries) {  // the method of the AES field, not 99
         if (JoinedName(entry) == "tree\\readme.txt") {
-            EXPECT_STREQ(reinterpret_cast<const char*>(entry.method), "Deflate");
+            EXPECT_EQ(EntryMethodText(entry), "Deflate");
         }
     }
     std::string readme;
     {
         PasswordDialogUser user({"Secret2", "Secret1"});
-        EXPECT_EQ(Fetch(aes, aesEntries, "tree\\readme.txt", &readme), PluginSucceeded);
+        EXPECT_EQ(Fetch(aesEntries, "tree\\readme.txt", &readme), PluginSucceeded);
         std::vector<PasswordDialogUser::Shown> shown = user.Finish();
         ASSERT_EQ(shown.size(), 2u);
         EXPECT_FALSE(shown[0].wrongLineShown);
@@ -180,16 +179,16 @@ TEST_F(ZipInHost, AWrongPasswordAsksAgainAndACancelStopsTheArchiveWithoutAskingA
     }
     EXPECT_EQ(readme, ReadBytes(Fixtures() + "input\\tree\\readme.txt"));
 
-    ASSERT_EQ(table->ListArchive(zipCrypto.c_str(), &zipCryptoEntries).slot, 0);
+    ASSERT_EQ(ListInto(*table, zipCrypto, &zipCryptoEntries).slot, 0);
     {
         PasswordDialogUser user({PasswordDialogUser::Cancel});
-        EXPECT_EQ(Fetch(zipCrypto, zipCryptoEntries, "tree\\readme.txt"), StoppedByUser);
-        EXPECT_EQ(Fetch(zipCrypto, zipCryptoEntries, "tree\\big.bin"), StoppedByUser);
+        EXPECT_EQ(Fetch(zipCryptoEntries, "tree\\readme.txt"), StoppedByUser);
+        EXPECT_EQ(Fetch(zipCryptoEntries, "tree\\big.bin"), StoppedByUser);
         EXPECT_EQ(user.Finish().size(), 1u) << "asked again after キャンセル";
     }
     {
         PasswordDialogUser user({});
-        EXPECT_EQ(Fetch(aes, aesEntries, "tree\\big.bin"), PluginSucceeded);
+        EXPECT_EQ(Fetch(aesEntries, "tree\\big.bin"), PluginSucceeded);
         EXPECT_EQ(user.Finish().size(), 0u) << "the password of the first archive was not kept";
     }
 }
@@ -203,12 +202,12 @@ TEST_F(ZipInHost, ADamagedEncryptedEntryIsRefusedAndThePasswordNotAskedAgain) {
         SCOPED_TRACE(archive.first);
         std::string damaged = archives / archive.first;
         ASSERT_TRUE(WriteBytes(damaged, WithDamagedEntry(Fixtures() + archive.first, "tree/big.bin")));
-        EntryList entries;
-        ASSERT_EQ(table->ListArchive(damaged.c_str(), &entries).slot, 0);
+        ListedArchive entries;
+        ASSERT_EQ(ListInto(*table, damaged, &entries).slot, 0);
         PasswordDialogUser user({archive.second});
-        EXPECT_EQ(Fetch(damaged, entries, "tree\\big.bin"), EntryNotUnpacked);
+        EXPECT_EQ(Fetch(entries, "tree\\big.bin"), EntryNotUnpacked);
         std::string readme;
-        EXPECT_EQ(Fetch(damaged, entries, "tree\\readme.txt", &readme), PluginSucceeded);
+        EXPECT_EQ(Fetch(entries, "tree\\readme.txt", &readme), PluginSucceeded);
         EXPECT_EQ(readme, ReadBytes(Fixtures() + "input\\tree\\readme.txt"));
         EXPECT_EQ(user.Finish().size(), 1u);
     }
