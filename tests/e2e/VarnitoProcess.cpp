@@ -105,6 +105,20 @@ bool VarnitoProcess::Start(const std::string& arguments, const std::string& prog
     return true;
 }
 
+bool VarnitoProcess::Start(const std::wstring& arguments) {
+    std::wstring command = L"\"" + testsupport::Wide(ProgramPath()) + L"\"";
+    if (!arguments.empty()) command += L" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+    return true;
+}
+
 bool VarnitoProcess::WaitForExit(DWORD timeoutMs) {
     return process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
 }
@@ -227,6 +241,25 @@ std::string CellText(HWND list, int row, int column) {
     std::string text;
     if (!SendItemMessage(list, LVM_GETITEMTEXTA, row, item, &text)) return "<unreadable>";
     return text;
+}
+
+std::string CellTextUtf8(HWND list, int row, int column) {
+    constexpr size_t TextRoom = 1024;
+    LVITEMW item = {};
+    item.iSubItem = column;
+    RemoteBlock block(list, sizeof item + TextRoom * sizeof(wchar_t));
+    if (!block.Valid()) return "<unreadable>";
+    item.pszText = reinterpret_cast<wchar_t*>(block.At(sizeof item));
+    item.cchTextMax = TextRoom;
+    if (!block.Write(0, &item, sizeof item)) return "<unreadable>";
+    if (SendWithTimeout(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(block.At(0))) < 0) return "<unreadable>";
+    wchar_t buffer[TextRoom] = {};
+    if (!block.Read(sizeof item, buffer, sizeof buffer - sizeof(wchar_t))) return "<unreadable>";
+    std::wstring text = buffer;
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size, nullptr, nullptr);
+    return utf8;
 }
 
 std::vector<std::vector<std::string>> Rows(HWND list, int columns) {

@@ -26,6 +26,8 @@ public:
 
     // Starts Varnito.exe (or a copy of it elsewhere) with `arguments` as its command-line text.
     bool Start(const std::string& arguments, const std::string& program = ProgramPath());
+    // The same with a UTF-16 command line: archives of any name.
+    bool Start(const std::wstring& arguments);
     // True when the process ended within the time.
     bool WaitForExit(DWORD timeoutMs = WaitMs);
     bool Running() const;
@@ -77,6 +79,8 @@ bool IsChecked(HWND dialog, int id);
 int RowCount(HWND list);
 int SelectedCount(HWND list);
 std::string CellText(HWND list, int row, int column);
+// The cell as the list holds it, in UTF-8 (read through the wide message).
+std::string CellTextUtf8(HWND list, int row, int column);
 std::vector<std::vector<std::string>> Rows(HWND list, int columns);
 // Selects exactly the given row (and focuses it).
 bool SelectOnlyRow(HWND list, int row);

@@ -54,6 +54,40 @@ std::vector<std::string> ListTree(const std::string& folder) {
     return all;
 }
 
+namespace {
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size, nullptr, nullptr);
+    return utf8;
+}
+
+void ListWideInto(const std::wstring& root, const std::wstring& relative, std::vector<std::string>* all) {
+    WIN32_FIND_DATAW found;
+    std::wstring base = L"\\\\?\\" + root + relative;
+    HANDLE search = FindFirstFileW((base + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        all->push_back(Utf8(relative + name + (folder ? L"\\" : L"")));
+        if (folder) ListWideInto(root, relative + name + L"\\", all);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+}  // namespace
+
+std::vector<std::string> ListTreeUtf8(const std::wstring& folder) {
+    std::vector<std::string> all;
+    std::wstring root = folder;
+    if (!root.empty() && root.back() != L'\\') root += L'\\';
+    ListWideInto(root, L"", &all);
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
 int64_t UnixTime(const FILETIME& time) {
     uint64_t ticks = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
     return static_cast<int64_t>(ticks / 10000000ULL) - 11644473600LL;

@@ -23,6 +23,9 @@ std::vector<std::string> NamesIn(const std::string& folder, const std::string& p
 
 // Every file and folder below a folder by relative path, folders ending with '\', sorted.
 std::vector<std::string> ListTree(const std::string& folder);
+// The same through the wide functions, for names of every script and paths of any length: the
+// relative paths in UTF-8, sorted by their bytes.
+std::vector<std::string> ListTreeUtf8(const std::wstring& folder);
 
 // Seconds since 1970-01-01 00:00:00 UTC.
 int64_t UnixTime(const FILETIME& time);
