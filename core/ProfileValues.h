@@ -21,6 +21,9 @@ constexpr NumberValue DefrostingMode{"DefrostingMode", 0};  // not 0: immediate 
 constexpr NumberValue OpenCheckFlag{"OpenCheckFlag", 1};    // 1: show the destination afterwards
 constexpr NumberValue UpdateChkFlag{"UpdateChkFlag", 1};    // 1: ask before overwriting
 constexpr NumberValue RelativePathFlag{"RelativePathFlag", 1};  // not 0: entries keep their folders
+// 1: immediate mode writes an archive's one top folder, or its one file, straight into
+// DefrostingFold instead of into a folder named after the archive.
+constexpr NumberValue AvoidDoubleFolderFlag{"AvoidDoubleFolderFlag", 0};
 // The archive list window's placement, an IntList10; nothing when it is missing.
 constexpr char ListWindowData[] = "ListWindowData";
 }  // namespace profile

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shellapi.h>
 #include "core/SettingIO.h"
+#include "extract/ArchiveTop.h"
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
 #include "extract/OutputPath.h"
@@ -54,6 +55,13 @@ ExtractionEnd ExtractWholeArchive(const std::wstring& archivePath, CPluginTable*
         return ExtractionEnd::Failure;
     }
     if (listed.entries.Unshown()) messages.ShowMessage(UnshownEntriesText(listed.entries.Unshown()).c_str());
+    std::wstring opened = plan.destination;
+    if (settings.Read(profile::AvoidDoubleFolderFlag) == 1) {
+        ArchiveTop top = TopOf(listed.entries);
+        if (top.kind != TopKind::Mixed) plan.destination = widepath::WithSeparator(folder);
+        if (top.kind == TopKind::OneFolder) opened = plan.destination + top.name + L'\\';
+        if (top.kind == TopKind::OneFile) opened = plan.destination;
+    }
 
     for (const ListedEntry& entry : listed.entries) plan.entries.push_back(&entry);
     progress.SetRange(static_cast<int>(plan.entries.size()));
@@ -66,6 +74,6 @@ ExtractionEnd ExtractWholeArchive(const std::wstring& archivePath, CPluginTable*
     ExtractionEnd end = ExtractEntries(plan, progress, asker, messages);
 
     if (end == ExtractionEnd::Normal && settings.Read(profile::OpenCheckFlag) == 1)
-        ShellExecuteW(nullptr, L"open", plan.destination.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(nullptr, L"open", opened.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return end;
 }

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstring>
 #include "core/SettingIO.h"
 #include "extract/ExtractionTexts.h"
 #include "extract/OutputPath.h"
@@ -155,6 +157,53 @@ TEST_F(WholeArchive, TheDestinationIsOpenedAfterANormalEndOrAnAbortButNotAfterAS
     EXPECT_EQ(Run(work / "a.fix"), ExtractionEnd::Normal);
     Sleep(500);
     EXPECT_EQ(recorder.OpenedNow().size(), 2u);
+}
+
+// With the double-folder setting on, an archive of one top folder (project-1.2\...) goes
+// straight into the destination, and so does an archive of one file; anything else into the
+// folder named after the archive. The folder opened afterwards is the one written.
+TEST_F(WholeArchive, WithTheDoubleFolderSettingOneTopFolderOrOneFileGoesStraightIntoTheDestination) {
+    FolderOpenRecorder recorder;
+    CSettingIO settings;
+    settings.WriteInt("", "AvoidDoubleFolderFlag", 1);
+    settings.WriteInt("", "OpenCheckFlag", 1);
+    SetDestinationFolder(work / "out");
+    WriteFixtureArchive(work / "project-1.2.fix", {{"project-1.2\\", ""}, {"project-1.2\\", "a.txt", "A"},
+                                                    {"project-1.2/src\\", "b.txt", "B"}});
+    WriteFixtureArchive(work / "notes.txt.fix", {{"", "notes.txt", "N"}});
+    WriteFixtureArchive(work / "mixed.fix", {{"one\\", "a.txt", "1"}, {"", "top.txt", "2"}});
+    for (const char* archive : {"project-1.2.fix", "notes.txt.fix", "mixed.fix"})
+        EXPECT_EQ(Run(work / archive), ExtractionEnd::Normal) << archive;
+    EXPECT_EQ(ListTree(work / "out"),
+              Files({"mixed\\", "mixed\\one\\", "mixed\\one\\a.txt", "mixed\\top.txt", "notes.txt",
+                     "project-1.2\\", "project-1.2\\a.txt", "project-1.2\\src\\", "project-1.2\\src\\b.txt"}));
+    std::vector<std::string> opened = recorder.Opened(3, 10000);
+    ASSERT_EQ(opened.size(), 3u);
+    // The recorder gives the openings in no particular order.
+    std::vector<std::string> folders;
+    for (std::string seen : opened) {
+        while (!seen.empty() && (seen.back() == '\\' || seen.back() == '"')) seen.pop_back();
+        folders.push_back(seen.substr(seen.rfind("out")));
+    }
+    std::sort(folders.begin(), folders.end());
+    EXPECT_EQ(folders, Files({"out", "out\\mixed", "out\\project-1.2"}));
+}
+
+TEST_F(WholeArchive, WithTheDoubleFolderSettingAnExistingFileInTheTopFolderIsAskedAbout) {
+    CSettingIO settings;
+    settings.WriteInt("", "AvoidDoubleFolderFlag", 1);
+    settings.WriteInt("", "UpdateChkFlag", 1);
+    SetDestinationFolder(work / "out");
+    ASSERT_TRUE(CreateDirectoryA((work / "out").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((work / "out\\top").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(work / "out\\top\\a.txt", "old"));
+    WriteFixtureArchive(work / "top.fix", {{"top\\", "a.txt", "new"}});
+    asker.answers = {DontOverwrite};
+    EXPECT_EQ(Run(work / "top.fix"), ExtractionEnd::Normal);
+    ASSERT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(asker.questions[0].folderText, Wide(work / "out\\top\\"));
+    EXPECT_EQ(ReadBytes(work / "out\\top\\a.txt"), "old");
+    EXPECT_EQ(ListTree(work / "out"), Files({"top\\", "top\\a.txt"}));
 }
 
 TEST(SelectionDestinationTest, TypedFolderIsMadeAndEndsWithASeparator) {
