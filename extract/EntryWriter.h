@@ -14,6 +14,7 @@ struct EntryFileTarget {
     OutputFileState existing;  // what stands at path now (LookAtOutput)
     int64_t timestamp = 0;     // seconds since 1970 UTC for the file's time; 0 keeps the time of writing
     ZoneMarker* zone = nullptr;  // carries the archive's zone to the file; none: no mark
+    EntryProgress* progress = nullptr;  // told of a large entry's progress, and may stop it
 };
 
 enum class EntryFileEnd {
@@ -26,8 +27,10 @@ enum class EntryFileEnd {
 // Checks that the held archive is still the file that was listed (ArchiveHold), fetches the
 // entry from it through the plug-in that listed it and writes its unpackedSize bytes as the
 // file target.path: a missing path gets a new file, an existing file is replaced only once the
-// new one is complete, and a folder or a read-only file is refused. After NotFetched,
-// *pluginCode holds the plug-in result. A written file gets the mark of target.zone. The
-// fetched block is released before the call returns.
+// new one is complete, and a folder or a read-only file is refused. An entry of
+// LargeEntryBytes or more is written by the plug-in itself where it can (PluginFileOutput.h),
+// reporting to target.progress; any other is fetched into memory, whose block is released
+// before the call returns. After NotFetched, *pluginCode holds the plug-in result (StoppedByUser
+// when target.progress stopped it). A written file gets the mark of target.zone.
 EntryFileEnd WriteEntryFile(ArchiveHold& archive, const ListedEntry& entry, const EntryFileTarget& target,
                             int* pluginCode);

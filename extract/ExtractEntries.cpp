@@ -58,14 +58,35 @@ bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, c
     return true;
 }
 
+// A large entry's progress, as its plug-in reports it, onto the dialog; the user's abort,
+// looked for at most once a screen interval, stops the plug-in within the entry.
+class ProgressWithinEntry : public EntryProgress {
+public:
+    explicit ProgressWithinEntry(ExtractionProgress& progress) : progress_(progress) {}
+    bool Continue(int done, int total) override {
+        progress_.ShowEntryShare(done, total);
+        DWORD now = GetTickCount();
+        if (now - lookedAt_ < AbortLookInterval) return true;
+        lookedAt_ = now;
+        return !progress_.AbortRequested();
+    }
+
+private:
+    static constexpr DWORD AbortLookInterval = 50;  // milliseconds
+    ExtractionProgress& progress_;
+    DWORD lookedAt_ = GetTickCount();
+};
+
 enum class EntryOutcome { Written, Stopped, Failed };
 
 // Fetches and writes the entry. Failed after showing the message; Stopped, without one, when
 // the user stopped the plug-in (cancelled its password dialog).
 EntryOutcome WriteEntry(const ListedEntry& entry, const std::wstring& filePath, const OutputFileState& onDisk,
-                        ArchiveHold& archive, ZoneMarker& zone, ExtractionMessages& messages) {
+                        ArchiveHold& archive, ZoneMarker& zone, ExtractionProgress& progress,
+                        ExtractionMessages& messages) {
     int code = 0;
-    EntryFileTarget target{filePath, onDisk, entry.timestamp, &zone};
+    ProgressWithinEntry withinEntry(progress);
+    EntryFileTarget target{filePath, onDisk, entry.timestamp, &zone, &withinEntry};
     switch (WriteEntryFile(archive, entry, target, &code)) {
     case EntryFileEnd::Written:
         return EntryOutcome::Written;
@@ -141,7 +162,7 @@ ExtractionEnd RunEntries(const ExtractionPlan& plan, ExtractionProgress& progres
         OverwriteAction action = OverwriteAction::Write;
         if (!DecideAboutExisting(out, onDisk, entry, &mode, asker, &action)) return ExtractionEnd::Failure;
         if (action == OverwriteAction::Skip) continue;
-        switch (WriteEntry(entry, out.filePath, onDisk, archive, zone, messages)) {
+        switch (WriteEntry(entry, out.filePath, onDisk, archive, zone, progress, messages)) {
         case EntryOutcome::Written:
             break;
         case EntryOutcome::Stopped:

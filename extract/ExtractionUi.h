@@ -13,6 +13,9 @@ public:
     // The entry being extracted. Position and name may reach the screen later, with the
     // next ShowNow at the latest.
     virtual void ShowEntryName(const wchar_t* name) = 0;
+    // How far the entry being extracted has come, `done` of `total`: the bar moves within the
+    // entry's step. May reach the screen later, as the position does.
+    virtual void ShowEntryShare(int done, int total) = 0;
     // Brings what was set so far onto the screen at once: the loop calls it before a
     // question or a message and when the run ends.
     virtual void ShowNow() = 0;

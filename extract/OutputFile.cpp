@@ -75,6 +75,22 @@ bool WriteNewFile(const std::wstring& path, const char* bytes, size_t size, int6
     return false;
 }
 
+bool PutFileInPlace(const std::wstring& finished, const std::wstring& path, const OutputFileState& old,
+                    int64_t timestamp) {
+    std::wstring source = ExtendedPath(finished);
+    FILETIME modified;
+    if (timestamp != 0 && TimestampToFileTime(timestamp, &modified)) {
+        HANDLE file = CreateFileW(source.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        bool dated = SetFileTime(file, nullptr, nullptr, &modified) != FALSE;
+        if (!CloseHandle(file) || !dated) return false;
+    }
+    DWORD attributes = old.exists ? old.attributes & KeptAttributes : 0;
+    if (attributes && !SetFileAttributesW(source.c_str(), attributes)) return false;
+    DWORD flags = old.exists ? MOVEFILE_REPLACE_EXISTING : 0;
+    return MoveFileExW(source.c_str(), ExtendedPath(path).c_str(), flags) != FALSE;
+}
+
 bool ReplaceExistingFile(const std::wstring& path, const OutputFileState& old, const char* bytes, size_t size,
                          int64_t timestamp) {
     DWORD attributes = old.attributes & KeptAttributes;

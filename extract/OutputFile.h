@@ -27,6 +27,14 @@ OutputFileState LookAtOutput(const std::wstring& path);
 // False when the file cannot be made or written; the file made is then removed.
 bool WriteNewFile(const std::wstring& path, const char* bytes, size_t size, int64_t timestamp);
 
+// Puts a complete file (written elsewhere on the same volume) at path: dated with the
+// timestamp (0 keeps its time), and, where it replaces the existing file `old`, with that
+// file's hidden, system and archive attributes; a missing path gets it as a new file, an
+// existing one is replaced in one rename. False, with the file left where it was and the
+// path as it was, on any failure.
+bool PutFileInPlace(const std::wstring& finished, const std::wstring& path, const OutputFileState& old,
+                    int64_t timestamp);
+
 // Replaces the existing file `old` at path. The bytes go to a temporary file of a name of its
 // own in the same folder, which gets the entry's time and the old file's hidden, system and
 // archive attributes, and only when complete takes the old file's place. On any failure the old file

@@ -1,4 +1,6 @@
 #include "extractwin/ProgressDlgBase.h"
+#include <climits>
+#include <cstdint>
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
 #include "framework/MessagePump.h"
@@ -24,24 +26,39 @@ BOOL CProgressDlgBase::OnInitDialog() {
     BOOL result = CDialog::OnInitDialog();  // both lines onto their controls
     shownEntryLine_ = entryLine;
     shownArchiveLine_ = archiveLine;
-    shownPosition_ = position_ = bar.GetPos();
+    shownPosition_ = bar.GetPos();
+    position_ = shownPosition_ / steps_;
+    share_ = 0;
     shownOnce_ = false;
     return result;
 }
 
+int CProgressDlgBase::BarSteps(int upper) {
+    constexpr int Steps = 1000;
+    return upper > 0 && upper <= INT_MAX / Steps ? Steps : 1;
+}
+
 void CProgressDlgBase::SetRange(int upper) {
     // The 32-bit message: archives of more than 65,535 entries move the bar to its end.
-    bar.SetRange32(0, upper);
+    steps_ = BarSteps(upper);
+    bar.SetRange32(0, upper * steps_);
 }
 
 void CProgressDlgBase::SetPosition(int position) {
     position_ = position;
+    share_ = 0;
     // The lines of a showing appear with its first entry, not with the bar's first move.
     if (shownOnce_) ShowWhenDue();
 }
 
 void CProgressDlgBase::ShowEntryName(const wchar_t* name) {
     entryLine = name;
+    ShowWhenDue();
+}
+
+void CProgressDlgBase::ShowEntryShare(int done, int total) {
+    if (total <= 0 || done < 0) return;
+    share_ = static_cast<int>(static_cast<int64_t>(done < total ? done : total) * steps_ / total);
     ShowWhenDue();
 }
 
@@ -53,9 +70,10 @@ void CProgressDlgBase::ShowNow() {
     if (!m_hWnd) return;
     SendLine(IDC_PROGRESS_ARCHIVE_LINE, archiveLine, &shownArchiveLine_);
     SendLine(IDC_PROGRESS_ENTRY_LINE, entryLine, &shownEntryLine_);
-    if (position_ != shownPosition_) {
-        bar.SetPos(position_);
-        shownPosition_ = position_;
+    int barPosition = position_ * steps_ + share_;
+    if (barPosition != shownPosition_) {
+        bar.SetPos(barPosition);
+        shownPosition_ = barPosition;
     }
     shownOnce_ = true;
     shownAt_ = GetTickCount();
@@ -69,7 +87,7 @@ void CProgressDlgBase::SendLine(int id, const std::wstring& text, std::wstring* 
 
 void CProgressDlgBase::ResetBar() {
     SetRange(100);
-    position_ = shownPosition_ = 0;
+    position_ = shownPosition_ = share_ = 0;
     bar.SetPos(0);
 }
 

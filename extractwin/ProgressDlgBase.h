@@ -18,12 +18,16 @@
 class CProgressDlgBase : public CDialog, public ExtractionProgress {
 public:
     static constexpr DWORD ScreenInterval = 50;  // milliseconds between two updates of the screen
+    // The bar's steps for each position of a run of `upper` positions: a large entry moves the
+    // bar within its own step.
+    static int BarSteps(int upper);
 
     explicit CProgressDlgBase(UINT templateId, CWnd* parent = nullptr);
 
     void SetRange(int upper) override;
     void SetPosition(int position) override;
     void ShowEntryName(const wchar_t* name) override;
+    void ShowEntryShare(int done, int total) override;
     void ShowNow() override;
     bool AbortRequested() override;
 
@@ -49,10 +53,12 @@ private:
     CBrush archiveLineBrush_;
     CBrush entryLineBrush_;
     int position_ = 0;
+    int share_ = 0;   // of the step of position_, in bar steps
+    int steps_ = 1;   // BarSteps of the range
     // What the controls hold now.
     std::wstring shownEntryLine_;
     std::wstring shownArchiveLine_;
-    int shownPosition_ = 0;
+    int shownPosition_ = 0;  // in bar steps
     bool shownOnce_ = false;  // false until the first update of this showing
     DWORD shownAt_ = 0;       // GetTickCount of the last update
 };

@@ -24,6 +24,15 @@ bool ReadArchiveHeader(const std::wstring& archivePath, char (&header)[SpiHeader
     return true;
 }
 
+// GetFile's progress callback: the host's EntryProgress behind its data argument.
+int WINAPI ReportProgress(int done, int total, LONG_PTR data) {
+    EntryProgress* progress = reinterpret_cast<EntryProgress*>(data);
+    return progress && !progress->Continue(done, total) ? 1 : 0;
+}
+
+constexpr unsigned int SpiOutputToFolder = 0x000;
+constexpr int SpiNotOffered = -1;
+
 }  // namespace
 
 PluginResult CPluginTable::ChoosePlugin(const std::wstring& archivePath, int* slot, std::string* pluginPath) const {
@@ -98,4 +107,26 @@ PluginResult CPluginTable::FetchEntry(const ListedArchive& archive, const Listed
     if (!block.Lock()) return emptyEntry ? PluginSucceeded : BlockNotLocked;
     *fetched = std::move(block);
     return PluginSucceeded;
+}
+
+PluginResult CPluginTable::UnpackEntryInto(const ListedArchive& archive, const ListedEntry& entry,
+                                           const std::wstring& folder, EntryProgress* progress) {
+    const EntryPoints* calls = archive.host == this ? ArchiveCalls(archive.slot) : nullptr;
+    if (!calls) return PluginNotBound;
+    LONG_PTR position = static_cast<LONG_PTR>(entry.position);
+    LONG_PTR data = reinterpret_cast<LONG_PTR>(progress);
+    int result = SpiNotOffered;
+    if (plugins_[archive.slot].slot.wide) {
+        std::wstring destination = folder;
+        result = calls->getFileW(archive.path.c_str(), position, &destination[0], SpiOutputToFolder, ReportProgress,
+                                 data);
+    } else {
+        std::string destination = AnsiPluginPath(folder);
+        if (destination.empty()) return FileOutputNotOffered;
+        result = calls->getFile(archive.pluginPath.c_str(), position, &destination[0], SpiOutputToFolder,
+                                ReportProgress, data);
+    }
+    if (result == SpiNotOffered) return FileOutputNotOffered;
+    if (result == SpiStopped) return StoppedByUser;
+    return result == 0 ? PluginSucceeded : EntryNotUnpacked;
 }

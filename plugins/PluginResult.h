@@ -31,6 +31,9 @@ enum PluginResult : int {
     // cancelled). Nothing is said about it: the run, or the window, ends as quietly as after
     // the progress dialog's 中断.
     StoppedByUser = -100,
+    // UnpackEntryInto: the plug-in does not write files itself (GetFile's "not implemented");
+    // the entry is fetched into memory instead. Nothing is said about it.
+    FileOutputNotOffered = -101,
 };
 
 // The lowest code that has a message.

@@ -11,6 +11,14 @@
 #include "plugins/SusiePlugin.h"
 
 constexpr int MaxPlugins = 200;
+
+// Where a plug-in reports how far one entry's unpacking has come.
+class EntryProgress {
+public:
+    virtual ~EntryProgress() = default;
+    // `done` of `total` (the plug-in's own units); false asks the plug-in to stop.
+    virtual bool Continue(int done, int total) = 0;
+};
 // Unload's index for every slot at once.
 constexpr int AllSlots = -1;
 
@@ -63,6 +71,14 @@ public:
     // PluginNotBound, BlockNotLocked, or EntryBufferNotAllocated when fetched is null; *fetched
     // is empty on failure.
     PluginResult FetchEntry(const ListedArchive& archive, const ListedEntry& entry, PluginBlock* fetched);
+    // Has the plug-in unpack one entry of an archive this table listed as a file of its own
+    // making in `folder` (which must exist; the caller's own work folder, holding nothing
+    // else), reporting to progress (or to nobody when it is null). Returns PluginSucceeded,
+    // with the plug-in's file in the folder; FileOutputNotOffered when the plug-in writes no
+    // files (nothing was written); StoppedByUser when progress or the user stopped it;
+    // EntryNotUnpacked, PluginNotBound. On failure the folder may hold what the plug-in left.
+    PluginResult UnpackEntryInto(const ListedArchive& archive, const ListedEntry& entry, const std::wstring& folder,
+                                 EntryProgress* progress);
 
 private:
     // The archive entry points of one library (null in an image plug-in's slot and in a

@@ -228,8 +228,16 @@ TEST(ProgressDialogs, TheBarTakesMoreThan65535EntriesAndTheLinesHaveTheirColours
     progress.ShowNow();
     PBRANGE range = {};
     SendDlgItemMessageA(progress.m_hWnd, 1024, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-    EXPECT_EQ(range.iHigh, 70000);
-    EXPECT_EQ(SendDlgItemMessageA(progress.m_hWnd, 1024, PBM_GETPOS, 0, 0), 69999);
+    int steps = CProgressDlgBase::BarSteps(70000);
+    EXPECT_EQ(range.iHigh, 70000 * steps);
+    EXPECT_EQ(SendDlgItemMessageA(progress.m_hWnd, 1024, PBM_GETPOS, 0, 0), 69999 * steps);
+    // A large entry moves the bar within its own step.
+    progress.ShowEntryShare(1, 4);
+    progress.ShowNow();
+    EXPECT_EQ(SendDlgItemMessageA(progress.m_hWnd, 1024, PBM_GETPOS, 0, 0), 69999 * steps + steps / 4);
+    progress.SetPosition(70000);
+    progress.ShowNow();
+    EXPECT_EQ(SendDlgItemMessageA(progress.m_hWnd, 1024, PBM_GETPOS, 0, 0), 70000 * steps);
 
     ControlColours archive = AskColours(progress.m_hWnd, 1025), entry = AskColours(progress.m_hWnd, 1023);
     EXPECT_EQ(archive.background, Yellow);
@@ -280,7 +288,7 @@ TEST(ProgressDialogs, ARunEndsWithItsLastEntryAndAFullBarOnScreenAndSendsEachLin
     EXPECT_EQ(ListTree(work / "out").size(), static_cast<size_t>(count));
     EXPECT_EQ(ControlText(progress.m_hWnd, 1023), "f" + std::to_string(count));
     EXPECT_EQ(ControlText(progress.m_hWnd, 1025), "many.fix");
-    EXPECT_EQ(SendDlgItemMessageA(progress.m_hWnd, 1024, PBM_GETPOS, 0, 0), count);
+    EXPECT_EQ(SendDlgItemMessageA(progress.m_hWnd, 1024, PBM_GETPOS, 0, 0), count * CProgressDlgBase::BarSteps(count));
     EXPECT_EQ(archiveLineSent, 1);
     // Not a line per entry: at most one per interval, and the last entry's at the end.
     EXPECT_LE(entryLineSent, static_cast<int>(elapsed / CProgressDlgBase::ScreenInterval) + 2)

@@ -53,11 +53,13 @@ public:
     void SetRange(int upper) override { ranges.push_back(upper); }
     void SetPosition(int position) override { positions.push_back(position); }
     void ShowEntryName(const wchar_t* name) override { names.push_back(testsupport::Narrow(name)); }
+    void ShowEntryShare(int done, int total) override { shares.push_back({done, total}); }
     void ShowNow() override {}
     bool AbortRequested() override { return abortAfterNames >= 0 && static_cast<int>(names.size()) > abortAfterNames; }
 
     std::vector<int> ranges, positions;
     std::vector<std::string> names;
+    std::vector<std::pair<int, int>> shares;
     int abortAfterNames = -1;
 };
 
