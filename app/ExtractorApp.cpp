@@ -10,15 +10,13 @@
 #include "listwin/ArchiveListDlg.h"
 #include "plugins/PluginTable.h"
 #include "settings/SettingsDlg.h"
-#include "text/PathSize.h"
+#include "text/WideText.h"
 
 void CExtractorApp::LookUpPluginFolder() {
     CSettingIO settings;
-    char folder[PathSize];
-    settings.Read(profile::SpiFold, folder);
-    if (folder[0]) return;
-    std::string viewerFolder;
-    if (ReadImageViewerFolder(&viewerFolder)) settings.Write(profile::SpiFold, viewerFolder.c_str());
+    if (!settings.Read(profile::SpiFold).empty()) return;
+    std::wstring viewerFolder;
+    if (ReadImageViewerFolder(&viewerFolder)) settings.Write(profile::SpiFold, viewerFolder);
 }
 
 void CExtractorApp::Relaunch(const char* ownPath, const std::vector<std::string>& pieces) {
@@ -67,7 +65,7 @@ void CExtractorApp::RunSettingsMode() {
 
 void CExtractorApp::RunListMode(const std::string& archivePath) {
     CPluginTable host;
-    host.LoadFolder(PluginFolderInUse(SpiFileExtension).c_str());
+    host.LoadFolder(WideToCp932Shown(PluginFolderInUse(SpiFileExtension)).c_str());
 
     CArchiveListDlg window;
     window.SetArchive(archivePath.c_str(), &host);
@@ -79,7 +77,7 @@ void CExtractorApp::RunListMode(const std::string& archivePath) {
 
 void CExtractorApp::RunImmediateMode(const std::vector<std::string>& pieces) {
     CPluginTable host;
-    host.LoadFolder(PluginFolderInUse(SpiFileExtension).c_str());
+    host.LoadFolder(WideToCp932Shown(PluginFolderInUse(SpiFileExtension)).c_str());
 
     // One dialog for every archive: each showing extracts one archive and closes itself.
     CExtractProgressDlg dialog;

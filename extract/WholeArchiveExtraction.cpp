@@ -7,6 +7,7 @@
 #include "extract/ExtractionTexts.h"
 #include "text/Cp932.h"
 #include "text/PathSize.h"
+#include "text/WideText.h"
 
 namespace {
 bool ArchiveHasContent(const char* archivePath, ExtractionMessages& messages) {
@@ -32,7 +33,7 @@ bool WholeArchiveDestination(const std::string& folder, const char* archivePath,
 ExtractionEnd ExtractWholeArchive(const char* archivePath, CPluginTable* host, ExtractionProgress& progress,
                                   OverwriteAsker& asker, ExtractionMessages& messages) {
     CSettingIO settings;
-    std::string folder = settings.Read(profile::DefrostingFold);
+    std::string folder = WideToCp932Shown(settings.Read(profile::DefrostingFold));
     if (folder.empty()) {
         messages.ShowMessage(NoDestinationText);
         return ExtractionEnd::Failure;

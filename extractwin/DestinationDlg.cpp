@@ -3,6 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 #include "text/PathSize.h"
+#include "text/WideText.h"
 
 namespace {
 HICON LoadProgramIcon(int id) { return LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); }
@@ -33,8 +34,8 @@ BOOL CDestinationDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CDestinationDlg::OnBrowse() {
     char initial[PathSize] = {};
-    char picked[PathSize] = {};
+    std::wstring picked;
     ::GetDlgItemTextA(m_hWnd, IDC_DEST_FOLDER, initial, sizeof initial);
-    if (BrowseForFolder(initial, picked, m_hWnd, "解凍先を選択して下さい。"))
-        SetDlgItemText(IDC_DEST_FOLDER, picked);
+    if (BrowseForFolder(Cp932ToWide(initial), &picked, m_hWnd, "解凍先を選択して下さい。"))
+        SetDlgItemText(IDC_DEST_FOLDER, WideToCp932Shown(picked).c_str());
 }

@@ -15,9 +15,9 @@ void CDataExchange::Fail(int id) {
     }
 }
 
-std::string TextTooLongMessage(int maxBytes) {
+std::string TextTooLongMessage(int maxLength) {
     std::string message = "%1 文字以内で入力してください。";
-    message.replace(message.find("%1"), 2, std::to_string(maxBytes));
+    message.replace(message.find("%1"), 2, std::to_string(maxLength));
     return message;
 }
 
@@ -36,6 +36,24 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value, int maxBytes) {
     std::string read(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
     if (maxBytes > 0 && read.size() > static_cast<size_t>(maxBytes)) {
         AppMessageBox(dx->m_pDlgWnd, TextTooLongMessage(maxBytes).c_str());
+        dx->Fail(id);
+        return;
+    }
+    value = read;
+}
+
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value, int maxLength) {
+    if (dx->m_failed) return;
+    HWND control = dx->Control(id);
+    if (!control) return;
+    if (!dx->m_bSaveAndValidate) {
+        if (maxLength > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxLength), 0);
+        SetWindowTextW(control, value.c_str());
+        return;
+    }
+    std::wstring read = CWnd(control).GetWindowWideText();
+    if (maxLength > 0 && read.size() > static_cast<size_t>(maxLength)) {
+        AppMessageBox(dx->m_pDlgWnd, TextTooLongMessage(maxLength).c_str());
         dx->Fail(id);
         return;
     }

@@ -10,6 +10,7 @@
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/WorkFile.h"
 #include "text/PathSize.h"
+#include "text/WideText.h"
 #include "ui/PluginErrorBox.h"
 
 namespace {
@@ -53,8 +54,6 @@ void CArchiveListDlg::ViewEntry() {
     }
 
     if (ShellOpen(workFile, nullptr)) return;
-    char editor[PathSize];
-    CSettingIO().Read(profile::NullOpenEditor, editor);
-    if (ShellOpen(editor, workFile)) return;
+    if (ShellOpen(WideToCp932Shown(CSettingIO().Read(profile::NullOpenEditor)).c_str(), workFile)) return;
     AppMessageBox(this, "関連付けられたアプリケーションがありません。");
 }
