@@ -15,11 +15,9 @@
 
 void CExtractorApp::LookUpPluginFolder() {
     CSettingIO settings;
-    char folder[PathSize];
-    settings.Read(profile::SpiFold, folder);
-    if (folder[0]) return;
-    std::string viewerFolder;
-    if (ReadImageViewerFolder(&viewerFolder)) settings.Write(profile::SpiFold, viewerFolder.c_str());
+    if (!settings.Read(profile::SpiFold).empty()) return;
+    std::wstring viewerFolder;
+    if (ReadImageViewerFolder(&viewerFolder)) settings.Write(profile::SpiFold, viewerFolder);
 }
 
 void CExtractorApp::Relaunch(const std::wstring& ownPath, const std::vector<std::wstring>& pieces) {
@@ -73,7 +71,7 @@ void CExtractorApp::RunSettingsMode() {
 
 void CExtractorApp::RunListMode(const std::wstring& archivePath) {
     CPluginTable host;
-    host.LoadFolder(Cp932ToWide(PluginFolderInUse(SpiFileExtension)));
+    host.LoadFolder(PluginFolderInUse(SpiFileExtension));
 
     CArchiveListDlg window;
     window.SetArchive(archivePath, &host);
@@ -85,7 +83,7 @@ void CExtractorApp::RunListMode(const std::wstring& archivePath) {
 
 void CExtractorApp::RunImmediateMode(const std::vector<std::wstring>& pieces) {
     CPluginTable host;
-    host.LoadFolder(Cp932ToWide(PluginFolderInUse(SpiFileExtension)));
+    host.LoadFolder(PluginFolderInUse(SpiFileExtension));
 
     // One dialog for every archive: each showing extracts one archive and closes itself.
     CExtractProgressDlg dialog;

@@ -7,7 +7,8 @@ constexpr char ImageViewerKey[] = "Software\\Halvorn\\Susie\\Plug-in";
 constexpr char ImageViewerValue[] = "Path";
 
 // Reads the viewer's plug-in folder. False when the key cannot be opened (no viewer is
-// installed). Otherwise true, with *folder the value: a REG_EXPAND_SZ value with its
-// environment variables expanded; empty when the value is missing, of another type, or longer
-// than a path buffer holds (259 bytes), since a cut path would name another folder.
-bool ReadImageViewerFolder(std::string* folder);
+// installed). Otherwise true, with *folder the value in UTF-16 (the viewer stores it through
+// the "A" functions; it reads as the same text): a REG_EXPAND_SZ value with its environment
+// variables expanded; empty when the value is missing, of another type, or longer than a path
+// (MaxWidePathLength units), since a cut path would name another folder.
+bool ReadImageViewerFolder(std::wstring* folder);

@@ -1,46 +1,47 @@
 #include "core/PluginFolder.h"
 #include <windows.h>
+#include <vector>
 #include "core/SettingIO.h"
-#include "core/Utility.h"
-#include "text/Cp932.h"
 #include "text/PathSize.h"
+#include "text/WidePath.h"
+#include "text/WideText.h"
 
 namespace {
 
-constexpr char BundledFolderName[] = "plugins";
+constexpr wchar_t BundledFolderName[] = L"plugins";
 
 // Whether the folder holds a file named *.<extension> (a folder of that name does not count).
-bool HoldsPluginFile(const std::string& folder, const char* extension) {
-    std::string pattern = folder + (cp932::EndsWithSeparator(folder) ? "*." : "\\*.") + extension;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+bool HoldsPluginFile(const std::wstring& folder, const char* extension) {
+    std::wstring pattern = folder + (widepath::EndsWithSeparator(folder) ? L"*." : L"\\*.") + Cp932ToWide(extension);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     bool file = false;
     do {
         file = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    } while (!file && FindNextFileA(search, &found));
+    } while (!file && FindNextFileW(search, &found));
     FindClose(search);
     return file;
 }
 
-}  // namespace
-
-std::string BundledPluginFolder() {
-    char program[PathSize] = {};
-    DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
-    if (length == 0 || length >= sizeof program) return std::string();
-    char folder[PathSize];
-    CUtility utility;
-    utility.SplitPath(PathPart::DriveAndFolder, program, folder);
-    std::string bundled = std::string(folder) + BundledFolderName;
-    if (bundled.size() >= PathSize || utility.PathKind(bundled.c_str()) != PathType::Folder) return std::string();
-    return bundled;
+bool IsFolder(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::string PluginFolderInUse(const char* pluginExtension) {
-    char configured[PathSize];
-    CSettingIO().Read(profile::SpiFold, configured);
-    if (configured[0] && HoldsPluginFile(configured, pluginExtension)) return configured;
-    std::string bundled = BundledPluginFolder();
+}  // namespace
+
+std::wstring BundledPluginFolder() {
+    std::vector<wchar_t> program(MaxWidePathLength + 1, L'\0');
+    DWORD length = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+    if (length == 0 || length >= program.size()) return std::wstring();
+    std::wstring bundled = widepath::Folder(program.data()) + BundledFolderName;
+    return IsFolder(bundled) ? bundled : std::wstring();
+}
+
+std::wstring PluginFolderInUse(const char* pluginExtension) {
+    std::wstring configured = CSettingIO().Read(profile::SpiFold);
+    if (!configured.empty() && HoldsPluginFile(configured, pluginExtension)) return configured;
+    std::wstring bundled = BundledPluginFolder();
     return bundled.empty() ? configured : bundled;
 }

@@ -8,9 +8,9 @@
 // program whose setting names a folder of 32-bit plug-ins still opens them with its own;
 // otherwise the setting. Start-up never writes the fallback to the profile (it follows the
 // program wherever it is moved); the settings dialog shows it and stores it on OK.
-// Empty when there is neither. At most 259 bytes.
-std::string PluginFolderInUse(const char* pluginExtension);
+// Empty when there is neither. At most MaxWidePathLength units.
+std::wstring PluginFolderInUse(const char* pluginExtension);
 
 // The `plugins` folder beside the program ("<program folder>\plugins"); empty when it does
-// not exist or its path does not fit a 260-byte buffer.
-std::string BundledPluginFolder();
+// not exist.
+std::wstring BundledPluginFolder();

@@ -3,9 +3,10 @@
 // every reader uses. All of them live directly under the application's key (the empty
 // section); CSettingIO reads and writes them.
 
+// A folder or program path, a REG_SZ value read and written as UTF-16.
 struct TextValue {
     const char* name;
-    const char* defaultValue;
+    const wchar_t* defaultValue;
 };
 
 struct NumberValue {
@@ -14,9 +15,9 @@ struct NumberValue {
 };
 
 namespace profile {
-constexpr TextValue SpiFold{"SpiFold", ""};                 // the plug-in folder
-constexpr TextValue DefrostingFold{"DefrostingFold", ""};   // immediate mode's destination
-constexpr TextValue NullOpenEditor{"NullOpenEditor", "NotePad"};  // opens a type with no program
+constexpr TextValue SpiFold{"SpiFold", L""};                 // the plug-in folder
+constexpr TextValue DefrostingFold{"DefrostingFold", L""};   // immediate mode's destination
+constexpr TextValue NullOpenEditor{"NullOpenEditor", L"NotePad"};  // opens a type with no program
 constexpr NumberValue DefrostingMode{"DefrostingMode", 0};  // not 0: immediate mode
 constexpr NumberValue OpenCheckFlag{"OpenCheckFlag", 1};    // 1: show the destination afterwards
 constexpr NumberValue UpdateChkFlag{"UpdateChkFlag", 1};    // 1: ask before overwriting

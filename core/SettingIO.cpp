@@ -36,13 +36,19 @@ bool CSettingIO::WriteInt(const char* section, const char* key, int value) {
     return app && app->WriteProfileInt(section, key, value);
 }
 
-std::string CSettingIO::Read(const TextValue& value, char* out) {
-    return ReadString("", value.name, value.defaultValue, out);
+std::wstring CSettingIO::Read(const TextValue& value) {
+    std::wstring fallback = value.defaultValue ? value.defaultValue : L"";
+    CWinApp* app = AfxGetApp();
+    std::wstring text = app ? app->GetProfileWideString("", value.name, fallback.c_str()) : fallback;
+    return text.size() > MaxWidePathLength ? fallback : text;
 }
 
 int CSettingIO::Read(const NumberValue& value) { return ReadInt("", value.name, value.defaultValue); }
 
-bool CSettingIO::Write(const TextValue& value, const char* text) { return WriteString("", value.name, text); }
+bool CSettingIO::Write(const TextValue& value, const std::wstring& text) {
+    CWinApp* app = AfxGetApp();
+    return app && text.size() <= MaxWidePathLength && app->WriteProfileWideString("", value.name, text);
+}
 
 bool CSettingIO::Write(const NumberValue& value, int number) { return WriteInt("", value.name, number); }
 

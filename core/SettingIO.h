@@ -18,10 +18,13 @@ struct IntList10 {
 // create one on the stack where a value is needed.
 class CSettingIO : public CCmdTarget {
 public:
-    // A value of ProfileValues.h, with its own default; out as for ReadString.
-    std::string Read(const TextValue& value, char* out = nullptr);
+    // A value of ProfileValues.h, with its own default. A text value is any path the wide
+    // file functions take: one longer than MaxWidePathLength units reads as the default, and
+    // Write refuses it (false, the stored value kept), since cut it could name another folder
+    // or program. A text the "A" functions stored (code page 932) reads back as that text.
+    std::wstring Read(const TextValue& value);
     int Read(const NumberValue& value);
-    bool Write(const TextValue& value, const char* text);
+    bool Write(const TextValue& value, const std::wstring& text);
     bool Write(const NumberValue& value, int number);
 
     // Reads a string value; a null default reads as empty, and so does a value longer than 259

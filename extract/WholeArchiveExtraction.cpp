@@ -35,7 +35,7 @@ bool WholeArchiveDestination(const std::wstring& folder, const std::wstring& arc
 ExtractionEnd ExtractWholeArchive(const std::wstring& archivePath, CPluginTable* host, ExtractionProgress& progress,
                                   OverwriteAsker& asker, ExtractionMessages& messages) {
     CSettingIO settings;
-    std::wstring folder = Cp932ToWide(settings.Read(profile::DefrostingFold));
+    std::wstring folder = settings.Read(profile::DefrostingFold);
     if (folder.empty()) {
         messages.ShowMessage(NoDestinationText);
         return ExtractionEnd::Failure;

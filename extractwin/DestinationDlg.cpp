@@ -1,10 +1,7 @@
 #include "extractwin/DestinationDlg.h"
-#include <cstdio>
 #include "framework/BrowseForFolder.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
-#include "text/PathSize.h"
-#include "text/WideText.h"
 
 namespace {
 HICON LoadProgramIcon(int id) { return LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); }
@@ -34,12 +31,7 @@ BOOL CDestinationDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CDestinationDlg::OnBrowse() {
-    char initial[PathSize] = {};
-    char picked[PathSize] = {};
-    wchar_t typed[PathSize] = {};
-    ::GetDlgItemTextW(m_hWnd, IDC_DEST_FOLDER, typed, PathSize);
-    std::string narrow = WideToCp932Shown(typed);
-    snprintf(initial, sizeof initial, "%s", narrow.c_str());
-    if (BrowseForFolder(initial, picked, m_hWnd, "解凍先を選択して下さい。"))
-        ::SetDlgItemTextW(m_hWnd, IDC_DEST_FOLDER, Cp932ToWide(picked).c_str());
+    std::wstring picked;
+    if (BrowseForFolder(GetDlgItemWideText(IDC_DEST_FOLDER), &picked, m_hWnd, "解凍先を選択して下さい。"))
+        SetDlgItemText(IDC_DEST_FOLDER, picked);
 }

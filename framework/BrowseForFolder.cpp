@@ -1,43 +1,42 @@
 #include "framework/BrowseForFolder.h"
 #include <shlobj.h>
-#include <cstring>
-#include "text/Cp932.h"
+#include <vector>
+#include "text/PathSize.h"
+#include "text/WidePath.h"
+#include "text/WideText.h"
 
 namespace {
 int CALLBACK SelectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM initialPath) {
     if (message == BFFM_INITIALIZED && initialPath)
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, initialPath);
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, initialPath);
     return 0;
 }
 
-// Drops one trailing "\" or "/" (never the second byte of a double-byte character).
-void DropTrailingSeparator(char* path) {
-    size_t length = strlen(path);
-    if (cp932::IsSeparator(cp932::LastSingleByte(path, length))) path[length - 1] = '\0';
+// The item's file-system path; false for an item without one.
+bool FileSystemPath(LPCITEMIDLIST item, std::wstring* path) {
+    std::vector<wchar_t> text(MaxWidePathLength + 1, L'\0');
+    if (!SHGetPathFromIDListEx(item, text.data(), static_cast<DWORD>(text.size()), GPFIDL_DEFAULT)) return false;
+    *path = text.data();
+    return true;
 }
 }  // namespace
 
-int BrowseForFolder(char* initialPath, char* output, HWND owner, const char* title) {
-    bool hasInitial = initialPath && initialPath[0];
-    if (hasInitial) DropTrailingSeparator(initialPath);
+bool BrowseForFolder(const std::wstring& initialPath, std::wstring* picked, HWND owner, const char* title) {
+    std::wstring initial = initialPath;
+    if (widepath::EndsWithSeparator(initial)) initial.pop_back();
+    std::wstring titleText = Cp932ToWide(title ? title : "");
 
-    BROWSEINFOA info = {};
+    BROWSEINFOW info = {};
     info.hwndOwner = owner;
     info.pidlRoot = nullptr;
-    info.lpszTitle = title;
+    info.lpszTitle = titleText.c_str();
     info.ulFlags = 0;
     info.lpfn = SelectInitialFolder;
-    info.lParam = hasInitial ? reinterpret_cast<LPARAM>(initialPath) : 0;
+    info.lParam = initial.empty() ? 0 : reinterpret_cast<LPARAM>(initial.c_str());
 
-    LPITEMIDLIST picked = SHBrowseForFolderA(&info);
-    if (!picked) return 0;
-
-    // SHGetPathFromIDListA writes at most MAX_PATH (260) bytes, the size of output.
-    SHGetPathFromIDListA(picked, output);
-    IMalloc* allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
-        allocator->Free(picked);
-        allocator->Release();
-    }
-    return 1;
+    LPITEMIDLIST item = SHBrowseForFolderW(&info);
+    if (!item) return false;
+    FileSystemPath(item, picked);
+    CoTaskMemFree(item);
+    return true;
 }

@@ -1,8 +1,9 @@
 #pragma once
 #include <windows.h>
+#include <string>
 
-// Shows the shell's folder browser, starting at initialPath when it is not empty (one
-// trailing separator is removed from the caller's buffer first). Returns 1 when the user
-// picked a folder, its file-system path then stands in output (260 bytes; an item without
-// one leaves output as it was), and 0 when the browser was cancelled.
-int BrowseForFolder(char* initialPath, char* output, HWND owner, const char* title);
+// Shows the shell's folder browser under a code page 932 title, starting at initialPath when
+// it is not empty (without one trailing separator). True when the user picked a folder: its
+// file-system path, of any length, then stands in *picked (an item without one, such as a
+// printer, leaves *picked as it was). False when the browser was cancelled.
+bool BrowseForFolder(const std::wstring& initialPath, std::wstring* picked, HWND owner, const char* title);

@@ -1,5 +1,4 @@
 #include "framework/DataExchange.h"
-#include <vector>
 #include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 
@@ -15,53 +14,42 @@ void CDataExchange::Fail(int id) {
     }
 }
 
-std::string TextTooLongMessage(int maxBytes) {
+std::string TextTooLongMessage(int maxLength) {
     std::string message = "%1 文字以内で入力してください。";
-    message.replace(message.find("%1"), 2, std::to_string(maxBytes));
+    message.replace(message.find("%1"), 2, std::to_string(maxLength));
     return message;
 }
 
-void DDX_Text(CDataExchange* dx, int id, std::string& value, int maxBytes) {
-    if (dx->m_failed) return;
-    HWND control = dx->Control(id);
-    if (!control) return;
-    if (!dx->m_bSaveAndValidate) {
-        if (maxBytes > 0) SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(maxBytes), 0);
-        SetWindowTextA(control, value.c_str());
-        return;
-    }
-    int length = GetWindowTextLengthA(control);
-    std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    int copied = GetWindowTextA(control, text.data(), length + 1);
-    std::string read(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
-    if (maxBytes > 0 && read.size() > static_cast<size_t>(maxBytes)) {
-        AppMessageBox(dx->m_pDlgWnd, TextTooLongMessage(maxBytes).c_str());
-        dx->Fail(id);
-        return;
-    }
-    value = read;
-}
+namespace {
+// A control's text in the form of the field it goes to and comes from.
+std::string ControlText(const CWnd& control, const std::string*) { return control.GetWindowText(); }
+std::wstring ControlText(const CWnd& control, const std::wstring*) { return control.GetWindowWideText(); }
 
-void DDX_Text(CDataExchange* dx, int id, std::wstring& value, int maxChars) {
+// maxLength counts the text's units: bytes of code page 932 or UTF-16 units.
+template <typename Text>
+void ExchangeText(CDataExchange* dx, int id, Text& value, int maxLength) {
     if (dx->m_failed) return;
     HWND control = dx->Control(id);
     if (!control) return;
+    CWnd edit(control);
     if (!dx->m_bSaveAndValidate) {
-        if (maxChars > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
-        SetWindowTextW(control, value.c_str());
+        if (maxLength > 0) SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(maxLength), 0);
+        edit.SetWindowText(value.c_str());
         return;
     }
-    int length = GetWindowTextLengthW(control);
-    std::vector<wchar_t> text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    int copied = GetWindowTextW(control, text.data(), length + 1);
-    std::wstring read(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
-    if (maxChars > 0 && read.size() > static_cast<size_t>(maxChars)) {
-        AppMessageBox(dx->m_pDlgWnd, TextTooLongMessage(maxChars).c_str());
+    Text read = ControlText(edit, &value);
+    if (maxLength > 0 && read.size() > static_cast<size_t>(maxLength)) {
+        AppMessageBox(dx->m_pDlgWnd, TextTooLongMessage(maxLength).c_str());
         dx->Fail(id);
         return;
     }
     value = read;
 }
+}  // namespace
+
+void DDX_Text(CDataExchange* dx, int id, std::string& value, int maxBytes) { ExchangeText(dx, id, value, maxBytes); }
+
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value, int maxLength) { ExchangeText(dx, id, value, maxLength); }
 
 void DDX_Check(CDataExchange* dx, int id, int& value) {
     if (dx->m_failed) return;

@@ -134,3 +134,32 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
     RegCloseKey(key);
     return rc == ERROR_SUCCESS;
 }
+
+std::wstring CWinApp::GetProfileWideString(const char* section, const char* entry, const wchar_t* defaultValue) {
+    std::wstring fallback = defaultValue ? defaultValue : L"";
+    HKEY key = OpenSectionKey(section);
+    if (!key) return fallback;
+    std::wstring name = Cp932ToWide(entry ? entry : "");
+    DWORD type = 0, size = 0;
+    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    std::vector<wchar_t> data;
+    if (rc == ERROR_SUCCESS && type == REG_SZ) {
+        data.resize(size / sizeof(wchar_t) + 1);
+        rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    }
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || type != REG_SZ) return fallback;
+    data.resize(size / sizeof(wchar_t) + 1, L'\0');
+    data[size / sizeof(wchar_t)] = L'\0';  // a stored value need not carry its terminator
+    return std::wstring(data.data());
+}
+
+BOOL CWinApp::WriteProfileWideString(const char* section, const char* entry, const std::wstring& value) {
+    HKEY key = OpenSectionKey(section);
+    if (!key) return FALSE;
+    std::wstring name = Cp932ToWide(entry ? entry : "");
+    LONG rc = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}

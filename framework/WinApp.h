@@ -32,6 +32,10 @@ public:
     BOOL WriteProfileInt(const char* section, const char* entry, int value);
     std::string GetProfileString(const char* section, const char* entry, const char* defaultValue);
     BOOL WriteProfileString(const char* section, const char* entry, const char* value);
+    // The same value in UTF-16, through the wide registry functions (entry is ASCII). A value
+    // the "A" functions wrote reads back as the same text.
+    std::wstring GetProfileWideString(const char* section, const char* entry, const wchar_t* defaultValue);
+    BOOL WriteProfileWideString(const char* section, const char* entry, const std::wstring& value);
 
     HINSTANCE m_hInstance = nullptr;
     std::string m_appName;        // from AFX_IDS_APP_TITLE, else the executable's base name

@@ -214,6 +214,16 @@ std::string CWnd::GetWindowText() const {
 }
 
 int CWnd::GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
+
+void CWnd::SetWindowText(const std::wstring& text) { ::SetWindowTextW(m_hWnd, text.c_str()); }
+
+std::wstring CWnd::GetWindowWideText() const {
+    int length = ::GetWindowTextLengthW(m_hWnd);
+    if (length <= 0) return std::wstring();
+    std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = ::GetWindowTextW(m_hWnd, text.data(), length + 1);
+    return std::wstring(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+}
 BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
 BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
 BOOL CWnd::ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
@@ -317,6 +327,13 @@ void CWnd::SetDlgItemText(int id, const char* text) { ::SetDlgItemTextA(m_hWnd, 
 std::string CWnd::GetDlgItemText(int id) const {
     HWND control = ::GetDlgItem(m_hWnd, id);
     return control ? CWnd(control).GetWindowText() : std::string();
+}
+
+void CWnd::SetDlgItemText(int id, const std::wstring& text) { ::SetDlgItemTextW(m_hWnd, id, text.c_str()); }
+
+std::wstring CWnd::GetDlgItemWideText(int id) const {
+    HWND control = ::GetDlgItem(m_hWnd, id);
+    return control ? CWnd(control).GetWindowWideText() : std::wstring();
 }
 
 void CWnd::CheckDlgButton(int id, UINT check) { ::CheckDlgButton(m_hWnd, id, check); }

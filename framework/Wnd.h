@@ -66,6 +66,9 @@ public:
     void SetWindowText(const char* text);
     std::string GetWindowText() const;
     int GetWindowTextLength() const;
+    // The same in UTF-16, for paths, whose characters code page 932 may not spell.
+    void SetWindowText(const std::wstring& text);
+    std::wstring GetWindowWideText() const;
     BOOL EnableWindow(BOOL enable = TRUE);
     BOOL IsWindowEnabled() const;
     BOOL ShowWindow(int command);
@@ -111,6 +114,8 @@ public:
     CWnd* GetDlgItem(int id) const;
     void SetDlgItemText(int id, const char* text);
     std::string GetDlgItemText(int id) const;
+    void SetDlgItemText(int id, const std::wstring& text);
+    std::wstring GetDlgItemWideText(int id) const;
     void CheckDlgButton(int id, UINT check);
     UINT IsDlgButtonChecked(int id) const;
 

@@ -53,7 +53,6 @@ void CArchiveListDlg::ViewEntry() {
     }
 
     if (ShellOpen(workFile, nullptr)) return;
-    std::wstring editor = Cp932ToWide(CSettingIO().Read(profile::NullOpenEditor));
-    if (ShellOpen(editor, workFile.c_str())) return;
+    if (ShellOpen(CSettingIO().Read(profile::NullOpenEditor), workFile.c_str())) return;
     AppMessageBox(this, "関連付けられたアプリケーションがありません。");
 }

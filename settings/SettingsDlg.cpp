@@ -1,7 +1,7 @@
 #include "settings/SettingsDlg.h"
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <vector>
 #include "core/ImageViewerFolder.h"
 #include "core/PluginFolder.h"
 #include "core/SettingIO.h"
@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "settings/PluginRowOrder.h"
 #include "text/PathSize.h"
+#include "text/WidePath.h"
 #include "text/WideText.h"
 #include "ui/Help.h"
 
@@ -32,6 +33,14 @@ HICON LoadProgramIcon(int id) { return LoadIconA(AfxGetResourceHandle(), MAKEINT
 
 HICON LoadSmallIcon(int id) {
     return static_cast<HICON>(LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+}
+
+// The current folder, empty when it cannot be read.
+std::wstring CurrentFolder() {
+    DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::vector<wchar_t> folder(size + 1, L'\0');
+    DWORD length = size > 0 ? GetCurrentDirectoryW(size + 1, folder.data()) : 0;
+    return length > 0 && length <= size ? std::wstring(folder.data(), length) : std::wstring();
 }
 }  // namespace
 
@@ -62,15 +71,12 @@ BOOL CSettingsDlg::OnInitDialog() {
     openCheckFlag = settings.Read(profile::OpenCheckFlag);
     updateChkFlag = settings.Read(profile::UpdateChkFlag);
 
-    char text[PathSize];
     for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER})
-        ::SendDlgItemMessageA(m_hWnd, id, EM_LIMITTEXT, TextLimit, 0);
-    settings.Read(profile::NullOpenEditor, text);
-    SetDlgItemText(IDC_SETTINGS_EDITOR, text);
-    settings.Read(profile::DefrostingFold, text);
-    SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, text);
+        ::SendDlgItemMessageW(m_hWnd, id, EM_LIMITTEXT, TextLimit, 0);
+    SetDlgItemText(IDC_SETTINGS_EDITOR, settings.Read(profile::NullOpenEditor));
+    SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, settings.Read(profile::DefrostingFold));
     // Fills the list once, before its columns exist.
-    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, PluginFolderInUse(SpiFileExtension).c_str());
+    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, PluginFolderInUse(SpiFileExtension));
 
     pluginFolderButton.SetIcon(LoadProgramIcon(IDI_FOLDER));
     viewerFolderButton.SetIcon(LoadProgramIcon(IDI_HEART));
@@ -111,19 +117,16 @@ void CSettingsDlg::UpdateModeControls() {
         ::EnableWindow(::GetDlgItem(m_hWnd, id), defrostingMode == 0);
 }
 
-void CSettingsDlg::ReadFieldText(int id, char* text) {
-    std::string whole = GetDlgItemText(id);
-    if (whole.size() > static_cast<size_t>(TextLimit)) whole.clear();
-    memcpy(text, whole.c_str(), whole.size() + 1);
+std::wstring CSettingsDlg::FieldText(int id) const {
+    std::wstring text = GetDlgItemWideText(id);
+    return text.size() > static_cast<size_t>(TextLimit) ? std::wstring() : text;
 }
 
 void CSettingsDlg::FillPluginList() {
     CWaitCursor wait;
-    char folder[PathSize];
-    ReadFieldText(IDC_SETTINGS_SPI_FOLDER, folder);
     // A fill that stopped early may have left libraries loaded; LoadFolder would drop them.
     plugins.Unload(AllSlots);
-    int loaded = plugins.LoadFolder(Cp932ToWide(folder));
+    int loaded = plugins.LoadFolder(FieldText(IDC_SETTINGS_SPI_FOLDER));
 
     pluginList.ShowWindow(SW_HIDE);
     pluginList.DeleteAllItems();
@@ -170,57 +173,48 @@ void CSettingsDlg::SortByColumn(int column) {
 }
 
 void CSettingsDlg::PickDestinationFolder() {
-    char initial[PathSize];
-    ReadFieldText(IDC_SETTINGS_DEST_FOLDER, initial);
-    char picked[PathSize] = {};
-    if (BrowseForFolder(initial, picked, m_hWnd, DestinationTitle) == 1)
+    std::wstring picked;
+    if (BrowseForFolder(FieldText(IDC_SETTINGS_DEST_FOLDER), &picked, m_hWnd, DestinationTitle))
         SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, picked);
 }
 
 void CSettingsDlg::PickPluginFolder() {
-    char initial[PathSize];
-    ReadFieldText(IDC_SETTINGS_SPI_FOLDER, initial);
-    char picked[PathSize] = {};
-    if (BrowseForFolder(initial, picked, m_hWnd, PluginFolderTitle) != 1) return;
+    std::wstring picked;
+    if (!BrowseForFolder(FieldText(IDC_SETTINGS_SPI_FOLDER), &picked, m_hWnd, PluginFolderTitle)) return;
     SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, picked);
     FillPluginList();
 }
 
 void CSettingsDlg::TakeImageViewerFolder() {
     CWaitCursor wait;
-    std::string folder;
+    std::wstring folder;
     if (!ReadImageViewerFolder(&folder)) {
         AppMessageBox(this, NoImageViewerText);
         return;
     }
-    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, folder.c_str());
+    SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, folder);
 }
 
 void CSettingsDlg::PickEditor() {
-    char editor[PathSize];
-    ReadFieldText(IDC_SETTINGS_EDITOR, editor);
-    char initialFolder[PathSize];
-    CUtility().SplitPath(PathPart::DriveAndFolder, editor, initialFolder, sizeof initialFolder);
+    std::wstring editor = FieldText(IDC_SETTINGS_EDITOR);
+    std::wstring initialFolder = widepath::Folder(editor);
+    std::wstring title = Cp932ToWide(EditorTitle);
 
     CWaitCursor wait;
-    char currentDirectory[PathSize] = {};
-    DWORD length = GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory);
-    bool remembered = length > 0 && length < sizeof currentDirectory;
-
+    std::wstring currentFolder = CurrentFolder();
     CFileDialog dialog(TRUE, nullptr, editor, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, EditorFilter);
-    dialog.m_ofn.lpstrTitle = EditorTitle;
-    dialog.m_ofn.lpstrInitialDir = initialFolder;
+    dialog.m_ofn.lpstrTitle = title.c_str();
+    dialog.m_ofn.lpstrInitialDir = initialFolder.c_str();
     INT_PTR answer = dialog.DoModal();
-    if (remembered) SetCurrentDirectoryA(currentDirectory);
+    if (!currentFolder.empty()) SetCurrentDirectoryW(currentFolder.c_str());
 
     // A path longer than the field takes goes in whole: OK refuses it rather than store a cut one.
-    if (answer == IDOK) SetDlgItemText(IDC_SETTINGS_EDITOR, dialog.GetPathName().c_str());
+    if (answer == IDOK) SetDlgItemText(IDC_SETTINGS_EDITOR, dialog.GetPathName());
 }
 
 void CSettingsDlg::OnOK() {
-    // A text that does not fit its 260-byte buffer is refused, not cut: cut (perhaps in the
-    // middle of a double-byte character) it would name another folder or program.
-    std::string pluginFolder, destination, editor;
+    // A text longer than a path is refused, not cut: cut it would name another folder or program.
+    std::wstring pluginFolder, destination, editor;
     CDataExchange texts(this, TRUE);
     DDX_Text(&texts, IDC_SETTINGS_SPI_FOLDER, pluginFolder, TextLimit);
     DDX_Text(&texts, IDC_SETTINGS_DEST_FOLDER, destination, TextLimit);
@@ -233,9 +227,9 @@ void CSettingsDlg::OnOK() {
     settings.Write(profile::DefrostingMode, defrostingMode);
     settings.Write(profile::OpenCheckFlag, openCheckFlag);
     settings.Write(profile::UpdateChkFlag, updateChkFlag);
-    settings.Write(profile::SpiFold, pluginFolder.c_str());
-    settings.Write(profile::DefrostingFold, destination.c_str());
-    settings.Write(profile::NullOpenEditor, editor.c_str());
+    settings.Write(profile::SpiFold, pluginFolder);
+    settings.Write(profile::DefrostingFold, destination);
+    settings.Write(profile::NullOpenEditor, editor);
     CDialog::OnOK();
 }
 

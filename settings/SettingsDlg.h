@@ -1,10 +1,12 @@
 #pragma once
 #include <windows.h>
+#include <string>
 #include "framework/Button.h"
 #include "framework/Dialog.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
 #include "plugins/PluginTable.h"
+#include "text/PathSize.h"
 
 // The settings dialog: edits the start-up mode, the program for entries without an
 // associated application, the immediate-extraction destination with its two options and
@@ -32,8 +34,8 @@ protected:
 
 private:
     static constexpr int ColumnCount = 4;
-    // Edits hold at most this many bytes, so every 260-byte buffer takes their text.
-    static constexpr int TextLimit = 259;
+    // The path fields hold at most this many UTF-16 units: any path, as the profile keeps it.
+    static constexpr int TextLimit = static_cast<int>(MaxWidePathLength);
 
     void SetUpPluginList();
     void SortByColumn(int column);
@@ -41,8 +43,8 @@ private:
     void PickPluginFolder();
     void TakeImageViewerFolder();
     void PickEditor();
-    // The text of an edit into a 260-byte buffer; a longer text (which OK refuses) reads as empty.
-    void ReadFieldText(int id, char* text);
+    // The text of a path field; a longer text than it takes (which OK refuses) reads as empty.
+    std::wstring FieldText(int id) const;
 
     CPluginTable plugins;
     CImageList images;

@@ -65,6 +65,34 @@ TEST_F(SettingsStore, ATextTooLongForThePathBufferReadsAsTheDefault) {
     EXPECT_EQ(io.ReadString("", "SpiFold", nullptr, nullptr), "");
 }
 
+// The three paths of the profile are read and written as UTF-16.
+TEST_F(SettingsStore, APathTheEarlierBuildStoredInCodePage932ReadsBackTheSame) {
+    EXPECT_EQ(io.Read(profile::NullOpenEditor), L"NotePad");
+    EXPECT_EQ(io.Read(profile::SpiFold), L"");
+    // As the "A" functions stored it: the bytes of this literal are code page 932.
+    testsupport::WriteProfileText("DefrostingFold", "D:\\出力\\表");
+    EXPECT_EQ(io.Read(profile::DefrostingFold), L"D:\\出力\\表");
+}
+
+TEST_F(SettingsStore, AFolderThatCodePage932CannotSpellIsKeptExactly) {
+    const std::wstring folder = L"C:\\Users\\José\\데이터\\😀";
+    ASSERT_TRUE(io.Write(profile::SpiFold, folder));
+    EXPECT_EQ(io.Read(profile::SpiFold), folder);
+    EXPECT_EQ(testsupport::ReadProfileWideText("SpiFold"), folder) << "one REG_SZ value under its own name";
+}
+
+TEST_F(SettingsStore, APathLongerThanTheWideFunctionsTakeIsNeitherReadNorWritten) {
+    const std::wstring longest = L"C:\\" + std::wstring(MaxWidePathLength - 3, L'데');
+    ASSERT_TRUE(io.Write(profile::DefrostingFold, longest));
+    EXPECT_EQ(io.Read(profile::DefrostingFold), longest);
+
+    // Cut to fit, it would name another folder.
+    EXPECT_FALSE(io.Write(profile::DefrostingFold, longest + L"x"));
+    EXPECT_EQ(io.Read(profile::DefrostingFold), longest) << "the stored value stays";
+    testsupport::WriteProfileText("NullOpenEditor", "C:\\" + std::string(MaxWidePathLength - 2, 'e'));
+    EXPECT_EQ(io.Read(profile::NullOpenEditor), L"NotePad");
+}
+
 TEST(IntList, ParsesUnderTheRulesOfPercentI) {
     IntList10 r;
     EXPECT_EQ(ParseIntList("0:1:0:0:0:0:10:10:400:300", &r), 1);

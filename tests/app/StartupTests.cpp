@@ -8,6 +8,7 @@
 #include "tests/support/RecordedStarts.h"
 #include "tests/support/TestProfile.h"
 #include "tests/support/TestSupport.h"
+#include "text/PathSize.h"
 
 
 namespace {
@@ -99,11 +100,11 @@ TEST_F(PluginFolderLookUp, TakesTheViewersFolderWhenSpiFoldIsEmpty) {
 }
 
 TEST_F(PluginFolderLookUp, AnExpandablePathIsExpanded) {
-    ASSERT_TRUE(testsupport::WriteImageViewerPath("%VARNITO_TEST_VIEWER%\\plugins", true));
-    SetEnvironmentVariableA("VARNITO_TEST_VIEWER", "C:\\viewer");
+    ASSERT_TRUE(testsupport::WriteImageViewerPath("%VARNITO_TEST_VIEWER%\\プラグイン", true));
+    SetEnvironmentVariableA("VARNITO_TEST_VIEWER", "C:\\表示");
     CExtractorApp::LookUpPluginFolder();
     SetEnvironmentVariableA("VARNITO_TEST_VIEWER", nullptr);
-    EXPECT_EQ(SpiFold(), "C:\\viewer\\plugins");
+    EXPECT_EQ(SpiFold(), "C:\\表示\\プラグイン");
 }
 
 TEST_F(PluginFolderLookUp, WritesAnEmptyFolderWhenTheViewerHasNoPath) {
@@ -125,8 +126,8 @@ TEST_F(PluginFolderLookUp, KeepsASetFolderAndIgnoresTheViewer) {
     EXPECT_EQ(SpiFold(), "D:\\mine");
 }
 
-TEST_F(PluginFolderLookUp, AViewerPathTooLongForTheBufferIsNotCut) {
-    std::string longPath = "C:\\" + std::string(300, 'p');
+TEST_F(PluginFolderLookUp, AViewerPathLongerThanAPathIsNotCut) {
+    std::string longPath = "C:\\" + std::string(MaxWidePathLength - 2, 'p');
     CreateViewerKey(longPath.c_str());
     CExtractorApp::LookUpPluginFolder();
     std::string stored = SpiFold();

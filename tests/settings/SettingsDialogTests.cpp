@@ -11,6 +11,8 @@
 #include "res/resource.h"
 #include "tests/fixture/FixtureControl.h"
 #include "tests/settings/SettingsTestHelpers.h"
+#include "text/PathSize.h"
+#include "text/WideText.h"
 
 using namespace settingstest;
 using testsupport::TempDir;
@@ -283,9 +285,37 @@ TEST_F(SettingsDialog, MissingImageViewerKeyIsReported) {
     EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), "C:\\mine");
 }
 
-TEST_F(SettingsDialog, TextsTooLongForTheirBuffersAreRefusedNotCut) {
+TEST_F(SettingsDialog, PathsOutsideCodePage932AreStoredAndShownAgainExactly) {
+    TempDir parent;
+    // The plug-in folder holds a plug-in file: the dialog shows the stored folder, not the
+    // one beside the program.
+    const std::wstring pluginFolder = testsupport::MakeFolder(parent, OutsideCp932Name);
+    ASSERT_FALSE(pluginFolder.empty());
+    ASSERT_TRUE(CopyFileW(Cp932ToWide(fixture::FixturePath()).c_str(),
+                          (pluginFolder + Cp932ToWide(PluginFile("one"))).c_str(), FALSE));
+    const std::wstring destination = L"D:\\José\\" + std::wstring(OutsideCp932Name) + L"\\";
+    const std::wstring editor = L"C:\\도구\\편집기😀.exe";
+    {
+        OpenSettings open;
+        open.Click(IDC_SETTINGS_MODE_IMMEDIATE);
+        open.SetWideText(IDC_SETTINGS_DEST_FOLDER, destination);
+        open.SetWideText(IDC_SETTINGS_EDITOR, editor);
+        open.SetWideText(IDC_SETTINGS_SPI_FOLDER, pluginFolder);
+        open.Click(IDOK);
+    }
+    EXPECT_EQ(ReadProfileWideText("DefrostingFold"), destination);
+    EXPECT_EQ(ReadProfileWideText("NullOpenEditor"), editor);
+    EXPECT_EQ(ReadProfileWideText("SpiFold"), pluginFolder);
+
+    OpenSettings again;
+    EXPECT_EQ(again.WideText(IDC_SETTINGS_DEST_FOLDER), destination);
+    EXPECT_EQ(again.WideText(IDC_SETTINGS_EDITOR), editor);
+    EXPECT_EQ(again.WideText(IDC_SETTINGS_SPI_FOLDER), pluginFolder);
+}
+
+TEST_F(SettingsDialog, TextsLongerThanAPathAreRefusedNotCut) {
     // Stored from elsewhere: each reads as its default.
-    const std::string longPath = "C:\\" + std::string(400, 'a');
+    const std::string longPath = "C:\\" + std::string(MaxWidePathLength, 'a');
     CSettingIO settings;
     settings.WriteString("", "SpiFold", longPath.c_str());
     settings.WriteString("", "DefrostingFold", longPath.c_str());
@@ -293,33 +323,34 @@ TEST_F(SettingsDialog, TextsTooLongForTheirBuffersAreRefusedNotCut) {
     OpenSettings open;
     EXPECT_EQ(open.Text(IDC_SETTINGS_EDITOR), "NotePad");
     EXPECT_EQ(open.Text(IDC_SETTINGS_DEST_FOLDER), "");
-    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), BundledPluginFolder()) << "as when none is set";
+    EXPECT_EQ(open.WideText(IDC_SETTINGS_SPI_FOLDER), BundledPluginFolder()) << "as when none is set";
+    EXPECT_EQ(SendMessageW(open.Item(IDC_SETTINGS_DEST_FOLDER), EM_GETLIMITTEXT, 0, 0),
+              static_cast<LRESULT>(MaxWidePathLength)) << "typing stops there";
 
-    // Put into a field by other means than typing, the text would be cut at 259 bytes in the
-    // middle of the double-byte character at its end.
-    const std::string cutInside = "C:\\" + std::string(255, 'd') + "表";
-    ASSERT_EQ(cutInside.size(), 260u);
+    // Put into a field by other means than typing, the text would be cut at the limit inside
+    // the surrogate pair at its end.
+    const std::wstring cutInside = L"C:\\" + std::wstring(MaxWidePathLength - 4, L'd') + L"😀";
+    ASSERT_EQ(cutInside.size(), MaxWidePathLength + 1);
     open.Click(IDC_SETTINGS_MODE_IMMEDIATE);
-    open.SetText(IDC_SETTINGS_DEST_FOLDER, cutInside);
-    {
-        testsupport::MessageBoxWatcher boxes;
-        open.Click(IDOK);
-        ASSERT_TRUE(boxes.WaitFor(1));
-        EXPECT_EQ(boxes.Seen()[0].text, TextTooLongMessage(259));
-    }
+    open.SetWideText(IDC_SETTINGS_DEST_FOLDER, cutInside);
+    testsupport::MessageBoxWatcher boxes;
+    open.Click(IDOK);
+    ASSERT_TRUE(boxes.WaitFor(1));
+    EXPECT_EQ(boxes.Seen()[0].text, TextTooLongMessage(static_cast<int>(MaxWidePathLength)));
     EXPECT_TRUE(IsWindowVisible(open.hwnd())) << "the dialog stays open";
     EXPECT_EQ(GetFocus(), open.Item(IDC_SETTINGS_DEST_FOLDER));
     EXPECT_EQ(ReadProfileNumber("DefrostingMode"), testsupport::MissingNumber) << "nothing is stored";
 
-    const std::string fits = cutInside.substr(0, 258);
-    open.SetText(IDC_SETTINGS_DEST_FOLDER, fits);
+    const std::wstring fits = L"C:\\" + std::wstring(MaxWidePathLength - 3, L'd');
+    open.SetWideText(IDC_SETTINGS_DEST_FOLDER, fits);
     open.Click(IDOK);
-    EXPECT_EQ(ReadProfileText("DefrostingFold"), fits);
+    EXPECT_EQ(boxes.Seen().size(), 1u) << "the longest path is taken";
+    EXPECT_EQ(ReadProfileWideText("DefrostingFold"), fits);
     EXPECT_EQ(ReadProfileText("NullOpenEditor"), "NotePad");
 }
 
 TEST_F(SettingsDialog, OverlongImageViewerPathIsNotTaken) {
-    SetImageViewerPath("C:\\" + std::string(300, 'b'));
+    SetImageViewerPath("C:\\" + std::string(MaxWidePathLength - 2, 'b'));
     OpenSettings open;
     open.SetText(IDC_SETTINGS_SPI_FOLDER, "C:\\mine");
     open.Click(IDC_SETTINGS_SPI_FROM_VIEWER);

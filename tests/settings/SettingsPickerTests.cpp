@@ -17,7 +17,7 @@ protected:
     testsupport::CleanProfile clean;
 };
 
-std::string WithoutTrailingSeparator(const std::string& path) { return path.substr(0, path.size() - 1); }
+std::wstring WithoutTrailingSeparator(const std::wstring& path) { return path.substr(0, path.size() - 1); }
 
 void Press(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
@@ -32,19 +32,19 @@ public:
 
     // Waits until the browser has opened: the last thing it does is select the start folder.
     // (The 32-bit product's tests run in an emulated machine, where a browser takes seconds.)
-    bool WaitForSelection(const std::string& name) const {
+    bool WaitForSelection(const std::wstring& name) const {
         return WaitFor([&] { return Text(Next(TVGN_CARET, nullptr)) == name; });
     }
 
     // Once the browser has opened at `start`, selects the folder `name` beside it. On failure,
     // `seen` tells what the tree showed.
-    bool SelectBesideTheStart(const std::string& start, const std::string& name, std::string* seen) const {
+    bool SelectBesideTheStart(const std::wstring& start, const std::wstring& name, std::wstring* seen) const {
         return WaitFor([&] {
             HTREEITEM selected = Next(TVGN_CARET, nullptr);
-            *seen = "selected: " + Text(selected) + "; beside it:";
+            *seen = L"selected: " + Text(selected) + L"; beside it:";
             if (Text(selected) != start) return false;
             for (HTREEITEM item = Next(TVGN_CHILD, Next(TVGN_PARENT, selected)); item; item = Next(TVGN_NEXT, item)) {
-                *seen += " " + Text(item);
+                *seen += L" " + Text(item);
                 if (Text(item) == name)
                     return SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != FALSE;
             }
@@ -64,24 +64,24 @@ private:
     HTREEITEM Next(UINT relation, HTREEITEM from) const {
         return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
     }
-    std::string Text(HTREEITEM item) const {
-        if (!item) return std::string();
-        char text[MAX_PATH] = {};
-        TVITEMA look = {};
+    std::wstring Text(HTREEITEM item) const {
+        if (!item) return std::wstring();
+        wchar_t text[MAX_PATH] = {};
+        TVITEMW look = {};
         look.mask = TVIF_TEXT;
         look.hItem = item;
         look.pszText = text;
-        look.cchTextMax = sizeof text;
-        SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&look));
+        look.cchTextMax = MAX_PATH;
+        SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&look));
         return text;
     }
 
     HWND tree_;
 };
 
-std::string LastComponent(const std::string& folder) {
-    std::string path = WithoutTrailingSeparator(folder);
-    return path.substr(path.find_last_of('\\') + 1);
+std::wstring LastComponent(const std::wstring& folder) {
+    std::wstring path = WithoutTrailingSeparator(folder);
+    return path.substr(path.find_last_of(L'\\') + 1);
 }
 
 std::string CurrentDirectory() {
@@ -91,94 +91,103 @@ std::string CurrentDirectory() {
 }
 }  // namespace
 
+// Every picker takes a folder that code page 932 cannot spell.
 TEST_F(SettingsPickers, DestinationPickerStartsAtTheFieldAndTakesThePick) {
-    TempDir destination;
+    TempDir parent;
+    const std::wstring destination = testsupport::MakeFolder(parent, OutsideCp932Name);
+    ASSERT_FALSE(destination.empty());
     OpenSettings open;
     open.Click(IDC_SETTINGS_MODE_IMMEDIATE);
-    open.SetText(IDC_SETTINGS_DEST_FOLDER, destination.path());
+    open.SetWideText(IDC_SETTINGS_DEST_FOLDER, destination);
 
     PopupDriver cancel(open.hwnd(), [](HWND browser) { Press(browser, IDCANCEL); });
     open.Click(IDC_SETTINGS_DEST_BROWSE);
     ASSERT_TRUE(cancel.Join());
-    EXPECT_EQ(open.Text(IDC_SETTINGS_DEST_FOLDER), destination.path());
+    EXPECT_EQ(open.WideText(IDC_SETTINGS_DEST_FOLDER), destination);
 
     // OK at once picks the folder the browser started at, written back as the shell gives it.
     bool opened = false;
     PopupDriver pick(open.hwnd(), [&](HWND browser) {
-        opened = FolderTree(browser).WaitForSelection(LastComponent(destination.path()));
+        opened = FolderTree(browser).WaitForSelection(LastComponent(destination));
         Press(browser, IDOK);
     });
     open.Click(IDC_SETTINGS_DEST_BROWSE);
     ASSERT_TRUE(pick.Join());
     ASSERT_TRUE(opened);
-    EXPECT_EQ(open.Text(IDC_SETTINGS_DEST_FOLDER), WithoutTrailingSeparator(destination.path()));
+    EXPECT_EQ(open.WideText(IDC_SETTINGS_DEST_FOLDER), WithoutTrailingSeparator(destination));
 }
 
 TEST_F(SettingsPickers, PluginFolderPickerRefillsTheList) {
-    PluginTestFolder plugins;
-    TempDir empty;
-    CopyPlugins(plugins, {{PluginFile("one"), false, "one", "*.one"}, {PluginFile("two"), false, "two", "*.two"}});
+    // The browser starts at the empty folder; the plug-in folder is its sibling.
+    TempDir parent;
+    const std::wstring empty = testsupport::MakeFolder(parent, OutsideCp932Name);
+    ASSERT_FALSE(empty.empty());
+    const std::string plugins = parent / "plugins\\";
+    ASSERT_TRUE(CreateDirectoryA(plugins.c_str(), nullptr));
+    for (const char* name : {"one", "two"})
+        ASSERT_TRUE(CopyFileA(fixture::FixturePath().c_str(), (plugins + PluginFile(name)).c_str(), FALSE));
     OpenSettings open;
-    open.SetText(IDC_SETTINGS_SPI_FOLDER, empty.path());
+    open.SetWideText(IDC_SETTINGS_SPI_FOLDER, empty);
     ASSERT_EQ(open.RowCount(), 0);
 
-    // The browser starts at the empty folder; the plug-in folder is its sibling. (In the
-    // emulated 32-bit machine, Wine's browser first opened after the folders were made selects
-    // nothing; a browser opened and cancelled first, as in the destination test, avoids that.)
+    // (In the emulated 32-bit machine, Wine's browser first opened after the folders were made
+    // selects nothing; a browser opened and cancelled first, as in the destination test,
+    // avoids that.)
     PopupDriver first(open.hwnd(), [](HWND browser) { Press(browser, IDCANCEL); });
     open.Click(IDC_SETTINGS_SPI_BROWSE);
     ASSERT_TRUE(first.Join());
-    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), empty.path());
+    EXPECT_EQ(open.WideText(IDC_SETTINGS_SPI_FOLDER), empty);
 
-    std::string folder = WithoutTrailingSeparator(plugins.Path());
     bool selected = false;
-    std::string seen;
+    std::wstring seen;
     PopupDriver pick(open.hwnd(), [&](HWND browser) {
-        selected = FolderTree(browser).SelectBesideTheStart(LastComponent(empty.path()), LastComponent(plugins.Path()), &seen);
+        selected = FolderTree(browser).SelectBesideTheStart(LastComponent(empty), L"plugins", &seen);
         Press(browser, IDOK);
     });
     open.Click(IDC_SETTINGS_SPI_BROWSE);
     ASSERT_TRUE(pick.Join());
-    ASSERT_TRUE(selected) << seen;
-    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), folder);
+    ASSERT_TRUE(selected) << testing::PrintToString(seen);
+    EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), plugins.substr(0, plugins.size() - 1));
     EXPECT_EQ(open.RowCount(), 2);
     EXPECT_EQ(open.Text(IDC_SETTINGS_PLUGIN_COUNT), "【使用可能なアーカイブプラグインは  2 個】");
-
 }
 
 TEST_F(SettingsPickers, EditorPickerOpensInTheProgramsFolderAndRestoresTheCurrentDirectory) {
-    TempDir programs;
+    TempDir parent;
     TempDir elsewhere;
-    testsupport::WriteBytes(programs / "old.exe", "MZ");
-    testsupport::WriteBytes(programs / "new.exe", "MZ");
+    const std::wstring programs = testsupport::MakeFolder(parent, OutsideCp932Name);
+    ASSERT_FALSE(programs.empty());
+    const std::wstring chosen = programs + L"편집기😀.exe";
+    ASSERT_TRUE(testsupport::WriteBytes(programs + L"old.exe", "MZ"));
+    ASSERT_TRUE(testsupport::WriteBytes(chosen, "MZ"));
     std::string before = CurrentDirectory();
     SetCurrentDirectoryA(elsewhere.path().c_str());
 
     OpenSettings open;
-    open.SetText(IDC_SETTINGS_EDITOR, programs / "old.exe");
-    std::string shownFolder;
+    open.SetWideText(IDC_SETTINGS_EDITOR, programs + L"old.exe");
+    std::wstring shownFolder;
     std::string caption;
-    std::string chosen = programs / "new.exe";
     PopupDriver pick(open.hwnd(), [&](HWND fileDialog) {
         caption = testsupport::WindowText(fileDialog);
-        char folder[MAX_PATH] = {};
-        SendMessageA(fileDialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+        // The dialog was opened through the wide function: it answers in UTF-16.
+        wchar_t folder[MAX_PATH] = {};
+        SendMessageW(fileDialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
         shownFolder = folder;
-        SendMessageA(fileDialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
-        SendMessageA(fileDialog, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(chosen.c_str()));
+        SendMessageW(fileDialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
+        SendMessageW(fileDialog, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(chosen.c_str()));
         Press(fileDialog, IDOK);
     });
     open.Click(IDC_SETTINGS_EDITOR_BROWSE);
     ASSERT_TRUE(pick.Join());
     EXPECT_EQ(caption, "参照用エディタの選択");
-    EXPECT_EQ(shownFolder + "\\", programs.path());
-    EXPECT_EQ(open.Text(IDC_SETTINGS_EDITOR), chosen);
+    EXPECT_EQ(shownFolder + L"\\", programs);
+    EXPECT_EQ(open.WideText(IDC_SETTINGS_EDITOR), chosen);
     EXPECT_EQ(CurrentDirectory() + "\\", elsewhere.path());
 
     PopupDriver cancel(open.hwnd(), [](HWND fileDialog) { Press(fileDialog, IDCANCEL); });
     open.Click(IDC_SETTINGS_EDITOR_BROWSE);
     ASSERT_TRUE(cancel.Join());
-    EXPECT_EQ(open.Text(IDC_SETTINGS_EDITOR), chosen);
+    EXPECT_EQ(open.WideText(IDC_SETTINGS_EDITOR), chosen);
 
     SetCurrentDirectoryA(before.c_str());
 }

@@ -11,6 +11,8 @@
 namespace settingstest {
 
 constexpr char DialogCaption[] = "Varnito環境設定";
+// A folder name that code page 932 cannot spell: Korean and an emoji (a surrogate pair).
+constexpr wchar_t OutsideCp932Name[] = L"데이터😀";
 
 // Archive plug-ins under the given names (each with its own information and extension texts)
 // and image plug-ins, copied into a plug-in folder.
@@ -32,6 +34,8 @@ public:
     HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
     std::string Text(int id) const { return testsupport::WindowText(Item(id)); }
     void SetText(int id, const std::string& text);
+    std::wstring WideText(int id) const { return testsupport::WindowWideText(Item(id)); }
+    void SetWideText(int id, const std::wstring& text) { SetWindowTextW(Item(id), text.c_str()); }
     void Click(int id);
     bool Checked(int id) const;
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
@@ -75,5 +79,6 @@ std::vector<HWND> VisibleTopLevelWindows();
 // What the dialog stored in the profile (testsupport::MissingText, MissingNumber when absent).
 using testsupport::ReadProfileNumber;
 using testsupport::ReadProfileText;
+using testsupport::ReadProfileWideText;
 
 }  // namespace settingstest

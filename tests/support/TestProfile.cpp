@@ -61,6 +61,18 @@ std::string ReadProfileText(const char* name) {
     return text;
 }
 
+std::wstring ReadProfileWideText(const char* name) {
+    std::wstring wideName(name, name + strlen(name));  // the names are ASCII
+    std::wstring wideKey(ProfileKey, ProfileKey + strlen(ProfileKey));
+    DWORD size = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, wideKey.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return std::wstring(MissingText, MissingText + strlen(MissingText));
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    RegGetValueW(HKEY_CURRENT_USER, wideKey.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr, &text[0], &size);
+    return text.c_str();
+}
+
 int ReadProfileNumber(const char* name) {
     DWORD value = 0, size = sizeof value;
     if (RegGetValueA(HKEY_CURRENT_USER, ProfileKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)

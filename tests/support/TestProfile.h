@@ -33,5 +33,7 @@ constexpr char MissingText[] = "<missing>";
 constexpr int MissingNumber = -12345;
 std::string ReadProfileText(const char* name);
 int ReadProfileNumber(const char* name);
+// The value as the wide registry functions read it (MissingText in UTF-16 when absent).
+std::wstring ReadProfileWideText(const char* name);
 
 }  // namespace testsupport

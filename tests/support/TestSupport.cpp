@@ -2,6 +2,7 @@
 #include "text/WideText.h"
 #include "plugins/SusiePlugin.h"
 #include "tests/support/FolderWalk.h"
+#include "text/WideText.h"
 #include <cstdio>
 #include <cstring>
 
@@ -28,19 +29,33 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() { RemoveTree(path_); }
 
+namespace {
+// The folder (with its trailing '\') and everything in it, through the wide functions, which
+// name every file whole.
+void RemoveWideTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring full = folder + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveWideTree(full + L"\\");
+            } else {
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+}  // namespace
+
 void RemoveTree(const std::string& path) {
     if (path.empty()) return;  // not the current folder
-    std::string base = WithSeparator(path);
-    for (const FoundName& found : ListFolder(base)) {
-        std::string full = base + found.name;
-        if (found.isFolder) {
-            RemoveTree(full);
-        } else {
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(full.c_str());
-        }
-    }
-    RemoveDirectoryA(base.c_str());
+    RemoveWideTree(Cp932ToWide(WithSeparator(path)));
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
@@ -48,6 +63,20 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
     if (!f) return false;
     bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return fclose(f) == 0 && ok;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    return CloseHandle(file) && ok;
+}
+
+std::wstring MakeFolder(const TempDir& parent, const std::wstring& name) {
+    std::wstring folder = Cp932ToWide(parent.path()) + name;
+    return CreateDirectoryW(folder.c_str(), nullptr) ? folder + L"\\" : std::wstring();
 }
 
 std::string ReadBytes(const std::string& path) {
@@ -128,6 +157,14 @@ std::string WindowText(HWND hwnd) {
     // WM_GETTEXT works across threads; GetWindowText would not read another thread's controls.
     SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
+}
+
+std::wstring WindowWideText(HWND hwnd) {
+    // WM_GETTEXT works across threads; GetWindowText would not read another thread's controls.
+    LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    return text.c_str();
 }
 
 namespace {

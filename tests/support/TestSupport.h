@@ -23,8 +23,13 @@ private:
     std::string path_;
 };
 
+// Removes the folder and everything in it, whatever characters the names below it have.
 void RemoveTree(const std::string& path);
 bool WriteBytes(const std::string& path, const std::string& bytes);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+// Makes the folder `name` (of any characters) in `parent`: its path with a trailing '', or
+// empty when it cannot be made.
+std::wstring MakeFolder(const TempDir& parent, const std::wstring& name);
 std::string ReadBytes(const std::string& path);   // empty when the file cannot be read
 std::string ReadBytes(const std::wstring& path);  // the same, through the wide functions
 bool FileExists(const std::string& path);
@@ -74,6 +79,8 @@ private:
 // True when hwnd is a message box (a dialog with the message-box text control).
 bool IsMessageBox(HWND hwnd);
 std::string WindowText(HWND hwnd);
+// The text in UTF-16, whole.
+std::wstring WindowWideText(HWND hwnd);
 
 // The process's current folder is `folder` for the life of the object.
 class CurrentFolder {
