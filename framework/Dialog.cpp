@@ -56,7 +56,7 @@ INT_PTR CDialog::DoModal() {
         ownerDisabled = true;
     }
     EnsureCommonControls();
-    HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDHelp), owner,
+    HWND dialog = CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDHelp), owner,
                                      &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     if (dialog) {
         if (!m_modalEnded && m_hWnd && !::IsWindowVisible(m_hWnd)) ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
@@ -75,7 +75,7 @@ INT_PTR CDialog::DoModal() {
 void CDialog::RunModalLoop() {
     while (!m_modalEnded && m_hWnd) {
         MSG msg;
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             // Someone asked the thread to quit: end this loop and leave the request for
             // the loops around it.
@@ -85,7 +85,7 @@ void CDialog::RunModalLoop() {
         if (got < 0) break;
         if (WalkPreTranslateTree(&msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 
@@ -95,7 +95,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     m_pParentWnd = parent;
     m_inModalLoop = false;
     EnsureCommonControls();
-    HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId),
+    HWND dialog = CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(templateId),
                                      parent ? parent->m_hWnd : nullptr, &CDialog::DialogProc,
                                      reinterpret_cast<LPARAM>(this));
     return dialog != nullptr;
@@ -152,7 +152,7 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM) {
 
 BOOL CDialog::PreTranslateMessage(MSG* msg) {
     if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
-    return m_hWnd && IsDialogMessageA(m_hWnd, msg);
+    return m_hWnd && IsDialogMessageW(m_hWnd, msg);
 }
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -98,7 +98,7 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (!Attach(hwnd)) return FALSE;
     PreSubclassWindow();
     m_superWndProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StandardWndProc)));
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StandardWndProc)));
     if (!m_superWndProc) {
         Detach();
         return FALSE;
@@ -114,20 +114,20 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 
 HWND CWnd::UnsubclassWindow() {
     if (m_hWnd && m_superWndProc)
-        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superWndProc));
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superWndProc));
     m_superWndProc = nullptr;
     return Detach();
 }
 
 LRESULT CALLBACK CWnd::StandardWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = FromHandlePermanent(hwnd);
-    if (!wnd) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!wnd) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     if (message != WM_NCDESTROY) return wnd->WindowProc(message, wParam, lParam);
 
     // The last message of the window: let go of it after its own procedure ran.
     LRESULT result = wnd->WindowProc(message, wParam, lParam);
     if (wnd->m_superWndProc)
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_superWndProc));
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_superWndProc));
     wnd->m_superWndProc = nullptr;
     wnd->Detach();
     wnd->PostNcDestroy();
@@ -135,8 +135,8 @@ LRESULT CALLBACK CWnd::StandardWndProc(HWND hwnd, UINT message, WPARAM wParam, L
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_superWndProc) return CallWindowProcA(m_superWndProc, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    if (m_superWndProc) return CallWindowProcW(m_superWndProc, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -244,7 +244,7 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
     DWORD style = GetStyle();
     DWORD changed = (style & ~remove) | add;
     if (changed == style) return FALSE;
-    SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
+    SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
     if (swpFlags)
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
