@@ -72,6 +72,47 @@ TEST_F(ListWindowTest, OneRowPerFileWithItsCells) {
     EXPECT_NE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VISIBLE, 0);
 }
 
+// A window over a plug-in of the wide extension, and an archive in a folder whose name code
+// page 932 cannot spell.
+class WideListWindowTest : public ListWindowTest {
+protected:
+    const char* Variant() const override { return "fixture_wide"; }
+    std::wstring ArchiveOutsideCp932(const std::string& script) {
+        std::wstring path = testsupport::MakeFolder(dir, L"한국어") + L"한국어.fix";
+        EXPECT_TRUE(testsupport::WriteBytes(path, "#fixture\n" + script));
+        archive = "unnamed.fix";  // no work folder of this name: probes remove their own
+        return path;
+    }
+};
+
+TEST_F(WideListWindowTest, NamesOfEveryScriptAreShownSortedAndTheCutOnesCounted) {
+    std::string longName;
+    for (int i = 0; i < 250; ++i) longName += u8"ㄱ";
+    std::wstring path = ArchiveOutsideCp932(std::string(u8"entry path=Ελληνικά\\\\|name=emoji😀.txt|data=a\n") +
+                                            u8"entry name=café.txt|data=b\n" + u8"entry name=한국어.txt|data=c\n" +
+                                            "entry name=" + longName + "|data=x\n");
+    MessageBoxWatcher boxes;
+    Open(path);
+    ASSERT_EQ(Rows(), 3);
+    const std::wstring emoji = L"emoji\U0001F600.txt", cafe = L"café.txt", korean = L"한국어.txt", greek = L"Ελληνικά\\";
+    EXPECT_EQ(WideCell(0, 0), emoji);
+    EXPECT_EQ(WideCell(0, 6), greek);
+    EXPECT_EQ(WideCell(1, 0), cafe);
+    EXPECT_EQ(WideCell(2, 0), korean);
+    wchar_t title[128] = {};
+    GetWindowTextW(Window(), title, 128);
+    const std::wstring expectedTitle = L"Varnito - 한국어.fix";
+    EXPECT_EQ(std::wstring(title), expectedTitle);
+    ASSERT_TRUE(boxes.WaitFor(1));
+    EXPECT_EQ(boxes.Seen()[0].caption, "Varnito");
+    EXPECT_EQ(boxes.Seen()[0].text, "名前が長すぎて取り出せないエントリが 1 個あります。");
+
+    ClickColumn(0);  // by name, in the locale's order without regard to case
+    EXPECT_EQ(WideCell(0, 0), cafe);
+    EXPECT_EQ(WideCell(1, 0), emoji);
+    EXPECT_EQ(WideCell(2, 0), korean);
+}
+
 TEST_F(ListWindowTest, EveryColumnSortsBothWaysWithItsOwnDirection) {
     Open(WriteArchive(ThreeFiles()));
     using Names = std::vector<std::string>;

@@ -16,9 +16,11 @@
 class ListWindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        pluginPath = plugins.Add(testsupport::PluginFile("fixture"));
+        pluginPath = plugins.Add(testsupport::PluginFile("fixture"), Variant());
         ASSERT_EQ(host.LoadFolder(testsupport::Wide(plugins.Path())), 1);
     }
+    // The fixture plug-in the window's host loads.
+    virtual const char* Variant() const { return "fixture"; }
 
     void TearDown() override {
         if (window && window->m_hWnd) ::DestroyWindow(window->m_hWnd);
@@ -35,9 +37,10 @@ protected:
         return archive;
     }
 
-    void Open(const std::string& path) {
+    void Open(const std::string& path) { Open(testsupport::Wide(path)); }
+    void Open(const std::wstring& path) {
         window = std::make_unique<CArchiveListDlg>();
-        window->SetArchive(testsupport::Wide(path), &host);
+        window->SetArchive(path, &host);
         ASSERT_TRUE(window->Create(IDD_ARCHIVE_LIST_DIALOG));
         list = GetDlgItem(window->m_hWnd, IDC_ARCLIST_ENTRIES);
     }
@@ -53,6 +56,16 @@ protected:
         item.pszText = text;
         item.cchTextMax = sizeof text;
         SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    // A cell as the list holds it, read through the wide message.
+    std::wstring WideCell(int row, int column) const {
+        wchar_t text[512] = {};
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 512;
+        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
         return text;
     }
     std::vector<std::string> Column(int column) const {

@@ -36,6 +36,20 @@ std::string ScriptText(const std::string& text) {
 
 }  // namespace
 
+class WideViewEntryTest : public ViewEntryTest {
+protected:
+    const char* Variant() const override { return "fixture_wide"; }
+};
+
+TEST_F(WideViewEntryTest, TheWorkFileHasTheEntrysRealName) {
+    UseFallback(fallback.Path());
+    Open(WriteArchive({u8"name=한국어 😀.vlwnone|data=hi"}));
+    OpenRow(0);
+    ASSERT_EQ(fallback.Starts().size(), 1u);
+    const std::wstring workFile = testsupport::Wide(WorkFolder()) + L"한국어 😀.vlwnone";
+    EXPECT_EQ(testsupport::ReadBytes(workFile), "hi");
+}
+
 TEST_F(ViewEntryTest, TheAssociatedProgramOpensTheWorkFile) {
     ShellFileType type("vlwview", nullptr, Quoted(viewer.Path()) + " \"%1\"");
     UseFallback(fallback.Path());
