@@ -59,14 +59,16 @@ bool DecideAboutExisting(const OutputPath& out, const OutputFileState& onDisk, c
 }
 
 // A large entry's progress, as its plug-in reports it, onto the dialog; the user's abort,
-// looked for at most once a screen interval, stops the plug-in within the entry.
+// looked for at the first report and then at most once a screen interval, stops the plug-in
+// within the entry.
 class ProgressWithinEntry : public EntryProgress {
 public:
     explicit ProgressWithinEntry(ExtractionProgress& progress) : progress_(progress) {}
     bool Continue(int done, int total) override {
         progress_.ShowEntryShare(done, total);
         DWORD now = GetTickCount();
-        if (now - lookedAt_ < AbortLookInterval) return true;
+        if (looked_ && now - lookedAt_ < AbortLookInterval) return true;
+        looked_ = true;
         lookedAt_ = now;
         return !progress_.AbortRequested();
     }
@@ -74,7 +76,8 @@ public:
 private:
     static constexpr DWORD AbortLookInterval = 50;  // milliseconds
     ExtractionProgress& progress_;
-    DWORD lookedAt_ = GetTickCount();
+    bool looked_ = false;
+    DWORD lookedAt_ = 0;
 };
 
 enum class EntryOutcome { Written, Stopped, Failed };

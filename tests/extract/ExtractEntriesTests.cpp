@@ -2,6 +2,7 @@
 #include <ctime>
 #include "extract/ExtractEntries.h"
 #include "extract/ExtractionTexts.h"
+#include "extract/PluginFileOutput.h"
 #include "extract/ZoneMark.h"
 #include "tests/extract/ExtractTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -422,6 +423,15 @@ TEST_F(FullDisk, ANewFileThatDoesNotFitIsRemovedNotLeftCutUnderItsName) {
     EXPECT_EQ(messages.texts, Files({WriteFailedText}));
     EXPECT_EQ(ListTree(destination), Files({"small.txt"}));
     EXPECT_EQ(ReadBytes(Out("small.txt")), "fits");
+}
+
+TEST_F(FullDisk, ALargeEntryItsPluginCannotWriteWholeLeavesNeitherItsFileNorItsWorkFolder) {
+    ASSERT_TRUE(WriteBytes(Out("old.bin"), "old bytes"));
+    std::string large = "@" + std::to_string(LargeEntryBytes);
+    EXPECT_EQ(Run({{"", "huge.bin", large}, {"", "old.bin", large}}, true, OverwriteAll), ExtractionEnd::Failure);
+    EXPECT_EQ(messages.codes, std::vector<int>({EntryNotUnpacked}));
+    EXPECT_EQ(ListTree(destination), Files({"old.bin"}));
+    EXPECT_EQ(ReadBytes(Out("old.bin")), "old bytes");
 }
 
 TEST_F(FullDisk, AReplacementThatDoesNotFitLeavesTheOldFileAsItWas) {

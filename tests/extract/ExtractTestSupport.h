@@ -55,12 +55,16 @@ public:
     void ShowEntryName(const wchar_t* name) override { names.push_back(testsupport::Narrow(name)); }
     void ShowEntryShare(int done, int total) override { shares.push_back({done, total}); }
     void ShowNow() override {}
-    bool AbortRequested() override { return abortAfterNames >= 0 && static_cast<int>(names.size()) > abortAfterNames; }
+    bool AbortRequested() override {
+        return (abortAfterNames >= 0 && static_cast<int>(names.size()) > abortAfterNames) ||
+               (abortAtShare >= 0 && static_cast<int>(shares.size()) > abortAtShare);
+    }
 
     std::vector<int> ranges, positions;
     std::vector<std::string> names;
     std::vector<std::pair<int, int>> shares;
     int abortAfterNames = -1;
+    int abortAtShare = -1;  // raised once more shares than this were shown
 };
 
 // Overwrite question: answers from a queue (a missing answer stops) and records questions.
