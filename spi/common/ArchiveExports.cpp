@@ -1,10 +1,12 @@
 // GetPluginInfo, IsSupported, GetArchiveInfo, GetFileInfo, GetFile and DllMain of each of our
 // archive plug-ins (see ArchiveExports.h).
 #include "spi/common/ArchiveExports.h"
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
 #include "spi/common/CallbackProgress.h"
+#include "spi/common/FileSource.h"
 #include "spi/common/JoinedPieces.h"
 #include "spi/common/OutputSinks.h"
 #include "spi/common/SpiExports.h"
@@ -22,7 +24,27 @@ constexpr unsigned int OutputKindMask = 0x7;
 constexpr unsigned int OutputToFolder = 0;
 constexpr unsigned int OutputToMemory = 1;
 
-// Opens the archive the host names and does the work on it.
+// IsSupported's test: `bytes` holds the file's first SpiHeaderBytes bytes (zeros past its end).
+bool SupportsFile(LPCSTR filename, const uint8_t* bytes) {
+    return !JoinedPieces::IsLaterPiece(filename) && plugin::Supports(filename, bytes, SpiHeaderBytes);
+}
+
+// Whether IsSupported takes the archive file the host names, by the bytes where it says the
+// archive starts.
+bool Supported(RecordedArchive& archive, const plugin::ArchiveInput& input) {
+    return archive.Taken([&input] {
+        FileSource file(input.src);
+        uint64_t start = static_cast<uint64_t>(input.offset);
+        if (!file.IsOpen() || start > file.Size()) return false;
+        uint8_t bytes[SpiHeaderBytes] = {};
+        size_t count = static_cast<size_t>(std::min<uint64_t>(SpiHeaderBytes, file.Size() - start));
+        return (count == 0 || file.ReadAt(start, bytes, count)) && SupportsFile(input.src, bytes);
+    });
+}
+
+// Opens the archive the host names and does the work on it. A host that lists or fetches
+// without asking IsSupported first gets the same answer: an archive file it refuses is of an
+// unknown format here too.
 template <class Work>
 int WithArchive(LPCSTR src, LONG_PTR offset, unsigned int flags, Work work) {
     unsigned int inputKind = flags & InputKindMask;
@@ -35,6 +57,7 @@ int WithArchive(LPCSTR src, LONG_PTR offset, unsigned int flags, Work work) {
         std::shared_ptr<RecordedArchive> archive;
         int result = plugin::OpenArchive(input, &archive);
         if (result != SpiSuccess) return result;
+        if (!input.inMemory && !Supported(*archive, input)) return SpiUnknownFormat;
         return work(*archive);
     } catch (const std::bad_alloc&) {
         return SpiNoMemory;
@@ -118,14 +141,13 @@ SPI_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) {
 // the handle of the file the host opened (too small a value to be an address: nothing is ever
 // mapped in the lowest 64 KB of an address space).
 SPI_EXPORT int WINAPI IsSupported(LPCSTR filename, ULONG_PTR header) {
-    if (JoinedPieces::IsLaterPiece(filename)) return 0;
     uint8_t bytes[SpiHeaderBytes] = {};
     if (header >= LowestAddress) {
         memcpy(bytes, reinterpret_cast<const void*>(header), SpiHeaderBytes);
     } else if (!ReadFileStart(reinterpret_cast<HANDLE>(header), bytes, sizeof bytes)) {
         return 0;
     }
-    return plugin::Supports(filename, bytes, sizeof bytes) ? 1 : 0;
+    return SupportsFile(filename, bytes) ? 1 : 0;
 }
 
 SPI_EXPORT int WINAPI GetArchiveInfo(LPCSTR src, LONG_PTR offset, unsigned int flags, HLOCAL* handle) {

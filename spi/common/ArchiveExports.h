@@ -24,7 +24,8 @@ struct ArchiveInput {
 const char* InfoText(int infono);
 // Whether the file begins an archive of this plug-in: `header` holds its first bytes
 // (SpiHeaderBytes of them, zeros past a short file's end); `path` names the file, for a
-// plug-in that must look beyond its first bytes (it may be null or name nothing).
+// plug-in that must look beyond its first bytes (it may be null or name nothing). IsSupported
+// asks it, and the other exports ask it once for each archive file they open.
 bool Supports(const char* path, const uint8_t* header, size_t size);
 // The archive the host names, in *archive. SpiResult: SpiNotImplemented for an input the
 // plug-in does not read, SpiReadError when the archive cannot be opened. May throw

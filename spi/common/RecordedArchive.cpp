@@ -37,6 +37,13 @@ void RecordedArchive::IndexNames() {
     }
 }
 
+bool RecordedArchive::Taken(const std::function<bool()>& test) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!tested_) taken_ = test();
+    tested_ = true;
+    return taken_;
+}
+
 int RecordedArchive::Records(const CompactRecords** records) {
     std::lock_guard<std::mutex> lock(mutex_);
     *records = &records_;

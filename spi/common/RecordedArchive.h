@@ -4,6 +4,7 @@
 // (GetFileInfo). A plug-in derives from it: MakeRecords lists the archive, UnpackEntry
 // unpacks one entry.
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -31,6 +32,10 @@ public:
     // The record whose position is `position`, and its index in Records() (or the one
     // UnlistedRecord gives). SpiResult: SpiInternalError for a position no record has.
     int RecordAt(uint64_t position, ArchiveEntry* record, size_t* index);
+    // Whether the plug-in takes the archive, by `test` (IsSupported's test of the file): asked
+    // on first use only and kept, like the records, so that a host fetching the entries of an
+    // archive kept open does not have the file read again for it.
+    bool Taken(const std::function<bool()>& test);
     // Whether the entry of the index-th record can be unpacked at all (its method, its
     // encryption): asked before any output is made for it. SpiResult.
     virtual int CheckUnpackable(size_t) { return SpiSuccess; }
@@ -58,6 +63,7 @@ private:
     std::mutex mutex_;
     bool made_ = false;
     int result_ = 0;
+    bool tested_ = false, taken_ = false;
     CompactRecords records_;
     bool positionsIndexed_ = false, namesIndexed_ = false;
     std::unordered_map<uint64_t, size_t> byPosition_;

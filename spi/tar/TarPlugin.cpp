@@ -3,7 +3,7 @@
 // plug-in built on RecordedArchive (spi/common/ArchiveExports.cpp).
 #include "spi/common/ArchiveExports.h"
 #include "spi/tar/TarArchive.h"
-#include "spi/tar/TarHeader.h"
+#include "spi/tar/TarStream.h"
 
 namespace {
 
@@ -23,11 +23,7 @@ const char* plugin::InfoText(int infono) {
 }
 
 // A compressed file (TAR inside or not), or a TAR whose first header holds together.
-bool plugin::Supports(const char*, const uint8_t* header, size_t size) {
-    if (tar::CompressionOf(header, size) != tar::Compression::None) return true;
-    tar::HeaderBlock block;
-    return size >= tar::BlockSize && tar::ReadHeaderBlock(header, &block) == tar::BlockKind::Header;
-}
+bool plugin::Supports(const char*, const uint8_t* header, size_t size) { return tar::BeginsTarFile(header, size); }
 
 int plugin::OpenArchive(const ArchiveInput& input, std::shared_ptr<RecordedArchive>* archive) {
     return OpenWholeFile(lastArchive, input, archive);

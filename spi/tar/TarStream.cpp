@@ -5,6 +5,7 @@
 #include "spi/common/CodecResult.h"
 #include "spi/common/RangeInput.h"
 #include "spi/common/SpiResult.h"
+#include "spi/tar/TarHeader.h"
 
 namespace tar {
 namespace {
@@ -28,6 +29,12 @@ Compression CompressionOf(const uint8_t* bytes, size_t size) {
          Begins(bytes + 4, size - 4, "\x17\x72\x45\x38\x50\x90", 6)))
         return Compression::Bzip2;
     return Compression::None;
+}
+
+bool BeginsTarFile(const uint8_t* bytes, size_t size) {
+    if (CompressionOf(bytes, size) != Compression::None) return true;
+    HeaderBlock block;
+    return size >= BlockSize && ReadHeaderBlock(bytes, &block) == BlockKind::Header;
 }
 
 uint64_t TarStream::Starts() { return starts.load(); }

@@ -15,6 +15,9 @@ enum class Compression { None, Gzip, Bzip2, Xz, Zstd };
 
 // The compression the first bytes of a file announce (None when they announce none).
 Compression CompressionOf(const uint8_t* bytes, size_t size);
+// Whether a file's first bytes begin what Tar.spi reads: a compressed stream, or a TAR header
+// that holds together.
+bool BeginsTarFile(const uint8_t* bytes, size_t size);
 
 class TarStream {
 public:

@@ -1,8 +1,9 @@
 #include "spi/zip/CentralDirectory.h"
-#include <zlib.h>
 #include <algorithm>
+#include <cstring>
 #include "spi/common/SpiResult.h"
 #include "spi/common/codecs/ByteOrder.h"
+#include "spi/zip/ExtraFields.h"
 
 namespace zip {
 
@@ -12,7 +13,7 @@ using codecs::ReadLe64;
 
 namespace {
 
-constexpr uint32_t Unknown32 = 0xFFFFFFFF;
+constexpr uint64_t FourGiB = uint64_t{1} << 32;
 
 // The end record nearest the end of the source whose comment fits in the source.
 int FindEndRecord(ByteSource& source, uint64_t* endRecord, uint8_t fields[EndRecordSize]) {
@@ -81,86 +82,6 @@ bool StartsWithCentralRecord(ByteSource& source, uint64_t offset) {
            ReadLe32(signature) == CentralHeaderSignature;
 }
 
-void ReadZip64Field(const uint8_t* data, uint16_t length, Entry* entry) {
-    entry->hasZip64Field = true;
-    size_t at = 0;
-    auto take = [&](uint64_t* value) {
-        if (*value != Unknown32) return;
-        if (at + 8 > length) return;
-        *value = ReadLe64(data + at);
-        at += 8;
-    };
-    take(&entry->unpackedSize);
-    take(&entry->packedSize);
-    take(&entry->localHeaderOffset);
-    if (entry->disk == 0xFFFF && at + 4 <= length) entry->disk = ReadLe32(data + at);
-}
-
-void ReadNtfsField(const uint8_t* data, uint16_t length, Entry* entry) {
-    size_t at = 4;  // reserved
-    while (at + 4 <= length) {
-        uint16_t tag = ReadLe16(data + at);
-        uint16_t size = ReadLe16(data + at + 2);
-        at += 4;
-        if (at + size > length) return;
-        if (tag == 1 && size >= 8) {
-            entry->hasNtfsTime = true;
-            entry->ntfsTime = ReadLe64(data + at);
-        }
-        at += size;
-    }
-}
-
-void ReadUnixTimeField(const uint8_t* data, uint16_t length, Entry* entry) {
-    if (length >= 5 && (data[0] & 1)) {
-        entry->hasUnixTime = true;
-        entry->unixTime = static_cast<int32_t>(ReadLe32(data + 1));
-    }
-}
-
-void ReadOldUnixField(const uint8_t* data, uint16_t length, Entry* entry) {
-    if (length >= 8) {
-        entry->hasOldUnixTime = true;
-        entry->oldUnixTime = ReadLe32(data + 4);
-    }
-}
-
-// Info-ZIP's UTF-8 name: valid only while the stored name is the one it was made for.
-void ReadUnicodePathField(const uint8_t* data, uint16_t length, Entry* entry) {
-    if (length < 5 || data[0] != 1) return;
-    uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(entry->name.data()),
-                      static_cast<uInt>(entry->name.size()));
-    if (ReadLe32(data + 1) != static_cast<uint32_t>(crc)) return;
-    entry->unicodeName.assign(reinterpret_cast<const char*>(data + 5), length - 5u);
-}
-
-// Version, the vendor "AE", the key strength, the real method.
-void ReadWinZipAesField(const uint8_t* data, uint16_t length, Entry* entry) {
-    if (length < 7 || data[2] != 'A' || data[3] != 'E') return;
-    entry->aes.present = true;
-    entry->aes.version = ReadLe16(data);
-    entry->aes.strength = data[4];
-    entry->aes.method = ReadLe16(data + 5);
-}
-
-void ReadExtraFields(const uint8_t* extra, size_t length, Entry* entry) {
-    size_t at = 0;
-    while (at + 4 <= length) {
-        uint16_t id = ReadLe16(extra + at);
-        uint16_t size = ReadLe16(extra + at + 2);
-        at += 4;
-        if (at + size > length) return;  // a damaged field ends the list, as other readers do
-        const uint8_t* data = extra + at;
-        if (id == ExtraZip64) ReadZip64Field(data, size, entry);
-        else if (id == ExtraNtfsTimes) ReadNtfsField(data, size, entry);
-        else if (id == ExtraUnixTime) ReadUnixTimeField(data, size, entry);
-        else if (id == ExtraOldUnix) ReadOldUnixField(data, size, entry);
-        else if (id == ExtraUnicodePath) ReadUnicodePathField(data, size, entry);
-        else if (id == ExtraWinZipAes) ReadWinZipAesField(data, size, entry);
-        at += size;
-    }
-}
-
 // Makes the local header's offset one in the source: from the start of its piece, past any
 // bytes in front of the archive. In an archive of one piece, the piece a record names is not
 // looked at: nothing else could be meant.
@@ -212,7 +133,10 @@ int LocateDirectory(ByteSource& source, DirectoryLocation* location, const DiskS
     bool split = location->disks.size() > 1;  // its pieces' makers knew of no bytes in front
     if (split || actual <= stated || !StartsWithCentralRecord(source, actual)) return SpiBrokenData;
     location->offset = actual;
-    location->prefixBytes = actual - stated;
+    // A writer without ZIP64 records cut the directory's offset to 32 bits once the archive
+    // passed 4 GiB: whole multiples of 4 GiB short are that, not bytes in front.
+    bool zip64 = directoryEnd != endRecord;
+    location->prefixBytes = !zip64 && (actual - stated) % FourGiB == 0 ? 0 : actual - stated;
     return SpiSuccess;
 }
 
@@ -236,6 +160,7 @@ int DecodeRecord(const uint8_t* record, size_t available, Entry* entry, size_t* 
     entry->localHeaderOffset = ReadLe32(record + 42);
     entry->disk = ReadLe16(record + 34);
     entry->name.assign(reinterpret_cast<const char*>(record + CentralHeaderSize), nameLength);
+    entry->extraLength = static_cast<uint16_t>(extraLength);
     ReadExtraFields(record + CentralHeaderSize + nameLength, extraLength, entry);
     if (entry->packedSize == Unknown32 || entry->unpackedSize == Unknown32 ||
         entry->localHeaderOffset == Unknown32)
@@ -324,10 +249,10 @@ int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry, const 
     return ReadRecordIn(source, location, recordOffset, entry);
 }
 
-bool HoldsArchive(ByteSource& source, bool selfExtractor, const DiskStarts& disks) {
+bool HoldsArchive(ByteSource& source, bool foreignBytesTaken, const DiskStarts& disks) {
     DirectoryLocation location;
     if (LocateDirectory(source, &location, disks) != SpiSuccess || location.size == 0) return false;
-    if (location.prefixBytes != 0 && !selfExtractor) return false;
+    if (location.prefixBytes != 0 && !foreignBytesTaken) return false;
     Entry first;
     if (ReadRecordIn(source, location, location.offset, &first) != SpiSuccess) return false;
     uint8_t signature[4];

@@ -36,6 +36,8 @@ public:
     int Next(Entry* entry, bool* done);
     // An upper bound of the records Next will hand out.
     uint64_t MaxEntries() const { return bytes_.size() / CentralHeaderSize; }
+    // Where the directory lies, once open.
+    const DirectoryLocation& Location() const { return location_; }
     // Decodes the record that starts at `recordOffset` of the source, as ReadRecordAt does,
     // from the directory in memory. SpiResult.
     int RecordAt(uint64_t recordOffset, Entry* entry) const;
@@ -53,9 +55,9 @@ int ReadRecordAt(ByteSource& source, uint64_t recordOffset, Entry* entry, const 
 // Whether the source holds an archive with at least one entry: the end record, the directory
 // it points to and the local header of the first entry must agree. Bytes in front of the
 // archive are taken when its offsets count them (its maker knew of them) or, whatever its
-// offsets, when `selfExtractor` (the source begins with a program's header); not otherwise:
-// a ZIP stored at the end of another archive is that archive's member. Reads at most the
-// source's last 64 KB and two records, however large it is.
-bool HoldsArchive(ByteSource& source, bool selfExtractor, const DiskStarts& disks = {});
+// offsets, when `foreignBytesTaken` (they are a self-extractor's program or anything else but
+// another archive, whose member the ZIP would be). Reads at most the source's last 64 KB and
+// two records, however large it is.
+bool HoldsArchive(ByteSource& source, bool foreignBytesTaken, const DiskStarts& disks = {});
 
 }  // namespace zip

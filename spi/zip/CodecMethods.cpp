@@ -6,11 +6,11 @@
 #include "spi/common/RangeInput.h"
 #include "spi/common/SpiResult.h"
 #include "spi/common/codecs/Methods.h"
+#include "spi/zip/StreamBounds.h"
 
 namespace zip {
 namespace {
 
-constexpr uint16_t FlagLzmaEndMarker = 0x0002;
 constexpr size_t ChunkSize = 1 << 20;  // bytes produced between progress reports
 
 // ZIP's LZMA data starts with the encoder's version (2 bytes), the size of the properties
@@ -24,6 +24,7 @@ int ReadZipLzmaProperties(codecs::ByteInput& input, const Entry& entry, codecs::
     return SpiSuccess;
 }
 
+// A stream with an end marker is read to its marker when its stated size may have been cut.
 std::unique_ptr<codecs::Decoder> MakeDecoder(codecs::ByteInput& input, const Entry& entry, int* result) {
     codecs::Method method;
     codecs::MethodProperties properties;
@@ -32,7 +33,8 @@ std::unique_ptr<codecs::Decoder> MakeDecoder(codecs::ByteInput& input, const Ent
     *result = method == codecs::Method::Lzma ? ReadZipLzmaProperties(input, entry, &properties) : SpiSuccess;
     if (*result != SpiSuccess) return nullptr;
     *result = SpiNoMemory;
-    return codecs::MakeMethodDecoder(method, properties, input, entry.unpackedSize);
+    uint64_t size = properties.endMarker && !entry.hasZip64Field ? codecs::UnknownSize : entry.unpackedSize;
+    return codecs::MakeMethodDecoder(method, properties, input, size);
 }
 
 }  // namespace
@@ -51,29 +53,33 @@ int DecodeCodecEntry(ByteSource& source, uint64_t offset, const Entry& entry, Ou
     std::unique_ptr<codecs::Decoder> decoder = MakeDecoder(*input, entry, &result);
     if (!decoder) return result;
 
+    StreamBounds bounds(entry);
     uint64_t done = 0;
-    uint8_t overflow = 0;  // output beyond the stated size lands here and marks the entry damaged
+    uint8_t overflow = 0;  // output beyond the bound lands here: damage, or a size cut to 32 bits
     for (;;) {
         uint8_t* out = &overflow;
         size_t room = 1;
-        if (done < entry.unpackedSize) {
+        if (done < bounds.Unpacked()) {
             out = sink.Room(&room);
-            room = static_cast<size_t>(std::min<uint64_t>({room, ChunkSize, entry.unpackedSize - done}));
+            room = static_cast<size_t>(std::min<uint64_t>({room, ChunkSize, bounds.Unpacked() - done}));
             if (!out || room == 0) return SpiInternalError;
         }
         size_t produced = 0;
         codecs::Status status = decoder->Decode(out, room, &produced);
         if (produced > 0) {
-            if (out == &overflow) return SpiBrokenData;
+            if (out == &overflow) {
+                result = bounds.PlaceOverflow(sink, overflow, &out);
+                if (result != SpiSuccess) return result;
+            }
             *crc = crc32(*crc, out, static_cast<uInt>(produced));
             if (!sink.Commit(produced)) return SpiInternalError;
             done += produced;
-            if (progress && !progress->Continue(done, entry.unpackedSize)) return SpiAborted;
+            if (progress && !progress->Continue(done, bounds.Unpacked())) return SpiAborted;
         }
         if (status == codecs::Status::End) break;
         if (status != codecs::Status::Ok) return SpiResultOf(status);
     }
-    return done == entry.unpackedSize ? SpiSuccess : SpiBrokenData;
+    return done == bounds.Unpacked() ? SpiSuccess : SpiBrokenData;
 }
 
 }  // namespace zip

@@ -96,15 +96,16 @@ int ExtractWinZipAes(ByteSource& source, uint64_t offset, const DecryptedView& v
 int ExtractEncryptedEntry(ByteSource& source, const Entry& entry, OutputSink& sink, ProgressReport* progress,
                           PasswordSource& passwords) {
     int result = CheckExtractable(entry);
-    if (result != SpiSuccess) return result;
-    DecryptedView view;
-    result = ViewDecrypted(entry, &view);
+    Entry found = entry;
     uint64_t offset = 0;
-    if (result == SpiSuccess) result = FindEntryData(source, entry, &offset);
+    if (result == SpiSuccess) result = FindEntryData(source, &found, &offset);
+    if (result == SpiSuccess) result = CheckExtractable(found);  // with the sizes restored
+    DecryptedView view;
+    if (result == SpiSuccess) result = ViewDecrypted(found, &view);
     if (result != SpiSuccess) return result;
-    if (entry.method == MethodWinZipAes)
-        return ExtractWinZipAes(source, offset, view, sink, progress, passwords, entry);
-    return ExtractZipCrypto(source, offset, view, sink, progress, passwords, entry);
+    if (found.method == MethodWinZipAes)
+        return ExtractWinZipAes(source, offset, view, sink, progress, passwords, found);
+    return ExtractZipCrypto(source, offset, view, sink, progress, passwords, found);
 }
 
 }  // namespace zip

@@ -4,6 +4,7 @@
 #include <vector>
 #include "spi/common/SpiResult.h"
 #include "spi/common/codecs/ByteOrder.h"
+#include "spi/common/codecs/Methods.h"
 #include "spi/zip/CodecMethods.h"
 #include "spi/zip/StreamBounds.h"
 
@@ -15,7 +16,6 @@ using codecs::ReadLe32;
 namespace {
 
 constexpr size_t ChunkSize = 1 << 20;  // bytes read or produced between progress reports
-constexpr uint64_t MaxDeflateRatio = 1032;
 constexpr uint64_t ZipCryptoHeaderBytes = 12;
 constexpr uint64_t WinZipVerifierBytes = 2;
 constexpr uint64_t WinZipCodeBytes = 10;
@@ -60,14 +60,14 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
     Inflater inflater;
     if (!inflater.ready()) return SpiNoMemory;
     z_stream& stream = inflater.stream();
-    StreamBounds bounds(entry, source.Size() - offset);
+    StreamBounds bounds(entry);
     std::vector<uint8_t> input(std::min<uint64_t>(ChunkSize, std::max<uint64_t>(entry.packedSize, 1)));
     uint64_t packedRead = 0, done = 0;
     uint8_t overflow = 0;  // output beyond the bound lands here: damage, or a size cut to 32 bits
 
     for (;;) {
-        if (stream.avail_in == 0 && packedRead < bounds.Packed()) {
-            size_t count = static_cast<size_t>(std::min<uint64_t>(input.size(), bounds.Packed() - packedRead));
+        if (stream.avail_in == 0 && packedRead < entry.packedSize) {
+            size_t count = static_cast<size_t>(std::min<uint64_t>(input.size(), entry.packedSize - packedRead));
             if (!source.ReadAt(offset + packedRead, input.data(), count)) return SpiReadError;
             packedRead += count;
             stream.next_in = input.data();
@@ -86,11 +86,8 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
         size_t produced = room - stream.avail_out;
         if (produced > 0) {
             if (out == &overflow) {
-                if (!bounds.ExtendUnpacked()) return SpiBrokenData;
-                if (!sink.Grow(bounds.Unpacked())) return SpiUnknownFormat;
-                out = sink.Room(&room);
-                if (!out || room == 0) return SpiInternalError;
-                *out = overflow;
+                int result = bounds.PlaceOverflow(sink, overflow, &out);
+                if (result != SpiSuccess) return result;
             }
             *crc = crc32(*crc, out, static_cast<uInt>(produced));
             if (!sink.Commit(produced)) return SpiInternalError;
@@ -100,10 +97,8 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
         if (status == Z_STREAM_END) break;
         if (status == Z_MEM_ERROR) return SpiNoMemory;
         if (status != Z_OK && status != Z_BUF_ERROR) return SpiBrokenData;
-        if (produced == 0 && stream.avail_in == 0 && packedRead == bounds.Packed()) {
-            if (!bounds.ExtendPacked()) return SpiBrokenData;  // the packed data ends before the stream does
-            input.resize(ChunkSize);
-        }
+        // The packed data ends before the stream does.
+        if (produced == 0 && stream.avail_in == 0 && packedRead == entry.packedSize) return SpiBrokenData;
     }
     return done == bounds.Unpacked() ? SpiSuccess : SpiBrokenData;
 }
@@ -112,11 +107,11 @@ int Inflate(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink&
 int CheckMethod(const Entry& entry) {
     if (entry.method == MethodStored)
         return entry.packedSize == entry.unpackedSize ? SpiSuccess : SpiBrokenData;
-    if (IsCodecMethod(entry.method)) return SpiSuccess;
-    if (entry.method != MethodDeflated) return SpiUnknownFormat;
-    // Deflate cannot expand data more than about 1032 times; larger claims are damage, and
-    // believing them would only allocate memory for nothing.
-    if (entry.unpackedSize / MaxDeflateRatio > entry.packedSize) return SpiBrokenData;
+    codecs::Method method;
+    if (!codecs::ZipMethod(entry.method, &method)) return SpiUnknownFormat;
+    // A size the packed bytes cannot give is damage; believing it would only reserve memory
+    // for nothing.
+    if (entry.unpackedSize / codecs::MostOutputPerPackedByte(method) > entry.packedSize) return SpiBrokenData;
     return SpiSuccess;
 }
 
@@ -149,13 +144,14 @@ int CheckExtractable(const Entry& entry) {
     return CheckMethod(entry);
 }
 
-int FindEntryData(ByteSource& source, const Entry& entry, uint64_t* dataOffset) {
+int FindEntryData(ByteSource& source, Entry* entry, uint64_t* dataOffset) {
     uint8_t header[LocalHeaderSize];
-    if (!source.Contains(entry.localHeaderOffset, sizeof header)) return SpiBrokenData;
-    if (!source.ReadAt(entry.localHeaderOffset, header, sizeof header)) return SpiReadError;
+    if (!source.Contains(entry->localHeaderOffset, sizeof header)) return SpiBrokenData;
+    if (!source.ReadAt(entry->localHeaderOffset, header, sizeof header)) return SpiReadError;
     if (ReadLe32(header) != LocalHeaderSignature) return SpiBrokenData;
-    uint64_t offset = entry.localHeaderOffset + LocalHeaderSize + ReadLe16(header + 26) + ReadLe16(header + 28);
-    if (!source.Contains(offset, entry.packedSize)) return SpiBrokenData;
+    uint64_t offset = entry->localHeaderOffset + LocalHeaderSize + ReadLe16(header + 26) + ReadLe16(header + 28);
+    RestoreCutSizes(entry, offset);
+    if (!source.Contains(offset, entry->packedSize)) return SpiBrokenData;
     *dataOffset = offset;
     return SpiSuccess;
 }
@@ -181,11 +177,12 @@ int ExtractEntryData(ByteSource& source, uint64_t offset, const Entry& entry, Ou
 int ExtractEntry(ByteSource& source, const Entry& entry, OutputSink& sink, ProgressReport* progress) {
     if (entry.flags & FlagEncrypted) return SpiUnknownFormat;
     int result = CheckExtractable(entry);
-    if (result != SpiSuccess) return result;
+    Entry found = entry;
     uint64_t offset = 0;
-    result = FindEntryData(source, entry, &offset);
+    if (result == SpiSuccess) result = FindEntryData(source, &found, &offset);
+    if (result == SpiSuccess) result = CheckExtractable(found);  // with the sizes restored
     if (result != SpiSuccess) return result;
-    return ExtractEntryData(source, offset, entry, sink, progress, true);
+    return ExtractEntryData(source, offset, found, sink, progress, true);
 }
 
 }  // namespace zip

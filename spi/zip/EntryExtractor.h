@@ -26,19 +26,21 @@ struct DecryptedView {
 // what the encryption adds.
 int ViewDecrypted(const Entry& entry, DecryptedView* view);
 
-// Where the entry's packed bytes start in the source, behind its local header. SpiResult.
-int FindEntryData(ByteSource& source, const Entry& entry, uint64_t* dataOffset);
+// Where the entry's packed bytes start in the source, behind its local header; sizes its
+// writer cut to 32 bits are restored from there (RestoreCutSizes). SpiResult.
+int FindEntryData(ByteSource& source, Entry* entry, uint64_t* dataOffset);
 
 // Unpacks the packed bytes at `offset` of the source as ExtractEntry does, once they are found
 // (and decrypted). checkCrc is false for data whose stored CRC-32 means nothing (WinZip's AE-2).
 int ExtractEntryData(ByteSource& source, uint64_t offset, const Entry& entry, OutputSink& sink,
                      ProgressReport* progress, bool checkCrc);
 
-// Writes exactly entry.unpackedSize bytes to the sink, or the whole stream of an entry whose
-// sizes were cut to 32 bits when the sink can grow. An encrypted entry is refused
-// (SpiUnknownFormat): it needs a password (EncryptedEntry.h). SpiResult: SpiBrokenData for
-// damaged data or a CRC mismatch, SpiUnknownFormat for a cut size the sink cannot take, SpiAborted when
-// the progress report asks to stop.
+// Writes exactly entry.unpackedSize bytes to the sink (once sizes cut to 32 bits are restored),
+// or, when the sink can grow, the whole stream of a method that ends by itself whose size was
+// cut. An encrypted entry is refused (SpiUnknownFormat): it needs a password
+// (EncryptedEntry.h). SpiResult: SpiBrokenData for damaged data or a CRC mismatch,
+// SpiUnknownFormat for a cut size the sink cannot take, SpiAborted when the progress report
+// asks to stop.
 int ExtractEntry(ByteSource& source, const Entry& entry, OutputSink& sink, ProgressReport* progress);
 
 }  // namespace zip

@@ -62,6 +62,7 @@ bool AnyNameConverted(const std::vector<zip::Entry>& entries, bool namesUtf8) {
 
 int32_t EntryTimestamp(const zip::Entry& entry) {
     if (entry.hasUnixTime) return entry.unixTime;
+    if (entry.hasLocalTime) return ClampToInt32(entry.localTime);
     if (entry.hasNtfsTime) return ClampToInt32(FileTimeToUnix(entry.ntfsTime));
     if (entry.hasOldUnixTime) return ClampToInt32(entry.oldUnixTime);
     return ClampToInt32(DosTimeToUnix(entry.dosDate, entry.dosTime));

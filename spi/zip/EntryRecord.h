@@ -16,8 +16,9 @@ std::string EntryNameCp932(const zip::Entry& entry, bool namesUtf8);
 // Whether EntryNameCp932 gives any entry another name than it stores (DistinctNames).
 bool AnyNameConverted(const std::vector<zip::Entry>& entries, bool namesUtf8);
 
-// Last modification time in seconds since 1970 UTC: the exact time of an extended timestamp,
-// NTFS or old Info-ZIP Unix field (in that order) when present, else the DOS time read as
+// Last modification time in seconds since 1970 UTC: the exact time of the central record's
+// extended timestamp, else of a Unix time field of the local header (LocalTime.h), else of the
+// central record's NTFS or old Info-ZIP Unix field (in that order), else the DOS time read as
 // local time.
 int32_t EntryTimestamp(const zip::Entry& entry);
 

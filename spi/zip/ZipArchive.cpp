@@ -6,6 +6,8 @@
 #include "spi/zip/EncryptedEntry.h"
 #include "spi/zip/EntryExtractor.h"
 #include "spi/zip/EntryRecord.h"
+#include "spi/zip/LocalTime.h"
+#include "spi/zip/StreamBounds.h"
 
 zip::DiskStarts zip::DisksOf(const JoinedPieces& pieces) {
     DiskStarts disks;
@@ -35,9 +37,12 @@ int ZipArchive::MakeRecords(CompactRecords* records) {
         entries.push_back(std::move(entry));
     }
     if (result != SpiSuccess) return result;
+    result = layout_.Build(&entries, directory_.Location(), Input().Size());
+    if (result != SpiSuccess) return result;
     bool namesUtf8 = UnflaggedNamesAreUtf8(entries);
     DistinctNames names(AnyNameConverted(entries, namesUtf8));
-    for (const zip::Entry& entry : entries) {
+    for (zip::Entry& entry : entries) {
+        PlaceEntry(&entry);
         ArchiveEntry record;
         bool skip = false;
         result = DescribeEntry(entry, names.Name(entry.name, EntryNameCp932(entry, namesUtf8)), &record, &skip);
@@ -49,8 +54,17 @@ int ZipArchive::MakeRecords(CompactRecords* records) {
     return SpiSuccess;
 }
 
+// The name's length in the central record stands for the local header's, which is not read
+// here (they differ only in odd archives).
+void ZipArchive::PlaceEntry(zip::Entry* entry) {
+    zip::RestoreCutSizes(entry, entry->localHeaderOffset + zip::LocalHeaderSize + entry->name.size());
+    if (zip::MayHoldLocalTime(*entry)) zip::ReadLocalTime(Input(), entry);
+}
+
 int ZipArchive::EntryOf(size_t index, zip::Entry* entry) const {
-    return directory_.RecordAt(recordOffsets_[index], entry);
+    int result = directory_.RecordAt(recordOffsets_[index], entry);
+    entry->nextStart = layout_.NextStart(entry->localHeaderOffset);
+    return result;
 }
 
 int ZipArchive::CheckUnpackable(size_t index) {

@@ -10,6 +10,7 @@
 #include "spi/common/JoinedPieces.h"
 #include "spi/common/RecordedArchive.h"
 #include "spi/zip/CentralDirectory.h"
+#include "spi/zip/EntryLayout.h"
 
 namespace zip {
 // Where each piece of a split ZIP starts; none for any other file (numbered pieces of a plain
@@ -33,6 +34,9 @@ protected:
 
 private:
     int EntryOf(size_t index, zip::Entry* entry) const;
+    // What an entry being listed gets from what follows it (EntryLayout): sizes cut to 32 bits,
+    // the time of its local header.
+    void PlaceEntry(zip::Entry* entry);
     ByteSource& Input() { return inMemory_ ? static_cast<ByteSource&>(memory_) : Source(); }
 
     MemorySource memory_;
@@ -41,5 +45,6 @@ private:
     // Made with the records and not changed after them (RecordAt does not depend on where
     // Next stopped).
     zip::DirectoryReader directory_;
+    zip::EntryLayout layout_;
     std::vector<uint64_t> recordOffsets_;  // central record offset of each record
 };

@@ -18,8 +18,11 @@ constexpr size_t EndRecordSize = 22;
 constexpr size_t Zip64LocatorSize = 20;
 constexpr size_t Zip64EndRecordSize = 56;
 constexpr size_t MaxCommentSize = 0xFFFF;
+constexpr uint64_t DataDescriptorMinSize = 12;
+constexpr uint32_t Unknown32 = 0xFFFFFFFF;  // a size or offset that a ZIP64 field gives  // CRC and 32-bit sizes, without the signature
 
 constexpr uint16_t FlagEncrypted = 0x0001;
+constexpr uint16_t FlagLzmaEndMarker = 0x0002;  // LZMA: an end marker follows the data
 constexpr uint16_t FlagDataDescriptor = 0x0008;  // the CRC and sizes follow the data
 constexpr uint16_t FlagStrongEncryption = 0x0040;
 constexpr uint16_t FlagUtf8Name = 0x0800;
@@ -46,6 +49,8 @@ struct WinZipAesField {
     uint16_t method = 0;   // the method of the data once decrypted
 };
 
+constexpr uint64_t UnknownNextStart = UINT64_MAX;
+
 // One central directory record, decoded. Offsets count from the start of the archive (of its
 // first piece, for a split archive).
 struct Entry {
@@ -59,8 +64,12 @@ struct Entry {
     uint64_t unpackedSize = 0;
     uint64_t localHeaderOffset = 0;
     uint32_t disk = 0;               // the piece of a split archive the local header is on
+    // Where the next local header or the directory begins after this entry's local header
+    // (EntryLayout): the entry's data and data descriptor end before it.
+    uint64_t nextStart = UnknownNextStart;
     bool hasZip64Field = false;      // sizes and offset may come from a ZIP64 extra field
     std::string name;                // the stored bytes
+    uint16_t extraLength = 0;        // of the central record's extra field
     bool directoryAttribute = false; // MS-DOS attributes say "directory"
     std::string unicodeName;         // UTF-8 name of an Info-ZIP Unicode path field, if valid
     bool hasUnixTime = false;        // extended timestamp field: exact UTC seconds
@@ -69,6 +78,8 @@ struct Entry {
     uint64_t ntfsTime = 0;
     bool hasOldUnixTime = false;     // Info-ZIP's old Unix field: UTC seconds, unsigned
     uint32_t oldUnixTime = 0;
+    bool hasLocalTime = false;       // an extended timestamp or old Unix field of the local header
+    int64_t localTime = 0;           // UTC seconds
     WinZipAesField aes;
 };
 

@@ -8,6 +8,7 @@
 #include "spi/common/JoinedPieces.h"
 #include "spi/common/password/ArchivePasswords.h"
 #include "spi/zip/CentralDirectory.h"
+#include "spi/zip/OtherArchives.h"
 #include "spi/zip/ZipArchive.h"
 
 namespace {
@@ -38,13 +39,14 @@ const char* plugin::InfoText(int infono) {
     }
 }
 
-// Bytes in front of the archive: the end of the file decides (see HoldsArchive).
-bool plugin::Supports(const char* path, const uint8_t* header, size_t) {
+// Bytes in front of the archive: the end of the file decides (see HoldsArchive), and bytes that
+// begin an archive of another kind make the ZIP that archive's member.
+bool plugin::Supports(const char* path, const uint8_t* header, size_t size) {
     if (LooksLikeZip(header)) return true;
     if (!path) return false;
     try {
         JoinedPieces file(path);
-        return file.IsOpen() && zip::HoldsArchive(file, StartsWith(header, "MZ", 2), zip::DisksOf(file));
+        return file.IsOpen() && zip::HoldsArchive(file, !zip::BeginsOtherArchive(header, size), zip::DisksOf(file));
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -3,12 +3,12 @@
 // against the file before anything is reserved for them.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <psapi.h>
 #include <string>
 #include "tests/archives/ArchiveFixtures.h"
 #include "tests/support/TestSupport.h"
 
 using namespace archivetest;
+using testsupport::PeakWorkingSet;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
 
@@ -56,13 +56,6 @@ std::string CopyStreams(uint64_t packedSize, uint64_t unpackSize) {
     info += std::string(1, UnpackInfo) + FolderList + Number(1) + End;
     info += Number(1) + std::string("\x01\x00", 2);  // one coder, a one-byte method id: Copy
     return info + CodersUnpackSize + Number(unpackSize) + End;
-}
-
-size_t PeakWorkingSet() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PeakWorkingSetSize;
 }
 
 }  // namespace

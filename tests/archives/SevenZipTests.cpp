@@ -1,6 +1,8 @@
 // 7z.spi (7z.sph) through its exports, against archives that Debian's 7z made with its common
 // switches and what 7z x extracted from them.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstring>
 #include "tests/archives/ArchiveFixtures.h"
 #include "tests/support/TestSupport.h"
 
@@ -55,6 +57,28 @@ TEST(SevenZip, EntriesFetchedOutOfOrderAreTheSame) {
 }
 
 // PPMd is refused as "unknown format"; the archive is still listed.
+// A later piece of a set (name.7z.002 beside name.7z.001) is no archive to IsSupported, even
+// one that happens to hold a whole 7z archive, and so to every other export: a host that lists
+// without asking IsSupported first gets "not supported" too.
+TEST(SevenZip, ExportsRefuseWhatIsSupportedRefuses) {
+    TempDir folder;
+    std::string archive = ReadBytes(Fixtures() + "copy.7z");
+    ASSERT_FALSE(archive.empty());
+    ASSERT_TRUE(WriteBytes(folder / "set.7z.001", archive));
+    std::string later = folder / "set.7z.002";
+    ASSERT_TRUE(WriteBytes(later, archive));
+    char header[SpiHeaderBufferSize] = {};
+    memcpy(header, archive.data(), std::min(archive.size(), SpiHeaderBytes));
+    EXPECT_EQ(SevenZip().isSupported(later.c_str(), reinterpret_cast<ULONG_PTR>(header)), 0);
+    SpiListing listing = SevenZip().List(later);
+    EXPECT_EQ(listing.result, UnknownFormat);
+    EXPECT_FALSE(listing.handed);
+    SpiListing whole = SevenZip().List(Fixtures() + "copy.7z");
+    ASSERT_EQ(whole.result, 0);
+    ASSERT_FALSE(whole.entries.empty());
+    EXPECT_EQ(SevenZip().Fetch(later, whole.entries[0].position).result, UnknownFormat);
+}
+
 TEST(SevenZip, PpmdFailsCleanly) {
     SpiListing listing = SevenZip().List(Fixtures() + "ppmd.7z");
     ASSERT_EQ(listing.result, 0);

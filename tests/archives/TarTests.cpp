@@ -125,6 +125,22 @@ TEST(Tar, ACompressedFileBeginningWithZerosIsOneEntryNotAnEmptyTar) {
     EXPECT_TRUE(empty.entries.empty());
 }
 
+// A file of zero blocks (a disk image) is no TAR to IsSupported, and so to every other export:
+// a host that lists or fetches without asking IsSupported first gets "not supported" too.
+TEST(Tar, ExportsRefuseWhatIsSupportedRefuses) {
+    TempDir folder;
+    std::string image = folder / "disk.img";
+    ASSERT_TRUE(WriteBytes(image, std::string(64 * 1024, '\0')));
+    char header[SpiHeaderBufferSize] = {};
+    EXPECT_EQ(Tar().isSupported(image.c_str(), reinterpret_cast<ULONG_PTR>(header)), 0);
+    SpiListing listing = Tar().List(image);
+    EXPECT_EQ(listing.result, UnknownFormat);
+    EXPECT_FALSE(listing.handed);
+    ArchiveEntry entry;
+    EXPECT_EQ(Tar().getFileInfo(image.c_str(), 0, "disk", 0, &entry), UnknownFormat);
+    EXPECT_EQ(Tar().Fetch(image, 0).result, UnknownFormat);
+}
+
 TEST(Tar, DamageIsBrokenData) {
     TempDir folder;
     std::string gz = ReadBytes(Fixtures() + "gnu.tar.gz");

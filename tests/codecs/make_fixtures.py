@@ -100,6 +100,16 @@ def main():
     with open(os.path.join(out, "data-sized.lzma"), "wb") as f:
         f.write(lzma[:5] + struct.pack("<Q", len(data)) + lzma[13:])
 
+    # 64 MiB of zeros as densely as each tool packs them: what the method table's bound on output
+    # per packed byte must allow.
+    with open(os.path.join(out, "zeros.bin"), "wb") as f:
+        f.write(bytes(64 << 20))
+    for name, command in (("zeros.gz", ["gzip", "-9n"]), ("zeros.bz2", ["bzip2", "-9"]),
+                          ("zeros.xz", ["xz", "-9e", "-T1"]), ("zeros.zst", ["zstd", "-q", "--ultra", "-22"])):
+        with open(os.path.join(out, "zeros.bin"), "rb") as source, open(os.path.join(out, name), "wb") as target:
+            subprocess.run(command + ["-c"], stdin=source, stdout=target, check=True)
+    os.remove(os.path.join(out, "zeros.bin"))
+
     # What the reference tools make of them.
     for name, tool in (("data.bz2", "bzip2"), ("two.bz2", "bzip2"), ("two.gz", "gzip"), ("data-arm64.xz", "xz"), ("data-sha256.xz", "xz"), ("two.xz", "xz"),
                        ("data-delta.xz", "xz"), ("data.lzma", "xz"),

@@ -82,6 +82,28 @@ TEST_F(Exports, IsSupportedReadsTheMethodIdOfEveryHeaderLevel) {
     }
 }
 
+// A file that begins with a zero byte (a disk image, a one-byte file) and a ZIP are no LHA
+// archives to IsSupported, and so to every other export: a host that lists or fetches without
+// asking IsSupported first gets "not supported" (2) too.
+TEST_F(Exports, ExportsRefuseWhatIsSupportedRefuses) {
+    TempDir folder;
+    const std::string zip = std::string("PK\x03\x04\x14\x00\x00\x00\x08\x00", 10) + std::string(40, 'x');
+    for (const std::string& bytes : {std::string(1, '\0'), std::string(64 * 1024, '\0'), zip}) {
+        std::string path = folder / ("file-" + std::to_string(bytes.size()) + ".bin");
+        ASSERT_TRUE(testsupport::WriteBytes(path, bytes));
+        SCOPED_TRACE(path);
+        std::vector<char> header = HeaderBuffer(bytes);
+        EXPECT_EQ(plugin.isSupported(path.c_str(), reinterpret_cast<ULONG_PTR>(header.data())), 0);
+        int result = -99;
+        EXPECT_TRUE(plugin.List(path, &result).empty());
+        EXPECT_EQ(result, 2);
+        ArchiveEntry entry;
+        EXPECT_EQ(plugin.getFileInfo(path.c_str(), 0, "f.txt", 0, &entry), 2);
+        plugin.Fetch(path, 0, &result);
+        EXPECT_EQ(result, 2);
+    }
+}
+
 TEST_F(Exports, GetFileWritesAFileWithItsTimeIntoTheFolder) {
     const std::string archive = DataFolder() + "dbcs-l1.lzh";
     const std::string stored = "\x95\x5c\x8e\xa6\\\x83\x5c\x81\x5b\x83\x58.txt";   // 表示\ソース.txt

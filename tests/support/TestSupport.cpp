@@ -1,5 +1,5 @@
 #include "tests/support/TestSupport.h"
-#include "text/WideText.h"
+#include <psapi.h>
 #include "plugins/SusiePlugin.h"
 #include "tests/support/FolderWalk.h"
 #include "text/WideText.h"
@@ -151,6 +151,13 @@ std::string ExeFolder() {
 }
 
 std::string PluginFile(const std::string& base) { return base + "." + SpiFileExtension; }
+
+size_t PeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakWorkingSetSize;
+}
 
 std::string WindowText(HWND hwnd) {
     char text[4096] = {};

@@ -40,6 +40,9 @@ bool RewriteFromLinux(const std::string& path, const std::string& bytes);
 std::string ExeFolder();                          // folder of the running test program, with '\'
 // A plug-in file name as this build's host looks for it: base.spi (32-bit) or base.sph (64-bit).
 std::string PluginFile(const std::string& base);
+// The most memory this process has held in its working set so far, in bytes: a block whose
+// pages were filled in shows, one merely reserved does not.
+size_t PeakWorkingSet();
 
 // The tests' own paths are code page 932 text; the program takes UTF-16.
 std::wstring Wide(const std::string& cp932);

@@ -92,6 +92,34 @@ void ExpectNoFetch(const std::string& archive, LONG_PTR position) {
     EXPECT_FALSE(fetched.handed);
 }
 
+// Where the archive's central records start: the positions a listing would give its entries.
+std::vector<LONG_PTR> CentralRecordOffsets(const std::string& bytes) {
+    std::vector<LONG_PTR> offsets;
+    for (size_t at = bytes.find("PK\x01\x02"); at != std::string::npos; at = bytes.find("PK\x01\x02", at + 1))
+        offsets.push_back(static_cast<LONG_PTR>(at));
+    return offsets;
+}
+
+// The archive is refused as damaged (3) by every export, and no entry is written, to memory
+// or to a folder.
+void ExpectDamagedAndNothingWritten(const std::string& archive) {
+    HLOCAL block = nullptr;
+    EXPECT_EQ(Plugin().getArchiveInfo(archive.c_str(), 0, 0, &block), 3);
+    EXPECT_EQ(block, nullptr);
+    TempDir out;
+    std::vector<LONG_PTR> positions = CentralRecordOffsets(ReadBytes(archive));
+    ASSERT_FALSE(positions.empty());
+    for (LONG_PTR position : positions) {
+        EXPECT_EQ(FetchEntry(archive, position).result, 3);
+        std::string dest = out.path();
+        EXPECT_EQ(Plugin().getFile(archive.c_str(), position, &dest[0], 0, nullptr, 0), 3);
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((out / "*.bin").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "wrote " << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
 }  // namespace
 
 // The encrypted entry's password dialog is cancelled.
@@ -290,6 +318,60 @@ TEST(ZipDamage, ImpossibleSizesAndOffsetsFailTheFetch) {
         SCOPED_TRACE(entry.fileName);
         ExpectNoFetch(folder / "lies.zip", entry.position);
     }
+}
+
+// Zip bombs of entries that share their data (as David Fifield made them): ten central records
+// naming one local entry, and four entries whose deflate streams each quote the next local
+// header and go on into its data, down to one kernel. Also an entry whose data would run into
+// the central directory.
+TEST(ZipDamage, EntriesWhoseDataOverlapAreDamage) {
+    TempDir folder;
+    std::vector<CraftedEntry> shared;
+    for (int i = 0; i < 10; ++i) {
+        shared.emplace_back("copy" + std::to_string(i) + ".bin", std::string(4000, 'k'));
+        shared.back().localOffset = 0;
+    }
+    ASSERT_TRUE(WriteBytes(folder / "full-overlap.zip", Craft(shared)));
+    CraftedEntry intoDirectory{"long.bin", "abc"};
+    intoDirectory.centralPacked = intoDirectory.centralUnpacked = 3 + 40;
+    ASSERT_TRUE(WriteBytes(folder / "into-directory.zip", Craft({CraftedEntry{"a.bin", "a"}, intoDirectory})));
+
+    for (std::string archive : {folder / "full-overlap.zip", Fixtures() + "quoted-overlap.zip",
+                                folder / "into-directory.zip"}) {
+        SCOPED_TRACE(archive);
+        ExpectDamagedAndNothingWritten(archive);
+    }
+    // Entries packed back to back, the last one right before the directory, still open.
+    ASSERT_TRUE(WriteBytes(folder / "tight.zip", Craft({{"a.bin", "a"}, {"b.bin", ""}, {"c.bin", "ccc"}})));
+    Listing tight = ListArchive(folder / "tight.zip");
+    ASSERT_EQ(tight.result, 0);
+    ASSERT_EQ(tight.entries.size(), 3u);
+    EXPECT_EQ(FetchEntry(folder / "tight.zip", tight.entries[2].position).bytes, "ccc");
+}
+
+// Small valid streams of every packed method, each claiming 3 GiB: damage, found before a block
+// of that size is reserved (a new block has its pages supplied at once, so a reserved one
+// would show in the working set).
+TEST(ZipDamage, SizesThePackedBytesCannotGiveFailBeforeAnythingIsReserved) {
+    std::string archive = Fixtures() + "claims.zip";
+    Listing listing = ListArchive(archive);
+    ASSERT_EQ(listing.result, 0);
+    ASSERT_EQ(listing.entries.size(), 6u);
+    size_t before = testsupport::PeakWorkingSet();
+    TempDir folder;
+    for (const ArchiveEntry& entry : listing.entries) {
+        SCOPED_TRACE(entry.fileName);
+        EXPECT_EQ(entry.unpackedSize, 3u << 30);
+        EXPECT_LT(entry.packedSize, 200u);
+        Fetched fetched = FetchEntry(archive, entry.position);
+        EXPECT_EQ(fetched.result, 3);
+        EXPECT_FALSE(fetched.handed);
+        std::string dest = folder.path();
+        EXPECT_EQ(Plugin().getFile(archive.c_str(), entry.position, &dest[0], 0, nullptr, 0), 3);
+        EXPECT_FALSE(FileExists(folder / entry.fileName));
+    }
+    size_t grown = testsupport::PeakWorkingSet() - before;
+    EXPECT_LT(grown, 256u << 20) << "peak working set grew by " << grown;
 }
 
 TEST(ZipDamage, NamesCannotLeadOutOfTheFolder) {

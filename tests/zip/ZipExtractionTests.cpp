@@ -192,32 +192,83 @@ TEST(ZipExtraction, StopsWhenTheCallbackAsks) {
     }
 }
 
-// An entry of 4 GiB and 1000 bytes whose 32-bit sizes say 1000, with no ZIP64 field: written
-// to a file by its deflated stream past the stated size, as unzip reads it (stopped there, to
-// spare the disk). A memory block would hold more than its record says, so it is refused.
+// Entries of 4 GiB and 1000 bytes, deflated and in Zstandard, whose 32-bit sizes say 1000, with
+// no ZIP64 field: written to a file by their streams past the stated size, as bsdtar reads them
+// (stopped there, to spare the disk). A memory block would hold more than its record says, so
+// it is refused.
 TEST(ZipExtraction, SizesCutTo32BitsAreReadToTheEndOfTheStream) {
     std::string archive = Fixtures() + "cut-sizes.zip";
     Listing listing = ListArchive(archive);
     ASSERT_EQ(listing.result, 0);
-    const ArchiveEntry* zeros = Entry(listing, "zeros.bin");
     const ArchiveEntry* after = Entry(listing, "after.txt");
-    ASSERT_TRUE(zeros && after);
-    EXPECT_EQ(zeros->unpackedSize, 1000u);
+    ASSERT_NE(after, nullptr);
     EXPECT_EQ(FetchEntry(archive, after->position).bytes, "after the large entry\n");
-    Fetched fetched = FetchEntry(archive, zeros->position);
-    EXPECT_EQ(fetched.result, 2);
-    EXPECT_FALSE(fetched.handed);
+    for (const char* name : {"zeros.bin", "zeros-zstd.bin"}) {
+        SCOPED_TRACE(name);
+        const ArchiveEntry* zeros = Entry(listing, name);
+        ASSERT_NE(zeros, nullptr);
+        EXPECT_EQ(zeros->unpackedSize, 1000u);
+        Fetched fetched = FetchEntry(archive, zeros->position);
+        EXPECT_EQ(fetched.result, 2);
+        EXPECT_FALSE(fetched.handed);
+
+        TempDir folder;
+        ProgressLog log;
+        log.stopAt = 3;
+        std::string dest = folder.path();
+        EXPECT_EQ(Plugin().getFile(archive.c_str(), zeros->position, &dest[0], 0, RecordProgress,
+                                   reinterpret_cast<LONG_PTR>(&log)),
+                  1);
+        ASSERT_EQ(log.calls.size(), 3u);
+        EXPECT_EQ(log.calls[1], std::make_pair(1000, 1000));
+        // Past the stated size the total grows by 4 GiB (scaled down to fit an int).
+        EXPECT_GT(log.calls[2].second, 1 << 29);
+        EXPECT_FALSE(FileExists(folder / name)) << "a stopped file is removed again";
+    }
+}
+
+// A stored entry of 4 GiB and 100 bytes, the archive's last, whose sizes (and the directory's
+// offset) its writer cut to 32 bits: the directory lies 4 GiB further than the stated data
+// ends, which gives the real size. Listed with it and written whole to a file, its CRC checked.
+// The 32-bit record cannot hold the size, so that build lists no such archive.
+TEST(ZipExtraction, StoredSizesCutTo32BitsAreFoundFromWhatFollows) {
+    std::string archive = Fixtures() + "cut-stored.zip";
+#if defined(_WIN64)
+    constexpr uint64_t Size = (uint64_t{4} << 30) + 100;
+    Listing listing = ListArchive(archive);
+    ASSERT_EQ(listing.result, 0);
+    const ArchiveEntry* before = Entry(listing, "before.txt");
+    const ArchiveEntry* big = Entry(listing, "big.bin");
+    ASSERT_TRUE(before && big);
+    EXPECT_EQ(FetchEntry(archive, before->position).bytes, "before the large entry\n");
+    EXPECT_EQ(big->unpackedSize, Size);
+    EXPECT_EQ(big->packedSize, Size);
 
     TempDir folder;
-    ProgressLog log;
-    log.stopAt = 3;
     std::string dest = folder.path();
-    EXPECT_EQ(Plugin().getFile(archive.c_str(), zeros->position, &dest[0], 0, RecordProgress,
-                               reinterpret_cast<LONG_PTR>(&log)),
-              1);
-    ASSERT_EQ(log.calls.size(), 3u);
-    EXPECT_EQ(log.calls[1], std::make_pair(1000, 1000));
-    // Past the stated size the total grows by 4 GiB (scaled down to fit an int).
-    EXPECT_GT(log.calls[2].second, 1 << 29);
-    EXPECT_FALSE(FileExists(folder / "zeros.bin")) << "a stopped file is removed again";
+    ASSERT_EQ(Plugin().getFile(archive.c_str(), big->position, &dest[0], 0, nullptr, 0), 0);
+    std::string written = folder / "big.bin";
+    HANDLE file = CreateFileA(written.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER length = {};
+    EXPECT_TRUE(GetFileSizeEx(file, &length));
+    EXPECT_EQ(static_cast<uint64_t>(length.QuadPart), Size);
+    // The marker bytes make_fixtures.py put at the start, across the 4 GiB line and at the end.
+    for (const auto& marker : std::vector<std::pair<uint64_t, std::string>>{
+             {0, "big.bin starts here"}, {(uint64_t{4} << 30) - 8, "across the 4 GiB line"},
+             {Size - 16, "big.bin ends.\r\n!"}}) {
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(marker.first);
+        std::string bytes(marker.second.size(), '\0');
+        DWORD read = 0;
+        EXPECT_TRUE(SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+                    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr));
+        EXPECT_EQ(bytes, marker.second);
+    }
+    CloseHandle(file);
+#else
+    HLOCAL block = nullptr;
+    EXPECT_NE(Plugin().getArchiveInfo(archive.c_str(), 0, 0, &block), 0);
+    EXPECT_EQ(block, nullptr);
+#endif
 }

@@ -8,6 +8,9 @@ OUTPUT_FOLDER/
   expected/<archive>/...  what unzip made of an archive, file names turned into UTF-8 so
                           that Windows programs under Wine find them by their code page 932 names
 """
+import bz2
+import calendar
+import lzma
 import os
 import random
 import shutil
@@ -98,31 +101,198 @@ def make_attribute_folders():
             z.writestr(info, data)
 
 
+def local_record(name, method, crc, packed, size, flags=0, extra=b"", stamp=(0, 0x5221)):
+    return struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, flags, method, stamp[0], stamp[1], crc, packed & 0xFFFFFFFF,
+                       size & 0xFFFFFFFF, len(name), len(extra)) + name + extra
+
+
+def central_record(name, method, crc, packed, size, offset, flags=0, extra=b"", stamp=(0, 0x5221)):
+    return struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 20, flags, method, stamp[0], stamp[1], crc,
+                       packed & 0xFFFFFFFF, size & 0xFFFFFFFF, len(name), len(extra), 0, 0, 0, 0,
+                       offset & 0xFFFFFFFF) + name + extra
+
+
+def end_record(count, directory, offset):
+    return struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, count, count, len(directory), offset & 0xFFFFFFFF, 0)
+
+
+def raw_deflate(data):
+    packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+    return packer.compress(data) + packer.flush()
+
+
+def stored_block_header(length):
+    """A deflate block that is not the last, of `length` bytes stored as they are."""
+    return struct.pack("<BHH", 0, length, length ^ 0xFFFF)
+
+
+def make_quoted_overlap():
+    """A zip bomb of the kind whose every entry's data runs over the next entry's local header:
+    each entry's deflate stream quotes the next local header in a stored block and goes on into
+    the next entry's data, down to one kernel of zeros that all of them share."""
+    kernel_data = bytes(1 << 20)
+    kernel = raw_deflate(kernel_data)
+    count = 4
+    headers, outputs = [None] * count, [None] * count
+    # From the last entry back: an entry's output is the headers it quotes, then the kernel's.
+    packed, output = kernel, kernel_data
+    for i in reversed(range(count)):
+        headers[i] = local_record(b"%d.bin" % i, 8, zlib.crc32(output), len(packed), len(output))
+        outputs[i] = output
+        packed, output = stored_block_header(len(headers[i])) + headers[i] + packed, headers[i] + output
+    archive, directory = b"", b""
+    for i in range(count):
+        directory += central_record(b"%d.bin" % i, 8, zlib.crc32(outputs[i]), struct.unpack("<I", headers[i][18:22])[0],
+                                    len(outputs[i]), len(archive))
+        archive += headers[i] + (stored_block_header(len(headers[i + 1])) if i + 1 < count else kernel)
+    with open(os.path.join(out, "quoted-overlap.zip"), "wb") as f:
+        f.write(archive + directory + end_record(count, directory, len(archive)))
+
+
+def make_impossible_claims():
+    """One small valid stream of each packed method, each entry claiming 3 GiB of output."""
+    data = random.Random(5).randbytes(60) + b"repeated " * 4
+    alone = lzma.compress(data, format=lzma.FORMAT_ALONE)  # 5 property bytes, 8-byte size, the stream
+    zstd = subprocess.run(["zstd", "-q", "-c"], input=data, stdout=subprocess.PIPE, check=True).stdout
+    streams = [(b"deflate.bin", 8, 0, raw_deflate(data)), (b"deflate64.bin", 9, 0, raw_deflate(data)),
+               (b"bzip2.bin", 12, 0, bz2.compress(data)),
+               (b"lzma.bin", 14, 2, b"\x09\x14\x05\x00" + alone[:5] + alone[13:]),  # with its end marker
+               (b"xz.bin", 95, 0, lzma.compress(data)), (b"zstd.bin", 93, 0, zstd)]
+    archive, directory = b"", b""
+    for name, method, flags, packed in streams:
+        directory += central_record(name, method, zlib.crc32(data), len(packed), 3 << 30, len(archive), flags)
+        archive += local_record(name, method, zlib.crc32(data), len(packed), 3 << 30, flags) + packed
+    with open(os.path.join(out, "claims.zip"), "wb") as f:
+        f.write(archive + directory + end_record(len(streams), directory, len(archive)))
+
+
+CUT_STORED_SIZE = (4 << 30) + 100
+CUT_STORED_MARKERS = [(0, b"big.bin starts here"), ((4 << 30) - 8, b"across the 4 GiB line"),
+                      (CUT_STORED_SIZE - 16, b"big.bin ends.\r\n!")]
+
+
+def zstd_of_zeros(total):
+    """A Zstandard frame of `total` zero bytes in blocks that each repeat one byte 128 KiB times
+    (the most a block may hold); no content size, no checksum, a window of 128 KiB."""
+    block = 128 << 10
+    frame = struct.pack("<IBB", 0xFD2FB528, 0x00, 7 << 3)
+    full, rest = divmod(total, block)
+    frame += (struct.pack("<I", (block << 3) | (1 << 1))[:3] + b"\0") * full
+    return frame + struct.pack("<I", (rest << 3) | (1 << 1) | 1)[:3] + b"\0"
+
+
 def make_cut_sizes():
-    """An entry of 4 GiB and 1000 zero bytes, deflated, whose sizes are cut to 32 bits without
-    a ZIP64 field, as old writers did; then a small entry. No tool writes this, so it is made
-    here: identical deflate blocks after full flushes, one per MiB."""
+    """Entries of 4 GiB and 1000 zero bytes, deflated and in Zstandard, whose sizes are cut to
+    32 bits without a ZIP64 field, as old writers did; then a small entry. No tool writes this,
+    so it is made here: the deflate stream of identical blocks after full flushes, one per MiB,
+    the Zstandard one of blocks repeating a byte."""
     chunk, total = 1 << 20, (4 << 30) + 1000
     packer = zlib.compressobj(6, zlib.DEFLATED, -15)
     first = packer.compress(bytes(chunk)) + packer.flush(zlib.Z_FULL_FLUSH)
     steady = packer.compress(bytes(chunk)) + packer.flush(zlib.Z_FULL_FLUSH)
     data = first + steady * (total // chunk - 1) + packer.compress(bytes(total % chunk)) + packer.flush()
-    crc, left = 0, total
-    while left:
-        crc = zlib.crc32(bytes(min(left, 1 << 24)), crc)
-        left -= min(left, 1 << 24)
+    crc = zeros_crc(total)
     after = b"after the large entry\n"
-    entries = [(b"zeros.bin", 8, crc, len(data), total, data),
-               (b"after.txt", 0, zlib.crc32(after), len(after), len(after), after)]
+    entries = [(b"zeros.bin", 8, crc, total, data), (b"zeros-zstd.bin", 93, crc, total, zstd_of_zeros(total)),
+               (b"after.txt", 0, zlib.crc32(after), len(after), after)]
     archive, directory = b"", b""
-    for name, method, crc, packed, size, body in entries:
-        fields = struct.pack("<HHHHIII", 0, method, 0, 0x5221, crc, packed & 0xFFFFFFFF, size & 0xFFFFFFFF)
-        directory += (struct.pack("<IHH", 0x02014B50, 20, 20) + fields
-                      + struct.pack("<HHHHHII", len(name), 0, 0, 0, 0, 0, len(archive)) + name)
-        archive += struct.pack("<IH", 0x04034B50, 20) + fields + struct.pack("<HH", len(name), 0) + name + body
-    end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, 2, 2, len(directory), len(archive), 0)
+    for name, method, crc, size, body in entries:
+        directory += central_record(name, method, crc, len(body), size, len(archive))
+        archive += local_record(name, method, crc, len(body), size) + body
     with open(os.path.join(out, "cut-sizes.zip"), "wb") as f:
-        f.write(archive + directory + end)
+        f.write(archive + directory + end_record(len(entries), directory, len(archive)))
+
+
+def zeros_crc(total, markers=()):
+    crc, at, zeros = 0, 0, bytes(1 << 24)
+    for offset, data in list(markers) + [(total, b"")]:
+        while at < offset:
+            n = min(len(zeros), offset - at)
+            crc = zlib.crc32(zeros[:n], crc)
+            at += n
+        crc = zlib.crc32(data, crc)
+        at += len(data)
+    return crc
+
+
+def make_cut_stored():
+    """A stored entry of 4 GiB and 100 bytes, last in the archive, whose sizes (and the
+    directory's offset) its writer cut to 32 bits without ZIP64 fields; zeros but for marker
+    bytes, written sparse, so that only the headers and markers take disk space."""
+    before = b"before the large entry\n"
+    first = local_record(b"before.txt", 0, zlib.crc32(before), len(before), len(before)) + before
+    crc = zeros_crc(CUT_STORED_SIZE, CUT_STORED_MARKERS)
+    big = local_record(b"big.bin", 0, crc, CUT_STORED_SIZE, CUT_STORED_SIZE)
+    data_start = len(first) + len(big)
+    directory = (central_record(b"before.txt", 0, zlib.crc32(before), len(before), len(before), 0)
+                 + central_record(b"big.bin", 0, crc, CUT_STORED_SIZE, CUT_STORED_SIZE, len(first)))
+    with open(os.path.join(out, "cut-stored.zip"), "wb") as f:
+        f.write(first + big)
+        for offset, data in CUT_STORED_MARKERS:
+            f.seek(data_start + offset)
+            f.write(data)
+        f.seek(data_start + CUT_STORED_SIZE)
+        f.write(directory + end_record(2, directory, data_start + CUT_STORED_SIZE))
+
+
+def make_time_shapes():
+    """Entries whose central record and local header hold different time fields, each field
+    another time: an NTFS field in the central record and a Unix field in the local header, as
+    some archivers write them, and the reverse. expected/times.txt gives for each entry its DOS
+    time and the times unzip, 7z and bsdtar extract it with, a line each: name, then the four
+    as seconds since 1970 (the DOS time read as UTC, as the tools here read it)."""
+    ntfs_time, old_time, ut_time = BASE_TIME + 10000, BASE_TIME + 20000, BASE_TIME + 30000
+    ntfs_ticks = (ntfs_time + 11644473600) * 10000000
+    ntfs = struct.pack("<HHIHHQQQ", 0x000A, 32, 0, 1, 24, ntfs_ticks, ntfs_ticks, ntfs_ticks)
+    old = struct.pack("<HHII", 0x5855, 8, old_time + 5, old_time)  # access, then modification time
+    ut = struct.pack("<HHBI", 0x5455, 5, 1, ut_time)
+    dos = ((4 << 11) | (5 << 5) | 3, ((2001 - 1980) << 9) | (2 << 5) | 3)  # 2001-02-03 04:05:06
+    shapes = [(b"ntfs-central-old-local.txt", ntfs, old), (b"old-central-ntfs-local.txt", old, ntfs),
+              (b"ntfs-central-ut-local.txt", ntfs, ut), (b"ut-central-ntfs-local.txt", ut, ntfs),
+              (b"old-local-only.txt", b"", old)]
+    archive, directory = b"", b""
+    for name, central, local in shapes:
+        data = name + b"\n"
+        directory += central_record(name, 0, zlib.crc32(data), len(data), len(data), len(archive), extra=central,
+                                    stamp=dos)
+        archive += local_record(name, 0, zlib.crc32(data), len(data), len(data), extra=local, stamp=dos) + data
+    path = os.path.join(out, "times.zip")
+    with open(path, "wb") as f:
+        f.write(archive + directory + end_record(len(shapes), directory, len(archive)))
+
+    expected = os.path.join(out, "expected", "times")
+    commands = {"unzip": ["unzip", "-q", "-o", path, "-d"], "7z": ["7z", "x", "-bd", "-y", path, "-o"],
+                "bsdtar": ["bsdtar", "-xf", path, "-C"]}
+    for tool, command in commands.items():
+        folder = os.path.join(expected, tool)
+        os.makedirs(folder)
+        arguments = command[:-1] + [command[-1] + folder] if tool == "7z" else command + [folder]
+        subprocess.run(arguments, stdout=subprocess.DEVNULL, check=True, env=dict(os.environ, TZ="UTC"))
+    dos_seconds = calendar.timegm((2001, 2, 3, 4, 5, 6))
+    with open(os.path.join(out, "expected", "times.txt"), "w") as f:
+        for name, _, _ in shapes:
+            times = [int(os.stat(os.path.join(expected, tool, name.decode())).st_mtime) for tool in commands]
+            f.write(" ".join([name.decode(), str(dos_seconds)] + [str(t) for t in times]) + "\n")
+
+
+def make_zips_behind_archives(inp):
+    """small.zip behind an archive of each kind another plug-in reads: zip-behind.gz, .bz2, .xz,
+    .zst, .7z and .lzh, the ZIP's offsets counting from its own start."""
+    readme = os.path.join(inp, "tree", "readme.txt")
+    packed = {ext: subprocess.run([tool, "-c", readme], stdout=subprocess.PIPE, check=True).stdout
+              for ext, tool in ((".gz", "gzip"), (".bz2", "bzip2"), (".xz", "xz"), (".zst", "zstd"))}
+    run("7z", "a", "-bd", os.path.join(out, "front.7z"), "tree/readme.txt", cwd=inp, stdout=subprocess.DEVNULL)
+    subprocess.run(["jlha", "c2o5q", os.path.join(out, "front.lzh"), "tree/readme.txt"], cwd=inp, check=True,
+                   stdout=subprocess.DEVNULL)
+    for ext in (".7z", ".lzh"):
+        with open(os.path.join(out, "front" + ext), "rb") as f:
+            packed[ext] = f.read()
+        os.remove(os.path.join(out, "front" + ext))
+    with open(os.path.join(out, "small.zip"), "rb") as f:
+        zip_bytes = f.read()
+    for ext, front in packed.items():
+        with open(os.path.join(out, "zip-behind" + ext), "wb") as f:
+            f.write(front + zip_bytes)
 
 
 def zstd_zip(inp):
@@ -216,6 +386,7 @@ def main():
             f.write(g.read())
     shutil.copyfile(os.path.join(out, "text-prefixed.zip"), os.path.join(out, "text-adjusted.zip"))
     run("zip", "-q", "-A", os.path.join(out, "text-adjusted.zip"))
+    make_zips_behind_archives(inp)
 
     # Times only in Info-ZIP's old Unix field (0x5855: access, then modification time), and
     # in both that field and an extended timestamp; the DOS times say something else.
@@ -231,6 +402,10 @@ def main():
     make_attribute_folders()
     make_linux_names(inp)
     make_cut_sizes()
+    make_cut_stored()
+    make_quoted_overlap()
+    make_impossible_claims()
+    make_time_shapes()
 
     # Names flagged as UTF-8 (Debian's zip never sets the flag, Python's zipfile does).
     with zipfile.ZipFile(os.path.join(out, "utf8.zip"), "w", zipfile.ZIP_DEFLATED) as u:

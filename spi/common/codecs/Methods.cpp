@@ -83,6 +83,29 @@ bool ParseMethodProperties(Method method, const uint8_t* bytes, size_t size, Met
     }
 }
 
+uint64_t MostOutputPerPackedByte(Method method) {
+    switch (method) {
+        case Method::Copy: return 1;
+        // A match of 258 bytes from 2 bits: length and distance codes of 1 bit, no extra bits.
+        case Method::Deflate: return 258 * 8 / 2;
+        // A match of 65,538 bytes from 18 bits: a 1-bit length code with its 16 extra bits and
+        // a 1-bit distance code.
+        case Method::Deflate64: return 65538 * 8 / 18;
+        // A block of at most 900,000 bytes, which the run-length stage turns into 259 for every
+        // 5, from no fewer than 173 bits of block header, symbol map, tables and symbols.
+        case Method::Bzip2: return 900000 / 5 * 259 * 8 / 173 + 1;
+        // A 273-byte repeat of the last distance costs 14 range-coded decisions, and a decision
+        // costs at least 0.022 bits (a probability never passes 2017/2048): about 7,090 bytes
+        // a byte. LZMA2 chunks and the xz container only add bytes.
+        case Method::Lzma:
+        case Method::Lzma2:
+        case Method::Xz: return 7100;
+        // A block repeating one byte: at most 128 KiB from a 3-byte block header and the byte.
+        case Method::Zstd: return (128 << 10) / 4;
+        default: return 0;
+    }
+}
+
 std::unique_ptr<Decoder> MakeMethodDecoder(Method method, const MethodProperties& properties, ByteInput& input,
                                            uint64_t unpackedSize) {
     switch (method) {

@@ -38,6 +38,11 @@ struct MethodProperties {
 // False when they do not fit the method.
 bool ParseMethodProperties(Method method, const uint8_t* bytes, size_t size, MethodProperties* properties);
 
+// The most bytes a stream of a Packed method can unpack to for each of its packed bytes: a bound
+// every valid stream obeys, so that a stated size beyond it is damage, known before anything is
+// reserved for it. 0 for a method that is not a Packed one.
+uint64_t MostOutputPerPackedByte(Method method);
+
 // The decoder of a Packed method over its bytes (`unpackedSize` may be UnknownSize); null when
 // memory runs out or the method is not a Packed one.
 std::unique_ptr<Decoder> MakeMethodDecoder(Method method, const MethodProperties& properties, ByteInput& input,
