@@ -23,7 +23,7 @@ const char* plugin::InfoText(int infono) {
 }
 
 // A compressed file (TAR inside or not), or a TAR whose first header holds together.
-bool plugin::Supports(const char*, const uint8_t* header, size_t size) {
+bool plugin::Supports(const wchar_t*, const uint8_t* header, size_t size) {
     if (tar::CompressionOf(header, size) != tar::Compression::None) return true;
     tar::HeaderBlock block;
     return size >= tar::BlockSize && tar::ReadHeaderBlock(header, &block) == tar::BlockKind::Header;

@@ -14,8 +14,8 @@ zip::DiskStarts zip::DisksOf(const JoinedPieces& pieces) {
     return disks;
 }
 
-ZipArchive::ZipArchive(const char* path)
-    : RecordedArchive(path), memory_(nullptr, 0), inMemory_(false), path_(path ? path : "") {}
+ZipArchive::ZipArchive(const wchar_t* path)
+    : RecordedArchive(path), memory_(nullptr, 0), inMemory_(false), path_(path ? path : L"") {}
 
 ZipArchive::ZipArchive(const void* bytes, size_t size)
     : RecordedArchive(nullptr), memory_(bytes, size), inMemory_(true) {}
@@ -38,12 +38,12 @@ int ZipArchive::MakeRecords(CompactRecords* records) {
     bool namesUtf8 = UnflaggedNamesAreUtf8(entries);
     DistinctNames names(AnyNameConverted(entries, namesUtf8));
     for (const zip::Entry& entry : entries) {
-        ArchiveEntry record;
+        NamedRecord record;
         bool skip = false;
-        result = DescribeEntry(entry, names.Name(entry.name, EntryNameCp932(entry, namesUtf8)), &record, &skip);
+        result = DescribeEntry(entry, names.Name(entry.name, EntryName(entry, namesUtf8)), &record, &skip);
         if (result != SpiSuccess) return result;
         if (skip) continue;
-        records->Add(record);
+        records->Add(record.numbers, record.name.path, record.name.fileName);
         recordOffsets_.push_back(entry.recordOffset);
     }
     return SpiSuccess;

@@ -39,7 +39,7 @@ const char* plugin::InfoText(int infono) {
 }
 
 // Bytes in front of the archive: the end of the file decides (see HoldsArchive).
-bool plugin::Supports(const char* path, const uint8_t* header, size_t) {
+bool plugin::Supports(const wchar_t* path, const uint8_t* header, size_t) {
     if (LooksLikeZip(header)) return true;
     if (!path) return false;
     try {
@@ -53,10 +53,10 @@ bool plugin::Supports(const char* path, const uint8_t* header, size_t) {
 // The end record locates everything, so the whole file is read whatever offset the archive
 // starts at. An archive in memory is read for this call alone.
 int plugin::OpenArchive(const ArchiveInput& input, std::shared_ptr<RecordedArchive>* archive) {
-    if (!input.inMemory) password::ArchiveCalled(input.src);
-    if (!input.inMemory) return OpenWholeFile(lastArchive, ArchiveInput{input.src, 0, false}, archive);
-    if (!input.src || input.offset < 0) return input.src ? SpiBrokenData : SpiReadError;
-    *archive = std::make_shared<ZipArchive>(input.src, static_cast<size_t>(input.offset));
+    if (!input.inMemory) password::ArchiveCalled(input.path);
+    if (!input.inMemory) return OpenWholeFile(lastArchive, ArchiveInput{input.path, nullptr, 0, false}, archive);
+    if (!input.bytes || input.offset < 0) return input.bytes ? SpiBrokenData : SpiReadError;
+    *archive = std::make_shared<ZipArchive>(input.bytes, static_cast<size_t>(input.offset));
     return SpiSuccess;
 }
 
