@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 #include "plugins/SusiePlugin.h"
 #include "tests/support/FolderWalk.h"
+#include "tests/support/WideFiles.h"
 #include <cstdio>
 #include <cstring>
 
@@ -27,19 +28,11 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() { RemoveTree(path_); }
 
+// Through the wide functions: a test of the plug-ins' wide exports leaves files of names code
+// page 932 cannot spell, and paths of any length.
 void RemoveTree(const std::string& path) {
     if (path.empty()) return;  // not the current folder
-    std::string base = WithSeparator(path);
-    for (const FoundName& found : ListFolder(base)) {
-        std::string full = base + found.name;
-        if (found.isFolder) {
-            RemoveTree(full);
-        } else {
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(full.c_str());
-        }
-    }
-    RemoveDirectoryA(base.c_str());
+    RemoveWideTree(WidePath(path));
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
