@@ -17,16 +17,25 @@ bool Utf8ToWide(const std::string& utf8, std::wstring* wide) {
                                &(*wide)[0], length) == length;
 }
 
-// Below U+0300, where the combining marks begin, every text is already composed.
-bool BeforeCombiningMarks(const std::wstring& text) {
-    for (wchar_t unit : text)
-        if (unit >= 0x300) return false;
+// Whether composing leaves the text as it is, without asking Windows (two calls a name, which
+// cost more than the rest of a listing of Japanese names): every character is one that is
+// composed already and that no character after it combines with, as long as no combining mark
+// comes. These are those below U+0300 (where the marks begin), kana but the two combining sound
+// marks, CJK ideographs (not the compatibility ones), Hangul syllables and the full- and
+// half-width forms.
+bool StaysComposed(const std::wstring& text) {
+    for (wchar_t unit : text) {
+        bool stays = unit < 0x300 || (unit >= 0x3041 && unit <= 0x3096) || (unit >= 0x309B && unit <= 0x30FF) ||
+                     (unit >= 0x4E00 && unit <= 0x9FFF) || (unit >= 0xAC00 && unit <= 0xD7A3) ||
+                     (unit >= 0xFF01 && unit <= 0xFF9F);
+        if (!stays) return false;
+    }
     return true;
 }
 
 // The text in NFC; unchanged when Windows cannot compose it (such as a lone surrogate).
 std::wstring Composed(const std::wstring& text) {
-    if (BeforeCombiningMarks(text)) return text;
+    if (StaysComposed(text)) return text;
     int length = static_cast<int>(text.size());
     int room = NormalizeString(NormalizationC, text.data(), length, nullptr, 0);
     if (room <= 0) return text;

@@ -54,9 +54,16 @@ std::string EntryName(const zip::Entry& entry, bool namesUtf8) {
     return Cp932Name(entry.name);
 }
 
-bool AnyNameConverted(const std::vector<zip::Entry>& entries, bool namesUtf8) {
-    for (const zip::Entry& entry : entries)
-        if (EntryName(entry, namesUtf8) != entry.name) return true;
+std::vector<std::string> KeptNames(const std::vector<zip::Entry>& entries, bool namesUtf8) {
+    std::vector<std::string> names;
+    names.reserve(entries.size());
+    for (const zip::Entry& entry : entries) names.push_back(EntryName(entry, namesUtf8));
+    return names;
+}
+
+bool AnyNameConverted(const std::vector<zip::Entry>& entries, const std::vector<std::string>& kept) {
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (kept[i] != entries[i].name) return true;
     return false;
 }
 

@@ -13,8 +13,10 @@ bool UnflaggedNamesAreUtf8(const std::vector<zip::Entry>& entries);
 // The entry's name as kept (NameText.h): UTF-8 names (flagged, from Info-ZIP's Unicode path
 // field, or all unflagged ones when `namesUtf8`) composed, other names read as code page 932.
 std::string EntryName(const zip::Entry& entry, bool namesUtf8);
-// Whether EntryName gives any entry another name than it stores (DistinctNames).
-bool AnyNameConverted(const std::vector<zip::Entry>& entries, bool namesUtf8);
+// EntryName of each entry.
+std::vector<std::string> KeptNames(const std::vector<zip::Entry>& entries, bool namesUtf8);
+// Whether any entry's kept name (KeptNames) is another than it stores (DistinctNames).
+bool AnyNameConverted(const std::vector<zip::Entry>& entries, const std::vector<std::string>& kept);
 
 // Last modification time in seconds since 1970 UTC: the exact time of an extended timestamp,
 // NTFS or old Info-ZIP Unix field (in that order) when present, else the DOS time read as

@@ -36,15 +36,16 @@ int ZipArchive::MakeRecords(CompactRecords* records) {
     }
     if (result != SpiSuccess) return result;
     bool namesUtf8 = UnflaggedNamesAreUtf8(entries);
-    DistinctNames names(AnyNameConverted(entries, namesUtf8));
-    for (const zip::Entry& entry : entries) {
+    std::vector<std::string> kept = KeptNames(entries, namesUtf8);
+    DistinctNames names(AnyNameConverted(entries, kept));
+    for (size_t i = 0; i < entries.size(); ++i) {
         NamedRecord record;
         bool skip = false;
-        result = DescribeEntry(entry, names.Name(entry.name, EntryName(entry, namesUtf8)), &record, &skip);
+        result = DescribeEntry(entries[i], names.Name(entries[i].name, kept[i]), &record, &skip);
         if (result != SpiSuccess) return result;
         if (skip) continue;
         records->Add(record.numbers, record.name.path, record.name.fileName);
-        recordOffsets_.push_back(entry.recordOffset);
+        recordOffsets_.push_back(entries[i].recordOffset);
     }
     return SpiSuccess;
 }
