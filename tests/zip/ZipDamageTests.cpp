@@ -487,3 +487,13 @@ TEST(ZipDamage, WideNamesAreFoundWithEitherSeparatorAndAsciiLettersInEitherCase)
     EXPECT_EQ(found(L"CAF\u00E9.TXT"), "2");
     EXPECT_EQ(found(L"caf\u00C9.txt"), "(none)");
 }
+
+// A ZIP name may hold a 0 byte, which would end it early in a record and make two names of it
+// in GetArchiveListW's block: it is '_' in every list.
+TEST(ZipDamage, AZeroByteInANameIsAnUnderscore) {
+    TempDir folder;
+    ASSERT_TRUE(WriteBytes(folder / "zero.zip", Craft({{std::string("a\0b.txt", 7), "1"}})));
+    EXPECT_EQ(AnsiNames(folder / "zero.zip"), std::vector<std::string>{"a_b.txt"});
+    EXPECT_EQ(WideNames(folder / "zero.zip"), std::vector<std::wstring>{L"a_b.txt"});
+    EXPECT_EQ(FullNames(folder / "zero.zip"), std::vector<std::wstring>{L"a_b.txt"});
+}
