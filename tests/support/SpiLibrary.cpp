@@ -35,22 +35,44 @@ bool SpiLibrary::Loaded() const {
            getArchiveInfoW && getFileInfoW && getFileW && getArchiveListW;
 }
 
+namespace {
+
+// The records of a GetArchiveInfo or GetArchiveInfoW block before its terminator, read within
+// the block's size; the block is released.
+template <class Listing, class Entry>
+void TakeRecords(HLOCAL block, Listing* listing) {
+    if (!block) return;
+    listing->handed = true;
+    size_t size = LocalSize(block);
+    const char* bytes = static_cast<const char*>(LocalLock(block));
+    for (size_t at = 0; bytes && at + sizeof(Entry) <= size; at += sizeof(Entry)) {
+        if (bytes[at] == 0) break;
+        Entry entry;
+        memcpy(&entry, bytes + at, sizeof entry);
+        listing->entries.push_back(entry);
+    }
+    LocalUnlock(block);
+    LocalFree(block);
+}
+
+// GetFile's block to memory, its bytes taken and the block released.
+void TakeBytes(HLOCAL block, SpiFetched* fetched) {
+    if (!block) return;
+    fetched->handed = true;
+    size_t size = LocalSize(block);
+    const char* bytes = static_cast<const char*>(LocalLock(block));
+    if (bytes) fetched->bytes.assign(bytes, size);
+    LocalUnlock(block);
+    LocalFree(block);
+}
+
+}  // namespace
+
 SpiListing SpiLibrary::List(const std::string& archive) const {
     SpiListing listing;
     HLOCAL block = nullptr;
     listing.result = getArchiveInfo(archive.c_str(), 0, 0, &block);
-    if (!block) return listing;
-    listing.handed = true;
-    size_t size = LocalSize(block);
-    const char* bytes = static_cast<const char*>(LocalLock(block));
-    for (size_t at = 0; bytes && at + sizeof(ArchiveEntry) <= size; at += sizeof(ArchiveEntry)) {
-        if (bytes[at] == 0) break;
-        ArchiveEntry entry;
-        memcpy(&entry, bytes + at, sizeof entry);
-        listing.entries.push_back(entry);
-    }
-    LocalUnlock(block);
-    LocalFree(block);
+    TakeRecords<SpiListing, ArchiveEntry>(block, &listing);
     return listing;
 }
 
@@ -58,18 +80,7 @@ SpiWideListing SpiLibrary::ListWide(const std::wstring& archive) const {
     SpiWideListing listing;
     HLOCAL block = nullptr;
     listing.result = getArchiveInfoW(archive.c_str(), 0, 0, &block);
-    if (!block) return listing;
-    listing.handed = true;
-    size_t size = LocalSize(block);
-    const char* bytes = static_cast<const char*>(LocalLock(block));
-    for (size_t at = 0; bytes && at + sizeof(ArchiveEntryW) <= size; at += sizeof(ArchiveEntryW)) {
-        if (bytes[at] == 0) break;
-        ArchiveEntryW entry;
-        memcpy(&entry, bytes + at, sizeof entry);
-        listing.entries.push_back(entry);
-    }
-    LocalUnlock(block);
-    LocalFree(block);
+    TakeRecords<SpiWideListing, ArchiveEntryW>(block, &listing);
     return listing;
 }
 
@@ -124,13 +135,7 @@ SpiFetched SpiLibrary::FetchWide(const std::wstring& archive, LONG_PTR position)
     SpiFetched fetched;
     HLOCAL block = nullptr;
     fetched.result = getFileW(archive.c_str(), position, reinterpret_cast<LPWSTR>(&block), SpiOutputToMemory, nullptr, 0);
-    if (!block) return fetched;
-    fetched.handed = true;
-    size_t size = LocalSize(block);
-    const char* bytes = static_cast<const char*>(LocalLock(block));
-    if (bytes) fetched.bytes.assign(bytes, size);
-    LocalUnlock(block);
-    LocalFree(block);
+    TakeBytes(block, &fetched);
     return fetched;
 }
 
@@ -139,13 +144,7 @@ SpiFetched SpiLibrary::Fetch(const std::string& archive, LONG_PTR position, SpiP
     SpiFetched fetched;
     HLOCAL block = nullptr;
     fetched.result = getFile(archive.c_str(), position, reinterpret_cast<LPSTR>(&block), SpiOutputToMemory, progress, data);
-    if (!block) return fetched;
-    fetched.handed = true;
-    size_t size = LocalSize(block);
-    const char* bytes = static_cast<const char*>(LocalLock(block));
-    if (bytes) fetched.bytes.assign(bytes, size);
-    LocalUnlock(block);
-    LocalFree(block);
+    TakeBytes(block, &fetched);
     return fetched;
 }
 

@@ -11,6 +11,20 @@ std::wstring WidePath(const std::string& path) {
     return wide;
 }
 
+namespace {
+
+std::string Narrow(const std::wstring& text, UINT codePage) {
+    int size = static_cast<int>(text.size());
+    int length = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(length), '\0');
+    if (length > 0) WideCharToMultiByte(codePage, 0, text.data(), size, &narrow[0], length, nullptr, nullptr);
+    return narrow;
+}
+
+}  // namespace
+
+std::string AnsiPath(const std::wstring& path) { return Narrow(path, CP_ACP); }
+
 std::wstring LongForm(const std::wstring& path) {
     bool absolute = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
     if (!absolute) return path;
@@ -83,12 +97,6 @@ void RemoveWideTree(const std::wstring& folder) {
     RemoveDirectoryW(base.c_str());
 }
 
-std::string Utf8(const std::wstring& text) {
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(length), '\0');
-    if (length > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], length, nullptr, nullptr);
-    return utf8;
-}
+std::string Utf8(const std::wstring& text) { return Narrow(text, CP_UTF8); }
 
 }  // namespace testsupport

@@ -7,8 +7,9 @@
 
 namespace testsupport {
 
-// A path the ANSI functions take (the system's code page), in UTF-16.
+// A path the ANSI functions take (the system's code page), in UTF-16, and back.
 std::wstring WidePath(const std::string& path);
+std::string AnsiPath(const std::wstring& path);
 // The path in its "\\?\" form, which takes any length; any other than "X:\..." as it is.
 std::wstring LongForm(const std::wstring& path);
 // Makes every folder of the path; false when one cannot be made.

@@ -16,14 +16,6 @@ const wchar_t* const DeepParts[] = {L"node_modules", L"@varnito-fixtures",
                                     L"a-third-level-of-dependencies-as-npm-nested-them-before-v3", L"lib", L"internal"};
 const wchar_t DeepFile[] = L"a-source-file-with-a-long-and-descriptive-name-as-in-real-trees.js";
 
-std::string Ansi(const std::wstring& path) {
-    int length = WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(length), '\0');
-    if (length > 0)
-        WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &ansi[0], length, nullptr, nullptr);
-    return ansi;
-}
-
 // The files (not the folders) a list names.
 std::set<std::wstring> FileNames(const SpiWideListing& listing) {
     std::set<std::wstring> names;
@@ -122,7 +114,7 @@ void ExpectSixNames(const SpiLibrary& plugin, const std::wstring& archive) {
 
     std::set<std::string> ansi;
     for (const std::string& name : SixAnsiNames()) ansi.insert("six\\" + name);
-    SpiListing listing = plugin.List(Ansi(archive));
+    SpiListing listing = plugin.List(testsupport::AnsiPath(archive));
     ASSERT_EQ(listing.result, 0);
     EXPECT_EQ(FileNames(listing), ansi);
 }
@@ -136,9 +128,9 @@ void ExpectDeepTree(const SpiLibrary& plugin, const std::wstring& archive) {
     SpiWideListing wide = plugin.ListWide(archive);
     ASSERT_EQ(wide.result, 0);
     EXPECT_EQ(FileNames(wide), std::set<std::wstring>{DeepShortName()});
-    SpiListing ansi = plugin.List(Ansi(archive));
+    SpiListing ansi = plugin.List(testsupport::AnsiPath(archive));
     ASSERT_EQ(ansi.result, 0);
-    EXPECT_EQ(FileNames(ansi), std::set<std::string>{Ansi(DeepShortName())});
+    EXPECT_EQ(FileNames(ansi), std::set<std::string>{testsupport::AnsiPath(DeepShortName())});
     ArchiveEntryW found = {};
     EXPECT_NE(plugin.getFileInfoW(archive.c_str(), 0, DeepName().c_str(), 0, &found), 0)
         << "its record cannot hold the name";
