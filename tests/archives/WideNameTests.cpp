@@ -2,6 +2,7 @@
 // stores them (7z's UTF-16, TAR's UTF-8 and pax names, code page 932 names as their characters),
 // and a tree as npm leaves it, whose path is longer than the records hold.
 #include <gtest/gtest.h>
+#include <cstring>
 #include <set>
 #include "tests/archives/ArchiveFixtures.h"
 #include "tests/support/TestSupport.h"
@@ -67,4 +68,20 @@ TEST(WideNames, ALoneCompressedFileTakesTheArchivesWholeName) {
     EXPECT_EQ(JoinedName(listing.entries[0]), L"\uD55C\uAD6D\uC5B4.bin");
     EXPECT_EQ(Tar().FetchWide(archive, static_cast<LONG_PTR>(listing.entries[0].position)).bytes,
               testsupport::ReadBytes(Fixtures() + "input\\tree\\big.bin"));
+}
+
+// The pieces of a set are found beside its first one by their UTF-16 names.
+TEST(WideNames, PiecesOfANameCodePage932CannotSpellAreJoined) {
+    testsupport::TempDir folder;
+    std::wstring base = WidePath(folder.path()) + L"\uD55C\uAD6D\uC5B4.tar.";
+    for (const wchar_t* number : {L"001", L"002", L"003", L"004"})
+        ASSERT_TRUE(CopyFileW((WideFixture("pieces\\gnu.tar.") + number).c_str(), (base + number).c_str(), TRUE));
+    EXPECT_EQ(FullNames(Tar(), base + L"001"), FullNames(Tar(), WideFixture("gnu.tar")));
+    // The first piece's bytes under a later piece's name: the name alone says no.
+    std::string first = testsupport::ReadWideFile(base + L"001");
+    char header[SpiHeaderBufferSize] = {};
+    memcpy(header, first.data(), SpiHeaderBytes);
+    EXPECT_EQ(Tar().isSupportedW((base + L"001").c_str(), reinterpret_cast<ULONG_PTR>(header)), 1);
+    EXPECT_EQ(Tar().isSupportedW((base + L"002").c_str(), reinterpret_cast<ULONG_PTR>(header)), 0)
+        << "a later piece is no archive";
 }
