@@ -18,7 +18,7 @@ template <class Archive>
 class ArchiveCache {
 public:
     // The open archive at path; null when the file cannot be opened.
-    std::shared_ptr<Archive> Open(const char* path) {
+    std::shared_ptr<Archive> Open(const wchar_t* path) {
         if (!path) return nullptr;
         std::lock_guard<std::mutex> lock(mutex_);
         if (kept_ && keptPath_ == path && kept_->UnchangedAt(path)) return kept_;
@@ -39,5 +39,5 @@ public:
 private:
     std::mutex mutex_;
     std::shared_ptr<Archive> kept_;
-    std::string keptPath_;  // the name the last call gave it
+    std::wstring keptPath_;  // the name the last call gave it
 };

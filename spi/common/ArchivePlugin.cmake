@@ -1,14 +1,15 @@
 # varnito_archive_plugin(TARGET NAME SOURCES file ... [LIBS lib ...])
 # One of the archive plug-ins Varnito ships: NAME.spi in the 32-bit build and NAME.sph in the
 # 64-bit one (VARNITO_SPI_SUFFIX), built into build/<arch>/spi/<folder of the sources>. Its
-# exports are ArchiveExports.cpp's; SOURCES supply what ArchiveExports.h asks of a plug-in. The
-# library exports the five archive functions under their plain names (stdcall in the 32-bit
-# build), carries no symbol tables, and is checked after linking (CheckExports.cmake). Its
-# compiled sources are also the object library TARGET_objects, for test builds of it.
+# exports are ArchiveExports.cpp's and WideExports.cpp's; SOURCES supply what ArchiveExports.h
+# asks of a plug-in. The library exports the archive functions (the five, their wide forms and
+# GetArchiveListW) under their plain names (stdcall in the 32-bit build), carries no symbol
+# tables, and is checked after linking (CheckExports.cmake). Its compiled sources are also the object library TARGET_objects, for test builds of it.
 set(VARNITO_SPI_COMMON ${CMAKE_CURRENT_LIST_DIR})
 function(varnito_archive_plugin target)
   cmake_parse_arguments(P "" "NAME" "SOURCES;LIBS" ${ARGN})
-  add_library(${target}_objects OBJECT ${P_SOURCES} ${VARNITO_SPI_COMMON}/ArchiveExports.cpp)
+  add_library(${target}_objects OBJECT ${P_SOURCES} ${VARNITO_SPI_COMMON}/ArchiveExports.cpp
+    ${VARNITO_SPI_COMMON}/WideExports.cpp ${VARNITO_SPI_COMMON}/ExportCalls.cpp)
   add_library(${target} SHARED $<TARGET_OBJECTS:${target}_objects> ${VARNITO_SPI_COMMON}/ArchivePlugin.def)
   target_link_libraries(${target} PRIVATE ${P_LIBS} spi_common)
   target_link_options(${target} PRIVATE -s)

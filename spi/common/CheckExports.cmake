@@ -1,5 +1,5 @@
-# Run after linking a shipped plug-in: a Susie host finds the five archive exports only under their
-# plain names, and the library may import nothing but Windows' own DLLs.
+# Run after linking a shipped plug-in: a Susie host finds the archive exports (the five, their
+# wide forms and GetArchiveListW) only under their plain names, and the library may import nothing but Windows' own DLLs.
 #   cmake -DLIBRARY=Zip.spi -DOBJDUMP=objdump -P CheckExports.cmake
 execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
@@ -21,7 +21,8 @@ foreach(line ${exports})
   list(APPEND names ${name})
 endforeach()
 list(SORT names)
-set(expected GetArchiveInfo GetFile GetFileInfo GetPluginInfo IsSupported)
+set(expected GetArchiveInfo GetArchiveInfoW GetArchiveListW GetFile GetFileInfo GetFileInfoW GetFileW
+  GetPluginInfo GetPluginInfoW IsSupported IsSupportedW)
 if(NOT names STREQUAL expected)
   message(FATAL_ERROR "${LIBRARY} exports '${names}', not '${expected}'")
 endif()

@@ -1,5 +1,4 @@
 #include "spi/common/EntryPath.h"
-#include <cstring>
 #include "text/Cp932.h"
 
 namespace {
@@ -18,9 +17,14 @@ bool Dropped(const std::string& name, size_t start, size_t length) {
     return start == 0 && IsDrive(name, start, length);
 }
 
+// The bytes of the character at i.
+size_t WidthAt(const std::string& name, size_t i, NameForm form) {
+    return form == NameForm::Cp932 ? cp932::CharWidth(name, i) : 1;
+}
+
 }  // namespace
 
-bool SplitEntryName(const std::string& name, EntryPath* result) {
+bool SplitEntryName(const std::string& name, EntryPath* result, NameForm form) {
     result->path.clear();
     result->fileName.clear();
     // The last part kept so far waits in fileName until the next one shows it was a folder.
@@ -34,7 +38,7 @@ bool SplitEntryName(const std::string& name, EntryPath* result) {
     size_t start = 0;
     // A 0x5C inside a double-byte character is no separator.
     for (size_t i = 0; i < name.size();) {
-        size_t width = cp932::CharWidth(name, i);
+        size_t width = WidthAt(name, i, form);
         endsWithSeparator = width == 1 && cp932::IsSeparator(name[i]);
         i += width;
         if (endsWithSeparator) {
@@ -68,20 +72,12 @@ bool SameEntryName(const std::string& a, const std::string& b, bool ignoreCase) 
     return true;
 }
 
-std::string NameKey(const std::string& name, bool foldCase) {
-    std::string key = foldCase ? cp932::UpperAscii(name) : name;
+std::string NameKey(const std::string& name, bool foldCase, NameForm form) {
+    std::string key = foldCase && form == NameForm::Cp932 ? cp932::UpperAscii(name) : name;
     // '/' is never the second byte of a double-byte character.
-    for (char& c : key)
+    for (char& c : key) {
         if (c == '/') c = '\\';
+        if (foldCase && form == NameForm::Utf8) c = cp932::UpperAscii(c);
+    }
     return key;
-}
-
-std::string BaseName(const char* path, bool dropExtension) {
-    if (!path) return std::string();
-    size_t length = strlen(path);
-    std::string name(path + cp932::AfterLastSeparator(path, length, "\\/:"));
-    // '.' is never the second byte of a double-byte character.
-    size_t dot = name.rfind('.');
-    if (dropExtension && dot != std::string::npos && dot > 0) name.erase(dot);
-    return name;
 }

@@ -1,8 +1,13 @@
 #pragma once
-// Entry names in code page 932, as our plug-ins hand them to a host: cleaned of anything that
-// would lead out of the extraction folder, split into folder part and file name, and compared.
-// Plain C++, so that the fuzzers build it.
+// Entry names as our plug-ins hand them to a host: cleaned of anything that would lead out of
+// the extraction folder, split into folder part and file name, and compared. Plain C++, so
+// that the fuzzers build it.
 #include <string>
+
+// How a name's bytes are read: as code page 932, where a byte may be the second of a
+// double-byte character (0x5C among them), or as the UTF-8 of a kept name (NameText.h), where
+// every byte below 0x80 is a character of its own.
+enum class NameForm { Cp932, Utf8 };
 
 struct EntryPath {
     std::string path;      // folder part with a trailing '\', empty at the top
@@ -11,7 +16,7 @@ struct EntryPath {
 
 // Splits a stored name ('/' or '\' between folders) into folder part and file name, dropping
 // a drive, the root, "." and ".." parts and empty parts. False when nothing is left.
-bool SplitEntryName(const std::string& name, EntryPath* result);
+bool SplitEntryName(const std::string& name, EntryPath* result, NameForm form = NameForm::Cp932);
 
 // Whether two joined names are the same entry: '/' and '\' alike, ASCII letters compared
 // with or without case.
@@ -21,8 +26,4 @@ bool SameEntryName(const std::string& a, const std::string& b, bool ignoreCase);
 // upper case when `foldCase` says so. Two names are the same entry (SameEntryName) when their
 // keys are equal, unless one has a lead byte without its trail byte before a '/' where the
 // other has that lead byte's character ending in 0x5C.
-std::string NameKey(const std::string& name, bool foldCase);
-
-// The last part of a path (after the last '\', '/' or ':'), without its last extension when
-// `dropExtension` says so ("a.tar.gz" becomes "a.tar").
-std::string BaseName(const char* path, bool dropExtension);
+std::string NameKey(const std::string& name, bool foldCase, NameForm form = NameForm::Cp932);

@@ -6,12 +6,6 @@
 
 namespace {
 
-bool CopyText(const std::string& text, char* field, size_t fieldSize) {
-    if (text.size() >= fieldSize) return false;
-    memcpy(field, text.c_str(), text.size() + 1);
-    return true;
-}
-
 EntryTime ClampTime(int64_t seconds) {
     constexpr int64_t Lowest = std::numeric_limits<EntryTime>::min();
     constexpr int64_t Highest = std::numeric_limits<EntryTime>::max();
@@ -20,30 +14,30 @@ EntryTime ClampTime(int64_t seconds) {
 
 }  // namespace
 
-int FillRecord(const EntryFields& fields, ArchiveEntry* record, bool* skip) {
-    memset(record, 0, sizeof *record);
-    EntryPath name;
-    *skip = !SplitEntryName(fields.name, &name);
+int FillRecord(const EntryFields& fields, NamedRecord* record, bool* skip) {
+    *record = NamedRecord();
+    const std::string* name = &fields.name;
+    std::string withoutNul;
+    if (fields.name.find('\0') != std::string::npos) {
+        withoutNul = fields.name;
+        for (char& c : withoutNul)
+            if (c == '\0') c = '_';
+        name = &withoutNul;
+    }
+    *skip = !SplitEntryName(*name, &record->name, NameForm::Utf8);
     if (*skip) return SpiSuccess;
     // The 32-bit record has 32 bits for these; larger archives are beyond that build.
     constexpr uint64_t RecordMax = std::numeric_limits<EntrySize>::max();
     if (fields.position > RecordMax || fields.packedSize > RecordMax || fields.unpackedSize > RecordMax)
         return SpiUnknownFormat;
-    if (!CopyText(name.path, record->path, sizeof record->path) ||
-        !CopyText(name.fileName, record->fileName, sizeof record->fileName))
-        return SpiUnknownFormat;
-    memcpy(record->method, fields.method, strnlen(fields.method, sizeof record->method));
-    record->position = static_cast<EntrySize>(fields.position);
-    record->packedSize = static_cast<EntrySize>(fields.packedSize);
-    record->unpackedSize = static_cast<EntrySize>(fields.unpackedSize);
-    record->timestamp = ClampTime(fields.timestamp);
-    record->crc = fields.crc;
+    RecordNumbers& numbers = record->numbers;
+    memcpy(numbers.method, fields.method, strnlen(fields.method, sizeof numbers.method));
+    numbers.position = static_cast<EntrySize>(fields.position);
+    numbers.packedSize = static_cast<EntrySize>(fields.packedSize);
+    numbers.unpackedSize = static_cast<EntrySize>(fields.unpackedSize);
+    numbers.timestamp = ClampTime(fields.timestamp);
+    numbers.crc = fields.crc;
     return SpiSuccess;
-}
-
-std::string JoinedName(const ArchiveEntry& record) {
-    return std::string(record.path, strnlen(record.path, sizeof record.path)) +
-           std::string(record.fileName, strnlen(record.fileName, sizeof record.fileName));
 }
 
 int64_t FileTimeToUnix(uint64_t fileTime) {

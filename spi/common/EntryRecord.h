@@ -1,8 +1,9 @@
 #pragma once
-// An entry as a plug-in describes it to the host: its ArchiveEntry record.
+// An entry as a plug-in describes it to the host: the record it keeps (CompactRecords).
 #include <cstdint>
 #include <string>
-#include "plugins/SusiePlugin.h"
+#include "spi/common/CompactRecords.h"
+#include "spi/common/EntryPath.h"
 
 // What a plug-in knows of one entry.
 struct EntryFields {
@@ -15,13 +16,18 @@ struct EntryFields {
     uint32_t crc = 0;
 };
 
-// Fills *record: the name cleaned and split as SplitEntryName does, the time clamped to what
-// the record holds. SpiResult: SpiUnknownFormat when a number or a name part does not fit this
-// build's record. *skip is set for a name of which nothing is left once cleaned (such as "../").
-int FillRecord(const EntryFields& fields, ArchiveEntry* record, bool* skip);
+// A record as the plug-in keeps it: its numbers and its name, cleaned and split.
+struct NamedRecord {
+    RecordNumbers numbers = {};
+    EntryPath name;  // UTF-8
+};
 
-// The record's folder and file name joined, as hosts name an entry.
-std::string JoinedName(const ArchiveEntry& record);
+// Fills *record: the name cleaned and split as SplitEntryName does (a NUL in it made '_'), the
+// time clamped to what the record holds. Names of any length are kept: the host's lists leave
+// out what does not fit their records. SpiResult: SpiUnknownFormat when a number does not fit
+// this build's record. *skip is set for a name of which nothing is left once cleaned (such as
+// "../").
+int FillRecord(const EntryFields& fields, NamedRecord* record, bool* skip);
 
 // Seconds since 1970-01-01 UTC of a FILETIME (100 ns units since 1601).
 int64_t FileTimeToUnix(uint64_t fileTime);

@@ -1,8 +1,9 @@
 #include "spi/common/FileSource.h"
+#include "spi/common/WidePath.h"
 
-FileSource::FileSource(const char* path) {
+FileSource::FileSource(const wchar_t* path) {
     if (!path) return;
-    file_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+    file_ = CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
     LARGE_INTEGER size;
     if (file_ != INVALID_HANDLE_VALUE && GetFileSizeEx(file_, &size)) {

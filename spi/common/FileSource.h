@@ -9,7 +9,8 @@
 
 class FileSource : public ByteSource {
 public:
-    explicit FileSource(const char* path);
+    // path: a file of any length (WidePath.h).
+    explicit FileSource(const wchar_t* path);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;

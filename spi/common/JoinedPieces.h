@@ -15,7 +15,7 @@
 
 class JoinedPieces : public ByteSource {
 public:
-    explicit JoinedPieces(const char* path);
+    explicit JoinedPieces(const wchar_t* path);
 
     // False when a piece cannot be opened or the set is not whole: a piece missing before one
     // that exists, or a piece before the last shorter than the first (a splitter cuts equal
@@ -29,7 +29,7 @@ public:
     FileSource& Piece(size_t index) { return *pieces_[index]; }
     // The name of piece `index` (0 for the first); for a set, Count() names the piece that would
     // come next.
-    std::string NameOf(size_t index) const;
+    std::wstring NameOf(size_t index) const;
     // Where piece `index` starts in the joined file.
     uint64_t StartOf(size_t index) const { return starts_[index]; }
 
@@ -39,14 +39,14 @@ public:
     // Whether the path names a later piece (.002 and on) of a set whose first piece lies beside
     // it, or a .z piece of a split ZIP whose .zip lies beside it: a part of an archive, not an
     // archive.
-    static bool IsLaterPiece(const char* path);
+    static bool IsLaterPiece(const wchar_t* path);
 
 private:
-    bool OpenPiece(const std::string& name);
+    bool OpenPiece(const std::wstring& name);
     bool SameSizeBeforeLast() const;
     void OpenSplitZip();
 
-    std::string base_;   // the name less its number, for a set; the whole name otherwise
+    std::wstring base_;  // the name less its number, for a set; the whole name otherwise
     size_t digits_ = 0;  // how many digits the first piece's number has; 0: not a set
     std::vector<std::unique_ptr<FileSource>> pieces_;
     std::vector<uint64_t> starts_;  // where each piece starts in the joined file

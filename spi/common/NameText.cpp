@@ -1,6 +1,8 @@
 #include "spi/common/NameText.h"
 #include <windows.h>
 #include "spi/common/EntryPath.h"
+#include "spi/common/WideUtf8.h"
+#include "text/WideText.h"
 
 namespace {
 
@@ -15,8 +17,25 @@ bool Utf8ToWide(const std::string& utf8, std::wstring* wide) {
                                &(*wide)[0], length) == length;
 }
 
+// Whether composing leaves the text as it is, without asking Windows (two calls a name, which
+// cost more than the rest of a listing of Japanese names): every character is one that is
+// composed already and that no character after it combines with, as long as no combining mark
+// comes. These are those below U+0300 (where the marks begin), kana but the two combining sound
+// marks, CJK ideographs (not the compatibility ones), Hangul syllables and the full- and
+// half-width forms.
+bool StaysComposed(const std::wstring& text) {
+    for (wchar_t unit : text) {
+        bool stays = unit < 0x300 || (unit >= 0x3041 && unit <= 0x3096) || (unit >= 0x309B && unit <= 0x30FF) ||
+                     (unit >= 0x4E00 && unit <= 0x9FFF) || (unit >= 0xAC00 && unit <= 0xD7A3) ||
+                     (unit >= 0xFF01 && unit <= 0xFF9F);
+        if (!stays) return false;
+    }
+    return true;
+}
+
 // The text in NFC; unchanged when Windows cannot compose it (such as a lone surrogate).
 std::wstring Composed(const std::wstring& text) {
+    if (StaysComposed(text)) return text;
     int length = static_cast<int>(text.size());
     int room = NormalizeString(NormalizationC, text.data(), length, nullptr, 0);
     if (room <= 0) return text;
@@ -57,18 +76,31 @@ std::string Numbered(const std::string& name, unsigned number) {
 
 }  // namespace
 
-bool Utf8ToCp932(const std::string& utf8, std::string* out) {
-    out->clear();
+bool Utf8Name(const std::string& stored, std::string* name) {
     std::wstring wide;
-    if (utf8.empty()) return true;
-    if (!Utf8ToWide(utf8, &wide)) return false;
-    *out = Utf16ToCp932(wide);
+    if (IsAscii(stored)) {
+        *name = stored;
+        return true;
+    }
+    if (!Utf8ToWide(stored, &wide)) return false;
+    *name = Utf16Name(wide);
     return true;
 }
 
+std::string Utf16Name(const std::wstring& stored) { return Utf8Of(Composed(stored)); }
+
+std::string Cp932Name(const std::string& stored) { return IsAscii(stored) ? stored : Utf8Of(Cp932ToWide(stored)); }
+
+std::string AnsiName(const std::string& name) { return IsAscii(name) ? name : Utf16ToCp932(Utf16Of(name)); }
+
+// Most names' every character has its exact spelling, and two conversions of the whole text
+// show it; the others are converted a character at a time.
 std::string Utf16ToCp932(const std::wstring& utf16) {
     std::wstring composed = Composed(utf16);
     std::string out;
+    if (composed.find(L'\0') == std::wstring::npos && WideToCp932(composed, &out) && Cp932ToWide(out) == composed)
+        return out;
+    out.clear();
     for (size_t i = 0; i < composed.size();) {
         int count = IsHighSurrogate(composed[i]) && i + 1 < composed.size() && IsLowSurrogate(composed[i + 1]) ? 2 : 1;
         out += CharacterCp932(composed.data() + i, count);

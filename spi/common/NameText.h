@@ -1,16 +1,24 @@
 #pragma once
-// Entry names stored as Unicode (UTF-8 or UTF-16), turned into the code page 932 text that
-// hosts and our records use, and kept apart when two of them come out the same.
+// Entry names as our plug-ins keep them: exactly as the archive stores them, in UTF-8 (see
+// WideUtf8.h), whatever the archive stored (UTF-8, UTF-16 or code page 932); the code page 932
+// text that ANSI hosts get made from them; and names kept apart when two of them come out the
+// same.
 #include <string>
 #include <unordered_map>
 
-// UTF-8 to code page 932, as Utf16ToCp932 does. False for malformed UTF-8.
-bool Utf8ToCp932(const std::string& utf8, std::string* out);
+// A name stored in UTF-8, composed (NFC: a base letter and its combining mark, as the Mac
+// stores them, become the one character they make). False for malformed UTF-8.
+bool Utf8Name(const std::string& stored, std::string* name);
+// A name stored in UTF-16, composed.
+std::string Utf16Name(const std::wstring& stored);
+// A name stored in code page 932, as it is (it has no combining marks).
+std::string Cp932Name(const std::string& stored);
 
-// UTF-16 to code page 932: composed first (NFC), so that a base letter and its combining mark
-// become the one character code page 932 has; then each character code page 932 cannot spell
-// exactly (no best-fit stand-in, which could name another file or add a separator), and a NUL,
-// becomes '_'.
+// A kept name as ANSI hosts get it: each character code page 932 cannot spell exactly (no
+// best-fit stand-in, which could name another file or add a separator), and a NUL, is '_'.
+std::string AnsiName(const std::string& name);
+
+// UTF-16 to code page 932 as AnsiName does, composed first.
 std::string Utf16ToCp932(const std::wstring& utf16);
 
 // Whether the bytes are well-formed UTF-8 (plain ASCII is).
@@ -31,9 +39,9 @@ private:
     bool allUtf8_ = true, beyondAscii_ = false;
 };
 
-// Tells apart the entries of one archive whose different stored names came out the same:
-// the second becomes "name~2.txt", the third "name~3.txt", and so on. The same stored name
-// twice stays one name (a later copy of an entry replaces the earlier one, as the archive's
+// Tells apart the entries of one archive whose different stored names came out the same (kept
+// names, or their code page 932 text): the second becomes "name~2.txt", the third
+// "name~3.txt", and so on. The same stored name twice stays one name (a later copy of an entry replaces the earlier one, as the archive's
 // maker meant).
 class DistinctNames {
 public:

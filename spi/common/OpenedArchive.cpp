@@ -1,4 +1,5 @@
 #include "spi/common/OpenedArchive.h"
+#include "spi/common/WidePath.h"
 
 namespace {
 
@@ -15,9 +16,9 @@ bool ReadIdentity(HANDLE file, FileIdentity* identity) {
     return true;
 }
 
-bool UnchangedFile(const std::string& path, const FileIdentity& identity) {
+bool UnchangedFile(const std::wstring& path, const FileIdentity& identity) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data)) return false;
     return Join(data.nFileSizeHigh, data.nFileSizeLow) == identity.size &&
            Join(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime) == identity.created &&
            Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime) == identity.lastWrite;
@@ -25,7 +26,7 @@ bool UnchangedFile(const std::string& path, const FileIdentity& identity) {
 
 }  // namespace
 
-OpenedArchive::OpenedArchive(const char* path) : source_(path), identities_(1) {
+OpenedArchive::OpenedArchive(const wchar_t* path) : source_(path), identities_(1) {
     if (!source_.IsOpen()) return;
     identities_.resize(source_.Count());
     for (size_t i = 0; i < source_.Count(); ++i)
@@ -33,9 +34,9 @@ OpenedArchive::OpenedArchive(const char* path) : source_(path), identities_(1) {
     identified_ = true;
 }
 
-bool OpenedArchive::UnchangedAt(const char* path) const {
+bool OpenedArchive::UnchangedAt(const wchar_t* path) const {
     if (!path || !UnchangedFile(source_.IsSet() ? source_.NameOf(0) : path, identities_[0])) return false;
     for (size_t i = 1; i < identities_.size(); ++i)
         if (!UnchangedFile(source_.NameOf(i), identities_[i])) return false;
-    return !source_.IsSet() || GetFileAttributesA(source_.NameOf(source_.Count()).c_str()) == INVALID_FILE_ATTRIBUTES;
+    return !source_.IsSet() || !PathExists(source_.NameOf(source_.Count()));
 }

@@ -29,7 +29,7 @@ struct FileIdentity {
 
 class OpenedArchive {
 public:
-    explicit OpenedArchive(const char* path);
+    explicit OpenedArchive(const wchar_t* path);
     virtual ~OpenedArchive() = default;
     OpenedArchive(const OpenedArchive&) = delete;
     OpenedArchive& operator=(const OpenedArchive&) = delete;
@@ -47,7 +47,7 @@ public:
     // creation and write time this one had when it was opened: one query of each path's
     // attributes, no open (under Wine that query takes about 8 µs, opening and closing the file
     // about 150 µs, reading an open file's identity 1 ms).
-    bool UnchangedAt(const char* path) const;
+    bool UnchangedAt(const wchar_t* path) const;
 
 private:
     JoinedPieces source_;

@@ -1,7 +1,16 @@
 #include "spi/common/OutputSinks.h"
 #include "spi/common/EntryPath.h"
+#include <atomic>
 #include "spi/common/NewBlock.h"
-#include "text/Cp932.h"
+#include "spi/common/WidePath.h"
+
+namespace {
+
+constexpr int WorkFileTries = 100;
+
+bool EndsWithSeparator(const std::wstring& path) { return !path.empty() && (path.back() == L'\\' || path.back() == L'/'); }
+
+}  // namespace
 
 MemoryBlockSink::MemoryBlockSink(size_t size) : size_(size) { block_ = AllocateFilledIn(size); }
 
@@ -26,19 +35,31 @@ bool MemoryBlockSink::Commit(size_t length) {
     return true;
 }
 
-FileSink::FileSink(const std::string& path) : path_(path), buffer_(1 << 20) {
-    std::string folder = path.substr(0, cp932::AfterLastSeparator(path.data(), path.size(), "\\/"));
-    char work[MAX_PATH];
-    // Makes an empty file of a name no other file has.
-    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "~vs", 0, work)) return;
-    workPath_ = work;
-    file_ = CreateFileA(work, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file_ == INVALID_HANDLE_VALUE) DeleteFileA(work);
+FileSink::FileSink(const std::wstring& path) : path_(LongPathForm(path)), buffer_(1 << 20) {
+    size_t separator = path_.find_last_of(L"\\/");
+    OpenWorkFile(separator == std::wstring::npos ? std::wstring() : path_.substr(0, separator + 1));
+}
+
+// GetTempFileName would do, but for a folder of more than MAX_PATH - 14 characters.
+bool FileSink::OpenWorkFile(const std::wstring& folder) {
+    static std::atomic<unsigned> made(GetTickCount() ^ (GetCurrentProcessId() << 16));
+    for (int tries = 0; tries < WorkFileTries; ++tries) {
+        wchar_t name[32];
+        swprintf(name, sizeof name / sizeof name[0], L"~vs%08X.tmp", made++);
+        std::wstring work = LongPathForm(folder + name);
+        file_ = CreateFileW(work.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file_ != INVALID_HANDLE_VALUE) {
+            workPath_ = work;
+            return true;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    }
+    return false;
 }
 
 FileSink::~FileSink() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    if (!workPath_.empty() && !finished_) DeleteFileA(workPath_.c_str());
+    if (!workPath_.empty() && !finished_) DeleteFileW(workPath_.c_str());
 }
 
 uint8_t* FileSink::Room(size_t* length) {
@@ -79,17 +100,15 @@ bool FileSink::Finish(int64_t timestamp) {
     bool dated = SetFileTime(file_, nullptr, nullptr, &time) != FALSE;
     CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
-    finished_ = dated && MoveFileExA(workPath_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    finished_ = dated && MoveFileExW(workPath_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
     return finished_;
 }
 
-bool FolderFilePath(const char* folder, const std::string& fileName, std::string* path) {
-    if (!folder || fileName.empty() || fileName == "." || fileName == "..") return false;
-    // A separator or a colon of its own would lead elsewhere (a 0x5C that ends a double-byte
-    // character is none).
-    if (cp932::AfterLastSeparator(fileName.data(), fileName.size(), "\\/:") != 0) return false;
+bool FolderFilePath(const std::wstring& folder, const std::wstring& fileName, std::wstring* path) {
+    if (fileName.empty() || fileName == L"." || fileName == L".." || fileName.find_first_of(L"\\/:") != std::wstring::npos)
+        return false;
     *path = folder;
-    if (!path->empty() && !cp932::EndsWithSeparator(*path)) *path += '\\';
+    if (!path->empty() && !EndsWithSeparator(*path)) *path += L'\\';
     *path += fileName;
     return true;
 }

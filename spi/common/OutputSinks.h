@@ -35,10 +35,10 @@ private:
 
 // Writes a file through a buffer into a work file beside it, which takes the file's place only
 // once it is finished: a file already there stays as it was when the entry fails. A work file
-// that is not finished is deleted again.
+// that is not finished is deleted again. Paths of any length (WidePath.h).
 class FileSink : public OutputSink {
 public:
-    explicit FileSink(const std::string& path);
+    explicit FileSink(const std::wstring& path);
     ~FileSink() override;  // deletes the work file unless Finish succeeded
     FileSink(const FileSink&) = delete;
     FileSink& operator=(const FileSink&) = delete;
@@ -55,8 +55,11 @@ public:
 
 private:
     bool Flush();
+    // Makes an empty work file of a name no other file has in `folder` (with its trailing
+    // separator, or empty for the current folder).
+    bool OpenWorkFile(const std::wstring& folder);
 
-    std::string path_, workPath_;
+    std::wstring path_, workPath_;
     HANDLE file_ = INVALID_HANDLE_VALUE;
     std::vector<uint8_t> buffer_;
     size_t used_ = 0;
@@ -88,4 +91,4 @@ private:
 // The file an entry named `fileName` is written to inside `folder` (a separator is put between
 // them unless the folder ends in one). False when the name would lead elsewhere: empty, "."
 // or "..", or holding ':' (a drive or a stream), '\' or '/'.
-bool FolderFilePath(const char* folder, const std::string& fileName, std::string* path);
+bool FolderFilePath(const std::wstring& folder, const std::wstring& fileName, std::wstring* path);

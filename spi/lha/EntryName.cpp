@@ -1,5 +1,4 @@
 #include "spi/lha/EntryName.h"
-#include <cstring>
 #include "text/Cp932.h"
 
 namespace lha {
@@ -15,13 +14,5 @@ std::string NormalizeSeparators(const char* bytes, size_t length) {
 }
 
 size_t FolderPartLength(const std::string& name) { return cp932::AfterLastSeparator(name.data(), name.size(), "\\"); }
-
-size_t CopyBounded(char* out, size_t capacity, const char* text, size_t length) {
-    if (capacity == 0) return 0;
-    size_t count = cp932::FittingLength(text, length, capacity - 1);
-    memcpy(out, text, count);
-    out[count] = '\0';
-    return count;
-}
 
 }  // namespace lha

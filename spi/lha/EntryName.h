@@ -13,8 +13,4 @@ std::string NormalizeSeparators(const char* bytes, size_t length);
 // character); 0 when the name has none.
 size_t FolderPartLength(const std::string& name);
 
-// Copies at most capacity - 1 bytes of `text` into `out` and terminates it, never cutting a
-// double-byte character in two. Returns the number of bytes copied.
-size_t CopyBounded(char* out, size_t capacity, const char* text, size_t length);
-
 }  // namespace lha

@@ -1,7 +1,5 @@
 #include "spi/lha/HeaderRecord.h"
-#include <cstring>
-#include "spi/common/EntryRecord.h"
-#include "spi/lha/EntryName.h"
+#include "spi/common/NameText.h"
 
 namespace lha {
 namespace {
@@ -14,21 +12,21 @@ int64_t EntryTimestamp(const Header& header) {
 
 }  // namespace
 
-void DescribeHeader(const Header& header, ArchiveEntry* record) {
-    memset(record, 0, sizeof *record);
-    memcpy(record->method, header.method, MethodIdLength);
-    record->position = static_cast<EntrySize>(header.headerOffset);
-    record->packedSize = header.packedSize;
-    record->unpackedSize = header.unpackedSize;
-    record->timestamp = static_cast<EntryTime>(EntryTimestamp(header));
-    record->crc = header.crc;
+std::string KeptName(const Header& header, bool namesUtf8) {
+    std::string name;
+    return namesUtf8 && Utf8Name(header.name, &name) ? name : Cp932Name(header.name);
+}
 
-    const std::string& name = header.name;
-    const size_t folderLength = header.IsFolder() ? name.size() : FolderPartLength(name);
-    // A folder too long for its field is cut back to a whole folder, so it keeps its separator.
-    size_t copied = CopyBounded(record->path, sizeof record->path, name.data(), folderLength);
-    if (copied < folderLength) record->path[FolderPartLength(std::string(record->path, copied))] = '\0';
-    CopyBounded(record->fileName, sizeof record->fileName, name.data() + folderLength, name.size() - folderLength);
+int DescribeHeader(const Header& header, const std::string& name, NamedRecord* record, bool* skip) {
+    EntryFields fields;
+    fields.name = name;
+    fields.method = header.method;
+    fields.position = header.headerOffset;
+    fields.packedSize = header.packedSize;
+    fields.unpackedSize = header.unpackedSize;
+    fields.timestamp = EntryTimestamp(header);
+    fields.crc = header.crc;
+    return FillRecord(fields, record, skip);
 }
 
 }  // namespace lha

@@ -1,5 +1,5 @@
 #include "spi/lha/LhaArchive.h"
-#include <cstring>
+#include <vector>
 #include "spi/common/NameText.h"
 #include "spi/common/SpiResult.h"
 #include "spi/lha/ArchiveWalk.h"
@@ -7,6 +7,16 @@
 #include "spi/lha/HeaderRecord.h"
 
 namespace lha {
+namespace {
+
+// Whether a name is other than plain ASCII: only such names can come out alike (DistinctNames).
+bool AnyNameConverted(const std::vector<Header>& headers) {
+    for (const Header& header : headers)
+        if (!IsAscii(header.name)) return true;
+    return false;
+}
+
+}  // namespace
 
 size_t LhaArchive::Keep(const Header& header) {
     auto kept = byPosition_.emplace(header.headerOffset, headers_.size());
@@ -19,37 +29,38 @@ Header LhaArchive::HeaderOf(size_t index) {
     return headers_[index];
 }
 
-// Archives made on UNIX systems carry UTF-8 names without saying so.
-void LhaArchive::ConvertNames() {
-    Utf8NameGuess guess;
-    for (const Header& header : headers_) guess.Add(header.name);
-    if (!guess.NamesAreUtf8()) return;
-    DistinctNames names;
-    for (Header& header : headers_) {
-        std::string converted;
-        Utf8ToCp932(header.name, &converted);
-        header.name = names.Name(header.name, converted);
-    }
-}
-
-// The headers walked before damage stay, for UnlistedRecord.
+// The headers walked before damage stay, for UnlistedRecord. The records are the headers' in
+// the same order (a record's index is its header's); a header whose name cleans away to
+// nothing has none.
 int LhaArchive::MakeRecords(CompactRecords* records) {
     std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<Header> walked;
     int result = WalkArchive(Source(), start_, [&](const Header& header) {
-        Keep(header);
+        walked.push_back(header);
         return true;
     });
-    if (result != SpiSuccess) return result;
-    ConvertNames();
-    for (const Header& header : headers_) {
-        ArchiveEntry record = {};
-        DescribeHeader(header, &record);
-        records->Add(record);
+    // Archives made on UNIX systems carry UTF-8 names without saying so.
+    Utf8NameGuess guess;
+    for (const Header& header : walked) guess.Add(header.name);
+    namesUtf8_ = guess.NamesAreUtf8();
+    if (result != SpiSuccess) {
+        for (const Header& header : walked) Keep(header);
+        return result;
+    }
+    DistinctNames names(AnyNameConverted(walked));
+    for (const Header& header : walked) {
+        NamedRecord record;
+        bool skip = false;
+        result = DescribeHeader(header, names.Name(header.name, KeptName(header, namesUtf8_)), &record, &skip);
+        if (result != SpiSuccess) return result;
+        if (skip) continue;
+        Keep(header);
+        records->Add(record.numbers, record.name.path, record.name.fileName);
     }
     return SpiSuccess;
 }
 
-int LhaArchive::UnlistedRecord(uint64_t position, ArchiveEntry* record, size_t* index) {
+int LhaArchive::UnlistedRecord(uint64_t position, NamedRecord* record, size_t* index) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto found = byPosition_.find(position);
     if (found != byPosition_.end()) {
@@ -63,8 +74,9 @@ int LhaArchive::UnlistedRecord(uint64_t position, ArchiveEntry* record, size_t* 
         }
         *index = Keep(header);
     }
-    DescribeHeader(headers_[*index], record);
-    return SpiSuccess;
+    const Header& header = headers_[*index];
+    bool skip = false;
+    return DescribeHeader(header, KeptName(header, namesUtf8_), record, &skip);
 }
 
 int LhaArchive::CheckUnpackable(size_t index) {

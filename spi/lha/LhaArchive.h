@@ -14,21 +14,21 @@ namespace lha {
 class LhaArchive : public RecordedArchive {
 public:
     // The archive file at path whose first header is at `start`.
-    explicit LhaArchive(const char* path, uint64_t start = 0) : RecordedArchive(path), start_(start) {}
+    explicit LhaArchive(const wchar_t* path, uint64_t start = 0) : RecordedArchive(path), start_(start) {}
 
     int CheckUnpackable(size_t index) override;
     int UnpackEntry(size_t index, ::OutputSink& sink, ProgressReport& progress) override;
 
 protected:
     int MakeRecords(CompactRecords* records) override;
-    int UnlistedRecord(uint64_t position, ArchiveEntry* record, size_t* index) override;
+    int UnlistedRecord(uint64_t position, NamedRecord* record, size_t* index) override;
 
 private:
     size_t Keep(const Header& header);  // mutex_ held; the header's index
     Header HeaderOf(size_t index);
-    void ConvertNames();  // mutex_ held; of the walked headers
 
     uint64_t start_;
+    bool namesUtf8_ = false;  // the walked headers' names are UTF-8 (Utf8NameGuess)
     std::mutex mutex_;
     // The walked headers in archive order (the records' indexes), then those read by position.
     std::vector<Header> headers_;

@@ -23,14 +23,14 @@ const char* plugin::InfoText(int infono) {
     }
 }
 
-bool plugin::Supports(const char*, const uint8_t* header, size_t size) { return lha::LooksLikeHeader(header, size); }
+bool plugin::Supports(const wchar_t*, const uint8_t* header, size_t size) { return lha::LooksLikeHeader(header, size); }
 
 // An archive that starts elsewhere than at the file's start is walked for this call alone.
 int plugin::OpenArchive(const ArchiveInput& input, std::shared_ptr<RecordedArchive>* archive) {
     if (input.inMemory) return SpiNotImplemented;
     if (input.offset < 0) return SpiReadError;
     if (input.offset == 0) return OpenWholeFile(lastArchive, input, archive);
-    auto opened = std::make_shared<LhaArchive>(input.src, static_cast<uint64_t>(input.offset));
+    auto opened = std::make_shared<LhaArchive>(input.path, static_cast<uint64_t>(input.offset));
     if (!opened->IsOpen()) return SpiReadError;
     *archive = opened;
     return SpiSuccess;

@@ -14,7 +14,7 @@ std::string KeyName(const crypto::SevenZipAesProperties& properties) {
 
 }  // namespace
 
-ArchivePassword::ArchivePassword(const char* archivePath) : path_(archivePath ? archivePath : "") {}
+ArchivePassword::ArchivePassword(const wchar_t* archivePath) : path_(archivePath ? archivePath : L"") {}
 
 ArchivePassword::~ArchivePassword() { Clear(); }
 

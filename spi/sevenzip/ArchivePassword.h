@@ -16,7 +16,7 @@
 
 class ArchivePassword : public sevenzip::Decryption {
 public:
-    explicit ArchivePassword(const char* archivePath);
+    explicit ArchivePassword(const wchar_t* archivePath);
     ~ArchivePassword() override;
     ArchivePassword(const ArchivePassword&) = delete;
     ArchivePassword& operator=(const ArchivePassword&) = delete;
@@ -38,7 +38,7 @@ private:
     bool KeyFor(const crypto::SevenZipAesProperties& properties, Key* key);
     void Clear();
 
-    std::string path_;
+    std::wstring path_;
     bool have_ = false;
     std::string password_;           // UTF-16LE
     bool confirmed_ = false;         // the password opened something of this archive

@@ -60,7 +60,7 @@ int MakeRecords(const Contents& contents, const std::string& unnamed, CompactRec
         EntryFields fields;
         std::wstring name(entry.name.begin(), entry.name.end());
         if (name.empty()) fields.name = unnamed;
-        else fields.name = names.Name(StoredBytes(name), Utf16ToCp932(name));
+        else fields.name = names.Name(StoredBytes(name), Utf16Name(name));
         if (entry.isFolder) fields.name += '\\';
         if (entry.hasStream) fields.method = MethodName(contents.folders[entry.folder]);
         else fields.method = entry.isFolder ? "Folder" : "Empty";
@@ -69,12 +69,12 @@ int MakeRecords(const Contents& contents, const std::string& unnamed, CompactRec
         fields.unpackedSize = entry.size;
         fields.timestamp = entry.timeDefined ? FileTimeToUnix(entry.modified) : 0;
         fields.crc = entry.crc;
-        ArchiveEntry record;
+        NamedRecord record;
         bool skip = false;
         int result = FillRecord(fields, &record, &skip);
         if (result != SpiSuccess) return result;
         if (skip) continue;
-        records->Add(record);
+        records->Add(record.numbers, record.name.path, record.name.fileName);
         entryOfRecord->push_back(i);
     }
     return SpiSuccess;

@@ -11,9 +11,8 @@ namespace sevenzip {
 // Appends a record for every entry a host can extract (not an update's deletion marks, nor
 // names that clean away to nothing), and the index in contents.entries of each. Positions are
 // the entry's index plus one. A solid folder's packed size is shared out among its entries by
-// their sizes. An entry stored without a name (packed from a pipe) takes `unnamed`.
-// SpiResult: SpiUnknownFormat for a name that code page 932 cannot spell (a wrong name is
-// worse than none) or that does not fit the record.
+// their sizes. An entry stored without a name (packed from a pipe) takes `unnamed` (as kept,
+// NameText.h). SpiResult: SpiUnknownFormat for a number that does not fit the record.
 int MakeRecords(const Contents& contents, const std::string& unnamed, CompactRecords* records,
                 std::vector<size_t>* entryOfRecord);
 

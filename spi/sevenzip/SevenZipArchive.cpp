@@ -1,11 +1,12 @@
 #include "spi/sevenzip/SevenZipArchive.h"
-#include "spi/common/EntryPath.h"
+#include "spi/common/NameText.h"
+#include "spi/common/WidePath.h"
 #include "spi/common/SpiResult.h"
 #include "spi/sevenzip/EntryRecords.h"
 #include "spi/sevenzip/Headers.h"
 
-SevenZipArchive::SevenZipArchive(const char* path)
-    : RecordedArchive(path), unnamed_(BaseName(path, true)), password_(path) {}
+SevenZipArchive::SevenZipArchive(const wchar_t* path)
+    : RecordedArchive(path), unnamed_(Utf16Name(FileNameOf(path, true))), password_(path) {}
 
 int SevenZipArchive::MakeRecords(CompactRecords* records) {
     int result = password_.Attempt([this](bool) -> int {

@@ -13,7 +13,7 @@
 
 class SevenZipArchive : public RecordedArchive {
 public:
-    explicit SevenZipArchive(const char* path);
+    explicit SevenZipArchive(const wchar_t* path);
 
     int UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) override;
 
@@ -21,7 +21,7 @@ protected:
     int MakeRecords(CompactRecords* records) override;
 
 private:
-    std::string unnamed_;  // the name of an entry stored without one: the archive's, less its extension
+    std::string unnamed_;  // the name of an entry stored without one: the archive's, less its extension (UTF-8)
     sevenzip::Contents contents_;
     std::vector<size_t> entryOfRecord_;  // index in contents_.entries of each record
     ArchivePassword password_;

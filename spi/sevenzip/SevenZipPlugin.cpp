@@ -22,10 +22,10 @@ const char* plugin::InfoText(int infono) {
     }
 }
 
-bool plugin::Supports(const char*, const uint8_t* header, size_t size) { return sevenzip::HasSignature(header, size); }
+bool plugin::Supports(const wchar_t*, const uint8_t* header, size_t size) { return sevenzip::HasSignature(header, size); }
 
 int plugin::OpenArchive(const ArchiveInput& input, std::shared_ptr<RecordedArchive>* archive) {
-    if (!input.inMemory) password::ArchiveCalled(input.src);
+    if (!input.inMemory) password::ArchiveCalled(input.path);
     return OpenWholeFile(lastArchive, input, archive);
 }
 

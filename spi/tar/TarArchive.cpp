@@ -5,6 +5,7 @@
 #include "spi/common/EntryRecord.h"
 #include "spi/common/NameText.h"
 #include "spi/common/SpiResult.h"
+#include "spi/common/WidePath.h"
 #include "spi/common/codecs/ByteOrder.h"
 
 namespace {
@@ -22,29 +23,35 @@ const char* MethodName(tar::Compression compression, bool holdsTar) {
     }
 }
 
-// A stored name in code page 932: UTF-8 (declared by pax, or bytes that read as UTF-8, as
-// tar on Linux stores them) converted; other bytes are taken as code page 932 already.
-std::string NameCp932(const std::string& stored) {
+// A stored name as kept: UTF-8 (declared by pax, or bytes that read as UTF-8, as tar on Linux
+// stores them) composed; other bytes are read as code page 932.
+std::string KeptName(const std::string& stored) {
     std::string name;
-    if (IsAscii(stored) || !Utf8ToCp932(stored, &name)) return stored;
-    return name;
+    return Utf8Name(stored, &name) ? name : Cp932Name(stored);
 }
 
-// The name of a compressed file's content: the file's name less the compression's suffix
-// (".tgz" and the like become ".tar").
+// A symbolic link's target as the text of the file it comes out as: in code page 932, as the
+// plug-in's texts are (a UTF-8 target converted, other bytes as stored).
+std::string LinkText(const std::string& stored) {
+    std::string name;
+    return !IsAscii(stored) && Utf8Name(stored, &name) ? AnsiName(name) : stored;
+}
+
+// The name of a compressed file's content (as kept): the file's name less the compression's
+// suffix (".tgz" and the like become ".tar").
 std::string UnpackedName(const std::string& fileName) {
     static const char* const suffixes[][2] = {{".tgz", ".tar"}, {".taz", ".tar"}, {".tbz2", ".tar"},
                                               {".tbz", ".tar"}, {".txz", ".tar"}, {".tzst", ".tar"},
                                               {".gz", ""},      {".bz2", ""},     {".bz", ""},
                                               {".xz", ""},      {".zst", ""}};
-    std::string folded = NameKey(fileName, true);
+    std::string folded = NameKey(fileName, true, NameForm::Utf8);
     for (const auto& suffix : suffixes) {
         size_t length = strlen(suffix[0]);
-        if (folded.size() > length && NameKey(suffix[0], true) == folded.substr(folded.size() - length))
+        if (folded.size() > length && NameKey(suffix[0], true, NameForm::Utf8) == folded.substr(folded.size() - length))
             return fileName.substr(0, fileName.size() - length) + suffix[1];
     }
-    std::string shorter = BaseName(fileName.c_str(), true);
-    return shorter != fileName ? shorter : fileName + ".out";
+    size_t dot = fileName.rfind('.');
+    return dot != std::string::npos && dot > 0 ? fileName.substr(0, dot) : fileName + ".out";
 }
 
 uint64_t PackedShare(uint64_t packed, uint64_t size, uint64_t whole) {
@@ -144,7 +151,8 @@ TarArchive::Content TarArchive::ContentOf(const tar::Member& member) {
     return content;
 }
 
-TarArchive::TarArchive(const char* path) : RecordedArchive(path), archiveName_(BaseName(path, false)) {}
+TarArchive::TarArchive(const wchar_t* path)
+    : RecordedArchive(path), archiveName_(Utf16Name(FileNameOf(path, false))) {}
 
 int TarArchive::AddRecord(const std::string& name, const Content& content, uint64_t position,
                           uint64_t packedSize, int64_t modified, CompactRecords* records) {
@@ -155,11 +163,11 @@ int TarArchive::AddRecord(const std::string& name, const Content& content, uint6
     fields.unpackedSize = content.kind == Content::Text ? content.text.size() : content.size;
     fields.packedSize = packedSize;
     fields.timestamp = modified;
-    ArchiveEntry record;
+    NamedRecord record;
     bool skip = false;
     int result = FillRecord(fields, &record, &skip);
     if (result != SpiSuccess || skip) return result;
-    records->Add(record);
+    records->Add(record.numbers, record.name.path, record.name.fileName);
     contents_.push_back(content);
     return SpiSuccess;
 }
@@ -170,10 +178,10 @@ int TarArchive::ListMembers(const std::vector<tar::Member>& members, uint64_t en
     DistinctNames names;
     for (size_t i = 0; i < members.size(); ++i) {
         const tar::Member& member = members[i];
-        std::string name = names.Name(member.name, NameCp932(member.name));
+        std::string name = names.Name(member.name, KeptName(member.name));
         Content content = ContentOf(member);
         if (member.kind == tar::MemberKind::SymbolicLink) {
-            content.text = NameCp932(member.linkTarget);
+            content.text = LinkText(member.linkTarget);
         } else if (member.kind == tar::MemberKind::HardLink) {
             const tar::Member* linked = LinkedMember(members, i);
             content = linked ? ContentOf(*linked) : Content();

@@ -18,7 +18,7 @@
 
 class TarArchive : public RecordedArchive {
 public:
-    explicit TarArchive(const char* path);
+    explicit TarArchive(const wchar_t* path);
 
     int UnpackEntry(size_t index, OutputSink& sink, ProgressReport& progress) override;
 
@@ -43,7 +43,7 @@ private:
     // Room kept for a link target's bytes, when it fits what is left of the bound; null otherwise.
     std::string* KeepRoom(const Content& content);
 
-    std::string archiveName_;
+    std::string archiveName_;  // the archive file's name, as kept (NameText.h)
     std::mutex streamMutex_;
     std::unique_ptr<tar::StreamPair> streams_;
     std::vector<Content> contents_;  // one per record

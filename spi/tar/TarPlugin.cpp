@@ -23,7 +23,7 @@ const char* plugin::InfoText(int infono) {
 }
 
 // A compressed file (TAR inside or not), or a TAR whose first header holds together.
-bool plugin::Supports(const char*, const uint8_t* header, size_t size) { return tar::BeginsTarFile(header, size); }
+bool plugin::Supports(const wchar_t*, const uint8_t* header, size_t size) { return tar::BeginsTarFile(header, size); }
 
 int plugin::OpenArchive(const ArchiveInput& input, std::shared_ptr<RecordedArchive>* archive) {
     return OpenWholeFile(lastArchive, input, archive);

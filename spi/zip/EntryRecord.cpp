@@ -47,16 +47,23 @@ bool UnflaggedNamesAreUtf8(const std::vector<zip::Entry>& entries) {
     return guess.NamesAreUtf8();
 }
 
-std::string EntryNameCp932(const zip::Entry& entry, bool namesUtf8) {
-    std::string converted;
-    if (!entry.unicodeName.empty() && Utf8ToCp932(entry.unicodeName, &converted)) return converted;
-    if ((entry.flags & zip::FlagUtf8Name || namesUtf8) && Utf8ToCp932(entry.name, &converted)) return converted;
-    return entry.name;
+std::string EntryName(const zip::Entry& entry, bool namesUtf8) {
+    std::string name;
+    if (!entry.unicodeName.empty() && Utf8Name(entry.unicodeName, &name)) return name;
+    if ((entry.flags & zip::FlagUtf8Name || namesUtf8) && Utf8Name(entry.name, &name)) return name;
+    return Cp932Name(entry.name);
 }
 
-bool AnyNameConverted(const std::vector<zip::Entry>& entries, bool namesUtf8) {
-    for (const zip::Entry& entry : entries)
-        if (EntryNameCp932(entry, namesUtf8) != entry.name) return true;
+std::vector<std::string> KeptNames(const std::vector<zip::Entry>& entries, bool namesUtf8) {
+    std::vector<std::string> names;
+    names.reserve(entries.size());
+    for (const zip::Entry& entry : entries) names.push_back(EntryName(entry, namesUtf8));
+    return names;
+}
+
+bool AnyNameConverted(const std::vector<zip::Entry>& entries, const std::vector<std::string>& kept) {
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (kept[i] != entries[i].name) return true;
     return false;
 }
 
@@ -68,7 +75,7 @@ int32_t EntryTimestamp(const zip::Entry& entry) {
     return ClampToInt32(DosTimeToUnix(entry.dosDate, entry.dosTime));
 }
 
-int DescribeEntry(const zip::Entry& entry, const std::string& name, ArchiveEntry* record, bool* skip) {
+int DescribeEntry(const zip::Entry& entry, const std::string& name, NamedRecord* record, bool* skip) {
     EntryFields fields;
     fields.name = name;
     // Old writers mark a folder only by its MS-DOS attribute, without a trailing '/'. An entry

@@ -16,8 +16,8 @@ zip::DiskStarts zip::DisksOf(const JoinedPieces& pieces) {
     return disks;
 }
 
-ZipArchive::ZipArchive(const char* path)
-    : RecordedArchive(path), memory_(nullptr, 0), inMemory_(false), path_(path ? path : "") {}
+ZipArchive::ZipArchive(const wchar_t* path)
+    : RecordedArchive(path), memory_(nullptr, 0), inMemory_(false), path_(path ? path : L"") {}
 
 ZipArchive::ZipArchive(const void* bytes, size_t size)
     : RecordedArchive(nullptr), memory_(bytes, size), inMemory_(true) {}
@@ -40,16 +40,17 @@ int ZipArchive::MakeRecords(CompactRecords* records) {
     result = layout_.Build(&entries, directory_.Location(), Input().Size());
     if (result != SpiSuccess) return result;
     bool namesUtf8 = UnflaggedNamesAreUtf8(entries);
-    DistinctNames names(AnyNameConverted(entries, namesUtf8));
-    for (zip::Entry& entry : entries) {
-        PlaceEntry(&entry);
-        ArchiveEntry record;
+    std::vector<std::string> kept = KeptNames(entries, namesUtf8);
+    DistinctNames names(AnyNameConverted(entries, kept));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        PlaceEntry(&entries[i]);
+        NamedRecord record;
         bool skip = false;
-        result = DescribeEntry(entry, names.Name(entry.name, EntryNameCp932(entry, namesUtf8)), &record, &skip);
+        result = DescribeEntry(entries[i], names.Name(entries[i].name, kept[i]), &record, &skip);
         if (result != SpiSuccess) return result;
         if (skip) continue;
-        records->Add(record);
-        recordOffsets_.push_back(entry.recordOffset);
+        records->Add(record.numbers, record.name.path, record.name.fileName);
+        recordOffsets_.push_back(entries[i].recordOffset);
     }
     return SpiSuccess;
 }

@@ -20,7 +20,7 @@ DiskStarts DisksOf(const JoinedPieces& pieces);
 
 class ZipArchive : public RecordedArchive {
 public:
-    explicit ZipArchive(const char* path);
+    explicit ZipArchive(const wchar_t* path);
     // The archive in `size` bytes at `bytes`, which stay valid as long as this object.
     ZipArchive(const void* bytes, size_t size);
 
@@ -41,7 +41,7 @@ private:
 
     MemorySource memory_;
     bool inMemory_;
-    std::string path_;  // as the host named it: whose passwords an encrypted entry takes
+    std::wstring path_;  // as the host named it: whose passwords an encrypted entry takes
     // Made with the records and not changed after them (RecordAt does not depend on where
     // Next stopped).
     zip::DirectoryReader directory_;

@@ -41,7 +41,7 @@ const char* plugin::InfoText(int infono) {
 
 // Bytes in front of the archive: the end of the file decides (see HoldsArchive), and bytes that
 // begin an archive of another kind make the ZIP that archive's member.
-bool plugin::Supports(const char* path, const uint8_t* header, size_t size) {
+bool plugin::Supports(const wchar_t* path, const uint8_t* header, size_t size) {
     if (LooksLikeZip(header)) return true;
     if (!path) return false;
     try {
@@ -55,10 +55,10 @@ bool plugin::Supports(const char* path, const uint8_t* header, size_t size) {
 // The end record locates everything, so the whole file is read whatever offset the archive
 // starts at. An archive in memory is read for this call alone.
 int plugin::OpenArchive(const ArchiveInput& input, std::shared_ptr<RecordedArchive>* archive) {
-    if (!input.inMemory) password::ArchiveCalled(input.src);
-    if (!input.inMemory) return OpenWholeFile(lastArchive, ArchiveInput{input.src, 0, false}, archive);
-    if (!input.src || input.offset < 0) return input.src ? SpiBrokenData : SpiReadError;
-    *archive = std::make_shared<ZipArchive>(input.src, static_cast<size_t>(input.offset));
+    if (!input.inMemory) password::ArchiveCalled(input.path);
+    if (!input.inMemory) return OpenWholeFile(lastArchive, ArchiveInput{input.path, nullptr, 0, false}, archive);
+    if (!input.bytes || input.offset < 0) return input.bytes ? SpiBrokenData : SpiReadError;
+    *archive = std::make_shared<ZipArchive>(input.bytes, static_cast<size_t>(input.offset));
     return SpiSuccess;
 }
 

@@ -26,6 +26,9 @@ OUT/
                            split.z01..., split.zip: zip -s 64k of the tree
   expected/<archive>/...   what 7z x or tar -x made of each archive; symbolic links replaced by
                            files holding their targets, as the plug-in hands them out
+  six.7z, six-gnu.tar,     the six names of tests/support/wide_names.py by 7z, GNU tar and bsdtar
+  six-bsd.tar              (pax); deep.7z, deep-gnu.tgz, deep-bsd.tar its tree as npm leaves it,
+                           a path of over 300 characters
 """
 import glob
 import os
@@ -35,6 +38,9 @@ import stat
 import subprocess
 import sys
 import tarfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import wide_names  # noqa: E402
 
 out = os.path.abspath(sys.argv[1])
 inp = os.path.join(out, "input")
@@ -281,6 +287,17 @@ def unicode_names():
     run("tar", "--format=pax", "-cf", os.path.join(out, "names.tar"), "names", cwd=inp)
 
 
+def wide_names_archives():
+    """The six names and the deep tree of tests/support/wide_names.py, by 7z, GNU tar and bsdtar."""
+    wide_names.write_six(inp, BASE_TIME + 7000)
+    wide_names.write_deep(inp, BASE_TIME + 7100)
+    for archive, command, folder in (
+            ("six.7z", ["7z", "a", "-bd"], wide_names.SIX_FOLDER), ("six-gnu.tar", ["tar", "-cf"], wide_names.SIX_FOLDER),
+            ("six-bsd.tar", ["bsdtar", "-cf"], wide_names.SIX_FOLDER), ("deep.7z", ["7z", "a", "-bd"], "deep"),
+            ("deep-gnu.tgz", ["tar", "-czf"], "deep"), ("deep-bsd.tar", ["bsdtar", "-cf"], "deep")):
+        run(*command, os.path.join(out, archive), folder, cwd=inp)
+
+
 def cut(archive, piece_size, name):
     """Cuts OUT/archive into numbered pieces OUT/pieces/name.001, .002, ... as a splitter does."""
     os.makedirs(os.path.join(out, "pieces"), exist_ok=True)
@@ -340,6 +357,7 @@ def main():
     run("tar", "-cf", os.path.join(out, "unicode.tar"), "unicode", cwd=inp)
     volumes_and_pieces()
     unicode_names()
+    wide_names_archives()
 
     add_links(inp)
     for archive, command in TARS.items():

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdint>
+#include "tests/lha/LhaBytes.h"
 #include "tests/lha/LhaPluginLoader.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WideFiles.h"
 
 using namespace lhatest;
 using testsupport::TempDir;
@@ -14,57 +16,6 @@ namespace {
 
 constexpr int BrokenData = 3;
 constexpr int UnknownFormat = 2;
-constexpr uint32_t SomeDosTime = 0x4E6E7930;   // 2019-03-14 15:09:32
-
-uint16_t Crc16(const std::string& bytes) {
-    uint16_t crc = 0;
-    for (unsigned char byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
-    }
-    return crc;
-}
-
-std::string Le16(uint32_t v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; }
-std::string Le32(uint32_t v) { return Le16(v) + Le16(v >> 16); }
-
-// A level 0 member: header with checksum, then the packed bytes.
-std::string Level0(const std::string& method, const std::string& name, const std::string& packed, uint32_t unpacked,
-                   uint16_t crc) {
-    std::string body = method + Le32(static_cast<uint32_t>(packed.size())) + Le32(unpacked) + Le32(SomeDosTime) +
-                       std::string("\x20\x00", 2) + static_cast<char>(name.size()) + name + Le16(crc);
-    uint8_t sum = 0;
-    for (unsigned char byte : body) sum = static_cast<uint8_t>(sum + byte);
-    return static_cast<char>(body.size()) + std::string(1, static_cast<char>(sum)) + body + packed;
-}
-
-std::string Extension(uint8_t type, const std::string& data) { return static_cast<char>(type) + data; }
-
-// A level 2 member: extended headers (each given as type and data) inside the header size.
-std::string Level2(const std::string& method, const std::vector<std::string>& extensions, const std::string& packed,
-                   uint32_t unpacked, uint16_t crc, uint32_t unixTime = 1600000000) {
-    std::string exts;
-    for (const std::string& ext : extensions) exts += Le16(static_cast<uint32_t>(ext.size() + 2)) + ext;
-    exts += Le16(0);
-    std::string tail = method + Le32(static_cast<uint32_t>(packed.size())) + Le32(unpacked) + Le32(unixTime) +
-                       std::string("\x20\x02", 2) + Le16(crc) + "U" + exts;
-    return Le16(static_cast<uint32_t>(tail.size() + 2)) + tail + packed;
-}
-
-// A level 3 member: like level 2, with every size 4 bytes wide; 2 bytes of size width first.
-std::string Level3(const std::vector<std::string>& extensions, const std::string& packed, uint16_t crc) {
-    std::string exts;
-    for (const std::string& ext : extensions) exts += Le32(static_cast<uint32_t>(ext.size() + 4)) + ext;
-    exts += Le32(0);
-    std::string fixed = Le16(4) + "-lh0-" + Le32(static_cast<uint32_t>(packed.size())) +
-                        Le32(static_cast<uint32_t>(packed.size())) + Le32(1600000000) + std::string("\x20\x03", 2) +
-                        Le16(crc) + "U";
-    return fixed + Le32(static_cast<uint32_t>(fixed.size() + 4 + exts.size())) + exts + packed;
-}
-
-std::string Stored0(const std::string& name, const std::string& content) {
-    return Level0("-lh0-", name, content, static_cast<uint32_t>(content.size()), Crc16(content));
-}
 
 class DamagedArchives : public testing::Test {
 protected:
@@ -276,21 +227,33 @@ TEST_F(DamagedArchives, GarbageCompressedStreamsFailCleanly) {
     EXPECT_EQ(failures, 200);
 }
 
-TEST_F(DamagedArchives, NamesTooLongForTheRecordAreCutAtAFolder) {
+// A name too long for the record is never cut (a cut name would be another file's): the entry
+// is left out of the lists of records, GetArchiveListW lists it in full, and the other entries
+// list as ever.
+TEST_F(DamagedArchives, NamesTooLongForTheRecordLeaveTheirEntryOutOfItsList) {
     std::string folderName;
     for (int i = 0; i < 30; ++i) folderName += "folder" + std::to_string(i) + "\xff";   // about 250 bytes
-    std::string path = Write(Level2("-lh0-", {Extension(1, "f.txt"), Extension(2, folderName)}, "abc", 3, Crc16("abc")) + '\0');
+    std::string path = Write(Level2("-lh0-", {Extension(1, "f.txt"), Extension(2, folderName)}, "abc", 3, Crc16("abc")) +
+                             Stored0("short.txt", "def") + '\0');
     int result = -99;
     std::vector<ArchiveEntry> entries = plugin.List(path, &result);
+    EXPECT_EQ(result, 0);
     ASSERT_EQ(entries.size(), 1u);
-    std::string folder = entries[0].path;
-    EXPECT_LT(folder.size(), 200u);
-    EXPECT_EQ(folder.back(), '\\');
-    EXPECT_EQ(folder.compare(0, 16, "folder0\\folder1\\"), 0);
-    EXPECT_STREQ(entries[0].fileName, "f.txt");
+    EXPECT_EQ(JoinedName(entries[0]), "short.txt");
+    std::wstring longName;
+    for (int i = 0; i < 30; ++i) longName += L"folder" + std::to_wstring(i) + L"\\";
+    longName += L"f.txt";
     ArchiveEntry found = {};
-    EXPECT_EQ(plugin.getFileInfo(path.c_str(), 0, JoinedName(entries[0]).c_str(), 0, &found), 0);
-    EXPECT_EQ(plugin.Fetch(path, entries[0].position, &result), "abc");
+    std::string ansiName(longName.begin(), longName.end());
+    EXPECT_NE(plugin.getFileInfo(path.c_str(), 0, ansiName.c_str(), 0, &found), 0);
+
+    std::wstring widePath = testsupport::WidePath(path);
+    EXPECT_EQ(plugin.ListWide(widePath).entries.size(), 1u);
+    SpiFullListing full = plugin.ListFull(widePath);
+    ASSERT_TRUE(full.wellFormed);
+    ASSERT_EQ(full.entries.size(), 2u);
+    EXPECT_EQ(JoinedName(full.entries[0]), longName);
+    EXPECT_EQ(plugin.FetchWide(widePath, static_cast<LONG_PTR>(full.entries[0].record.position)).bytes, "abc");
 }
 
 TEST_F(DamagedArchives, AnEntryThatFailsLeavesTheFileOfItsNameAsItWas) {
@@ -313,17 +276,19 @@ TEST_F(DamagedArchives, AnEntryThatFailsLeavesTheFileOfItsNameAsItWas) {
     EXPECT_EQ(names, (std::vector<std::string>{"f.txt", "g.txt"}));
 }
 
+// ".." cleans away to nothing, as in every plug-in's names: it is not listed, and fetched by
+// its position it writes nothing. A name with a colon (a drive, a stream) is not written.
 TEST_F(DamagedArchives, OutputToAFileNeverLeavesTheFolder) {
     std::string path = Write(Stored0("..", "x") + Stored0("a:b", "y") + '\0');
     int result = -99;
     std::vector<ArchiveEntry> entries = plugin.List(path, &result);
-    ASSERT_EQ(entries.size(), 2u);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_STREQ(entries[0].fileName, "a:b");
     TempDir outer;
     std::string inner = outer / "inner\\";
     CreateDirectoryA(inner.c_str(), nullptr);
-    for (const ArchiveEntry& entry : entries) {
-        EXPECT_NE(plugin.getFile(path.c_str(), entry.position, const_cast<char*>(inner.c_str()), 0, nullptr, 0), 0);
-    }
+    plugin.getFile(path.c_str(), 0, const_cast<char*>(inner.c_str()), 0, nullptr, 0);
+    EXPECT_NE(plugin.getFile(path.c_str(), entries[0].position, const_cast<char*>(inner.c_str()), 0, nullptr, 0), 0);
     EXPECT_EQ(NamesIn(outer.path()), std::vector<std::string>{"inner"});
     EXPECT_TRUE(NamesIn(inner).empty());
 }

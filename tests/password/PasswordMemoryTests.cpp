@@ -18,7 +18,7 @@ struct ScriptedUser {
     std::vector<bool> askedAfterWrong;
 
     PasswordMemory::Asker Asker() {
-        return [this](const std::string&, bool afterWrongOne, std::string* typed) {
+        return [this](const std::wstring&, bool afterWrongOne, std::string* typed) {
             askedAfterWrong.push_back(afterWrongOne);
             if (answers.empty()) {
                 ADD_FAILURE() << "asked more often than expected";
@@ -38,14 +38,14 @@ TEST(PasswordMemory, AsksOncePerArchiveAndKeepsTheAnswerForEveryLaterEntry) {
     PasswordMemory memory(user.Asker());
     std::string password;
     for (int entry = 0; entry < 5; ++entry) {
-        memory.ArchiveCalled("C:\\in\\a.zip");
-        ASSERT_EQ(memory.Obtain("C:\\in\\a.zip", &password), PromptAnswer::Ok);
+        memory.ArchiveCalled(L"C:\\in\\a.zip");
+        ASSERT_EQ(memory.Obtain(L"C:\\in\\a.zip", &password), PromptAnswer::Ok);
         EXPECT_EQ(password, "first");
     }
-    memory.ArchiveCalled("C:\\in\\b.7z");
-    ASSERT_EQ(memory.Obtain("C:\\in\\b.7z", &password), PromptAnswer::Ok);
+    memory.ArchiveCalled(L"C:\\in\\b.7z");
+    ASSERT_EQ(memory.Obtain(L"C:\\in\\b.7z", &password), PromptAnswer::Ok);
     EXPECT_EQ(password, "second");
-    ASSERT_EQ(memory.Obtain("c:\\IN\\A.ZIP", &password), PromptAnswer::Ok) << "the same file named in other case";
+    ASSERT_EQ(memory.Obtain(L"c:\\IN\\A.ZIP", &password), PromptAnswer::Ok) << "the same file named in other case";
     EXPECT_EQ(password, "first");
     EXPECT_EQ(user.askedAfterWrong.size(), 2u);
 }
@@ -54,10 +54,10 @@ TEST(PasswordMemory, AWrongPasswordIsForgottenAndTheUserAskedAgainSayingSo) {
     ScriptedUser user{{"=wrong", "=right"}, {}};
     PasswordMemory memory(user.Asker());
     std::string password;
-    ASSERT_EQ(memory.Obtain("a.zip", &password), PromptAnswer::Ok);
-    ASSERT_EQ(memory.ObtainAfterWrong("a.zip", &password), PromptAnswer::Ok);
+    ASSERT_EQ(memory.Obtain(L"a.zip", &password), PromptAnswer::Ok);
+    ASSERT_EQ(memory.ObtainAfterWrong(L"a.zip", &password), PromptAnswer::Ok);
     EXPECT_EQ(password, "right");
-    ASSERT_EQ(memory.Obtain("a.zip", &password), PromptAnswer::Ok);
+    ASSERT_EQ(memory.Obtain(L"a.zip", &password), PromptAnswer::Ok);
     EXPECT_EQ(password, "right");
     EXPECT_EQ(user.askedAfterWrong, (std::vector<bool>{false, true}));
 }
@@ -66,20 +66,20 @@ TEST(PasswordMemory, AfterACancelTheArchiveIsNotAskedAboutUntilAnotherArchiveIs)
     ScriptedUser user{{"", "=other", "=again"}, {}};
     PasswordMemory memory(user.Asker());
     std::string password = "untouched";
-    memory.ArchiveCalled("a.zip");
-    EXPECT_EQ(memory.Obtain("a.zip", &password), PromptAnswer::Cancelled);
+    memory.ArchiveCalled(L"a.zip");
+    EXPECT_EQ(memory.Obtain(L"a.zip", &password), PromptAnswer::Cancelled);
     for (int entry = 0; entry < 3; ++entry) {
-        memory.ArchiveCalled("a.zip");
-        EXPECT_EQ(memory.Obtain("a.zip", &password), PromptAnswer::Cancelled);
-        EXPECT_EQ(memory.ObtainAfterWrong("a.zip", &password), PromptAnswer::Cancelled);
+        memory.ArchiveCalled(L"a.zip");
+        EXPECT_EQ(memory.Obtain(L"a.zip", &password), PromptAnswer::Cancelled);
+        EXPECT_EQ(memory.ObtainAfterWrong(L"a.zip", &password), PromptAnswer::Cancelled);
     }
     EXPECT_EQ(password, "untouched");
     EXPECT_EQ(user.askedAfterWrong.size(), 1u);
 
-    memory.ArchiveCalled("b.zip");
-    ASSERT_EQ(memory.Obtain("b.zip", &password), PromptAnswer::Ok);
-    memory.ArchiveCalled("a.zip");
-    ASSERT_EQ(memory.Obtain("a.zip", &password), PromptAnswer::Ok);
+    memory.ArchiveCalled(L"b.zip");
+    ASSERT_EQ(memory.Obtain(L"b.zip", &password), PromptAnswer::Ok);
+    memory.ArchiveCalled(L"a.zip");
+    ASSERT_EQ(memory.Obtain(L"a.zip", &password), PromptAnswer::Ok);
     EXPECT_EQ(password, "again");
 }
 
@@ -87,12 +87,12 @@ TEST(PasswordMemory, ACancelAfterAWrongPasswordKeepsNoPassword) {
     ScriptedUser user{{"=wrong", "", "=right"}, {}};
     PasswordMemory memory(user.Asker());
     std::string password;
-    memory.ArchiveCalled("a.zip");
-    ASSERT_EQ(memory.Obtain("a.zip", &password), PromptAnswer::Ok);
-    EXPECT_EQ(memory.ObtainAfterWrong("a.zip", &password), PromptAnswer::Cancelled);
-    memory.ArchiveCalled("b.zip");
-    memory.ArchiveCalled("a.zip");
-    ASSERT_EQ(memory.Obtain("a.zip", &password), PromptAnswer::Ok) << "asked anew, not the wrong one kept";
+    memory.ArchiveCalled(L"a.zip");
+    ASSERT_EQ(memory.Obtain(L"a.zip", &password), PromptAnswer::Ok);
+    EXPECT_EQ(memory.ObtainAfterWrong(L"a.zip", &password), PromptAnswer::Cancelled);
+    memory.ArchiveCalled(L"b.zip");
+    memory.ArchiveCalled(L"a.zip");
+    ASSERT_EQ(memory.Obtain(L"a.zip", &password), PromptAnswer::Ok) << "asked anew, not the wrong one kept";
     EXPECT_EQ(password, "right");
 }
 
@@ -108,7 +108,7 @@ TEST(PasswordMemory, AFormThatPassesTheCheckButDoesNotUnpackGivesWayToTheOtherFo
     std::string utf8Form;
     ScriptedUser user{{"=" + typed}, {}};
     PasswordMemory memory(user.Asker());
-    int result = password::UnlockWith(memory, "a.zip", forms, [&](const uint8_t* bytes, size_t size) {
+    int result = password::UnlockWith(memory, L"a.zip", forms, [&](const uint8_t* bytes, size_t size) {
         std::string form(reinterpret_cast<const char*>(bytes), size);
         if (form == typed) return Attempt::Damaged;
         utf8Form = form;
@@ -118,7 +118,7 @@ TEST(PasswordMemory, AFormThatPassesTheCheckButDoesNotUnpackGivesWayToTheOtherFo
     EXPECT_EQ(utf8Form, "\xE3\x83\x91\xE3\x82\xB9");
 
     int tries = 0;
-    result = password::UnlockWith(memory, "a.zip", forms, [&](const uint8_t*, size_t) {
+    result = password::UnlockWith(memory, L"a.zip", forms, [&](const uint8_t*, size_t) {
         ++tries;
         return Attempt::Damaged;
     });

@@ -28,8 +28,8 @@ public:
     PromptLibrary(const PromptLibrary&) = delete;
     PromptLibrary& operator=(const PromptLibrary&) = delete;
 
-    PromptAnswer Ask(const std::string& archivePath, bool afterWrongOne, std::string* typed) {
-        using AskPassword = int (*)(const char*, int, char*, int);
+    PromptAnswer Ask(const std::wstring& archivePath, bool afterWrongOne, std::string* typed) {
+        using AskPassword = int (*)(const wchar_t*, int, char*, int);
         auto ask = module_ ? reinterpret_cast<AskPassword>(reinterpret_cast<void*>(GetProcAddress(module_, "AskPassword"))) : nullptr;
         if (!ask) {
             ADD_FAILURE() << "password_prompt.dll or its export is missing";
@@ -54,7 +54,8 @@ std::string Text(HWND window) {
 // What the dialog showed when it came up.
 struct Seen {
     HWND dialog = nullptr;
-    std::string title, archiveName, okText, cancelText;
+    std::string title, okText, cancelText;
+    std::wstring archiveName;
     bool wrongLineShown = false;
     bool hidesTyping = false;
     HWND owner = nullptr;
@@ -83,7 +84,9 @@ public:
 private:
     void Record(HWND dialog) {
         seen_.title = Text(dialog);
-        seen_.archiveName = Text(GetDlgItem(dialog, IDC_PASSWORD_ARCHIVE));
+        wchar_t name[512] = {};
+        GetWindowTextW(GetDlgItem(dialog, IDC_PASSWORD_ARCHIVE), name, 512);
+        seen_.archiveName = name;
         seen_.okText = Text(GetDlgItem(dialog, IDOK));
         seen_.cancelText = Text(GetDlgItem(dialog, IDCANCEL));
         seen_.wrongLineShown = IsWindowVisible(GetDlgItem(dialog, IDC_PASSWORD_WRONG));
@@ -129,13 +132,14 @@ TEST(PasswordPrompt, ShowsTheArchiveOverTheActiveWindowAndReturnsWhatWasTyped) {
         Type(dialog, "Secret 1!");
         Press(dialog, IDOK);
     });
-    answer = PromptLibrary().Ask("C:\\受信\\表計算ソフト.zip", false, &typed);
+    // The archive's name as the host named it, a character code page 932 lacks included.
+    answer = PromptLibrary().Ask(L"C:\\受信\\表計算ソフト\U0001F600.zip", false, &typed);
     const Seen& seen = user.Finish();
     ASSERT_TRUE(seen.dialog) << "no password dialog appeared";
     EXPECT_EQ(answer, PromptAnswer::Ok);
     EXPECT_EQ(typed, "Secret 1!");
     EXPECT_EQ(seen.title.rfind("パスワード", 0), 0u) << seen.title;
-    EXPECT_EQ(seen.archiveName, "表計算ソフト.zip");
+    EXPECT_EQ(seen.archiveName, L"表計算ソフト\U0001F600.zip");
     EXPECT_EQ(seen.okText, "OK");
     EXPECT_EQ(seen.cancelText, "キャンセル");
     EXPECT_TRUE(seen.hidesTyping);
@@ -154,11 +158,11 @@ TEST(PasswordPrompt, AfterAWrongPasswordSaysSoAndTakesAJapanesePasswordAsCodePag
         SetDlgItemTextA(dialog, IDC_PASSWORD_EDIT, "パス");
         Press(dialog, IDOK);
     });
-    const PromptAnswer answer = PromptLibrary().Ask("archive.7z", true, &typed);
+    const PromptAnswer answer = PromptLibrary().Ask(L"archive.7z", true, &typed);
     const Seen& seen = user.Finish();
     ASSERT_TRUE(seen.dialog);
     EXPECT_TRUE(seen.wrongLineShown);
-    EXPECT_EQ(seen.archiveName, "archive.7z");
+    EXPECT_EQ(seen.archiveName, L"archive.7z");
     EXPECT_EQ(answer, PromptAnswer::Ok);
     EXPECT_EQ(typed, "\x83\x70\x83\x58") << "パス in code page 932";
 }
@@ -171,7 +175,7 @@ TEST(PasswordPrompt, CancelOrClosingTheWindowReturnsCancelledAndLeavesThePasswor
             if (byButton) Press(dialog, IDCANCEL);
             else SendMessageA(dialog, WM_CLOSE, 0, 0);
         });
-        EXPECT_EQ(PromptLibrary().Ask("a.zip", false, &typed), PromptAnswer::Cancelled);
+        EXPECT_EQ(PromptLibrary().Ask(L"a.zip", false, &typed), PromptAnswer::Cancelled);
         EXPECT_TRUE(user.Finish().dialog);
     }
     EXPECT_EQ(typed, "kept");

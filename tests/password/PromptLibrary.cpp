@@ -10,7 +10,7 @@
 
 // Shows the dialog; on OK copies the typed text (terminated) into `typed` and returns 1, and
 // 0 when cancelled or when the text does not fit.
-extern "C" __declspec(dllexport) int AskPassword(const char* archivePath, int afterWrongOne, char* typed, int room) {
+extern "C" __declspec(dllexport) int AskPassword(const wchar_t* archivePath, int afterWrongOne, char* typed, int room) {
     std::string text;
     if (password::PasswordPrompt::Ask(archivePath, afterWrongOne != 0, &text) != password::PromptAnswer::Ok) return 0;
     if (room <= 0 || text.size() >= static_cast<size_t>(room)) return 0;

@@ -53,6 +53,9 @@ static_assert(std::is_same_v<GetArchiveInfoFn, int(__stdcall*)(LPCSTR, LONG_PTR,
 static_assert(std::is_same_v<GetFileFn, int(__stdcall*)(LPCSTR, LONG_PTR, LPSTR, unsigned int,
                                                         SpiProgressCallback, LONG_PTR)>);
 static_assert(std::is_same_v<SpiProgressCallback, int(__stdcall*)(int, int, LONG_PTR)>);
+static_assert(std::is_same_v<GetArchiveListWFn, int(__stdcall*)(LPCWSTR, LONG_PTR, unsigned int, HLOCAL*)>);
+static_assert(std::is_same_v<GetFileWFn, int(__stdcall*)(LPCWSTR, LONG_PTR, LPWSTR, unsigned int,
+                                                         SpiProgressCallback, LONG_PTR)>);
 
 namespace {
 
@@ -94,27 +97,47 @@ protected:
         if (block) LocalFree(block);
     }
 
+    // The same for the wide exports and GetArchiveListW, which our plug-ins have beside them.
+    void ExpectWideExports() {
+        wchar_t text[256] = {};
+        char header[SpiHeaderBufferSize] = {};
+        ArchiveEntryW entry = {};
+        HLOCAL block = nullptr;
+        const wchar_t* missing = L"Z:\\no\\such\\archive.bin";
+        ExpectStdcall("GetPluginInfoW", {0, Arg(text), 256});
+        ExpectStdcall("IsSupportedW", {Arg(missing), Arg(header)});
+        ExpectStdcall("GetArchiveInfoW", {Arg(missing), 0, 0, Arg(&block)});
+        ExpectStdcall("GetArchiveListW", {Arg(missing), 0, 0, Arg(&block)});
+        ExpectStdcall("GetFileInfoW", {Arg(missing), 0, Arg(L"a.txt"), 0, Arg(&entry)});
+        ExpectStdcall("GetFileW", {Arg(missing), 0, Arg(&block), SpiOutputToMemory, 0, 0});
+        if (block) LocalFree(block);
+    }
+
     HMODULE module_ = nullptr;
 };
 
 TEST_F(PluginExports, TheZipPluginIsStdcall) {
     Load(testsupport::ExeFolder() + "..\\spi\\zip\\" + testsupport::PluginFile("Zip"));
     ExpectArchiveExports();
+    ExpectWideExports();
 }
 
 TEST_F(PluginExports, TheLhaPluginIsStdcall) {
     Load(testsupport::ExeFolder() + "..\\spi\\lha\\" + testsupport::PluginFile("Lha"));
     ExpectArchiveExports();
+    ExpectWideExports();
 }
 
 TEST_F(PluginExports, The7zPluginIsStdcall) {
     Load(testsupport::ExeFolder() + "..\\spi\\sevenzip\\" + testsupport::PluginFile("7z"));
     ExpectArchiveExports();
+    ExpectWideExports();
 }
 
 TEST_F(PluginExports, TheTarPluginIsStdcall) {
     Load(testsupport::ExeFolder() + "..\\spi\\tar\\" + testsupport::PluginFile("Tar"));
     ExpectArchiveExports();
+    ExpectWideExports();
 }
 
 TEST_F(PluginExports, TheArchiveFixtureIsStdcall) {

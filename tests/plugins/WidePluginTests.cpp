@@ -59,14 +59,14 @@ protected:
 }  // namespace
 
 TEST_F(WidePlugin, HasTheWideExportsBesideTheAnsiOnesButNotOurOwnList) {
-    ASSERT_TRUE(spi.Loaded());
+    ASSERT_TRUE(spi.module && spi.getArchiveInfo && spi.getArchiveInfoW);
     for (const char* name : {"GetPluginInfoW", "IsSupportedW", "GetArchiveInfoW", "GetFileInfoW", "GetFileW"})
         EXPECT_NE(GetProcAddress(spi.module, name), nullptr) << name;
     EXPECT_EQ(GetProcAddress(spi.module, "GetArchiveListW"), nullptr);
 }
 
 TEST_F(WidePlugin, TheWideExportsGiveTheNamesInUtf16AndCountAsTheWideSet) {
-    ASSERT_TRUE(spi.Loaded());
+    ASSERT_TRUE(spi.module && spi.getArchiveInfo && spi.getArchiveInfoW);
     testsupport::TempDir archives;
     const std::wstring archive = testsupport::MakeFolder(archives, L"데이터😀") + L"a.fix";
     ASSERT_TRUE(testsupport::WriteBytes(archive, "#fixture\n" + Script()));
@@ -110,7 +110,7 @@ TEST_F(WidePlugin, TheWideExportsGiveTheNamesInUtf16AndCountAsTheWideSet) {
 }
 
 TEST_F(WidePlugin, TheAnsiExportsGiveCodePage932WhereItSpellsTheName) {
-    ASSERT_TRUE(spi.Loaded());
+    ASSERT_TRUE(spi.module && spi.getArchiveInfo && spi.getArchiveInfoW);
     char info[64] = {};
     EXPECT_GT(spi.getPluginInfo(1, info, sizeof info), 0);
     EXPECT_STREQ(info, "ワイド ???");

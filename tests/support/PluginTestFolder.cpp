@@ -1,4 +1,5 @@
 #include "tests/support/PluginTestFolder.h"
+#include "text/WideText.h"
 #include <gtest/gtest.h>
 
 std::string PluginTestFolder::Add(const std::string& name, const char* variant, const std::string& config) {
@@ -36,6 +37,21 @@ TestListing ListInto(CPluginTable& table, const std::string& archivePath, Listed
     return TestListing{result, listed->slot};
 }
 
+namespace {
+// A name as our plug-ins give it to a code page 932 host: each character without an exact
+// spelling there is '_', the form the reference copies of the tests' archives are named in.
+std::string Cp932Form(const wchar_t* name) {
+    std::string form;
+    for (const wchar_t* p = name; *p;) {
+        size_t units = p[0] >= 0xD800 && p[0] < 0xDC00 && p[1] >= 0xDC00 && p[1] < 0xE000 ? 2 : 1;
+        std::string spelled;
+        form += WideToCp932(std::wstring(p, units), &spelled) ? spelled : "_";
+        p += units;
+    }
+    return form;
+}
+}  // namespace
+
 std::string JoinedName(const ListedEntry& entry) { return FolderOf(entry) + FileNameOf(entry); }
-std::string FileNameOf(const ListedEntry& entry) { return testsupport::Narrow(entry.fileName); }
-std::string FolderOf(const ListedEntry& entry) { return testsupport::Narrow(entry.path); }
+std::string FileNameOf(const ListedEntry& entry) { return Cp932Form(entry.fileName); }
+std::string FolderOf(const ListedEntry& entry) { return Cp932Form(entry.path); }

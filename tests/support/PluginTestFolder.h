@@ -73,7 +73,9 @@ struct TestListing {
 // Lists the archive (a path in code page 932, as the tests keep them) through the table into
 // *listed.
 TestListing ListInto(CPluginTable& table, const std::string& archivePath, ListedArchive* listed);
-// An entry's joined name (folder part, then file name) and its file name, as code page 932.
+// An entry's joined name (folder part, then file name) and its file name, in code page 932 as
+// our plug-ins' ANSI exports give them ('_' for a character it cannot spell): the form the
+// reference copies of the tests' archives are named in.
 std::string JoinedName(const ListedEntry& entry);
 std::string FileNameOf(const ListedEntry& entry);
 std::string FolderOf(const ListedEntry& entry);

@@ -2,6 +2,7 @@
 #include <psapi.h>
 #include "plugins/SusiePlugin.h"
 #include "tests/support/FolderWalk.h"
+#include "tests/support/WideFiles.h"
 #include "text/WideText.h"
 #include <cstdio>
 #include <cstring>
@@ -29,33 +30,11 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() { RemoveTree(path_); }
 
-namespace {
-// The folder (with its trailing '\') and everything in it, through the wide functions, which
-// name every file whole.
-void RemoveWideTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring full = folder + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveWideTree(full + L"\\");
-            } else {
-                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(full.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-}  // namespace
-
+// Through the wide functions: a test of the plug-ins' wide exports leaves files of names code
+// page 932 cannot spell, and paths of any length.
 void RemoveTree(const std::string& path) {
     if (path.empty()) return;  // not the current folder
-    RemoveWideTree(Cp932ToWide(WithSeparator(path)));
+    RemoveWideTree(WidePath(path));
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {

@@ -6,6 +6,7 @@
 #include <vector>
 #include "tests/support/PasswordDialogUser.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WideFiles.h"
 #include "tests/zip/ZipPluginLoader.h"
 
 using testsupport::FileExists;
@@ -118,6 +119,31 @@ void ExpectDamagedAndNothingWritten(const std::string& archive) {
     HANDLE search = FindFirstFileA((out / "*.bin").c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "wrote " << found.cFileName;
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+std::vector<std::wstring> WideNames(const std::string& archive) {
+    SpiWideListing listing = Plugin().ListWide(testsupport::WidePath(archive));
+    EXPECT_EQ(listing.result, 0);
+    std::vector<std::wstring> names;
+    for (const ArchiveEntryW& entry : listing.entries) names.push_back(JoinedName(entry));
+    return names;
+}
+
+std::vector<std::wstring> FullNames(const std::string& archive) {
+    SpiFullListing listing = Plugin().ListFull(testsupport::WidePath(archive));
+    EXPECT_EQ(listing.result, 0);
+    EXPECT_TRUE(listing.wellFormed);
+    std::vector<std::wstring> names;
+    for (const SpiListedEntry& entry : listing.entries) names.push_back(JoinedName(entry));
+    return names;
+}
+
+std::vector<std::string> AnsiNames(const std::string& archive) {
+    Listing listing = ListArchive(archive);
+    EXPECT_EQ(listing.result, 0);
+    std::vector<std::string> names;
+    for (const ArchiveEntry& entry : listing.entries) names.push_back(JoinedName(entry));
+    return names;
 }
 
 }  // namespace
@@ -386,6 +412,9 @@ TEST(ZipDamage, NamesCannotLeadOutOfTheFolder) {
     std::set<std::string> names;
     for (const ArchiveEntry& entry : listing.entries) names.insert(JoinedName(entry));
     EXPECT_EQ(names, (std::set<std::string>{"evil.txt", "abs\\x.txt", "win\\y.txt", "a\\b\\c.txt", "up.txt"}));
+    const std::vector<std::wstring> cleaned = {L"evil.txt", L"abs\\x.txt", L"win\\y.txt", L"a\\b\\c.txt", L"up.txt"};
+    EXPECT_EQ(WideNames(outer / "evil.zip"), cleaned);
+    EXPECT_EQ(FullNames(outer / "evil.zip"), cleaned);
 
     const ArchiveEntry* evil = FindEntry(listing, "evil.txt");
     ASSERT_NE(evil, nullptr);
@@ -395,18 +424,41 @@ TEST(ZipDamage, NamesCannotLeadOutOfTheFolder) {
     EXPECT_FALSE(FileExists(outer / "evil.txt"));
 }
 
-TEST(ZipDamage, NamesLongerThanTheRecordFailTheListing) {
+// A name too long for a record leaves that entry out of the lists of records (never cut, which
+// would name another file), and GetArchiveListW lists it; the other entries list everywhere.
+TEST(ZipDamage, NamesLongerThanARecordLeaveTheirEntryOutOfThatListAlone) {
     TempDir folder;
-    ASSERT_TRUE(WriteBytes(folder / "fits.zip", Craft({{std::string(198, 'p') + "/" + std::string(199, 'f'), "x"}})));
+    std::string longest = std::string(198, 'p') + "/" + std::string(199, 'f');
+    ASSERT_TRUE(WriteBytes(folder / "fits.zip", Craft({{longest, "x"}})));
     Listing fits = ListArchive(folder / "fits.zip");
     ASSERT_EQ(fits.entries.size(), 1u);
     EXPECT_EQ(strlen(fits.entries[0].path), 199u);
     EXPECT_EQ(strlen(fits.entries[0].fileName), 199u);
+    EXPECT_EQ(WideNames(folder / "fits.zip"), (std::vector<std::wstring>{std::wstring(198, L'p') + L"\\" +
+                                                                         std::wstring(199, L'f')}));
 
-    ASSERT_TRUE(WriteBytes(folder / "long1.zip", Craft({{"ok.txt", "x"}, {std::string(200, 'f'), "x"}})));
-    ExpectNoListing(folder / "long1.zip");
-    ASSERT_TRUE(WriteBytes(folder / "long2.zip", Craft({{std::string(199, 'p') + "/f", "x"}})));
-    ExpectNoListing(folder / "long2.zip");
+    const std::string longFile(200, 'f'), longFolder = std::string(199, 'p') + "/f";
+    // 150 characters: 150 UTF-16 units fit the wide record, 300 bytes of code page 932 do not.
+    std::string japanese;
+    for (int i = 0; i < 150; ++i) japanese += "\xE6\x97\xA5";  // 日 in UTF-8
+    CraftedEntry flagged{japanese, "4"};
+    flagged.flags = 0x0800;
+    ASSERT_TRUE(WriteBytes(folder / "long.zip", Craft({{"ok.txt", "1"}, {longFile, "2"}, {longFolder, "3"}, flagged})));
+    std::string archive = folder / "long.zip";
+    EXPECT_EQ(AnsiNames(archive), std::vector<std::string>{"ok.txt"});
+    EXPECT_EQ(WideNames(archive), (std::vector<std::wstring>{L"ok.txt", std::wstring(150, L'\u65E5')}));
+    EXPECT_EQ(FullNames(archive), (std::vector<std::wstring>{L"ok.txt", std::wstring(longFile.begin(), longFile.end()),
+                                                             std::wstring(199, L'p') + L"\\f",
+                                                             std::wstring(150, L'\u65E5')}));
+    ArchiveEntry found = {};
+    EXPECT_NE(Plugin().getFileInfo(archive.c_str(), 0, longFile.c_str(), 0, &found), 0);
+    ArchiveEntryW foundW = {};
+    EXPECT_NE(Plugin().getFileInfoW(testsupport::WidePath(archive).c_str(), 0, std::wstring(200, L'f').c_str(), 0, &foundW), 0);
+    SpiFullListing full = Plugin().ListFull(testsupport::WidePath(archive));
+    ASSERT_EQ(full.entries.size(), 4u);
+    for (size_t i = 1; i < 4; ++i)
+        EXPECT_EQ(Plugin().FetchWide(testsupport::WidePath(archive), static_cast<LONG_PTR>(full.entries[i].record.position)).bytes,
+                  std::to_string(i + 1));
 }
 
 // Fields other writers add: Info-ZIP's UTF-8 name (trusted only while the stored name is the
@@ -451,6 +503,8 @@ TEST(ZipDamage, ExtraFieldsGiveNamesAndTimesOnlyWhenValid) {
     EXPECT_EQ(JoinedName(listing.entries[3]), "新_.txt");
     EXPECT_EQ(JoinedName(listing.entries[4]), "_新.txt");
     EXPECT_EQ(FetchEntry(folder / "extra.zip", listing.entries[0].position).bytes, "1");
+    EXPECT_EQ(WideNames(folder / "extra.zip"), (std::vector<std::wstring>{L"\u65B0.txt", L"kept.txt", L"ntfs.txt",
+                                                                          L"\u65B0\U0001F600.txt", L"\u00A5\u65B0.txt"}));
 }
 
 // Names as Linux, Android and the Mac Finder store them: UTF-8 without the flag (read so when
@@ -471,6 +525,10 @@ TEST(ZipDamage, UnflaggedUtf8NamesAreReadAsUtf8OnlyWhenEveryNameIs) {
     std::vector<std::string> names;
     for (const ArchiveEntry& entry : listing.entries) names.push_back(JoinedName(entry));
     EXPECT_EQ(names, (std::vector<std::string>{"が.txt", "caf_.txt", "caf_~2.txt", "___.txt", "ぐ\\x.txt", "a.txt"}));
+    // Composed, the two cafés are one name: the second is told apart in the wide names too.
+    EXPECT_EQ(WideNames(folder / "linux.zip"),
+              (std::vector<std::wstring>{L"\u304C.txt", L"caf\u00E9.txt", L"caf\u00E9~2.txt", L"\uD55C\uAD6D\uC5B4.txt",
+                                         L"\u3050\\x.txt", L"a.txt"}));
     ASSERT_EQ(listing.entries.size(), 6u);
     EXPECT_EQ(FetchEntry(folder / "linux.zip", listing.entries[2].position).bytes, "3");
     std::string dest = folder / "out";
@@ -489,4 +547,35 @@ TEST(ZipDamage, UnflaggedUtf8NamesAreReadAsUtf8OnlyWhenEveryNameIs) {
     EXPECT_EQ(JoinedName(listing.entries[0]), "表.txt");
     EXPECT_EQ(JoinedName(listing.entries[1]), composed.name);
     EXPECT_EQ(JoinedName(listing.entries[2]), "ぐ\\x.txt");
+}
+
+// GetFileInfoW takes either separator and, as ZIP names are found, ASCII letters in either case;
+// no other letter is folded (É is not é). A letter behind a character whose last UTF-8 byte is
+// a lead byte of code page 932 (ā is C4 81) is a letter all the same.
+TEST(ZipDamage, WideNamesAreFoundWithEitherSeparatorAndAsciiLettersInEitherCase) {
+    TempDir folder;
+    CraftedEntry macron{"dir/\xC4\x81x.txt", "1"};
+    CraftedEntry cafe{"caf\xC3\xA9.txt", "2"};
+    macron.flags = cafe.flags = 0x0800;
+    ASSERT_TRUE(WriteBytes(folder / "found.zip", Craft({macron, cafe})));
+    std::wstring archive = testsupport::WidePath(folder / "found.zip");
+    auto found = [&](const std::wstring& name) {
+        ArchiveEntryW entry = {};
+        if (Plugin().getFileInfoW(archive.c_str(), 0, name.c_str(), 0, &entry) != 0) return std::string("(none)");
+        return Plugin().FetchWide(archive, static_cast<LONG_PTR>(entry.position)).bytes;
+    };
+    EXPECT_EQ(found(L"dir\\\u0101x.txt"), "1");
+    EXPECT_EQ(found(L"DIR/\u0101X.TXT"), "1");
+    EXPECT_EQ(found(L"CAF\u00E9.TXT"), "2");
+    EXPECT_EQ(found(L"caf\u00C9.txt"), "(none)");
+}
+
+// A ZIP name may hold a 0 byte, which would end it early in a record and make two names of it
+// in GetArchiveListW's block: it is '_' in every list.
+TEST(ZipDamage, AZeroByteInANameIsAnUnderscore) {
+    TempDir folder;
+    ASSERT_TRUE(WriteBytes(folder / "zero.zip", Craft({{std::string("a\0b.txt", 7), "1"}})));
+    EXPECT_EQ(AnsiNames(folder / "zero.zip"), std::vector<std::string>{"a_b.txt"});
+    EXPECT_EQ(WideNames(folder / "zero.zip"), std::vector<std::wstring>{L"a_b.txt"});
+    EXPECT_EQ(FullNames(folder / "zero.zip"), std::vector<std::wstring>{L"a_b.txt"});
 }

@@ -7,6 +7,8 @@ OUTPUT_FOLDER/
   *.zip, adjusted.exe     the archives
   expected/<archive>/...  what unzip made of an archive, file names turned into UTF-8 so
                           that Windows programs under Wine find them by their code page 932 names
+  six-zip.zip, six-7z.zip the six names of tests/support/wide_names.py, by zip (UTF-8 unflagged)
+                          and by 7z (flagged); deep.zip: its tree of a path of over 300 characters
 """
 import bz2
 import calendar
@@ -19,6 +21,9 @@ import subprocess
 import sys
 import zipfile
 import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import wide_names  # noqa: E402
 
 out = os.path.abspath(sys.argv[1])
 BASE_TIME = 1615000000  # 2021-03-06 03:06:40 UTC
@@ -334,6 +339,17 @@ def make_linux_names(inp):
                    env=dict(os.environ, LC_ALL="C.UTF-8"))
 
 
+def wide_names_zips(inp):
+    wide_names.write_six(inp, BASE_TIME + 7000)
+    wide_names.write_deep(inp, BASE_TIME + 7100)
+    utf8 = dict(os.environ, LC_ALL="C.UTF-8")
+    subprocess.run(["zip", "-q", "-r", os.path.join(out, "six-zip.zip"), wide_names.SIX_FOLDER], cwd=inp, check=True,
+                   env=utf8)
+    subprocess.run(["7z", "a", "-bd", "-tzip", os.path.join(out, "six-7z.zip"), wide_names.SIX_FOLDER], cwd=inp,
+                   check=True, env=utf8, stdout=subprocess.DEVNULL)
+    subprocess.run(["zip", "-q", "-r", os.path.join(out, "deep.zip"), "deep"], cwd=inp, check=True, env=utf8)
+
+
 def main():
     shutil.rmtree(out, ignore_errors=True)
     inp = os.path.join(out, "input")
@@ -406,6 +422,7 @@ def main():
     make_quoted_overlap()
     make_impossible_claims()
     make_time_shapes()
+    wide_names_zips(inp)
 
     # Names flagged as UTF-8 (Debian's zip never sets the flag, Python's zipfile does).
     with zipfile.ZipFile(os.path.join(out, "utf8.zip"), "w", zipfile.ZIP_DEFLATED) as u:

@@ -65,17 +65,17 @@ int TryForms(const std::string& typed, const std::vector<PasswordForm>& forms, c
 
 }  // namespace
 
-void ArchiveCalled(const char* archivePath) {
+void ArchiveCalled(const wchar_t* archivePath) {
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
-    PluginMemory().ArchiveCalled(archivePath ? archivePath : "");
+    PluginMemory().ArchiveCalled(archivePath ? archivePath : L"");
 }
 
-PromptAnswer ObtainTyped(const std::string& archivePath, bool afterWrongOne, std::string* typed) {
+PromptAnswer ObtainTyped(const std::wstring& archivePath, bool afterWrongOne, std::string* typed) {
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
     return afterWrongOne ? PluginMemory().ObtainAfterWrong(archivePath, typed) : PluginMemory().Obtain(archivePath, typed);
 }
 
-ArchivePasswords::ArchivePasswords(std::string archivePath, std::vector<PasswordForm> forms)
+ArchivePasswords::ArchivePasswords(std::wstring archivePath, std::vector<PasswordForm> forms)
     : archivePath_(std::move(archivePath)), forms_(std::move(forms)) {}
 
 int ArchivePasswords::Unlock(const Trial& trial) {
@@ -83,7 +83,7 @@ int ArchivePasswords::Unlock(const Trial& trial) {
     return UnlockWith(PluginMemory(), archivePath_, forms_, trial);
 }
 
-int UnlockWith(PasswordMemory& memory, const std::string& archivePath, const std::vector<PasswordForm>& forms,
+int UnlockWith(PasswordMemory& memory, const std::wstring& archivePath, const std::vector<PasswordForm>& forms,
                const PasswordSource::Trial& trial) {
     std::string typed;
     PromptAnswer answer = memory.Obtain(archivePath, &typed);

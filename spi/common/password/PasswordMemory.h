@@ -15,26 +15,26 @@ namespace password {
 class PasswordMemory {
 public:
     // Shows the dialog: PasswordPrompt::Ask, or a stand-in in tests of the rule.
-    using Asker = std::function<PromptAnswer(const std::string& archivePath, bool afterWrongOne, std::string* typed)>;
+    using Asker = std::function<PromptAnswer(const std::wstring& archivePath, bool afterWrongOne, std::string* typed)>;
     explicit PasswordMemory(Asker asker = &PasswordPrompt::Ask);
 
     // Every call of the host that names an archive passes it here first: a call about another
     // archive than the cancelled one lifts the cancel.
-    void ArchiveCalled(const std::string& archivePath);
+    void ArchiveCalled(const std::wstring& archivePath);
 
     // The password to try for the archive: the kept one, or (when none is kept) the one the
     // user types. Cancelled without asking while a cancel for this archive stands.
-    PromptAnswer Obtain(const std::string& archivePath, std::string* password);
+    PromptAnswer Obtain(const std::wstring& archivePath, std::string* password);
     // The password from Obtain did not open the archive: it is forgotten and the user asked
     // again, the dialog saying the last one was wrong.
-    PromptAnswer ObtainAfterWrong(const std::string& archivePath, std::string* password);
+    PromptAnswer ObtainAfterWrong(const std::wstring& archivePath, std::string* password);
 
 private:
-    PromptAnswer Ask(const std::string& key, const std::string& archivePath, bool afterWrongOne, std::string* password);
+    PromptAnswer Ask(const std::wstring& key, const std::wstring& archivePath, bool afterWrongOne, std::string* password);
 
     Asker asker_;
-    std::map<std::string, std::string> kept_;  // by upper-cased path
-    std::string cancelled_;                     // upper-cased path; empty when none
+    std::map<std::wstring, std::string> kept_;  // by the path with its ASCII letters upper-cased
+    std::wstring cancelled_;                     // upper-cased path; empty when none
 };
 
 }  // namespace password

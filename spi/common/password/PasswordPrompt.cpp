@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "spi/common/password/PasswordDialogIds.h"
-#include "text/Cp932.h"
 
 namespace password {
 namespace {
@@ -14,7 +13,7 @@ namespace {
 constexpr int kLongestPassword = 1024;  // bytes the box takes
 
 struct DialogState {
-    const std::string* archivePath;
+    const std::wstring* archivePath;
     bool afterWrongOne;
     std::string* typed;
 };
@@ -43,9 +42,9 @@ void CentreOnOwner(HWND dialog) {
 }
 
 void Initialise(HWND dialog, const DialogState& state) {
-    const std::string& path = *state.archivePath;
-    const size_t nameStart = cp932::AfterLastSeparator(path.data(), path.size(), "\\/:");
-    SetDlgItemTextA(dialog, IDC_PASSWORD_ARCHIVE, path.c_str() + nameStart);
+    const std::wstring& path = *state.archivePath;
+    const size_t separator = path.find_last_of(L"\\/:");
+    SetDlgItemTextW(dialog, IDC_PASSWORD_ARCHIVE, path.c_str() + (separator == std::wstring::npos ? 0 : separator + 1));
     ShowWindow(GetDlgItem(dialog, IDC_PASSWORD_WRONG), state.afterWrongOne ? SW_SHOW : SW_HIDE);
     SendDlgItemMessageA(dialog, IDC_PASSWORD_EDIT, EM_LIMITTEXT, kLongestPassword, 0);
     CentreOnOwner(dialog);
@@ -77,7 +76,7 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-PromptAnswer PasswordPrompt::Ask(const std::string& archivePath, bool afterWrongOne, std::string* typed) {
+PromptAnswer PasswordPrompt::Ask(const std::wstring& archivePath, bool afterWrongOne, std::string* typed) {
     DialogState state{&archivePath, afterWrongOne, typed};
     const INT_PTR result = DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(IDD_PASSWORD_DIALOG), GetActiveWindow(),
                                            &DialogProcedure, reinterpret_cast<LPARAM>(&state));

@@ -15,7 +15,7 @@ public:
     // archivePath: the archive as the host named it; its file name is shown. afterWrongOne:
     // the password typed last for it was wrong. On Ok, *typed holds the text typed (code page
     // 932 bytes, possibly empty). Cancelled also when the dialog could not be shown.
-    static PromptAnswer Ask(const std::string& archivePath, bool afterWrongOne, std::string* typed);
+    static PromptAnswer Ask(const std::wstring& archivePath, bool afterWrongOne, std::string* typed);
 };
 
 }  // namespace password

@@ -1,10 +1,12 @@
 // libFuzzer target: the ZIP plug-in's archive check, directory reader, overlap check, name
-// handling and extractor, built natively, over archives held in memory.
+// handling (the names as kept, in UTF-8, too) and extractor, built natively, over archives held
+// in memory.
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 #include "spi/common/EntryPath.h"
 #include "spi/common/SpiResult.h"
+#include "spi/common/WideUtf8.h"
 #include "spi/zip/CentralDirectory.h"
 #include "spi/zip/EntryExtractor.h"
 #include "spi/zip/EntryLayout.h"
@@ -50,6 +52,7 @@ void CheckLayout(const zip::EntryLayout& layout, bool built, const std::vector<S
 void Exercise(ByteSource& source, const zip::Entry& entry) {
     EntryPath path;
     if (SplitEntryName(entry.name, &path)) SameEntryName(path.path + path.fileName, entry.name, true);
+    ExerciseKeptName(entry.name);
 
     zip::Entry again;
     if (zip::ReadRecordAt(source, entry.recordOffset, &again) != SpiSuccess) __builtin_trap();  // listed, so found again
