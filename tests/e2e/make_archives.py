@@ -10,6 +10,8 @@ OUTPUT_FOLDER/
   volumes.7z.001 .. .003             first.zip's tree stored in 7-Zip's volumes of 40 KB
   empty.zip (0 bytes), plain.txt (no archive), truncated.zip (half of first.zip)
   escaping.zip                       names with "../", a leading "/" and a drive letter
+  names.zip                          six names of other scripts (UTF-8 flag), an entry under five folders
+                                     of 58 characters and a short entry after it (names.txt lists them)
   expected/<archive name>/...        what unzip made of first, third and listed, 7z x of first.7z
                                      and tar -x of third.tar.xz
 """
@@ -70,6 +72,26 @@ def unzip_reference(name):
     run("unzip", "-q", "-o", os.path.join(out, name), "-d", target)
 
 
+# Names of scripts code page 932 cannot spell, as every current zip tool writes them (UTF-8 with
+# its flag); a path of about 300 characters as node_modules and Java trees hold them, and a
+# short entry after it.
+NAMES = ["\ud55c\uad6d\uc5b4.txt", "\u7b80\u4f53\u4e2d\u6587.txt", "caf\u00e9.txt", "emoji\U0001f600.txt",
+         "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.txt", "\u65e5\u672c\u8a9e.txt"]
+DEEP = "/".join("%02d-" % i + "f" * 55 for i in range(5)) + "/deep.txt"
+
+
+def make_names(path):
+    stamp = (2021, 5, 3, 9, 0, 0)
+    entries = [("names/" + name, ("the file %s\n" % name).encode()) for name in NAMES]
+    entries += [(DEEP, b"five folders down\n"), ("short.txt", b"after the deep one\n")]
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, data in entries:
+            z.writestr(zipfile.ZipInfo(name, stamp), data)
+    with open(os.path.join(out, "names.txt"), "w", encoding="utf-8") as f:
+        for name, data in entries:
+            f.write("%s\t%s" % (name.replace("/", "\\"), data.decode()))
+
+
 def main():
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
@@ -110,6 +132,7 @@ def main():
         z.writestr(zipfile.ZipInfo("C:/drive.txt", stamp), "drive letter\n")
         z.writestr(zipfile.ZipInfo("inside/../../up.txt", stamp), "up from a folder\n")
         z.writestr(zipfile.ZipInfo("ok.txt", stamp), "stays inside\n")
+    make_names(os.path.join(out, "names.zip"))
     shutil.rmtree(source)
     open(os.path.join(out, "made"), "w").close()  # the build's mark that all is there
 
