@@ -14,7 +14,7 @@ debian_mirror=${VARNITO_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 # libraries and fonts-wine are what Wine's windows and message boxes need; gnutls is what
 # Wine's bcrypt.dll does AES with.
 guest_packages=(
-  linux-image-amd64 locales xvfb python3-minimal
+  linux-image-amd64 locales xvfb python3-minimal time
   wine wine32:i386 libwine:i386 fonts-wine fonts-ipafont-gothic fonts-ipafont-mincho
   libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxfixes3:i386
   libxinerama1:i386 libxcomposite1:i386 libxext6:i386 libgnutls30:i386
@@ -42,8 +42,9 @@ boot_machine() {
   local cache=$1 disk=$2 job=$3 log=$4 seconds=$5
   local image="$job.ext4"
   mkdir -p "$job/out"
-  # Room for what the job writes: its own size again plus 512 MB.
-  local mb=$(( $(du -sm "$job" | cut -f1) * 2 + 512 ))
+  # Room for what the job writes: its own size again plus 512 MB, and what a job asks for
+  # beyond that (job/room-mb: a large entry extracted in the machine).
+  local mb=$(( $(du -sm "$job" | cut -f1) * 2 + 512 + $(cat "$job/room-mb" 2>/dev/null || echo 0) ))
   rm -f "$image"
   truncate -s "${mb}M" "$image"
   mkfs.ext4 -q -F -L job -d "$job" "$image"
