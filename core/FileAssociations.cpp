@@ -111,10 +111,11 @@ bool AnyTypeNamesProgId(const RegistryKey& classes) {
 
 }  // namespace
 
-void AddFileTypes(const char* extensionText, std::vector<std::wstring>* types) {
+void AddFileTypes(const char* extensionText, bool lastMayBeCut, std::vector<std::wstring>* types) {
     std::wstring text = Cp932ToWide(extensionText ? extensionText : "");
     for (size_t start = 0; start <= text.size();) {
         size_t end = std::min(text.find(L';', start), text.size());
+        if (end == text.size() && lastMayBeCut) return;
         std::wstring type = LastExtension(Trimmed(text.substr(start, end - start)));
         if (!type.empty() && std::find(types->begin(), types->end(), type) == types->end()) types->push_back(type);
         start = end + 1;

@@ -15,8 +15,9 @@ constexpr wchar_t ExtractVerb[] = L"Varnito.Extract";
 // The file types an archive plug-in's extension text names ("*.zip", "*.tar;*.tgz;*.tar.gz"):
 // each pattern's last extension, lower-cased (".zip", ".gz"), added to *types unless it is
 // there already. A pattern whose last extension holds a wildcard, or that has none, names no
-// type.
-void AddFileTypes(const char* extensionText, std::vector<std::wstring>* types);
+// type, and neither does the last one when lastMayBeCut (a text that filled the buffer it was
+// kept in may have lost its end: "*.tar.bz2" cut to "*.tar.bz" would name another type).
+void AddFileTypes(const char* extensionText, bool lastMayBeCut, std::vector<std::wstring>* types);
 
 // True when the type (".zip") names the program's ProgID in the user's classes now.
 bool IsRegisteredType(const std::wstring& type);

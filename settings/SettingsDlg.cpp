@@ -1,6 +1,7 @@
 #include "settings/SettingsDlg.h"
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 #include "core/FileAssociations.h"
 #include "core/ImageViewerFolder.h"
@@ -156,7 +157,9 @@ void CSettingsDlg::ListArchivePlugins(int loaded) {
         pluginList.SetItemText(row, 1, WideToCp932Shown(slot.fileName).c_str());
         pluginList.SetItemText(row, 2, slot.extensions);
         pluginList.SetItemText(row, 3, slot.infoText);
-        AddFileTypes(slot.extensions, &types);
+        // The host keeps the text in a fixed buffer, cut to whole characters where it is longer.
+        bool filled = strlen(slot.extensions) + 2 >= sizeof slot.extensions;
+        AddFileTypes(slot.extensions, filled, &types);
         if (slot.isArchive == 1) ++archives;
     }
     typeList.Fill(types);

@@ -124,6 +124,19 @@ TEST_F(SettingsFileTypes, ListsEachTypeTheArchivePluginsReadOnceAndRefillsWithTh
     EXPECT_EQ(open.CheckedTypes(), std::vector<std::string>{".7z"});
 }
 
+// The host keeps 79 bytes of a plug-in's extension text: a pattern cut there is no type.
+TEST_F(SettingsFileTypes, APatternCutAtTheEndOfALongExtensionTextIsNoType) {
+    PluginTestFolder longText;
+    std::string text = "*.zip";
+    while (text.size() < 71) text += ";*.zip";
+    text += ";*.tar.bz2";  // cut to "*.tar.b"
+    ASSERT_GT(text.size(), 79u);
+    CopyPlugins(longText, {{PluginFile("long"), false, "long", text}});
+    OpenSettings open;
+    open.SetText(IDC_SETTINGS_SPI_FOLDER, longText.Path());
+    EXPECT_EQ(open.Types(), std::vector<std::string>{".zip"});
+}
+
 TEST_F(SettingsFileTypes, OkRegistersExactlyTheCheckedTypesForThisProgram) {
     AssociationNotices notices;
     ASSERT_TRUE(notices.Watching());
