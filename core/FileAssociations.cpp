@@ -60,8 +60,8 @@ bool WriteVerb(const RegistryKey& classes, const std::wstring& type, const std::
            RegistryKey::Create(verb.Handle(), L"command").WriteText(nullptr, CommandLine(program, L"/extract"));
 }
 
-// Deletes the key at `path` below `root` when it is empty, then each key above it that this
-// leaves empty, root excepted.
+// Deletes the key at `path` below `root` when it is empty, then each key above it, up to
+// root, that this leaves empty: what registering made and nothing else holds.
 void DeleteEmptyKeys(const RegistryKey& root, std::wstring path) {
     while (!path.empty()) {
         if (!RegistryKey::Open(root.Handle(), path).IsEmpty()) return;
@@ -97,8 +97,7 @@ bool Unregister(const RegistryKey& classes, const std::wstring& type) {
         restored = RestorePrevious(typeKey, type);
     DeleteEmptyKeys(classes, type);
     LONG verb = RegDeleteTreeW(classes.Handle(), VerbPath(type).c_str());
-    // The type's own keys there go when empty; SystemFileAssociations itself stays.
-    DeleteEmptyKeys(RegistryKey::Open(classes.Handle(), L"SystemFileAssociations", true), type + L"\\shell");
+    DeleteEmptyKeys(classes, L"SystemFileAssociations\\" + type + L"\\shell");
     if (RegistryKey kept = CSettingIO().SectionKey(profile::PreviousFileTypes, false)) kept.DeleteValue(type.c_str());
     return restored && (verb == ERROR_SUCCESS || verb == ERROR_FILE_NOT_FOUND);
 }

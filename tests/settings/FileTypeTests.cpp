@@ -104,6 +104,7 @@ protected:
     }
 
     testsupport::CleanProfile clean{true};
+    testsupport::KeyRemovedIfNew associations{HKEY_CURRENT_USER, Classes + L"\\SystemFileAssociations"};
     testsupport::DeletedKeys keys{HKEY_CURRENT_USER, TestKeys()};
     PluginTestFolder plugins;
     const std::wstring program = ProgramPath();

@@ -88,4 +88,11 @@ void DeletedKeys::DeleteAll() const {
     for (const std::wstring& path : paths_) RegDeleteTreeW(root_, path.c_str());
 }
 
+KeyRemovedIfNew::KeyRemovedIfNew(HKEY root, std::wstring path)
+    : root_(root), path_(std::move(path)), existed_(RegistryKeyExists(root, path_)) {}
+
+KeyRemovedIfNew::~KeyRemovedIfNew() {
+    if (!existed_) RegDeleteTreeW(root_, path_.c_str());
+}
+
 }  // namespace testsupport

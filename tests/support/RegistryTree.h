@@ -34,4 +34,19 @@ private:
     std::vector<std::wstring> paths_;
 };
 
+// A key that a test may make: deleted with all below it when the object goes, unless it was
+// there when the object was made.
+class KeyRemovedIfNew {
+public:
+    KeyRemovedIfNew(HKEY root, std::wstring path);
+    ~KeyRemovedIfNew();
+    KeyRemovedIfNew(const KeyRemovedIfNew&) = delete;
+    KeyRemovedIfNew& operator=(const KeyRemovedIfNew&) = delete;
+
+private:
+    HKEY root_;
+    std::wstring path_;
+    bool existed_;
+};
+
 }  // namespace testsupport
