@@ -3,6 +3,7 @@
 #include <cstring>
 #include "core/ImageViewerFolder.h"
 #include "core/PluginFolder.h"
+#include "core/ProgramPath.h"
 #include "core/SettingIO.h"
 #include "core/StartupPlan.h"
 #include "core/Utility.h"
@@ -25,16 +26,6 @@ void CExtractorApp::Relaunch(const std::wstring& ownPath, const std::vector<std:
         CUtility().RunProgram(ownPath, std::wstring(CommandLineMarker) + L" " + piece, 0);
 }
 
-namespace {
-// The program's own path, of any length.
-std::wstring OwnPath() {
-    std::wstring path(32768, L'\0');
-    DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    path.resize(length < path.size() ? length : 0);
-    return path;
-}
-}  // namespace
-
 BOOL CExtractorApp::InitInstance() {
     SetRegistryKey("Morvel");
     LookUpPluginFolder();
@@ -55,7 +46,9 @@ BOOL CExtractorApp::InitInstance() {
         RunListMode(plan.archivePath);
         break;
     case StartMode::Relaunch:
-        Relaunch(OwnPath(), plan.pieces);
+        Relaunch(ProgramPath(), plan.pieces);
+        break;
+    case StartMode::Nothing:
         break;
     }
     return FALSE;

@@ -27,4 +27,7 @@ constexpr NumberValue RelativePathFlag{"RelativePathFlag", 1};  // not 0: entrie
 constexpr NumberValue AvoidDoubleFolderFlag{"AvoidDoubleFolderFlag", 0};
 // The archive list window's placement, an IntList10; nothing when it is missing.
 constexpr char ListWindowData[] = "ListWindowData";
+// A section of its own: for each file type registered for the program, by the type's name
+// (".zip"), the default value the type had before (empty when it had none).
+constexpr char PreviousFileTypes[] = "PreviousFileTypes";
 }  // namespace profile

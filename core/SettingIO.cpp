@@ -3,6 +3,7 @@
 #include <cstring>
 #include "framework/WinApp.h"
 #include "text/PathSize.h"
+#include "text/WideText.h"
 
 std::string CSettingIO::ReadString(const char* section, const char* key, const char* defaultValue, char* out) {
     std::string value;
@@ -51,6 +52,14 @@ bool CSettingIO::Write(const TextValue& value, const std::wstring& text) {
 }
 
 bool CSettingIO::Write(const NumberValue& value, int number) { return WriteInt("", value.name, number); }
+
+RegistryKey CSettingIO::SectionKey(const char* section, bool create) {
+    CWinApp* app = AfxGetApp();
+    if (!app) return RegistryKey();
+    std::wstring path = L"Software\\" + Cp932ToWide(app->m_registryKey) + L"\\" + Cp932ToWide(app->m_appName) +
+                        L"\\" + Cp932ToWide(section);
+    return create ? RegistryKey::Create(HKEY_CURRENT_USER, path) : RegistryKey::Open(HKEY_CURRENT_USER, path, true);
+}
 
 int ParseIntList(const char* text, IntList10* r) {
     if (!text || !*text) return 0;

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <string>
 #include "core/ProfileValues.h"
+#include "core/RegistryKey.h"
 #include "framework/CmdTarget.h"
 
 // The window placement the archive list window stores: the fields of WINDOWPLACEMENT after
@@ -34,6 +35,11 @@ public:
     int ReadInt(const char* section, const char* key, int defaultValue);
     bool WriteString(const char* section, const char* key, const char* value);
     bool WriteInt(const char* section, const char* key, int value);
+
+    // The key of a section of the profile, for values the functions above cannot hold (names
+    // of any text, values to delete): made when missing if `create`, else empty when missing;
+    // empty without an application object.
+    RegistryKey SectionKey(const char* section, bool create);
 
     // Ten integers as "%i:%i:...:%i". ReadIntList yields 1 only when all ten converted.
     int ReadIntList(const char* key, IntList10* record);

@@ -1,9 +1,12 @@
 #include "settings/SettingsDlg.h"
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
+#include "core/FileAssociations.h"
 #include "core/ImageViewerFolder.h"
 #include "core/PluginFolder.h"
+#include "core/ProgramPath.h"
 #include "core/SettingIO.h"
 #include "core/Utility.h"
 #include "framework/BrowseForFolder.h"
@@ -21,7 +24,6 @@
 
 namespace {
 constexpr char CountFormat[] = "【使用可能なアーカイブプラグインは  %d 個】";
-constexpr char ZeroCountText[] = "【使用可能なアーカイブプラグインは  0 個】";
 constexpr char DestinationTitle[] = "解凍先を選択して下さい。";
 constexpr char PluginFolderTitle[] = "Susie32 Plug-inのあるフォルダを指定して下さい。";
 constexpr char EditorTitle[] = "参照用エディタの選択";
@@ -55,9 +57,11 @@ void CSettingsDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_SETTINGS_SPI_FROM_VIEWER, viewerFolderButton);
     DDX_Control(dx, IDC_SETTINGS_SPI_BROWSE, pluginFolderButton);
     DDX_Control(dx, IDC_SETTINGS_PLUGIN_LIST, pluginList);
+    DDX_Control(dx, IDC_SETTINGS_TYPE_LIST, typeList);
     DDX_Radio(dx, IDC_SETTINGS_MODE_LIST, defrostingMode);
     DDX_Check(dx, IDC_SETTINGS_OPEN_CHECK, openCheckFlag);
     DDX_Check(dx, IDC_SETTINGS_UPDATE_CHECK, updateChkFlag);
+    DDX_Check(dx, IDC_SETTINGS_AVOID_DOUBLE_FOLDER, avoidDoubleFolderFlag);
 }
 
 BOOL CSettingsDlg::OnInitDialog() {
@@ -70,12 +74,14 @@ BOOL CSettingsDlg::OnInitDialog() {
     defrostingMode = settings.Read(profile::DefrostingMode);
     openCheckFlag = settings.Read(profile::OpenCheckFlag);
     updateChkFlag = settings.Read(profile::UpdateChkFlag);
+    avoidDoubleFolderFlag = settings.Read(profile::AvoidDoubleFolderFlag);
 
     for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER})
         ::SendDlgItemMessageW(m_hWnd, id, EM_LIMITTEXT, TextLimit, 0);
     SetDlgItemText(IDC_SETTINGS_EDITOR, settings.Read(profile::NullOpenEditor));
     SetDlgItemText(IDC_SETTINGS_DEST_FOLDER, settings.Read(profile::DefrostingFold));
-    // Fills the list once, before its columns exist.
+    typeList.SetUp();
+    // Fills the lists once, before the plug-in list's columns exist.
     SetDlgItemText(IDC_SETTINGS_SPI_FOLDER, PluginFolderInUse(SpiFileExtension));
 
     pluginFolderButton.SetIcon(LoadProgramIcon(IDI_FOLDER));
@@ -110,8 +116,8 @@ void CSettingsDlg::SetUpPluginList() {
 
 void CSettingsDlg::UpdateModeControls() {
     UpdateData(TRUE);
-    for (int id : {IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_DEST_LABEL,
-                   IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE})
+    for (int id : {IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_AVOID_DOUBLE_FOLDER,
+                   IDC_SETTINGS_DEST_LABEL, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE})
         ::EnableWindow(::GetDlgItem(m_hWnd, id), defrostingMode == 1);
     for (int id : {IDC_SETTINGS_EDITOR_LABEL, IDC_SETTINGS_EDITOR, IDC_SETTINGS_EDITOR_BROWSE})
         ::EnableWindow(::GetDlgItem(m_hWnd, id), defrostingMode == 0);
@@ -124,45 +130,43 @@ std::wstring CSettingsDlg::FieldText(int id) const {
 
 void CSettingsDlg::FillPluginList() {
     CWaitCursor wait;
-    // A fill that stopped early may have left libraries loaded; LoadFolder would drop them.
-    plugins.Unload(AllSlots);
     int loaded = plugins.LoadFolder(FieldText(IDC_SETTINGS_SPI_FOLDER));
 
     pluginList.ShowWindow(SW_HIDE);
     pluginList.DeleteAllItems();
-    if (loaded == 0) {
-        SetDlgItemText(IDC_SETTINGS_PLUGIN_COUNT, ZeroCountText);
-        pluginList.ShowWindow(SW_SHOW);
-        return;
+    ListArchivePlugins(loaded);
+    plugins.Unload(AllSlots);
+    if (loaded > 0) {
+        sortSign = -1;
+        columnDirection[0] = -columnDirection[0];
+        pluginList.SortItems(ComparePluginRows, 0);
+        pluginList.FitColumnWidths();
     }
+    pluginList.ShowWindow(SW_SHOW);
+}
 
+void CSettingsDlg::ListArchivePlugins(int loaded) {
     int archives = 0;
+    std::vector<std::wstring> types;
     for (int i = 0; i < loaded; ++i) {
         const PluginSlot& slot = plugins.Slot(i);
         if (!slot.isArchive) continue;
         int row = pluginList.InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_STATE | LVIF_PARAM, i, "", 0, 0,
                                         slot.isArchive, reinterpret_cast<LPARAM>(&slot));
-        if (row < 0) {
-            pluginList.ShowWindow(SW_SHOW);
-            return;
-        }
+        if (row < 0) break;
         pluginList.SetItemText(row, 1, WideToCp932Shown(slot.fileName).c_str());
         pluginList.SetItemText(row, 2, slot.extensions);
         pluginList.SetItemText(row, 3, slot.infoText);
+        // The host keeps the text in a fixed buffer, cut to whole characters where it is longer.
+        bool filled = strlen(slot.extensions) + 2 >= sizeof slot.extensions;
+        AddFileTypes(slot.extensions, filled, &types);
         if (slot.isArchive == 1) ++archives;
     }
-    plugins.Unload(AllSlots);
+    typeList.Fill(types);
 
     char countLine[128];
     snprintf(countLine, sizeof countLine, CountFormat, archives);
     SetDlgItemText(IDC_SETTINGS_PLUGIN_COUNT, countLine);
-
-    sortSign = -1;
-    columnDirection[0] = -columnDirection[0];
-    pluginList.SortItems(ComparePluginRows, 0);
-
-    pluginList.FitColumnWidths();
-    pluginList.ShowWindow(SW_SHOW);
 }
 
 void CSettingsDlg::SortByColumn(int column) {
@@ -227,9 +231,11 @@ void CSettingsDlg::OnOK() {
     settings.Write(profile::DefrostingMode, defrostingMode);
     settings.Write(profile::OpenCheckFlag, openCheckFlag);
     settings.Write(profile::UpdateChkFlag, updateChkFlag);
+    settings.Write(profile::AvoidDoubleFolderFlag, avoidDoubleFolderFlag);
     settings.Write(profile::SpiFold, pluginFolder);
     settings.Write(profile::DefrostingFold, destination);
     settings.Write(profile::NullOpenEditor, editor);
+    ApplyFileTypeChanges(typeList.Changes(), ProgramPath());
     CDialog::OnOK();
 }
 
@@ -257,6 +263,10 @@ BOOL CSettingsDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case IDC_SETTINGS_EDITOR_BROWSE:
         PickEditor();
+        return TRUE;
+    case IDC_SETTINGS_TYPE_ALL:
+    case IDC_SETTINGS_TYPE_NONE:
+        typeList.CheckAll(id == IDC_SETTINGS_TYPE_ALL);
         return TRUE;
     default:
         return CDialog::OnCommand(wParam, lParam);

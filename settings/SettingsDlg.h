@@ -6,12 +6,14 @@
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
 #include "plugins/PluginTable.h"
+#include "settings/FileTypeList.h"
 #include "text/PathSize.h"
 
 // The settings dialog: edits the start-up mode, the program for entries without an
-// associated application, the immediate-extraction destination with its two options and
-// the plug-in folder, and lists the archive plug-ins of that folder. Nothing reaches the
-// profile before OK.
+// associated application, the immediate-extraction destination with its three options and
+// the plug-in folder, lists the archive plug-ins of that folder, and which of the file types
+// they read are registered for the program. Nothing reaches the profile or the registered
+// types before OK.
 class CSettingsDlg : public CDialog {
 public:
     CSettingsDlg();
@@ -23,7 +25,8 @@ public:
 
     // Enables the immediate-extraction controls in mode 1 and the editor controls in mode 0.
     void UpdateModeControls();
-    // Lists the archive plug-ins of the folder in the plug-in folder field, with their count.
+    // Lists the archive plug-ins of the folder in the plug-in folder field, with their count,
+    // and the file types they read.
     void FillPluginList();
 
 protected:
@@ -38,6 +41,8 @@ private:
     static constexpr int TextLimit = static_cast<int>(MaxWidePathLength);
 
     void SetUpPluginList();
+    // The rows of the loaded archive plug-ins, and the file types they read.
+    void ListArchivePlugins(int loaded);
     void SortByColumn(int column);
     void PickDestinationFolder();
     void PickPluginFolder();
@@ -54,8 +59,10 @@ private:
     CButton viewerFolderButton;
     CButton pluginFolderButton;
     CListCtrl pluginList;
+    CFileTypeList typeList;
     int defrostingMode = 0;
     int openCheckFlag = 0;
     int updateChkFlag = 0;
+    int avoidDoubleFolderFlag = 0;
     HICON mainIcon = nullptr;
 };

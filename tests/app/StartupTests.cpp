@@ -84,6 +84,58 @@ TEST(DecideStartup, PathsOfAnyLengthAndScriptArePassedWhole) {
     EXPECT_EQ(DecideStartup((longPath + L" b").c_str(), 1).pieces, Pieces({longPath.c_str(), L"b"}));
 }
 
+TEST(QuotedPaths, QuotesGroupBlanksAndBackslashesStayThemselves) {
+    EXPECT_EQ(QuotedPaths(L"\"C:\\my docs\\a.zip\""), Pieces({L"C:\\my docs\\a.zip"}));
+    EXPECT_EQ(QuotedPaths(L"  a.zip\t \"b c.lzh\"  d.7z "), Pieces({L"a.zip", L"b c.lzh", L"d.7z"}));
+    // A folder's trailing backslash does not swallow the closing quote.
+    EXPECT_EQ(QuotedPaths(L"\"C:\\my docs\\\" x"), Pieces({L"C:\\my docs\\", L"x"}));
+    EXPECT_EQ(QuotedPaths(L"\\\\server\\share\\a.zip"), Pieces({L"\\\\server\\share\\a.zip"}));
+    // Quoted and plain stretches next to each other make one path; "" is an empty one.
+    EXPECT_EQ(QuotedPaths(L"C:\\\"my docs\"\\a.zip \"\""), Pieces({L"C:\\my docs\\a.zip", L""}));
+    // A quote left open runs to the end.
+    EXPECT_EQ(QuotedPaths(L"\"C:\\a b.zip"), Pieces({L"C:\\a b.zip"}));
+    const wchar_t* korean = L"한국어 파일.zip";
+    EXPECT_EQ(QuotedPaths((L"\"" + std::wstring(korean) + L"\" 表.lzh").c_str()), Pieces({korean, L"表.lzh"}));
+    EXPECT_EQ(QuotedPaths(L" \t "), Pieces({}));
+}
+
+TEST(DecideStartup, ExtractSwitchExtractsAtOnceInEitherMode) {
+    for (int mode : {0, 1}) {
+        StartupPlan plan = DecideStartup(L"/extract \"C:\\my docs\\a.zip\" C:\\b.lzh", mode);
+        EXPECT_EQ(plan.mode, StartMode::Immediate) << mode;
+        EXPECT_EQ(plan.pieces, Pieces({L"C:\\my docs\\a.zip", L"C:\\b.lzh"})) << mode;
+    }
+    EXPECT_EQ(DecideStartup(L"/EXTRACT\t\"a b.zip\"", 0).pieces, Pieces({L"a b.zip"}));
+}
+
+TEST(DecideStartup, OpenSwitchFollowsTheMode) {
+    StartupPlan list = DecideStartup(L"/open \"C:\\my docs\\a.zip\"", 0);
+    EXPECT_EQ(list.mode, StartMode::List);
+    EXPECT_EQ(list.archivePath, L"C:\\my docs\\a.zip");
+    StartupPlan immediate = DecideStartup(L"/Open \"C:\\my docs\\a.zip\"", 1);
+    EXPECT_EQ(immediate.mode, StartMode::Immediate);
+    EXPECT_EQ(immediate.pieces, Pieces({L"C:\\my docs\\a.zip"}));
+    // Several archives in list mode: a window each, through copies that take a path whole.
+    StartupPlan several = DecideStartup(L"/open \"a b.zip\" c.zip", 0);
+    EXPECT_EQ(several.mode, StartMode::Relaunch);
+    EXPECT_EQ(several.pieces, Pieces({L"a b.zip", L"c.zip"}));
+}
+
+TEST(DecideStartup, ASwitchWithoutArchivesIsNothingToDo) {
+    for (const wchar_t* text : {L"/extract", L"/open", L"/extract   ", L"/open \t"}) {
+        EXPECT_EQ(DecideStartup(text, 0).mode, StartMode::Nothing) << text;
+        EXPECT_EQ(DecideStartup(text, 1).mode, StartMode::Nothing) << text;
+    }
+}
+
+TEST(DecideStartup, ATextThatOnlyBeginsLikeASwitchIsAPathAsBefore) {
+    EXPECT_EQ(DecideStartup(L"/extractor.zip", 0).archivePath, L"/extractor.zip");
+    EXPECT_EQ(DecideStartup(L"/opened.zip", 1).pieces, Pieces({L"/opened.zip"}));
+    // The switch counts only at the start; quotes mean nothing without it.
+    EXPECT_EQ(DecideStartup(L"a.zip /extract b.zip", 1).pieces, Pieces({L"a.zip", L"/extract", L"b.zip"}));
+    EXPECT_EQ(DecideStartup(L"\"a b.zip\"", 1).pieces, Pieces({L"\"a", L"b.zip\""}));
+}
+
 class PluginFolderLookUp : public ::testing::Test {
 protected:
     static void CreateViewerKey(const char* path) { ASSERT_TRUE(testsupport::WriteImageViewerPath(path)); }

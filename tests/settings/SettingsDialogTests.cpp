@@ -55,8 +55,9 @@ TEST_F(SettingsDialog, CleanProfileShowsDefaults) {
     EXPECT_EQ(open.Text(IDC_SETTINGS_SPI_FOLDER), hasBeside ? beside : "");
     EXPECT_TRUE(open.Checked(IDC_SETTINGS_OPEN_CHECK));
     EXPECT_TRUE(open.Checked(IDC_SETTINGS_UPDATE_CHECK));
-    for (int id : {IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_DEST_LABEL,
-                   IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE})
+    EXPECT_FALSE(open.Checked(IDC_SETTINGS_AVOID_DOUBLE_FOLDER));
+    for (int id : {IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_AVOID_DOUBLE_FOLDER,
+                   IDC_SETTINGS_DEST_LABEL, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE})
         EXPECT_FALSE(open.Enabled(id)) << id;
     for (int id : {IDC_SETTINGS_EDITOR_LABEL, IDC_SETTINGS_EDITOR, IDC_SETTINGS_EDITOR_BROWSE})
         EXPECT_TRUE(open.Enabled(id)) << id;
@@ -80,8 +81,8 @@ TEST_F(SettingsDialog, CleanProfileShowsDefaults) {
 
 TEST_F(SettingsDialog, ModeButtonsSwitchTheTwoGroups) {
     OpenSettings open;
-    const int immediateGroup[] = {IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_DEST_LABEL,
-                                  IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE};
+    const int immediateGroup[] = {IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_AVOID_DOUBLE_FOLDER,
+                                  IDC_SETTINGS_DEST_LABEL, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE};
     const int editorGroup[] = {IDC_SETTINGS_EDITOR_LABEL, IDC_SETTINGS_EDITOR, IDC_SETTINGS_EDITOR_BROWSE};
 
     open.Click(IDC_SETTINGS_MODE_IMMEDIATE);
@@ -100,9 +101,9 @@ TEST_F(SettingsDialog, UnknownStoredModeSelectsNoButtonAndIsStoredAsMinusOne) {
     OpenSettings open;
     EXPECT_FALSE(open.Checked(IDC_SETTINGS_MODE_LIST));
     EXPECT_FALSE(open.Checked(IDC_SETTINGS_MODE_IMMEDIATE));
-    for (int id : {IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_DEST_LABEL,
-                   IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE, IDC_SETTINGS_EDITOR_LABEL,
-                   IDC_SETTINGS_EDITOR, IDC_SETTINGS_EDITOR_BROWSE})
+    for (int id : {IDC_SETTINGS_UPDATE_CHECK, IDC_SETTINGS_OPEN_CHECK, IDC_SETTINGS_AVOID_DOUBLE_FOLDER,
+                   IDC_SETTINGS_DEST_LABEL, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_DEST_BROWSE,
+                   IDC_SETTINGS_EDITOR_LABEL, IDC_SETTINGS_EDITOR, IDC_SETTINGS_EDITOR_BROWSE})
         EXPECT_FALSE(open.Enabled(id)) << id;
     open.Click(IDOK);
     EXPECT_EQ(ReadProfileNumber("DefrostingMode"), -1);
@@ -211,6 +212,7 @@ TEST_F(SettingsDialog, OkStoresWhatWasChosen) {
     OpenSettings open;
     open.Click(IDC_SETTINGS_MODE_IMMEDIATE);
     open.Click(IDC_SETTINGS_UPDATE_CHECK);
+    open.Click(IDC_SETTINGS_AVOID_DOUBLE_FOLDER);
     open.SetText(IDC_SETTINGS_DEST_FOLDER, "D:\\解凍\\");
     open.SetText(IDC_SETTINGS_EDITOR, "C:\\tools\\edit.exe");
     open.SetText(IDC_SETTINGS_SPI_FOLDER, plugins.Path());
@@ -218,9 +220,22 @@ TEST_F(SettingsDialog, OkStoresWhatWasChosen) {
     EXPECT_EQ(ReadProfileNumber("DefrostingMode"), 1);
     EXPECT_EQ(ReadProfileNumber("OpenCheckFlag"), 1);
     EXPECT_EQ(ReadProfileNumber("UpdateChkFlag"), 0);
+    EXPECT_EQ(ReadProfileNumber("AvoidDoubleFolderFlag"), 1);
     EXPECT_EQ(ReadProfileText("DefrostingFold"), "D:\\解凍\\");
     EXPECT_EQ(ReadProfileText("NullOpenEditor"), "C:\\tools\\edit.exe");
     EXPECT_EQ(ReadProfileText("SpiFold"), plugins.Path());
+}
+
+TEST_F(SettingsDialog, TheStoredDoubleFolderChoiceIsShownAndAClearedOneStored) {
+    CSettingIO settings;
+    settings.WriteInt("", "DefrostingMode", 1);
+    settings.WriteInt("", "AvoidDoubleFolderFlag", 1);
+    OpenSettings open;
+    EXPECT_TRUE(open.Checked(IDC_SETTINGS_AVOID_DOUBLE_FOLDER));
+    EXPECT_TRUE(open.Enabled(IDC_SETTINGS_AVOID_DOUBLE_FOLDER));
+    open.Click(IDC_SETTINGS_AVOID_DOUBLE_FOLDER);
+    open.Click(IDOK);
+    EXPECT_EQ(ReadProfileNumber("AvoidDoubleFolderFlag"), 0);
 }
 
 TEST_F(SettingsDialog, CancelEscapeAndCloseBoxStoreNothing) {
@@ -246,6 +261,7 @@ TEST_F(SettingsDialog, CancelEscapeAndCloseBoxStoreNothing) {
             SendMessageA(GetDlgItem(d, IDC_SETTINGS_MODE_IMMEDIATE), BM_CLICK, 0, 0);
             SendMessageA(GetDlgItem(d, IDC_SETTINGS_OPEN_CHECK), BM_CLICK, 0, 0);
             SendMessageA(GetDlgItem(d, IDC_SETTINGS_UPDATE_CHECK), BM_CLICK, 0, 0);
+            SendMessageA(GetDlgItem(d, IDC_SETTINGS_AVOID_DOUBLE_FOLDER), BM_CLICK, 0, 0);
             for (int id : {IDC_SETTINGS_EDITOR, IDC_SETTINGS_DEST_FOLDER, IDC_SETTINGS_SPI_FOLDER})
                 SendMessageA(GetDlgItem(d, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
             rows = static_cast<int>(SendMessageA(GetDlgItem(d, IDC_SETTINGS_PLUGIN_LIST), LVM_GETITEMCOUNT, 0, 0));
@@ -257,7 +273,7 @@ TEST_F(SettingsDialog, CancelEscapeAndCloseBoxStoreNothing) {
         EXPECT_EQ(ReadProfileNumber("DefrostingMode"), 0) << way.name;
         for (const char* name : {"DefrostingFold", "NullOpenEditor"})
             EXPECT_EQ(ReadProfileText(name), testsupport::MissingText) << way.name << " " << name;
-        for (const char* name : {"OpenCheckFlag", "UpdateChkFlag"})
+        for (const char* name : {"OpenCheckFlag", "UpdateChkFlag", "AvoidDoubleFolderFlag"})
             EXPECT_EQ(ReadProfileNumber(name), testsupport::MissingNumber) << way.name << " " << name;
     }
 }

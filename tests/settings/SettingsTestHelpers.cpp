@@ -1,6 +1,7 @@
 #include "tests/settings/SettingsTestHelpers.h"
 #include <windows.h>
 #include <commctrl.h>
+#include <algorithm>
 #include "core/SettingIO.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -67,6 +68,54 @@ void OpenSettings::ClickHeader(int column) {
     LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
     SendMessageA(header, WM_LBUTTONUP, 0, point);
+}
+
+std::vector<std::string> OpenSettings::Types() const {
+    HWND list = Item(IDC_SETTINGS_TYPE_LIST);
+    std::vector<std::string> types;
+    for (int row = 0, rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); row < rows; ++row) {
+        char text[64] = {};
+        LVITEMA item = {};
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        types.push_back(text);
+    }
+    return types;
+}
+
+namespace {
+bool RowChecked(HWND list, int row) {
+    return (SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+}  // namespace
+
+std::vector<std::string> OpenSettings::CheckedTypes() const {
+    std::vector<std::string> types = Types(), checked;
+    for (size_t row = 0; row < types.size(); ++row)
+        if (RowChecked(Item(IDC_SETTINGS_TYPE_LIST), static_cast<int>(row))) checked.push_back(types[row]);
+    return checked;
+}
+
+bool OpenSettings::CheckType(const std::string& type, bool checked) {
+    std::vector<std::string> types = Types();
+    auto found = std::find(types.begin(), types.end(), type);
+    if (found == types.end()) return false;
+    int row = static_cast<int>(found - types.begin());
+    HWND list = Item(IDC_SETTINGS_TYPE_LIST);
+    if (RowChecked(list, row) == checked) return true;
+    // The check box is the row's state image, at its left end.
+    RECT bounds = {};
+    bounds.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+    LVHITTESTINFO hit = {};
+    hit.pt = {bounds.left + 8, (bounds.top + bounds.bottom) / 2};
+    SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem != row || !(hit.flags & LVHT_ONITEMSTATEICON)) return false;
+    LPARAM point = MAKELPARAM(hit.pt.x, hit.pt.y);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(list, WM_LBUTTONUP, 0, point);
+    return RowChecked(list, row) == checked;
 }
 
 namespace {

@@ -47,6 +47,13 @@ public:
     // Clicks a header of the plug-in list the way the mouse does.
     void ClickHeader(int column);
 
+    // Rows of the file type list, top to bottom, and those of them checked.
+    std::vector<std::string> Types() const;
+    std::vector<std::string> CheckedTypes() const;
+    // Clicks the check box of a type's row where it does not show `checked` yet; false when
+    // there is no such row or the click did not take.
+    bool CheckType(const std::string& type, bool checked);
+
     CSettingsDlg dialog;
 };
 
