@@ -1,5 +1,38 @@
 #include "ui/Help.h"
-#include <windows.h>
 #include <shellapi.h>
+#include <string>
+#include "framework/MessageBox.h"
+#include "text/LongPath.h"
+#include "text/WidePath.h"
+#include "text/WideText.h"
 
-void OpenHelpFile() { ShellExecuteA(nullptr, "open", "Varnito.chm", nullptr, nullptr, SW_SHOWNORMAL); }
+namespace {
+
+constexpr wchar_t HelpFileName[] = L"Varnito.chm";
+constexpr char MissingHelpText[] = "ヘルプファイル（Varnito.chm）が見つかりません。\n探した場所：";
+
+// The help file's full path beside the program, of any length; empty when the program's own
+// path cannot be had.
+std::wstring HelpFilePath() {
+    std::wstring program(32768, L'\0');
+    DWORD length = GetModuleFileNameW(nullptr, &program[0], static_cast<DWORD>(program.size()));
+    if (length == 0 || length >= program.size()) return std::wstring();
+    program.resize(length);
+    return widepath::Folder(program) + HelpFileName;
+}
+
+bool IsFile(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+void OpenHelpFile(HWND owner) {
+    std::wstring path = HelpFilePath();
+    if (path.empty() || !IsFile(path)) {
+        AppMessageBox(owner, (MissingHelpText + WideToCp932Shown(path)).c_str());
+        return;
+    }
+    ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
