@@ -28,11 +28,24 @@ bool IsFile(const std::wstring& path) {
 
 }  // namespace
 
+std::wstring PathTheShellTakes(const std::wstring& path) {
+    if (path.size() < MAX_PATH) return path;
+    std::wstring shortPath(32768, L'\0');
+    DWORD length = GetShortPathNameW(ExtendedPath(path).c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size()));
+    if (length == 0 || length >= shortPath.size()) return path;
+    shortPath.resize(length);
+    if (shortPath.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        shortPath = L"\\\\" + shortPath.substr(8);
+    else if (IsExtendedPath(shortPath))
+        shortPath.erase(0, 4);
+    return shortPath.size() < MAX_PATH ? shortPath : path;
+}
+
 void OpenHelpFile(HWND owner) {
     std::wstring path = HelpFilePath();
     if (path.empty() || !IsFile(path)) {
         AppMessageBox(owner, (MissingHelpText + WideToCp932Shown(path)).c_str());
         return;
     }
-    ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(owner, L"open", PathTheShellTakes(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
