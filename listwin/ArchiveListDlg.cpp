@@ -211,7 +211,7 @@ BOOL CArchiveListDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
 }
 
 BOOL CArchiveListDlg::OnHelpInfo(HELPINFO*) {
-    OpenHelpFile();
+    OpenHelpFile(m_hWnd);
     return TRUE;
 }
 

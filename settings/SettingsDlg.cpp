@@ -284,7 +284,7 @@ BOOL CSettingsDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
 }
 
 BOOL CSettingsDlg::OnHelpInfo(HELPINFO*) {
-    OpenHelpFile();
+    OpenHelpFile(m_hWnd);
     return TRUE;
 }
 

@@ -10,7 +10,7 @@ const COLORREF LightGreen = RGB(200, 255, 200);
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUT_DIALOG, nullptr), programLineBrush(LightGreen) {}
 
 BOOL CAboutDlg::OnHelpInfo(HELPINFO*) {
-    OpenHelpFile();
+    OpenHelpFile(m_hWnd);
     return TRUE;
 }
 

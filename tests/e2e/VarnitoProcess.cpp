@@ -105,8 +105,8 @@ bool VarnitoProcess::Start(const std::string& arguments, const std::string& prog
     return true;
 }
 
-bool VarnitoProcess::Start(const std::wstring& arguments) {
-    std::wstring command = L"\"" + testsupport::Wide(ProgramPath()) + L"\"";
+bool VarnitoProcess::Start(const std::wstring& arguments, const std::wstring& program) {
+    std::wstring command = L"\"" + (program.empty() ? testsupport::Wide(ProgramPath()) : program) + L"\"";
     if (!arguments.empty()) command += L" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

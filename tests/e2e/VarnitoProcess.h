@@ -26,8 +26,8 @@ public:
 
     // Starts Varnito.exe (or a copy of it elsewhere) with `arguments` as its command-line text.
     bool Start(const std::string& arguments, const std::string& program = ProgramPath());
-    // The same with a UTF-16 command line: archives of any name.
-    bool Start(const std::wstring& arguments);
+    // The same with a UTF-16 command line: archives of any name, a copy in a folder of any name.
+    bool Start(const std::wstring& arguments, const std::wstring& program = std::wstring());
     // True when the process ended within the time.
     bool WaitForExit(DWORD timeoutMs = WaitMs);
     bool Running() const;

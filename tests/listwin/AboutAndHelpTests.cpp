@@ -5,37 +5,34 @@
 #include <thread>
 #include "res/resource.h"
 #include "tests/listwin/ListWindowFixture.h"
-#include "tests/support/RecordedStarts.h"
-#include "tests/support/ShellFileType.h"
+#include "tests/support/HelpViewer.h"
 
 using testsupport::MessageBoxWatcher;
 
 
-TEST_F(ListWindowTest, F1HandsTheHelpFileToTheShell) {
-    testsupport::RecordingProgram helpViewer;
-    testsupport::ShellFileType association("chm", nullptr, "\"" + helpViewer.Path() + "\" \"%1\"");
-    testsupport::TempDir folder;
-    testsupport::WriteBytes(folder / "Varnito.chm", "help");
+TEST_F(ListWindowTest, F1OpensTheHelpFileBesideTheProgramByItsFullPath) {
+    testsupport::HelpViewer viewer;
+    testsupport::HelpFileBesideProgram help;
     Open(WriteArchive({"-lh5-|1|1|1|0||a.vlwnone|a|"}));
-    {
-        testsupport::CurrentFolder current(folder.path());
-        testsupport::PressF1(Window());
-    }
-    auto starts = helpViewer.Starts();
+    viewer.PressF1(Window());
+    auto starts = viewer.Starts();
     ASSERT_EQ(starts.size(), 1u);
-    EXPECT_NE(starts[0].find("Varnito.chm"), std::string::npos) << starts[0];
+    EXPECT_EQ(starts[0], "\"" + help.Path() + "\"");
 }
 
-TEST_F(ListWindowTest, F1WithoutAHelpFileReportsNothing) {
-    testsupport::TempDir emptyFolder;
+TEST_F(ListWindowTest, F1WithoutTheHelpFileBesideTheProgramSaysWhereItLookedAndOpensNothing) {
+    ASSERT_FALSE(testsupport::FileExists(testsupport::HelpFileBesideProgramPath()));
+    testsupport::HelpViewer viewer;
     Open(WriteArchive({"-lh5-|1|1|1|0||a.vlwnone|a|"}));
     MessageBoxWatcher boxes;
-    {
-        testsupport::CurrentFolder current(emptyFolder.path());
-        testsupport::PressF1(Window());
-    }
-    Sleep(500);
-    EXPECT_TRUE(boxes.Seen().empty());
+    viewer.PressF1(Window());
+    auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "Varnito");
+    EXPECT_EQ(seen[0].text, "ヘルプファイル（Varnito.chm）が見つかりません。\n探した場所：" +
+                                testsupport::HelpFileBesideProgramPath());
+    EXPECT_EQ(seen[0].owner, Window());
+    EXPECT_TRUE(viewer.Starts(1, 2000).empty());
     EXPECT_TRUE(IsWindow(Window()));
 }
 

@@ -209,7 +209,7 @@ void MessageBoxWatcher::Run() {
             }
             StaticTexts texts;
             EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&texts));
-            SeenBox seen{WindowText(box), texts.text};
+            SeenBox seen{WindowText(box), texts.text, 0, GetWindow(box, GW_OWNER)};
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 seen_.push_back(seen);

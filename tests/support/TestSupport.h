@@ -56,6 +56,7 @@ struct SeenBox {
     std::string caption;
     std::string text;
     UINT iconStyleHint = 0;   // not read from the box; for callers' bookkeeping
+    HWND owner = nullptr;
 };
 
 // Watches for message boxes of this process on a background thread, records their captions

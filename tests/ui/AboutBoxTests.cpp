@@ -1,19 +1,13 @@
-// The about box: its program line on light green, and F1 handing the help file to the shell.
+// The about box: its program line on light green, and F1 opening the help file beside the program.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
 #include "res/resource.h"
-#include "tests/support/RecordedStarts.h"
-#include "tests/support/ShellFileType.h"
+#include "tests/support/HelpViewer.h"
 #include "tests/support/TestSupport.h"
 #include "ui/AboutDlg.h"
 
-TEST(AboutBox, ProgramLineIsLightGreenAndF1OpensHelp) {
-    testsupport::RecordingProgram helpViewer;
-    testsupport::ShellFileType association("chm", nullptr, "\"" + helpViewer.Path() + "\" \"%1\"");
-    testsupport::TempDir folder;
-    testsupport::WriteBytes(folder / "Varnito.chm", "help");
-
+TEST(AboutBox, ProgramLineIsLightGreen) {
     CAboutDlg about;
     ASSERT_TRUE(about.Create(IDD_ABOUT_DIALOG));
     HDC dc = GetDC(about.m_hWnd);
@@ -29,10 +23,30 @@ TEST(AboutBox, ProgramLineIsLightGreenAndF1OpensHelp) {
                                                        reinterpret_cast<LPARAM>(GetDlgItem(about.m_hWnd, IDOK))));
     EXPECT_NE(other, brush);
     ReleaseDC(about.m_hWnd, dc);
+}
 
-    {
-        testsupport::CurrentFolder current(folder.path());
-        testsupport::PressF1(about.m_hWnd);
-    }
-    EXPECT_EQ(helpViewer.Starts().size(), 1u);
+TEST(AboutBox, F1OpensTheHelpFileBesideTheProgram) {
+    testsupport::HelpViewer viewer;
+    testsupport::HelpFileBesideProgram help;
+    CAboutDlg about;
+    ASSERT_TRUE(about.Create(IDD_ABOUT_DIALOG));
+    viewer.PressF1(about.m_hWnd);
+    auto starts = viewer.Starts();
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0], "\"" + help.Path() + "\"");
+}
+
+TEST(AboutBox, F1WithoutTheHelpFileSaysSoOverTheBox) {
+    ASSERT_FALSE(testsupport::FileExists(testsupport::HelpFileBesideProgramPath()));
+    testsupport::HelpViewer viewer;
+    CAboutDlg about;
+    ASSERT_TRUE(about.Create(IDD_ABOUT_DIALOG));
+    testsupport::MessageBoxWatcher boxes;
+    viewer.PressF1(about.m_hWnd);
+    auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "Varnito");
+    EXPECT_NE(seen[0].text.find(testsupport::HelpFileBesideProgramPath()), std::string::npos) << seen[0].text;
+    EXPECT_EQ(seen[0].owner, about.m_hWnd);
+    EXPECT_TRUE(viewer.Starts(1, 2000).empty());
 }
