@@ -10,7 +10,6 @@
 namespace {
 
 constexpr char ImagePluginVersion[] = "00IN";
-constexpr int PluginInfoBufferSize = 200;
 
 // Copies at most size - 1 bytes of text and terminates; never ends on half a character.
 void CopyTextCut(char* target, size_t size, const char* text) {
@@ -25,17 +24,17 @@ struct PluginInfoReader {
     GetPluginInfoFn ansi = nullptr;
     GetPluginInfoWFn wide = nullptr;
 
-    void Read(int infono, char* target, size_t size) const {
+    std::string Read(int infono) const {
         if (ansi) {
             char buffer[PluginInfoBufferSize + 1] = {};
             ansi(infono, buffer, PluginInfoBufferSize);
-            CopyTextCut(target, size, buffer);
-            return;
+            return buffer;
         }
         wchar_t buffer[PluginInfoBufferSize + 1] = {};
         wide(infono, buffer, PluginInfoBufferSize);
-        CopyTextCut(target, size, WideToCp932Shown(buffer).c_str());
+        return WideToCp932Shown(buffer);
     }
+    void Read(int infono, char* target, size_t size) const { CopyTextCut(target, size, Read(infono).c_str()); }
 };
 
 // The named export into *entry; false when the plug-in lacks it.
@@ -128,7 +127,8 @@ bool CPluginTable::LookUpEntryPoints(LoadedPlugin* plugin) {
     }
     if (!complete) return false;
     info.Read(1, slot.infoText, sizeof slot.infoText);
-    info.Read(2, slot.extensions, sizeof slot.extensions);
+    slot.filePatterns = info.Read(2);
+    CopyTextCut(slot.extensions, sizeof slot.extensions, slot.filePatterns.c_str());
     if (slot.isArchive) plugin->calls = calls;
     return true;
 }

@@ -22,12 +22,16 @@ public:
 // Unload's index for every slot at once.
 constexpr int AllSlots = -1;
 
+// The bytes (or UTF-16 units) of the buffer each GetPluginInfo call is handed.
+constexpr int PluginInfoBufferSize = 200;
+
 // One plug-in file of the folder.
 struct PluginSlot {
     std::wstring fileName;  // as the folder listing returns it
     std::wstring fullPath;  // folder, backslash, fileName
     char infoText[80];     // GetPluginInfo 1
-    char extensions[80];   // GetPluginInfo 2
+    char extensions[80];   // GetPluginInfo 2, cut to whole characters where it is longer
+    std::string filePatterns;  // GetPluginInfo 2 whole (the file types the settings dialog offers)
     int isArchive;         // 1 archive plug-in, 0 image plug-in ("00IN")
     bool wide;             // an archive plug-in read through its wide exports
     HMODULE module;        // null when no library is loaded

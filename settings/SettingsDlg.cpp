@@ -157,9 +157,9 @@ void CSettingsDlg::ListArchivePlugins(int loaded) {
         pluginList.SetItemText(row, 1, WideToCp932Shown(slot.fileName).c_str());
         pluginList.SetItemText(row, 2, slot.extensions);
         pluginList.SetItemText(row, 3, slot.infoText);
-        // The host keeps the text in a fixed buffer, cut to whole characters where it is longer.
-        bool filled = strlen(slot.extensions) + 2 >= sizeof slot.extensions;
-        AddFileTypes(slot.extensions, filled, &types);
+        // A text that fills the plug-in's whole buffer may have lost its last pattern's end.
+        bool filled = slot.filePatterns.size() >= PluginInfoBufferSize - 1;
+        AddFileTypes(slot.filePatterns.c_str(), filled, &types);
         if (slot.isArchive == 1) ++archives;
     }
     typeList.Fill(types);

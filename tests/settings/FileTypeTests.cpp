@@ -2,6 +2,7 @@
 // lists, what OK registers for the current user and what unchecking gives back, with copies
 // of the fixture plug-in reading "ZIP", "7z" and "TAR" types.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <windows.h>
 #include <shlobj.h>
 #include <shellapi.h>
@@ -125,17 +126,24 @@ TEST_F(SettingsFileTypes, ListsEachTypeTheArchivePluginsReadOnceAndRefillsWithTh
     EXPECT_EQ(open.CheckedTypes(), std::vector<std::string>{".7z"});
 }
 
-// The host keeps 79 bytes of a plug-in's extension text: a pattern cut there is no type.
-TEST_F(SettingsFileTypes, APatternCutAtTheEndOfALongExtensionTextIsNoType) {
+// The plug-in list shows 79 bytes of a plug-in's extension text, but every type of the whole
+// text is offered (Tar.spi's runs to 91 bytes); only a pattern cut at the end of GetPluginInfo's
+// 200-byte buffer is no type.
+TEST_F(SettingsFileTypes, EveryPatternOfALongExtensionTextIsATypeUnlessTheBufferCutIt) {
     PluginTestFolder longText;
     std::string text = "*.zip";
     while (text.size() < 71) text += ";*.zip";
-    text += ";*.tar.bz2";  // cut to "*.tar.b"
+    text += ";*.tar.bz2;*.tzst";
     ASSERT_GT(text.size(), 79u);
-    CopyPlugins(longText, {{PluginFile("long"), false, "long", text}});
+    std::string filling = "*.lzh";
+    while (filling.size() < 190) filling += ";*.lzh";
+    filling += ";*.tar.xz";  // cut to "*.tar" by the 200-byte buffer
+    CopyPlugins(longText, {{PluginFile("long"), false, "long", text}, {PluginFile("full"), false, "full", filling}});
     OpenSettings open;
     open.SetText(IDC_SETTINGS_SPI_FOLDER, longText.Path());
-    EXPECT_EQ(open.Types(), std::vector<std::string>{".zip"});
+    std::vector<std::string> types = open.Types();
+    std::sort(types.begin(), types.end());
+    EXPECT_EQ(types, (std::vector<std::string>{".bz2", ".lzh", ".tzst", ".zip"}));
 }
 
 TEST_F(SettingsFileTypes, OkRegistersExactlyTheCheckedTypesForThisProgram) {
