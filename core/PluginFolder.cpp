@@ -1,8 +1,7 @@
 #include "core/PluginFolder.h"
 #include <windows.h>
-#include <vector>
+#include "core/ProgramPath.h"
 #include "core/SettingIO.h"
-#include "text/PathSize.h"
 #include "text/WidePath.h"
 #include "text/WideText.h"
 
@@ -32,10 +31,9 @@ bool IsFolder(const std::wstring& path) {
 }  // namespace
 
 std::wstring BundledPluginFolder() {
-    std::vector<wchar_t> program(MaxWidePathLength + 1, L'\0');
-    DWORD length = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
-    if (length == 0 || length >= program.size()) return std::wstring();
-    std::wstring bundled = widepath::Folder(program.data()) + BundledFolderName;
+    std::wstring program = ProgramPath();
+    if (program.empty()) return std::wstring();
+    std::wstring bundled = widepath::Folder(program) + BundledFolderName;
     return IsFolder(bundled) ? bundled : std::wstring();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/Help.h"
 #include <shellapi.h>
 #include <string>
+#include "core/ProgramPath.h"
 #include "framework/MessageBox.h"
 #include "text/LongPath.h"
 #include "text/WidePath.h"
@@ -14,11 +15,8 @@ constexpr char MissingHelpText[] = "ヘルプファイル（Varnito.chm）が見
 // The help file's full path beside the program, of any length; empty when the program's own
 // path cannot be had.
 std::wstring HelpFilePath() {
-    std::wstring program(32768, L'\0');
-    DWORD length = GetModuleFileNameW(nullptr, &program[0], static_cast<DWORD>(program.size()));
-    if (length == 0 || length >= program.size()) return std::wstring();
-    program.resize(length);
-    return widepath::Folder(program) + HelpFileName;
+    std::wstring program = ProgramPath();
+    return program.empty() ? std::wstring() : widepath::Folder(program) + HelpFileName;
 }
 
 bool IsFile(const std::wstring& path) {

@@ -12,14 +12,16 @@
 
 namespace {
 
-// Folders below a temporary folder, deeper than a plain path reaches; gone again afterwards.
+// Folders below a temporary folder, the deepest itself longer than a plain path reaches;
+// gone again afterwards.
 class DeepFolder {
 public:
     DeepFolder() {
         std::wstring folder = testsupport::Wide(base_.path()) + L"deep";
-        while (folder.size() < MAX_PATH) {
+        for (;;) {
             CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
             made_.push_back(folder);
+            if (folder.size() >= MAX_PATH) break;
             folder += L"\\" + std::wstring(40, L'd');
         }
     }
