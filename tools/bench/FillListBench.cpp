@@ -21,6 +21,7 @@
 #include "listwin/ArchiveListDlg.h"
 #include "listwin/RowIconCache.h"
 #include "res/resource.h"
+#include "text/WideText.h"
 #include "tools/bench/Measure.h"
 
 namespace {
@@ -117,7 +118,7 @@ bool TimeSelection(const char* what, HWND window, HWND list, int wanted, Action 
     Settle(window);
     double seconds = Seconds() - start;
     int selected = SelectedRows(list);
-    printf("%-37s%.3f s\n", what, seconds);
+    printf("%-39s%.3f s\n", what, seconds);
     if (selected == wanted) return true;
     fprintf(stderr, "%s left %d rows selected, not %d\n", what, selected, wanted);
     return false;
@@ -148,7 +149,7 @@ void TimeSorts(HWND window, HWND list) {
         double start = Seconds();
         ClickColumn(window, list, column);
         Settle(window);
-        printf("sorting by column %d                  %.3f s\n", column, Seconds() - start);
+        printf("sorting by column %d                    %.3f s\n", column, Seconds() - start);
     }
 }
 
@@ -158,7 +159,7 @@ FilledWindow OpenWindow(CPluginTable& host, const char* archive, bool measure, b
                         bool answers = true) {
     FilledWindow filled;
     CArchiveListDlg window;
-    window.SetArchive(archive, &host);
+    window.SetArchive(Cp932ToWide(archive), &host);
     double start = Seconds();
     BOOL created = window.Create(IDD_ARCHIVE_LIST_DIALOG);
     if (created) Settle(window.m_hWnd);
@@ -179,31 +180,33 @@ FilledWindow OpenWindow(CPluginTable& host, const char* archive, bool measure, b
 }
 
 double ListingSeconds(CPluginTable& host, const char* archive, SIZE_T* recordBytes) {
-    EntryList entries;
+    ListedArchive listed;
+    SIZE_T before = PeakBytes();
     double start = Seconds();
-    host.ListArchive(archive, &entries);
+    host.ListArchive(Cp932ToWide(archive), &listed);
     double seconds = Seconds() - start;
-    *recordBytes = entries.size() * sizeof(ArchiveEntry);
+    *recordBytes = PeakBytes() - before;  // under Wine the memory of now: the host's list and the plug-in's
     return seconds;
 }
 
 // The icons of every entry name, one probe per extension, into a fresh image list.
 double IconSeconds(CPluginTable& host, const char* archive, int* probes) {
-    EntryList entries;
-    if (!host.ListArchive(archive, &entries).Listed()) return 0;
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string folder = std::string(temp) + "Varnito_bench_icons\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    ListedArchive listed;
+    host.ListArchive(Cp932ToWide(archive), &listed);
+    if (!listed.Listed()) return 0;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"Varnito_bench_icons\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
     CImageList images;
     images.Create(16, 16, ILC_COLOR24, 10, 10);
     double start = Seconds();
-    CRowIconCache icons(images, folder.c_str());
-    for (const ArchiveEntry& entry : entries)
+    CRowIconCache icons(images, folder);
+    for (const ListedEntry& entry : listed.entries)
         if (entry.fileName[0]) icons.ImageFor(entry.fileName);
     double seconds = Seconds() - start;
     *probes = icons.ProbeCount();
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
     return seconds;
 }
 
@@ -222,7 +225,7 @@ int main(int argc, char** argv) {
     double listing = 0, icons = 0;
     {
         CPluginTable parts;
-        if (parts.LoadFolder(argv[1]) <= 0) {
+        if (parts.LoadFolder(Cp932ToWide(argv[1])) <= 0) {
             fprintf(stderr, "no plug-in in %s\n", argv[1]);
             return 1;
         }
@@ -232,7 +235,7 @@ int main(int argc, char** argv) {
         if (!fillOnly) icons = IconSeconds(parts, argv[2], &probes);
     }
     auto host = std::make_unique<CPluginTable>();
-    if (host->LoadFolder(argv[1]) <= 0) return 1;
+    if (host->LoadFolder(Cp932ToWide(argv[1])) <= 0) return 1;
     OpenWindow(*host, argv[3], false);  // warms up the window class, fonts and the shell
     FilledWindow small = OpenWindow(*host, argv[3], false);
     bool selections = false;
@@ -242,13 +245,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     double fill = large.seconds - small.seconds;
-    printf("rows                                 %d\n", large.rows);
-    printf("filling the list                     %.2f s  (%.0f rows/s)\n", fill, large.rows / fill);
-    printf("  listing (plug-in and host)         %.2f s\n", listing);
-    printf("  rows, widths, painting, icons shown %.2f s\n", fill - listing);
-    if (!fillOnly) printf("icons of all rows (%d probes)        %.2f s (not part of the filling)\n", probes, icons);
-    printf("the window's own start (%d entries)  %.2f s\n", small.rows, small.seconds);
-    printf("peak memory                          %.0f MB\n", large.filledBytes / 1048576.0);
-    printf("records                              %.0f MB\n", recordBytes / 1048576.0);
+    printf("rows                                   %d\n", large.rows);
+    printf("filling the list                       %.2f s  (%.0f rows/s)\n", fill, large.rows / fill);
+    printf("  listing (plug-in and host)           %.2f s\n", listing);
+    printf("  rows, widths, painting, icons shown  %.2f s\n", fill - listing);
+    if (!fillOnly) printf("icons of all rows (%d probes)          %.2f s (not part of the filling)\n", probes, icons);
+    printf("the window's own start (%d entries)    %.2f s\n", small.rows, small.seconds);
+    printf("peak memory                            %.0f MB\n", large.filledBytes / 1048576.0);
+    printf("records                                %.0f MB\n", recordBytes / 1048576.0);
     return selections || fillOnly ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include "framework/MessagePump.h"
 #include "listwin/ArchiveListDlg.h"
 #include "res/resource.h"
+#include "text/WideText.h"
 #include "tools/bench/Measure.h"
 
 namespace {
@@ -48,7 +49,7 @@ void ClickNameColumn(HWND window) {
 // of the extraction, or -1.
 double ExtractAll(CPluginTable& host, const char* archive, const std::string& destination, bool sortDescending) {
     CArchiveListDlg window;
-    window.SetArchive(archive, &host);
+    window.SetArchive(Cp932ToWide(archive), &host);
     if (!window.Create(IDD_ARCHIVE_LIST_DIALOG)) return -1;
     PumpPendingMessages();
     if (sortDescending) {
@@ -76,7 +77,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     auto host = std::make_unique<CPluginTable>();
-    if (host->LoadFolder(argv[1]) <= 0) {
+    if (host->LoadFolder(Cp932ToWide(argv[1])) <= 0) {
         fprintf(stderr, "no plug-in in %s\n", argv[1]);
         return 1;
     }
